@@ -1,0 +1,29 @@
+// The built-in macro examples offered by the window's drop-down list.
+#pragma once
+
+#include <cstddef>
+
+namespace orvo {
+
+// Every text of a record is NUL-terminated and padded with NULs to this size.
+inline constexpr std::size_t kExampleTextSize = 150;
+
+struct ExampleRecord {
+  char name[kExampleTextSize];
+  char input[kExampleTextSize];  // line ends are CR LF, as in the input area
+  // What the source of the examples gives for the input; kept with the
+  // record for reference only, since this preprocessor's spacing differs.
+  char expectedResult[kExampleTextSize];
+};
+
+// Read-only access by catalogue index; an index out of range throws
+// std::out_of_range.
+class ExampleCatalogue {
+ public:
+  static std::size_t count();
+  static const ExampleRecord& record(std::size_t index);
+  static const char* name(std::size_t index) { return record(index).name; }
+  static const char* input(std::size_t index) { return record(index).input; }
+};
+
+}  // namespace orvo

@@ -1,0 +1,31 @@
+// The run's in-memory output: a stream buffer that collects what the
+// preprocessor writes and refuses to grow past a size limit.
+#pragma once
+
+#include <cstddef>
+#include <streambuf>
+#include <string>
+
+namespace orvo {
+
+class OutputBuffer : public std::streambuf {
+ public:
+  explicit OutputBuffer(std::size_t maxBytes) : m_MaxBytes(maxBytes) {}
+
+  const std::string& text() const { return m_Text; }
+  std::string take() { return std::move(m_Text); }
+
+ protected:
+  int_type overflow(int_type c) override;
+  std::streamsize xsputn(const char* s, std::streamsize n) override;
+
+ private:
+  // Throws when the text would grow past the limit; the stream passes the
+  // exception on to the code that wrote.
+  void reserveFor(std::size_t n) const;
+
+  std::size_t m_MaxBytes;
+  std::string m_Text;
+};
+
+}  // namespace orvo

@@ -1,0 +1,37 @@
+// Program start: the application object, the main window and the event loop.
+#include <QApplication>
+#include <QMessageBox>
+#include <exception>
+
+#include "app/MainWindow.h"
+
+namespace {
+
+// Shows an exception that escapes an event handler in a message box and
+// keeps the program running, instead of letting it end the process.
+class OrvoApplication : public QApplication {
+ public:
+  using QApplication::QApplication;
+
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+      QMessageBox::critical(activeWindow(), applicationDisplayName(), QString::fromUtf8(e.what()));
+    } catch (...) {
+      QMessageBox::critical(activeWindow(), applicationDisplayName(), QString());
+    }
+    return false;
+  }
+};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  OrvoApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("orvo"));
+  QApplication::setApplicationDisplayName(QStringLiteral("orvo"));
+  Tfrm_orvo window;
+  window.show();
+  return QApplication::exec();
+}

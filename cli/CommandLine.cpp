@@ -1,0 +1,91 @@
+#include "cli/CommandLine.h"
+
+#include <stdexcept>
+
+namespace orvo::cli {
+
+std::string usageText() {
+  return "Usage: orvo-pp [options] [FILE]\n"
+         "Preprocesses FILE (or standard input when FILE is absent or '-') and writes\n"
+         "the result to standard output, exactly as the orvo engine produces it.\n"
+         "\n"
+         "Options:\n"
+         "  -I DIR          add DIR to the include directories (repeatable, searched in\n"
+         "                  order, recursively); the directory of FILE is searched last\n"
+         "  -o OUT          write the result to OUT instead of standard output\n"
+         "  --crlf          convert line ends to CR LF first, as the window shows them\n"
+         "  --all-messages  print every message the run recorded, not only warnings\n"
+         "  --max-output N  end the run with an error when the output would exceed N\n"
+         "                  bytes (default 268435456, that is 256 MiB)\n"
+         "  --help          show this help and exit\n"
+         "  --version       show the version and exit\n"
+         "\n"
+         "Exit status: 0 on success, 1 when an error ended the preprocessing (the\n"
+         "message goes to standard error as FILE:LINE:COL: error: TEXT), 2 on a usage\n"
+         "error or when FILE cannot be read or OUT cannot be written.\n";
+}
+
+std::optional<Options> parseCommandLine(const std::vector<std::string>& args, std::string& error) {
+  Options options;
+  bool haveInput = false;
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    // Takes the value of an option given either attached (-IDIR) or as the next argument.
+    auto value = [&](const std::string& flag) -> std::optional<std::string> {
+      if (arg.size() > flag.size()) return arg.substr(flag.size());
+      if (i + 1 < args.size()) return args[++i];
+      error = "option '" + flag + "' needs an argument";
+      return std::nullopt;
+    };
+    if (!optionsEnded && arg == "--") {
+      optionsEnded = true;
+    } else if (!optionsEnded && arg == "--help") {
+      options.help = true;
+    } else if (!optionsEnded && arg == "--version") {
+      options.version = true;
+    } else if (!optionsEnded && arg == "--crlf") {
+      options.crlf = true;
+    } else if (!optionsEnded && arg == "--all-messages") {
+      options.allMessages = true;
+    } else if (!optionsEnded && arg == "--max-output") {
+      if (i + 1 >= args.size()) {
+        error = "option '--max-output' needs an argument";
+        return std::nullopt;
+      }
+      const std::string& text = args[++i];
+      std::size_t used = 0;
+      unsigned long long bytes = 0;
+      try {
+        bytes = std::stoull(text, &used);
+      } catch (const std::exception&) {
+        used = 0;
+      }
+      if (used == 0 || used != text.size() || text[0] == '-') {
+        error = "invalid byte count '" + text + "' for '--max-output'";
+        return std::nullopt;
+      }
+      options.maxOutputBytes = static_cast<std::size_t>(bytes);
+    } else if (!optionsEnded && arg.rfind("-I", 0) == 0) {
+      const auto dir = value("-I");
+      if (!dir) return std::nullopt;
+      options.includeDirs.push_back(*dir);
+    } else if (!optionsEnded && arg.rfind("-o", 0) == 0) {
+      const auto out = value("-o");
+      if (!out) return std::nullopt;
+      options.outputPath = *out;
+    } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+      error = "unknown option '" + arg + "'";
+      return std::nullopt;
+    } else if (haveInput) {
+      error = "more than one input file given ('" + options.inputPath + "' and '" + arg + "')";
+      return std::nullopt;
+    } else {
+      options.inputPath = arg;
+      haveInput = true;
+    }
+  }
+  return options;
+}
+
+}  // namespace orvo::cli

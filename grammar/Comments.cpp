@@ -1,0 +1,52 @@
+// Line and block comments. They may stand between any two tokens, so the
+// look-ahead parses them when the scanner meets one (see inclusionHook);
+// each leaves one blank in the output.
+#include "grammar/Cpreprocess_fileParser.h"
+#include "grammar/GrammarNames.h"
+#include "grammar/TokenSets.h"
+
+namespace zemra {
+namespace {
+
+const CVL_TokenSet& commentStart() {
+  using sets::operator|;
+  static const CVL_TokenSet set = sets::one(tok::LineComment) | sets::one(tok::SlashStar);
+  return set;
+}
+
+}  // namespace
+
+void Cpreprocess_fileParser::comment(CVL_ParseState& s, int si, int re) {
+  CVL_Guard guard = enter(s, si, re, prod::comment, " comment");
+  if (!commentStart().contains(peek(s, elem::Rep0_of_comment)))
+    unexpectedError(s, "comment", "Rep0_of_comment");
+  do {
+    const int t = peek(s, elem::Alt0_of_Rep0_of_comment);
+    if (t == tok::LineComment) {
+      match(s, tok::LineComment, 7, true, nullptr, nullptr);
+    } else if (t == tok::SlashStar) {
+      block_comment(s, 6, true);
+    } else {
+      unexpectedError(s, "comment", "Alt0_of_Rep0_of_comment");
+    }
+    // Written at once, whatever the enclosing group writes and when.
+    write(s, " ");
+    if (s.m_bBreak) break;
+  } while (commentStart().contains(peek(s, elem::Rep0_of_comment)));
+  s.m_bBreak = false;
+  guard.leave();
+}
+
+void Cpreprocess_fileParser::block_comment(CVL_ParseState& s, int si, int re) {
+  CVL_Guard guard = enter(s, si, re, prod::block_comment, " block_comment");
+  match(s, tok::SlashStar, 8, false, "block_comment", "SlashStar_T0_of_block_comment");
+  while (peek(s, elem::OptRep0_of_block_comment) == tok::Skip87) {
+    if (!matchSkip(s, tok::Skip87, "block_comment", "SKIP87")) break;
+    if (s.m_bBreak) break;
+  }
+  s.m_bBreak = false;
+  match(s, tok::StarSlash, 9, true, "block_comment", "StarSlash_T1_of_block_comment");
+  guard.leave();
+}
+
+}  // namespace zemra

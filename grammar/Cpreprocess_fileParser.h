@@ -1,0 +1,170 @@
+// The preprocessor: one member function per production of its grammar, the
+// parse driver, and the tables the semantic actions work on (macros,
+// include directories).
+#pragma once
+
+#include <memory>
+#include <span>
+#include <string>
+
+#include "macros/ExpansionLimits.h"
+#include "runtime/ParseState.h"
+#include "runtime/Parser.h"
+#include "tree/Map.h"
+#include "tree/Node.h"
+#include "tree/Vector.h"
+
+namespace zemra {
+
+// Names of object-like macros expanded by a rescan pass; their owner clears
+// their busy flags when done.
+using RecordedMacros = CVL_Vector<std::string>;
+
+class IncludeSearch;
+struct TokenScanner;
+
+class Cpreprocess_fileParser : public CVL_Parser {
+ public:
+  Cpreprocess_fileParser();
+  ~Cpreprocess_fileParser() override;
+
+  // Parses [begin, end) from the start rule and checks that all of it was
+  // consumed. A null plugin gets a default one writing to standard output.
+  void parse(const char* begin, const char* end, CVL_ParseStatePlugin* plugin);
+
+  int lookahead(CVL_ParseState& s, int elementIndex, int scannerIndex, bool ruleEndFlag,
+                const char* production, const char* element) override;
+  int inclusionHook(CVL_ParseState& s, int elementIndex, const char* production,
+                    const char* element) override;
+
+  // ---- Productions (grammar/) ------------------------------------------
+  // Every production takes the state, the scanner index for the token after
+  // it, and the caller's rule-end flag, then its own parameters.
+  void preprocess_file(CVL_ParseState& s, int si, int re);
+  void outer_group(CVL_ParseState& s, int si, int re, bool output, int depth);
+  void group(CVL_ParseState& s, int si, int re, bool output, int depth);
+  void control_line(CVL_ParseState& s, int si, int re);
+  void if_section(CVL_ParseState& s, int si, int re, bool output, int depth);
+  void include_line(CVL_ParseState& s, int si, int re, bool output, int depth);
+  void cpp_operator(CVL_ParseState& s, int si, int re);
+  void error_line(CVL_ParseState& s, int si, int re);
+  void if_begin(CVL_ParseState& s, int si, int re, int& cond);
+  void groups(CVL_ParseState& s, int si, int re, bool output, bool taken, int depth);
+  void if_end(CVL_ParseState& s, int si, int re, bool output, bool pending, int depth);
+  void line_line(CVL_ParseState& s, int si, int re);
+  void pragma_line(CVL_ParseState& s, int si, int re);
+  void undef_line(CVL_ParseState& s, int si, int re);
+  void warning_line(CVL_ParseState& s, int si, int re);
+  void ifdef_line(CVL_ParseState& s, int si, int re, int& cond);
+  void elif_section(CVL_ParseState& s, int si, int re, bool output, bool pending, int depth);
+  void else_section(CVL_ParseState& s, int si, int re, bool output, bool pending, int depth);
+  void ifndef_line(CVL_ParseState& s, int si, int re, int& cond);
+  void if_line(CVL_ParseState& s, int si, int re, int& cond);
+  void skip_group(CVL_ParseState& s, int si, int re);
+  void const_expr(CVL_ParseState& s, int si, int re, int& value);
+  void elif_begin_line(CVL_ParseState& s, int si, int re, int& cond);
+  void else_begin_line(CVL_ParseState& s, int si, int re, bool output, bool pending);
+  void macro_token(CVL_ParseState& s, int si, int re);
+  void skip_if_section(CVL_ParseState& s, int si, int re);
+  void log_or_expr(CVL_ParseState& s, int si, int re, int& value);
+  void skip_if_begin(CVL_ParseState& s, int si, int re);
+  void skip_if_end(CVL_ParseState& s, int si, int re);
+  void log_and_expr(CVL_ParseState& s, int si, int re, int& value);
+  void skip_elif_section(CVL_ParseState& s, int si, int re);
+  void skip_else_section(CVL_ParseState& s, int si, int re);
+  void inclusive_or_expr(CVL_ParseState& s, int si, int re, int& value);
+  void exclusive_or_expr(CVL_ParseState& s, int si, int re, int& value);
+  void and_expr(CVL_ParseState& s, int si, int re, int& value);
+  void equality_expr(CVL_ParseState& s, int si, int re, int& value);
+  void relational_expr(CVL_ParseState& s, int si, int re, int& value);
+  void shift_expr(CVL_ParseState& s, int si, int re, int& value);
+  void add_expr(CVL_ParseState& s, int si, int re, int& value);
+  void multiply_expr(CVL_ParseState& s, int si, int re, int& value);
+  void unary_expr(CVL_ParseState& s, int si, int re, int& value);
+  void prim_expr(CVL_ParseState& s, int si, int re, int& value);
+  void constant(CVL_ParseState& s, int si, int re, int& value);
+  void comment(CVL_ParseState& s, int si, int re);
+  void block_comment(CVL_ParseState& s, int si, int re);
+  void header(CVL_ParseState& s, int si, int re, bool output, int depth);
+  void IncludePaths(CVL_ParseState& s, int si, int re);
+
+  // ---- Productions (macros/) -------------------------------------------
+  void pp_tokens(CVL_ParseState& s, int si, int re, bool output);
+  void definition(CVL_ParseState& s, int si, int re);
+  void macro_call_begin(CVL_ParseState& s, int si, int re, std::string& callBuffer,
+                        RecordedMacros& recorded);
+  void function_like_macro(CVL_ParseState& s, int si, int re);
+  void macro_call(CVL_ParseState& s, int si, int re, std::string& callBuffer, std::string& rest);
+  void object_like_macro(CVL_ParseState& s, int si, int re);
+  void macro_tokens(CVL_ParseState& s, int si, int re, std::string& argument);
+  void macro_parenthesis(CVL_ParseState& s, int si, int re, std::string& text);
+  void re_macro_call(CVL_ParseState& s, int si, int re, std::string& output,
+                     RecordedMacros& recorded);
+  void re_pp_tokens(CVL_ParseState& s, int si, int re, std::string& output,
+                    RecordedMacros& recorded);
+
+  // ---- Macro tables and their operations (macros/) ----------------------
+  void fillPredefinedMacros();
+  // Whether the name is a key of any of the three tables.
+  bool isDefined(const std::string& name);
+  // Value of an identifier in a constant expression.
+  int numericValue(const std::string& name);
+  // Removes a predefined and an object-like definition of the name.
+  void undefine(const std::string& name);
+  // Re-parses `text` until it no longer changes; `parent` supplies plugin and look-ups.
+  std::string rescan(CVL_ParseState& parent, const std::string& text);
+  // One re-parse of `text`, line breaks included.
+  std::string rescanOnce(CVL_ParseState& parent, const std::string& text,
+                         RecordedMacros& recorded);
+  // Clears the busy flags of the object-like macros named in `recorded`.
+  void resetRecorded(RecordedMacros& recorded);
+
+  CVL_Map<std::string, std::string> m_PredefinedMacros;
+  CVL_Map<std::string, node> m_ObjectMacros;
+  CVL_Map<std::string, node> m_FunctionMacros;
+
+  // ---- Include handling (grammar/) --------------------------------------
+  CVL_Vector<std::string> m_IncludeDirs;
+  CVL_Map<std::string, std::string> m_MissingIncludes;
+
+ private:
+  // ---- Grammar core helpers (grammar/) ----------------------------------
+  // Look-ahead id at a decision; -1 (error state) becomes 0.
+  int peek(CVL_ParseState& s, int element);
+  // Writes to the plugin's output stream, if there is a plugin.
+  void write(CVL_ParseState& s, const std::string& text);
+  // Fills m_IncludeDirs from the plugin's include-path text and source dir.
+  void readIncludeDirectories(CVL_ParseState& s);
+  // Searches, reads and parses the file named by the current PD_INCLUDE
+  // token; returns whether a file was loaded.
+  bool includeFile(CVL_ParseState& s, int depth);
+  // Directory listings cached for the run's include searches.
+  std::unique_ptr<IncludeSearch> m_pIncludeSearch;
+
+  // ---- Macro helpers (macros/) ------------------------------------------
+  // Text of an identifier outside a call: a predefined value, the rescanned
+  // value of an idle object-like macro, or the name itself.
+  std::string expandIdentifier(CVL_ParseState& s, const std::string& name);
+  // Stores a definition, replacing an earlier one of the same name.
+  void defineObjectLike(const std::string& name, const std::string& value);
+  void defineFunctionLike(CVL_ParseState& s, const node& record);
+  // One nested parse of `text` for a rescan: re_pp_tokens, or re_macro_call
+  // when `wholeLines` is set.
+  std::string rescanPass(CVL_ParseState& parent, const std::string& text,
+                         RecordedMacros& recorded, bool wholeLines);
+  // The choice among single tokens and operators that text lines, object-like
+  // replacement lists and rescans share: looks ahead at `element`, then
+  // matches the token (scanner after it from `table`) or parses an operator.
+  void singleToken(CVL_ParseState& s, int element, std::span<const TokenScanner> table,
+                   int operatorScanner, bool ruleEnd, const char* production,
+                   const char* choice);
+  // Depth and cost of the macro expansions in progress.
+  ExpansionBudget m_Expansion;
+};
+
+// Production and grammar-element names for messages (index as passed to
+// enter and lookahead).
+const char* ProductionName(int index);
+const char* ElementName(int index);
+
+}  // namespace zemra

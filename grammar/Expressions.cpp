@@ -1,0 +1,370 @@
+// Constant expressions of if and elif directives, evaluated while they are
+// parsed: every production writes the value of what it parsed into the cell
+// it received. Unlike C, every operand is evaluated (no short circuit), and
+// identifiers yield the macro table's numeric value instead of expanding.
+#include "grammar/Cpreprocess_fileParser.h"
+#include "grammar/ExpressionArithmetic.h"
+#include "grammar/GrammarNames.h"
+#include "grammar/IntegerConstant.h"
+#include "grammar/TokenSets.h"
+#include "scan/Symbol.h"
+
+namespace zemra {
+namespace {
+
+using sets::operator|;
+
+// Operator tokens of the token table that expressions use.
+namespace op {
+constexpr int Colon = 20, Question = 21, Star = 27, Eq = 28, Ne = 29, Le = 30, Lt = 31, Ge = 32,
+              Gt = 33, Slash = 34, Percent = 37, Shr = 38, Shl = 39, AndAnd = 40, OrOr = 41,
+              Amp = 42, Caret = 43, Pipe = 48, Plus = 49, Minus = 50, Tilde = 51, Bang = 63;
+}  // namespace op
+
+int Truth(bool b) { return b ? 1 : 0; }
+
+// The alternatives of `constant`: each token and the scanner after it.
+struct ConstantToken {
+  int id;
+  int scannerIndex;
+};
+constexpr ConstantToken kConstantTokens[] = {
+    {tok::Char, 48}, {tok::Float, 52}, {tok::DecimalInt, 49}, {tok::HexInt, 50}, {tok::OctInt, 51}};
+
+const ConstantToken* FindConstantToken(int id) {
+  for (const ConstantToken& token : kConstantTokens)
+    if (token.id == id) return &token;
+  return nullptr;
+}
+
+const CVL_TokenSet& constants() {
+  static const CVL_TokenSet set = [] {
+    CVL_TokenSet ids;
+    for (const ConstantToken& token : kConstantTokens) ids.insert(token.id);
+    return ids;
+  }();
+  return set;
+}
+// Starts of an identifier, a constant or a defined-expression.
+const CVL_TokenSet& operands() {
+  static const CVL_TokenSet set = constants() | sets::one(tok::Id) | sets::one(tok::Defined);
+  return set;
+}
+const CVL_TokenSet& primaries() {
+  static const CVL_TokenSet set = operands() | sets::one(tok::Lparen);
+  return set;
+}
+const CVL_TokenSet& equalityOperators() {
+  static const CVL_TokenSet set = sets::range(op::Eq, op::Ne);
+  return set;
+}
+const CVL_TokenSet& relationalOperators() {
+  static const CVL_TokenSet set = sets::range(op::Le, op::Gt);
+  return set;
+}
+const CVL_TokenSet& shiftOperators() {
+  static const CVL_TokenSet set = sets::range(op::Shr, op::Shl);
+  return set;
+}
+const CVL_TokenSet& additiveOperators() {
+  static const CVL_TokenSet set = sets::range(op::Plus, op::Minus);
+  return set;
+}
+const CVL_TokenSet& multiplicativeOperators() {
+  static const CVL_TokenSet set =
+      sets::one(op::Star) | sets::one(op::Slash) | sets::one(op::Percent);
+  return set;
+}
+
+// A division whose right operand could not be parsed (a syntax error recorded
+// in a nested parse) has no divisor: it must not report "division by 0".
+bool HasOperands(const CVL_ParseState& s) { return !parse_status::isErrorState(s.m_Status); }
+
+}  // namespace
+
+void Cpreprocess_fileParser::const_expr(CVL_ParseState& s, int si, int re, int& value) {
+  CVL_Guard guard = enter(s, si, re, prod::const_expr, " const_expr");
+  log_or_expr(s, 171, true, value);
+  if (peek(s, elem::Opt0_of_const_expr) == op::Question) {
+    int whenTrue = 0;
+    int whenFalse = 0;
+    match(s, op::Question, 172, false, nullptr, nullptr);
+    const_expr(s, 173, false, whenTrue);
+    match(s, op::Colon, 244, false, "const_expr", "Colon_T1_of_const_expr");
+    const_expr(s, 245, true, whenFalse);
+    value = value != 0 ? whenTrue : whenFalse;
+  }
+  guard.leave();
+}
+
+void Cpreprocess_fileParser::log_or_expr(CVL_ParseState& s, int si, int re, int& value) {
+  CVL_Guard guard = enter(s, si, re, prod::log_or_expr, " log_or_expr");
+  log_and_expr(s, 43, true, value);
+  while (peek(s, elem::OptRep0_of_log_or_expr) == op::OrOr) {
+    int right = 0;
+    match(s, op::OrOr, 236, true, nullptr, nullptr);
+    log_and_expr(s, 237, true, right);
+    value = Truth(value != 0 || right != 0);
+    if (s.m_bBreak) break;
+  }
+  s.m_bBreak = false;
+  guard.leave();
+}
+
+void Cpreprocess_fileParser::log_and_expr(CVL_ParseState& s, int si, int re, int& value) {
+  CVL_Guard guard = enter(s, si, re, prod::log_and_expr, " log_and_expr");
+  inclusive_or_expr(s, 165, true, value);
+  while (peek(s, elem::OptRep0_of_log_and_expr) == op::AndAnd) {
+    int right = 0;
+    match(s, op::AndAnd, 166, true, nullptr, nullptr);
+    inclusive_or_expr(s, 167, true, right);
+    value = Truth(value != 0 && right != 0);
+    if (s.m_bBreak) break;
+  }
+  s.m_bBreak = false;
+  guard.leave();
+}
+
+void Cpreprocess_fileParser::inclusive_or_expr(CVL_ParseState& s, int si, int re, int& value) {
+  CVL_Guard guard = enter(s, si, re, prod::inclusive_or_expr, " inclusive_or_expr");
+  exclusive_or_expr(s, 84, true, value);
+  while (peek(s, elem::OptRep0_of_inclusive_or_expr) == op::Pipe) {
+    int right = 0;
+    match(s, op::Pipe, 85, true, nullptr, nullptr);
+    exclusive_or_expr(s, 86, true, right);
+    value |= right;
+    if (s.m_bBreak) break;
+  }
+  s.m_bBreak = false;
+  guard.leave();
+}
+
+void Cpreprocess_fileParser::exclusive_or_expr(CVL_ParseState& s, int si, int re, int& value) {
+  CVL_Guard guard = enter(s, si, re, prod::exclusive_or_expr, " exclusive_or_expr");
+  and_expr(s, 87, true, value);
+  while (peek(s, elem::OptRep0_of_exclusive_or_expr) == op::Caret) {
+    int right = 0;
+    match(s, op::Caret, 88, true, nullptr, nullptr);
+    and_expr(s, 89, true, right);
+    value ^= right;
+    if (s.m_bBreak) break;
+  }
+  s.m_bBreak = false;
+  guard.leave();
+}
+
+void Cpreprocess_fileParser::and_expr(CVL_ParseState& s, int si, int re, int& value) {
+  CVL_Guard guard = enter(s, si, re, prod::and_expr, " and_expr");
+  equality_expr(s, 90, true, value);
+  while (peek(s, elem::OptRep0_of_and_expr) == op::Amp) {
+    int right = 0;
+    match(s, op::Amp, 91, true, nullptr, nullptr);
+    equality_expr(s, 92, true, right);
+    value &= right;
+    if (s.m_bBreak) break;
+  }
+  s.m_bBreak = false;
+  guard.leave();
+}
+
+void Cpreprocess_fileParser::equality_expr(CVL_ParseState& s, int si, int re, int& value) {
+  CVL_Guard guard = enter(s, si, re, prod::equality_expr, " equality_expr");
+  relational_expr(s, 93, true, value);
+  while (equalityOperators().contains(peek(s, elem::OptRep0_of_equality_expr))) {
+    int right = 0;
+    const int t = peek(s, elem::Alt0_of_OptRep0_of_equality_expr);
+    if (t == op::Eq) {
+      match(s, op::Eq, 94, true, nullptr, nullptr);
+      relational_expr(s, 95, true, right);
+      value = Truth(value == right);
+    } else if (t == op::Ne) {
+      match(s, op::Ne, 280, true, nullptr, nullptr);
+      relational_expr(s, 97, true, right);
+      value = Truth(value != right);
+    } else {
+      unexpectedError(s, "equality_expr", "Alt0_of_OptRep0_of_equality_expr");
+    }
+    if (s.m_bBreak) break;
+  }
+  s.m_bBreak = false;
+  guard.leave();
+}
+
+void Cpreprocess_fileParser::relational_expr(CVL_ParseState& s, int si, int re, int& value) {
+  CVL_Guard guard = enter(s, si, re, prod::relational_expr, " relational_expr");
+  shift_expr(s, 98, true, value);
+  while (relationalOperators().contains(peek(s, elem::OptRep0_of_relational_expr))) {
+    int right = 0;
+    const int t = peek(s, elem::Alt0_of_OptRep0_of_relational_expr);
+    if (t == op::Le) {
+      match(s, op::Le, 99, true, nullptr, nullptr);
+      shift_expr(s, 221, true, right);
+      value = Truth(value <= right);
+    } else if (t == op::Ge) {
+      match(s, op::Ge, 100, true, nullptr, nullptr);
+      shift_expr(s, 101, true, right);
+      value = Truth(value >= right);
+    } else if (t == op::Lt) {
+      match(s, op::Lt, 102, true, nullptr, nullptr);
+      shift_expr(s, 103, true, right);
+      value = Truth(value < right);
+    } else if (t == op::Gt) {
+      match(s, op::Gt, 104, true, nullptr, nullptr);
+      shift_expr(s, 105, true, right);
+      value = Truth(value > right);
+    } else {
+      unexpectedError(s, "relational_expr", "Alt0_of_OptRep0_of_relational_expr");
+    }
+    if (s.m_bBreak) break;
+  }
+  s.m_bBreak = false;
+  guard.leave();
+}
+
+void Cpreprocess_fileParser::shift_expr(CVL_ParseState& s, int si, int re, int& value) {
+  CVL_Guard guard = enter(s, si, re, prod::shift_expr, " shift_expr");
+  add_expr(s, 219, true, value);
+  while (shiftOperators().contains(peek(s, elem::OptRep0_of_shift_expr))) {
+    int right = 0;
+    const int t = peek(s, elem::Alt0_of_OptRep0_of_shift_expr);
+    if (t == op::Shr) {
+      match(s, op::Shr, 206, true, nullptr, nullptr);
+      add_expr(s, 207, true, right);
+      value = arith::ShiftRight(value, right);
+    } else if (t == op::Shl) {
+      match(s, op::Shl, 204, true, nullptr, nullptr);
+      add_expr(s, 205, true, right);
+      value = arith::ShiftLeft(value, right);
+    } else {
+      unexpectedError(s, "shift_expr", "Alt0_of_OptRep0_of_shift_expr");
+    }
+    if (s.m_bBreak) break;
+  }
+  s.m_bBreak = false;
+  guard.leave();
+}
+
+void Cpreprocess_fileParser::add_expr(CVL_ParseState& s, int si, int re, int& value) {
+  CVL_Guard guard = enter(s, si, re, prod::add_expr, " add_expr");
+  multiply_expr(s, 220, true, value);
+  while (additiveOperators().contains(peek(s, elem::OptRep0_of_add_expr))) {
+    int right = 0;
+    const int t = peek(s, elem::Alt0_of_OptRep0_of_add_expr);
+    if (t == op::Plus) {
+      match(s, op::Plus, 70, true, nullptr, nullptr);
+      multiply_expr(s, 169, true, right);
+      value = arith::Add(value, right);
+    } else if (t == op::Minus) {
+      match(s, op::Minus, 195, true, nullptr, nullptr);
+      multiply_expr(s, 196, true, right);
+      value = arith::Subtract(value, right);
+    } else {
+      unexpectedError(s, "add_expr", "Alt0_of_OptRep0_of_add_expr");
+    }
+    if (s.m_bBreak) break;
+  }
+  s.m_bBreak = false;
+  guard.leave();
+}
+
+void Cpreprocess_fileParser::multiply_expr(CVL_ParseState& s, int si, int re, int& value) {
+  CVL_Guard guard = enter(s, si, re, prod::multiply_expr, " multiply_expr");
+  unary_expr(s, 197, true, value);
+  while (multiplicativeOperators().contains(peek(s, elem::OptRep0_of_multiply_expr))) {
+    int right = 0;
+    const int t = peek(s, elem::Alt0_of_OptRep0_of_multiply_expr);
+    if (t == op::Star) {
+      match(s, op::Star, 198, true, nullptr, nullptr);
+      unary_expr(s, 199, true, right);
+      value = arith::Multiply(value, right);
+    } else if (t == op::Slash) {
+      match(s, op::Slash, 200, true, nullptr, nullptr);
+      unary_expr(s, 201, true, right);
+      if (HasOperands(s)) value = arith::Divide(value, right);
+    } else if (t == op::Percent) {
+      match(s, op::Percent, 202, true, nullptr, nullptr);
+      unary_expr(s, 203, true, right);
+      if (HasOperands(s)) value = arith::Remainder(value, right);
+    } else {
+      unexpectedError(s, "multiply_expr", "Alt0_of_OptRep0_of_multiply_expr");
+    }
+    if (s.m_bBreak) break;
+  }
+  s.m_bBreak = false;
+  guard.leave();
+}
+
+void Cpreprocess_fileParser::unary_expr(CVL_ParseState& s, int si, int re, int& value) {
+  CVL_Guard guard = enter(s, si, re, prod::unary_expr, " unary_expr");
+  const int t = peek(s, elem::Alt0_of_unary_expr);
+  if (primaries().contains(t)) {
+    prim_expr(s, 271, true, value);
+  } else if (t == op::Plus) {
+    match(s, op::Plus, 272, false, nullptr, nullptr);
+    unary_expr(s, 273, true, value);
+  } else if (t == op::Minus) {
+    match(s, op::Minus, 274, false, nullptr, nullptr);
+    unary_expr(s, 275, true, value);
+    value = arith::Negate(value);
+  } else if (t == op::Tilde) {
+    match(s, op::Tilde, 276, false, nullptr, nullptr);
+    unary_expr(s, 277, true, value);
+    value = ~value;
+  } else if (t == op::Bang) {
+    match(s, op::Bang, 152, false, nullptr, nullptr);
+    unary_expr(s, 153, true, value);
+    value = Truth(value == 0);
+  } else {
+    unexpectedError(s, "unary_expr", "Alt0_of_unary_expr");
+  }
+  guard.leave();
+}
+
+void Cpreprocess_fileParser::prim_expr(CVL_ParseState& s, int si, int re, int& value) {
+  CVL_Guard guard = enter(s, si, re, prod::prim_expr, " prim_expr");
+  const int t = peek(s, elem::Alt0_of_prim_expr);
+  if (operands().contains(t)) {
+    const int operand = peek(s, elem::Alt1_of_Alt0_of_prim_expr);
+    if (operand == tok::Id) {
+      if (match(s, tok::Id, 155, true, nullptr, nullptr)) value = numericValue(s.matchText(0));
+    } else if (constants().contains(operand)) {
+      constant(s, 154, true, value);
+    } else if (operand == tok::Defined) {
+      // `defined` yields the operand's value, not just 1 or 0.
+      match(s, tok::Defined, 156, false, nullptr, nullptr);
+      const int argument = peek(s, elem::Alt2_of_Alt1_of_Alt0_of_prim_expr);
+      if (argument == tok::Id) {
+        if (match(s, tok::Id, 44, true, nullptr, nullptr)) value = numericValue(s.matchText(0));
+      } else if (argument == tok::Lparen) {
+        match(s, tok::Lparen, 157, false, nullptr, nullptr);
+        const_expr(s, 158, false, value);
+        match(s, tok::Rparen, 159, true, "prim_expr", "Rparen_T3_of_prim_expr");
+      } else {
+        unexpectedError(s, "prim_expr", "Alt2_of_Alt1_of_Alt0_of_prim_expr");
+      }
+    } else {
+      unexpectedError(s, "prim_expr", "Alt1_of_Alt0_of_prim_expr");
+    }
+  } else if (t == tok::Lparen) {
+    match(s, tok::Lparen, 45, false, nullptr, nullptr);
+    const_expr(s, 46, false, value);
+    match(s, tok::Rparen, 47, true, "prim_expr", "Rparen_T6_of_prim_expr");
+  } else {
+    unexpectedError(s, "prim_expr", "Alt0_of_prim_expr");
+  }
+  guard.leave();
+}
+
+void Cpreprocess_fileParser::constant(CVL_ParseState& s, int si, int re, int& value) {
+  CVL_Guard guard = enter(s, si, re, prod::constant, " constant");
+  const int t = peek(s, elem::Alt0_of_constant);
+  const ConstantToken* token = FindConstantToken(t);
+  if (token == nullptr) {
+    unexpectedError(s, "constant", "Alt0_of_constant");
+  } else if (match(s, t, token->scannerIndex, true, nullptr, nullptr)) {
+    value = IntegerConstantValue(s.matchText(0));
+  }
+  guard.leave();
+}
+
+}  // namespace zemra

@@ -1,0 +1,77 @@
+#include "grammar/IncludeSearch.h"
+
+#include <boost/filesystem.hpp>
+
+#include "runtime/Message.h"
+
+namespace zemra {
+
+namespace fs = boost::filesystem;
+
+IncludeName SplitIncludeName(const std::string& name) {
+  const std::size_t slash = name.rfind(kPathSeparator);
+  if (slash == std::string::npos) return {"", name};
+  return {name.substr(0, slash + 1), name.substr(slash + 1)};
+}
+
+std::string JoinDirectory(const std::string& directory, const std::string& part) {
+  if (directory.empty()) return part;
+  if (part.empty()) return directory;
+  const bool directoryEnds = directory.back() == kPathSeparator;
+  const bool partStarts = part.front() == kPathSeparator;
+  if (directoryEnds && partStarts) return directory + part.substr(1);
+  if (directoryEnds || partStarts) return directory + part;
+  return directory + kPathSeparator + part;
+}
+
+std::optional<std::string> IncludeSearch::find(const std::string& directory,
+                                               const std::string& leaf) {
+  boost::system::error_code ec;
+  const fs::path canonical = fs::canonical(directory, ec);
+  if (ec) return std::nullopt;  // not there: nothing to find
+  std::set<const Listing*> visited;
+  return walk(directory, canonical.string(), leaf, 0, visited);
+}
+
+std::optional<std::string> IncludeSearch::walk(const std::string& directory,
+                                               const std::string& canonical,
+                                               const std::string& leaf, int level,
+                                               std::set<const Listing*>& visited) {
+  const Listing& entries = listing(canonical);
+  if (!visited.insert(&entries).second) return std::nullopt;  // reached again through a link
+
+  for (const Entry& entry : entries) {
+    const std::string path = JoinDirectory(directory, entry.name);
+    if (!entry.canonical.empty()) {
+      if (level >= kMaxSearchDepth) {
+        throw CVL_Message(("#include search deeper than " + std::to_string(kMaxSearchDepth) +
+                           " directory levels at " + path)
+                              .c_str());
+      }
+      if (auto found = walk(path, entry.canonical, leaf, level + 1, visited)) return found;
+    } else if (entry.name == leaf) {
+      return path;
+    }
+  }
+  return std::nullopt;
+}
+
+const IncludeSearch::Listing& IncludeSearch::listing(const std::string& canonical) {
+  const auto cached = m_Listings.find(canonical);
+  if (cached != m_Listings.end()) return cached->second;
+
+  Listing entries;
+  // An unreadable directory ends the run with the file-system library's error.
+  for (const fs::directory_entry& item : fs::directory_iterator(canonical)) {
+    boost::system::error_code ec;
+    Entry entry{item.path().filename().string(), std::string()};
+    if (fs::is_directory(item.status(ec))) {
+      const fs::path resolved = fs::canonical(item.path(), ec);
+      if (!ec) entry.canonical = resolved.string();
+    }
+    entries.push_back(std::move(entry));
+  }
+  return m_Listings.emplace(canonical, std::move(entries)).first->second;
+}
+
+}  // namespace zemra

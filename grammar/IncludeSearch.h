@@ -1,0 +1,63 @@
+// Where an #include name is looked for: the split of the name into directory
+// part and leaf, the directory join, and the recursive walk of a directory
+// tree for a file with a given leaf.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace zemra {
+
+// The path separator of this platform, used by the join, the path parts of
+// a name and the directory walk.
+constexpr char kPathSeparator = '/';
+
+// Deepest directory nesting the walk descends into below an include directory.
+constexpr int kMaxSearchDepth = 128;
+
+struct IncludeName {
+  std::string directory;  // everything before the leaf, trailing separator included
+  std::string leaf;       // the last element of the name
+};
+
+// Splits `sys/types.h` into "sys/" and "types.h".
+IncludeName SplitIncludeName(const std::string& name);
+
+// Joins an include directory and the directory part of a name with a single
+// separator at the junction.
+std::string JoinDirectory(const std::string& directory, const std::string& part);
+
+// Depth-first search of directory trees. Listings are read once per run and
+// reused by later searches; a directory reached twice in one search (a
+// symbolic link back up the tree, or two links to the same place) is walked
+// only the first time.
+class IncludeSearch {
+ public:
+  // Path of the first file named `leaf` below `directory`, visiting the
+  // entries of each directory in listing order and descending into a
+  // subdirectory as soon as it is met. Nothing when `directory` does not
+  // exist or holds no such file.
+  std::optional<std::string> find(const std::string& directory, const std::string& leaf);
+
+ private:
+  struct Entry {
+    std::string name;
+    std::string canonical;  // for a directory its canonical path, else empty
+  };
+  using Listing = std::vector<Entry>;
+
+  // Walks `directory`, whose canonical path is `canonical`.
+  std::optional<std::string> walk(const std::string& directory, const std::string& canonical,
+                                  const std::string& leaf, int level,
+                                  std::set<const Listing*>& visited);
+  const Listing& listing(const std::string& canonical);
+
+  // Read once per directory; the canonical paths of subdirectories are
+  // resolved at the same time, so a walk needs no further system calls.
+  std::map<std::string, Listing> m_Listings;  // keyed by canonical path
+};
+
+}  // namespace zemra

@@ -1,0 +1,154 @@
+// Include handling: the include directories, the include directive, the
+// search for the named file and the nested parse of its text.
+#include <boost/filesystem.hpp>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "grammar/Cpreprocess_fileParser.h"
+#include "grammar/GrammarNames.h"
+#include "grammar/IncludeSearch.h"
+
+namespace zemra {
+namespace {
+
+namespace fs = boost::filesystem;
+
+// Deepest nesting of included files; a file that includes itself, directly
+// or through others, ends the run here instead of recursing without end.
+constexpr int kMaxIncludeDepth = 200;
+
+// Where the nested parses begin (scanner index, element index).
+constexpr int kIncludePathsScanner = 1;
+constexpr int kIncludePathsElement = 55;
+constexpr int kHeaderScanner = 11;
+constexpr int kHeaderElement = 54;
+
+std::string Trim(const std::string& text) {
+  constexpr const char* kWhite = " \t\r\n";
+  const std::size_t first = text.find_first_not_of(kWhite);
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(kWhite) - first + 1);
+}
+
+// An include directory must be a directory. One that does not exist at all
+// ends the run with the file-system library's own error.
+void RequireDirectory(const std::string& directory, const std::string& candidate) {
+  if (!directory.empty() && !fs::exists(directory)) {
+    throw fs::filesystem_error(
+        "boost::filesystem::is_directory", fs::path(directory),
+        boost::system::errc::make_error_code(boost::system::errc::no_such_file_or_directory));
+  }
+  if (directory.empty() || !fs::is_directory(directory))
+    throw CVL_Message((candidate + " is not a directory").c_str());
+}
+
+// Reads a whole regular file. Anything else (a device, a pipe, a dangling
+// link) is not read, so a search hit can neither block nor run without end.
+bool ReadFile(const std::string& path, std::string& text) {
+  boost::system::error_code ec;
+  if (!fs::is_regular_file(path, ec)) return false;
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return false;
+  std::ostringstream buffer;
+  buffer << file.rdbuf();
+  if (file.bad()) return false;
+  text = std::move(buffer).str();
+  return true;
+}
+
+}  // namespace
+
+void Cpreprocess_fileParser::readIncludeDirectories(CVL_ParseState& s) {
+  const CVL_ParseStatePlugin* plugin = pluginFor(s);
+  const std::string paths = plugin ? plugin->includePaths() : std::string();
+  {
+    CVL_SubParseState sub(paths, s);
+    start(sub, kIncludePathsScanner, kIncludePathsElement);
+    IncludePaths(sub, 0, 0);
+  }
+  const std::string sourceDir = plugin ? plugin->sourceDir() : std::string();
+  if (!sourceDir.empty()) m_IncludeDirs.push_back(sourceDir);
+}
+
+void Cpreprocess_fileParser::IncludePaths(CVL_ParseState& s, int si, int re) {
+  CVL_Guard guard = enter(s, si, re, prod::IncludePaths, " IncludePaths");
+  while (peek(s, elem::OptRep0_of_IncludePaths) == tok::Skip89) {
+    if (!matchSkip(s, tok::Skip89, "IncludePaths", "SKIP89")) break;
+    const std::string entry = Trim(s.matchText(0));
+    if (!entry.empty()) m_IncludeDirs.push_back(entry);
+    const int t = peek(s, elem::Alt0_of_OptRep0_of_IncludePaths);
+    if (t == tok::Eof) {
+      match(s, tok::Eof, 3, true, nullptr, nullptr);
+    } else if (t == tok::Eol) {
+      match(s, tok::Eol, 2, true, nullptr, nullptr);
+    } else {
+      unexpectedError(s, "IncludePaths", "Alt0_of_OptRep0_of_IncludePaths");
+    }
+    if (s.m_bBreak) break;
+  }
+  s.m_bBreak = false;
+  guard.leave();
+}
+
+void Cpreprocess_fileParser::include_line(CVL_ParseState& s, int si, int re, bool output,
+                                          int depth) {
+  CVL_Guard guard = enter(s, si, re, prod::include_line, " include_line");
+  if (match(s, tok::PdInclude, 71, false, "include_line", "PD_INCLUDE_T0_of_include_line")) {
+    // A loaded file stands in for the directive, which leaves only the
+    // blanks in front of it; otherwise the directive is written unchanged.
+    const bool loaded = includeFile(s, depth);
+    if (output) write(s, loaded ? s.matchText(-1) : s.matchCopy());
+  }
+  // A nested parse goes on after a failed match; the line break is written
+  // only if it was there, never the directive a second time.
+  if (match(s, tok::Eol, 72, true, "include_line", "EOL_T1_of_include_line") && output)
+    write(s, s.matchCopy());
+  guard.leave();
+}
+
+void Cpreprocess_fileParser::header(CVL_ParseState& s, int si, int re, bool output, int depth) {
+  CVL_Guard guard = enter(s, si, re, prod::header, " header");
+  outer_group(s, 12, true, output, depth);
+  guard.leave();
+}
+
+bool Cpreprocess_fileParser::includeFile(CVL_ParseState& s, int depth) {
+  std::string name = s.matchText(2);  // the quoted form
+  if (name.empty()) name = s.matchText(3);  // the angle form
+  if (m_MissingIncludes.findKey(name)) return false;
+
+  const IncludeName parts = SplitIncludeName(name);
+  std::optional<std::string> found;
+  for (const std::string& directory : m_IncludeDirs) {
+    const std::string candidate = JoinDirectory(directory, parts.directory);
+    RequireDirectory(directory, candidate);
+    found = m_pIncludeSearch->find(candidate, parts.leaf);
+    if (found) break;
+  }
+  if (!found) {
+    m_MissingIncludes.insert(name, std::string());
+    return false;
+  }
+
+  if (depth >= kMaxIncludeDepth) {
+    throw CVL_Message(("#include nested too deeply (more than " +
+                       std::to_string(kMaxIncludeDepth) + " levels): " + name)
+                          .c_str());
+  }
+  std::string text;
+  if (!ReadFile(*found, text)) {
+    const CVL_Match& directive = s.m_Position.m_Current;
+    s.report((*found + " could not be loaded!").c_str(), s.offsetOf(directive.m_pTokenBegin),
+             s.offsetOf(directive.m_pTokenEnd), "include_line", ElementName(s.m_ElementIndex), 4);
+    return false;
+  }
+  CVL_SubParseState sub(text, s);
+  std::string().swap(text);  // the nested parse holds its own copy
+  start(sub, kHeaderScanner, kHeaderElement);
+  header(sub, 0, 0, true, depth + 1);
+  return true;
+}
+
+}  // namespace zemra

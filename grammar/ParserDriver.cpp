@@ -1,0 +1,99 @@
+// Construction of the preprocessor, the parse driver, and the look-ahead
+// that parses comments wherever the scanner meets one.
+#include <memory>
+#include <ostream>
+
+#include "grammar/Cpreprocess_fileParser.h"
+#include "grammar/GrammarNames.h"
+#include "grammar/IncludeSearch.h"
+#include "scan/ScannerTable.h"
+
+namespace zemra {
+namespace {
+
+// Inclusion number the scanners report for the start of a comment.
+constexpr int kCommentInclusion = 5;
+
+// Where the parse of the input text begins.
+constexpr int kStartScanner = 14;
+constexpr int kStartElement = 1;
+
+// Points the parser at a plugin for one parse and detaches it afterwards, so
+// the parser never keeps a pointer to a plugin that is gone.
+class PluginBinding {
+ public:
+  PluginBinding(CVL_Parser& parser, CVL_ParseStatePlugin* plugin) : m_Parser(parser) {
+    m_Parser.m_pPlugin = plugin;
+  }
+  ~PluginBinding() { m_Parser.m_pPlugin = nullptr; }
+  PluginBinding(const PluginBinding&) = delete;
+  PluginBinding& operator=(const PluginBinding&) = delete;
+
+ private:
+  CVL_Parser& m_Parser;
+};
+
+}  // namespace
+
+Cpreprocess_fileParser::Cpreprocess_fileParser()
+    : m_pIncludeSearch(std::make_unique<IncludeSearch>()) {
+  m_pScannerTable = BuildPreprocessorScanners();
+  fillPredefinedMacros();
+}
+
+Cpreprocess_fileParser::~Cpreprocess_fileParser() = default;
+
+void Cpreprocess_fileParser::parse(const char* begin, const char* end,
+                                   CVL_ParseStatePlugin* plugin) {
+  std::unique_ptr<CVL_ParseStatePlugin> defaultPlugin;
+  if (plugin == nullptr) {
+    defaultPlugin = std::make_unique<CVL_ParseStatePlugin>(nullptr);
+    plugin = defaultPlugin.get();
+  }
+  const PluginBinding binding(*this, plugin);
+
+  CVL_ParseState s(begin, end);
+  s.m_fnSymbol = m_fnSymbol;
+  s.m_fnProductionName = &ProductionName;
+  s.m_fnElementName = &ElementName;
+  s.m_pPlugin = plugin;
+
+  start(s, kStartScanner, kStartElement);
+  preprocess_file(s, 0, 0);
+  if (!s.atEnd()) incompleteError(s, "preprocess_file", "");
+}
+
+int Cpreprocess_fileParser::lookahead(CVL_ParseState& s, int elementIndex, int scannerIndex,
+                                      bool ruleEndFlag, const char* production,
+                                      const char* element) {
+  const int included = inclusionHook(s, elementIndex, production, element);
+  if (included != 0) return included;
+  return CVL_Parser::lookahead(s, elementIndex, scannerIndex, ruleEndFlag, production, element);
+}
+
+int Cpreprocess_fileParser::inclusionHook(CVL_ParseState& s, int elementIndex,
+                                          const char* production, const char* element) {
+  int result = 0;
+  while (s.m_bInclusionPending) {
+    s.m_bInclusionPending = false;
+    const int inclusion = s.m_InclusionStack.empty() ? 0 : s.m_InclusionStack.top();
+    if (inclusion == kCommentInclusion) {
+      comment(s, 0, 2);
+      result = CVL_Parser::lookahead(s, elementIndex, -1, false, production, element);
+    } else {
+      result = 0;
+    }
+  }
+  return result;
+}
+
+int Cpreprocess_fileParser::peek(CVL_ParseState& s, int element) {
+  const int id = lookahead(s, element, -1, false, nullptr, nullptr);
+  return id < 0 ? 0 : id;
+}
+
+void Cpreprocess_fileParser::write(CVL_ParseState& s, const std::string& text) {
+  if (CVL_ParseStatePlugin* plugin = pluginFor(s)) *plugin->out() << text;
+}
+
+}  // namespace zemra

@@ -1,0 +1,44 @@
+#include "macros/ExpansionLimits.h"
+
+#include "runtime/Message.h"
+
+namespace zemra {
+namespace {
+
+[[noreturn]] void Throw(const std::string& text) { throw CVL_Message(text.c_str()); }
+
+}  // namespace
+
+void ExpansionBudget::chargeParse() {
+  if (++parses > kMaxExpansionParses) {
+    Throw("macro expansion needs more than " + std::to_string(kMaxExpansionParses) +
+          " rescans");
+  }
+}
+
+void ExpansionBudget::chargeOutput(const std::string& text) {
+  producedBytes += text.size();
+  if (producedBytes > kMaxExpandedBytes) {
+    Throw("macro expansion produces more than " + std::to_string(kMaxExpandedBytes) + " bytes");
+  }
+}
+
+ExpansionScope::ExpansionScope(ExpansionBudget& budget, const std::string& name)
+    : m_Budget(budget) {
+  if (m_Budget.depth >= kMaxExpansionDepth) {
+    Throw("macro \"" + name + "\" nests more than " + std::to_string(kMaxExpansionDepth) +
+          " expansions deep");
+  }
+  if (m_Budget.depth == 0) {
+    m_Budget.parses = 0;
+    m_Budget.producedBytes = 0;
+  }
+  ++m_Budget.depth;
+}
+
+void RescanDidNotSettle() {
+  Throw("macro rescan still changes its text after " + std::to_string(kMaxRescanPasses) +
+        " passes");
+}
+
+}  // namespace zemra

@@ -1,0 +1,148 @@
+// Define lines: an object-like macro stores its replacement text, a
+// function-like macro its replacement list as one child per element.
+#include "grammar/Cpreprocess_fileParser.h"
+#include "grammar/GrammarNames.h"
+#include "grammar/TokenSets.h"
+#include "macros/MacroGrammarTables.h"
+#include "macros/MacroRecord.h"
+
+namespace zemra {
+namespace {
+
+// `text` without the blanks and line breaks at either end.
+std::string Trimmed(const std::string& text) {
+  constexpr const char* kWhite = " \t\r\n";
+  const std::size_t first = text.find_first_not_of(kWhite);
+  if (first == std::string::npos) return std::string();
+  return text.substr(first, text.find_last_not_of(kWhite) - first + 1);
+}
+
+// Adds the child for a replacement token of a function-like macro whose
+// text and prefix the state holds as its current token. A parameter gets a
+// "gap" child for its prefix and a reference child; any other token a
+// "Text" child, with its prefix when a `gap` is due.
+void AddReplacementToken(node& record, CVL_Map<std::string, std::string>& parameters,
+                         const CVL_ParseState& s, bool gap) {
+  const std::string text = s.matchText(0);
+  if (parameters.findKey(text)) {
+    if (gap) record.addChild(macro_record::kGap, s.matchText(-1));
+    record.addChild(text, parameters.value()).setId(macro_record::kParameterReference);
+  } else {
+    record.addChild(macro_record::kText, gap ? s.matchCopy() : text);
+  }
+}
+
+}  // namespace
+
+void Cpreprocess_fileParser::definition(CVL_ParseState& s, int si, int re) {
+  CVL_Guard guard = enter(s, si, re, prod::definition, " definition");
+  match(s, tok::PdDefine, 124, false, "definition", "PD_DEFINE_T0_of_definition");
+  // A name directly followed by "(" is MACRO_DEF_BEGIN, a name alone an ID.
+  const int t = peek(s, elem::Alt0_of_definition);
+  if (t == tok::Id) {
+    object_like_macro(s, 125, true);
+  } else if (t == tok::MacroDefBegin) {
+    function_like_macro(s, 208, true);
+  } else {
+    unexpectedError(s, "definition", "Alt0_of_definition");
+  }
+  guard.leave();
+}
+
+void Cpreprocess_fileParser::object_like_macro(CVL_ParseState& s, int si, int re) {
+  CVL_Guard guard = enter(s, si, re, prod::object_like_macro, " object_like_macro");
+  match(s, tok::Id, 229, false, "object_like_macro", "ID_T0_of_object_like_macro");
+  const std::string name = s.matchText(0);
+  std::string value;
+  std::string call;
+  // Calls in the replacement text are expanded now, with the macros known here.
+  RecordedMacros recorded;
+  while (sets::textStart().contains(peek(s, elem::OptRep0_of_object_like_macro))) {
+    const int t = peek(s, elem::Alt0_of_OptRep0_of_object_like_macro);
+    if (t == tok::Bseol) {
+      match(s, tok::Bseol, 230, false, nullptr, nullptr);
+    } else if (sets::idThroughOperators().contains(t)) {
+      singleToken(s, elem::Alt1_of_Alt0_of_OptRep0_of_object_like_macro, kObjectLikeTokens,
+                  kObjectLikeOperatorScanner, false, "object_like_macro",
+                  "Alt1_of_Alt0_of_OptRep0_of_object_like_macro");
+      value += s.matchCopy();
+    } else if (t == tok::MacroCallBegin) {
+      macro_call_begin(s, 231, false, call, recorded);
+      value += call;
+      call.clear();
+    } else {
+      unexpectedError(s, "object_like_macro", "Alt0_of_OptRep0_of_object_like_macro");
+    }
+    if (s.m_bBreak) break;
+  }
+  s.m_bBreak = false;
+  match(s, tok::Eol, 243, true, "object_like_macro", "EOL_T13_of_object_like_macro");
+  defineObjectLike(name, Trimmed(value));
+  resetRecorded(recorded);
+  guard.leave();
+}
+
+void Cpreprocess_fileParser::function_like_macro(CVL_ParseState& s, int si, int re) {
+  CVL_Guard guard = enter(s, si, re, prod::function_like_macro, " function_like_macro");
+  node record;
+  match(s, tok::MacroDefBegin, 257, false, "function_like_macro",
+        "MACRO_DEF_BEGIN_T0_of_function_like_macro");
+  record.setLabel(s.matchText(1));
+
+  // Parameter name -> index; a repeated name keeps its first index.
+  CVL_Map<std::string, std::string> parameters;
+  int count = 0;
+  if (sets::macroToken().contains(peek(s, elem::Opt0_of_function_like_macro))) {
+    macro_token(s, 258, false);
+    parameters.insert(s.matchText(0), std::to_string(count++));
+    while (peek(s, elem::OptRep0_of_Opt0_of_function_like_macro) == tok::Comma) {
+      match(s, tok::Comma, 259, false, nullptr, nullptr);
+      macro_token(s, 260, false);
+      parameters.insert(s.matchText(0), std::to_string(count++));
+      if (s.m_bBreak) break;
+    }
+    s.m_bBreak = false;
+  }
+  match(s, tok::Rparen, 261, false, "function_like_macro", "Rparen_T2_of_function_like_macro");
+
+  // Whether the next token keeps its prefix: not at the start of the list
+  // and not right after # or ##.
+  bool gap = false;
+  while (sets::replacementTokens().contains(peek(s, elem::OptRep1_of_function_like_macro))) {
+    const int t = peek(s, elem::Alt0_of_OptRep1_of_function_like_macro);
+    if (t == tok::Bseol) {
+      match(s, tok::Bseol, 267, false, nullptr, nullptr);
+    } else if (sets::idThroughOperators().contains(t)) {
+      const int u = peek(s, elem::Alt1_of_Alt0_of_OptRep1_of_function_like_macro);
+      if (sets::macroToken().contains(u)) {
+        macro_token(s, 262, false);
+      } else if (u == tok::Rparen) {
+        match(s, tok::Rparen, 263, false, nullptr, nullptr);
+      } else if (u == tok::Lparen) {
+        match(s, tok::Lparen, 264, false, nullptr, nullptr);
+      } else {
+        unexpectedError(s, "function_like_macro", "Alt1_of_Alt0_of_OptRep1_of_function_like_macro");
+      }
+      AddReplacementToken(record, parameters, s, gap);
+      gap = true;
+    } else if (t == tok::Hash) {
+      match(s, tok::Hash, 265, false, nullptr, nullptr);
+      record.addChild(macro_record::kStringize, s.matchText(-1));
+      gap = false;
+    } else if (t == tok::HashHash) {
+      match(s, tok::HashHash, 266, false, nullptr, nullptr);
+      record.addChild(macro_record::kPaste, "##");
+      gap = false;
+    } else {
+      unexpectedError(s, "function_like_macro", "Alt0_of_OptRep1_of_function_like_macro");
+    }
+    if (s.m_bBreak) break;
+  }
+  s.m_bBreak = false;
+  match(s, tok::Eol, 268, true, "function_like_macro", "EOL_T8_of_function_like_macro");
+  record.setAttribute(macro_record::kArgumentCount, std::to_string(count));
+  defineFunctionLike(s, record);
+  guard.leave();
+}
+
+}  // namespace zemra

@@ -1,0 +1,172 @@
+// Macro calls: a name followed by "(" either calls a function-like macro,
+// whose arguments are collected, counted and substituted, or stays a name
+// followed by "(".
+#include <boost/lexical_cast.hpp>
+
+#include "grammar/Cpreprocess_fileParser.h"
+#include "grammar/GrammarNames.h"
+#include "grammar/TokenSets.h"
+#include "macros/ExpansionLimits.h"
+#include "macros/ExpansionWalk.h"
+#include "macros/MacroGrammarTables.h"
+#include "macros/MacroRecord.h"
+
+namespace zemra {
+namespace {
+
+// The comment that follows an expansion whose call passed a number of
+// arguments other than the macro takes; empty when the numbers agree. A
+// macro without parameters also accepts one (empty or not) argument.
+std::string ArgumentCountMessage(const std::string& name, int declared, int commas) {
+  const int given = commas + 1;
+  if (given == declared || (declared == 0 && commas == 0)) return std::string();
+  const std::string head = " // macro \"" + name + "\" ";
+  if (declared < given) {
+    return head + "passed " + std::to_string(given) + " arguments, but takes just " +
+           std::to_string(declared);
+  }
+  return head + "requires " + std::to_string(declared) + " arguments, but only " +
+         std::to_string(given) + " given";
+}
+
+}  // namespace
+
+void Cpreprocess_fileParser::macro_call_begin(CVL_ParseState& s, int si, int re,
+                                              std::string& callBuffer, RecordedMacros& recorded) {
+  CVL_Guard guard = enter(s, si, re, prod::macro_call_begin, " macro_call_begin");
+  match(s, tok::MacroCallBegin, 179, true, "macro_call_begin",
+        "MACRO_CALL_BEGIN_T0_of_macro_call_begin");
+  const std::string name = s.matchText(1);
+  if (m_FunctionMacros.findKey(name)) {
+    // A call met while its macro is being expanded is copied through as it
+    // stands. Rescanning the copy here would meet the same busy macro again
+    // and copy it again without end, and a blank after it would keep a
+    // rescan from settling; the expansion that owns the macro rescans its
+    // result once more when the macro is idle again, and expands it there.
+    const bool copiedThrough = m_FunctionMacros.value().id() != 0;
+    const ExpansionScope scope(m_Expansion, name);
+    std::string rest;
+    macro_call(s, 180, true, callBuffer, rest);
+    if (!copiedThrough) {
+      callBuffer = rescanOnce(s, callBuffer, recorded);
+      callBuffer += ' ';
+      callBuffer += rest;
+    }
+  } else {
+    // No call: the name (or its object-like expansion) and "(" with nothing
+    // in between; the caller parses what follows as ordinary tokens.
+    callBuffer += s.matchText(-1);
+    callBuffer += expandIdentifier(s, name);
+    callBuffer += '(';
+  }
+  guard.leave();
+}
+
+void Cpreprocess_fileParser::macro_call(CVL_ParseState& s, int si, int re,
+                                        std::string& callBuffer, std::string& rest) {
+  // The call's opening token is read before entering: entering may pass over
+  // a comment, which moves the current token.
+  const std::string name = s.matchText(1);
+  const std::string opening = s.matchText(0);
+  callBuffer = s.matchText(-1);
+  CVL_Guard guard = enter(s, si, re, prod::macro_call, " macro_call");
+  m_FunctionMacros.findKey(name);  // macro_call_begin found it
+  node record = m_FunctionMacros.value();
+  const bool busy = record.id() != 0;
+  record.setId(1);
+  if (busy) callBuffer += opening;
+
+  ArgumentMap arguments;
+  int commas = 0;
+  std::string argument;
+  macro_tokens(s, 108, false, argument);
+  if (busy) {
+    callBuffer += argument;
+  } else {
+    arguments["0"] = argument;
+  }
+  while (peek(s, elem::OptRep0_of_macro_call) == tok::Comma) {
+    match(s, tok::Comma, 109, false, nullptr, nullptr);
+    ++commas;
+    if (busy) callBuffer += s.matchCopy();
+    argument.clear();
+    macro_tokens(s, 110, false, argument);
+    if (busy) {
+      callBuffer += argument;
+    } else {
+      arguments[std::to_string(commas)] = argument;
+    }
+    if (s.m_bBreak) break;
+  }
+  s.m_bBreak = false;
+  const bool closed = match(s, tok::Rparen, 228, true, "macro_call", "Rparen_T1_of_macro_call");
+  if (busy) {
+    // Copied through unexpanded; the running expansion keeps the flag set.
+    if (closed) callBuffer += s.matchCopy();
+    guard.leave();
+    return;
+  }
+
+  const std::string declared = record.attribute(macro_record::kArgumentCount);
+  rest = ArgumentCountMessage(name, boost::lexical_cast<int>(declared), commas);
+  for (const std::string& part : ExpansionParts(record, arguments)) callBuffer += rescan(s, part);
+  record.setId(0);
+  guard.leave();
+}
+
+void Cpreprocess_fileParser::macro_tokens(CVL_ParseState& s, int si, int re,
+                                          std::string& argument) {
+  CVL_Guard guard = enter(s, si, re, prod::macro_tokens, " macro_tokens");
+  std::string inner;
+  while (sets::argumentTokens().contains(peek(s, elem::OptRep0_of_macro_tokens))) {
+    const int t = peek(s, elem::Alt0_of_OptRep0_of_macro_tokens);
+    if (t == tok::Eol) {
+      match(s, tok::Eol, 39, true, nullptr, nullptr);
+      argument += s.matchCopy();
+    } else if (t == tok::Bseol) {
+      match(s, tok::Bseol, 36, true, nullptr, nullptr);
+    } else if (sets::macroToken().contains(t)) {
+      macro_token(s, 226, true);
+      // The first token of an argument loses its prefix.
+      argument += argument.empty() ? s.matchText(0) : s.matchCopy();
+    } else if (t == tok::Lparen) {
+      // A parenthesised group keeps its prefix, and the commas inside it
+      // belong to this argument. The "(" cannot end the argument, so the
+      // token after it is read without the argument list's scanner, which
+      // would take a comma there for a separator.
+      match(s, tok::Lparen, 227, false, nullptr, nullptr);
+      argument += s.matchCopy();
+      macro_parenthesis(s, 33, true, inner);
+      argument += inner;
+    } else if (t == tok::MacroCallBegin) {
+      // A nested call stays raw: prefix, name, blanks and "(" as written.
+      match(s, tok::MacroCallBegin, 34, false, nullptr, nullptr);
+      argument += s.matchCopy();
+      macro_parenthesis(s, 35, true, inner);
+      argument += inner;
+    } else if (t == tok::Hash) {
+      match(s, tok::Hash, 37, true, nullptr, nullptr);
+      argument += "#";
+    } else if (t == tok::HashHash) {
+      match(s, tok::HashHash, 38, true, nullptr, nullptr);
+      argument += "##";
+    } else {
+      unexpectedError(s, "macro_tokens", "Alt0_of_OptRep0_of_macro_tokens");
+    }
+    if (s.m_bBreak) break;
+  }
+  s.m_bBreak = false;
+  guard.leave();
+}
+
+void Cpreprocess_fileParser::macro_parenthesis(CVL_ParseState& s, int si, int re,
+                                               std::string& text) {
+  CVL_Guard guard = enter(s, si, re, prod::macro_parenthesis, " macro_parenthesis");
+  text.clear();
+  macro_tokens(s, 238, false, text);
+  if (match(s, tok::Rparen, 189, true, "macro_parenthesis", "Rparen_T0_of_macro_parenthesis"))
+    text += s.matchCopy();
+  guard.leave();
+}
+
+}  // namespace zemra

@@ -1,0 +1,30 @@
+// The stored form of a function-like macro: one child of the record per
+// element of its replacement list, and the parameter count as an attribute.
+#pragma once
+
+#include <string>
+
+#include "tree/Node.h"
+
+namespace zemra::macro_record {
+
+// Labels of the replacement-list children that are not parameter
+// references (a parameter reference is labelled with the parameter's name).
+inline constexpr const char* kText = "Text";      // a token, with its prefix where kept
+inline constexpr const char* kGap = "gap";        // the blanks in front of a parameter
+inline constexpr const char* kStringize = "#";    // value: the blanks in front of the #
+inline constexpr const char* kPaste = "##";       // value: "##"
+
+// Attribute holding the number of parameters as decimal text.
+inline constexpr const char* kArgumentCount = "arguments";
+
+// Id of a parameter-reference child (its value is the parameter's index).
+// Marking them keeps a parameter apart from a "Text" element with the same
+// value, whatever the parameter is called.
+inline constexpr int kParameterReference = 1;
+
+inline bool IsParameterReference(const node& child) {
+  return child.id() == kParameterReference;
+}
+
+}  // namespace zemra::macro_record

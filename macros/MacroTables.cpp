@@ -1,0 +1,54 @@
+// Queries and changes of the three macro tables: predefined, object-like and
+// function-like macros, each keyed by name.
+#include <boost/lexical_cast.hpp>
+
+#include "grammar/Cpreprocess_fileParser.h"
+#include "grammar/GrammarNames.h"
+
+namespace zemra {
+namespace {
+
+// Message kind of a warning in the plugin's message list.
+constexpr int kWarningKind = 3;
+
+}  // namespace
+
+bool Cpreprocess_fileParser::isDefined(const std::string& name) {
+  return m_PredefinedMacros.findKey(name) || m_ObjectMacros.findKey(name) ||
+         m_FunctionMacros.findKey(name);
+}
+
+int Cpreprocess_fileParser::numericValue(const std::string& name) {
+  // Only a predefined macro has a numeric value; a user macro counts as 1
+  // whatever its replacement text.
+  if (m_PredefinedMacros.findKey(name)) return boost::lexical_cast<int>(m_PredefinedMacros.value());
+  return m_ObjectMacros.findKey(name) || m_FunctionMacros.findKey(name) ? 1 : 0;
+}
+
+void Cpreprocess_fileParser::undefine(const std::string& name) {
+  // A function-like macro of the same name stays defined.
+  if (m_PredefinedMacros.findKey(name)) m_PredefinedMacros.erase();
+  if (m_ObjectMacros.findKey(name)) m_ObjectMacros.erase();
+}
+
+void Cpreprocess_fileParser::defineObjectLike(const std::string& name, const std::string& value) {
+  m_ObjectMacros[name] = node(name, value);
+}
+
+void Cpreprocess_fileParser::defineFunctionLike(CVL_ParseState& s, const node& record) {
+  const std::string name = record.label();
+  if (m_FunctionMacros.findKey(name)) {
+    const CVL_Match& current = s.m_Position.m_Current;
+    addMessage(s, (name + " found again").c_str(), s.offsetOf(current.m_pTokenBegin),
+               s.offsetOf(current.m_pTokenEnd), ProductionName(prod::function_like_macro),
+               ElementName(elem::Sem7_of_function_like_macro), kWarningKind);
+  }
+  m_FunctionMacros[name] = record;
+}
+
+void Cpreprocess_fileParser::resetRecorded(RecordedMacros& recorded) {
+  for (const std::string& name : recorded)
+    if (m_ObjectMacros.findKey(name)) m_ObjectMacros.value().setId(0);
+}
+
+}  // namespace zemra

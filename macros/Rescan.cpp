@@ -1,0 +1,163 @@
+// Rescanning: replacement text is parsed again, in nested parses of the same
+// grammar, so that the macros inside it expand too.
+#include <cctype>
+#include <cstring>
+
+#include "grammar/Cpreprocess_fileParser.h"
+#include "grammar/GrammarNames.h"
+#include "grammar/TokenSets.h"
+#include "macros/ExpansionLimits.h"
+#include "macros/MacroGrammarTables.h"
+
+namespace zemra {
+namespace {
+
+// Where the nested parses of a rescan begin.
+constexpr int kTokensStartScanner = 283;  // re_pp_tokens
+constexpr int kLinesStartScanner = 282;   // re_macro_call
+
+// Whether a pass over `text` would give it back unchanged but for trailing
+// blanks: it holds only blanks, operators and other single characters, so
+// there is no name to expand, no number or literal to read, and nothing that
+// joins or drops text (backslash, comment, line break, "#").
+bool IsInert(const std::string& text) {
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x80 || std::isalnum(byte) || std::strchr("_\\/#\r\n'\"", c) != nullptr)
+      return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string Cpreprocess_fileParser::rescan(CVL_ParseState& parent, const std::string& text) {
+  if (text.empty()) return text;
+  // Object-like macros expanded by a pass stay busy for the later passes, so
+  // each expands at most once in this rescan.
+  RecordedMacros recorded;
+  std::string previous;
+  std::string current = text;
+  int passes = 0;
+  while (previous != current) {
+    if (++passes > kMaxRescanPasses) RescanDidNotSettle();
+    previous = std::move(current);
+    // A text that spans lines (an argument written over several lines) is
+    // parsed line by line, so that nothing after a line break is lost.
+    const bool wholeLines = previous.find('\n') != std::string::npos;
+    current = rescanPass(parent, previous, recorded, wholeLines);
+  }
+  resetRecorded(recorded);
+  return current;
+}
+
+std::string Cpreprocess_fileParser::rescanOnce(CVL_ParseState& parent, const std::string& text,
+                                               RecordedMacros& recorded) {
+  return rescanPass(parent, text, recorded, true);
+}
+
+std::string Cpreprocess_fileParser::rescanPass(CVL_ParseState& parent, const std::string& text,
+                                               RecordedMacros& recorded, bool wholeLines) {
+  // Only tokens carry blanks into the output: trailing blanks go, and blanks
+  // alone give an empty text. A text without tokens is not parsed, which
+  // would only record an "unexpected token" message for every gap of every
+  // call; nor is one that the pass would give back as it is.
+  const std::size_t end = text.find_last_not_of(" \t") + 1;
+  if (end == 0) return std::string();
+  if (IsInert(text)) {
+    std::string output = text.substr(0, end);
+    m_Expansion.chargeOutput(output);
+    return output;
+  }
+  m_Expansion.chargeParse();
+  // The nested parse records its syntax errors instead of raising them.
+  CVL_SubParseState sub(text, parent);
+  std::string output;
+  if (wholeLines) {
+    start(sub, kLinesStartScanner, prod::re_macro_call);
+    re_macro_call(sub, 0, 0, output, recorded);
+  } else {
+    start(sub, kTokensStartScanner, prod::re_pp_tokens);
+    re_pp_tokens(sub, 0, 0, output, recorded);
+  }
+  // A token that no rescan production takes ("#" from an argument, say)
+  // ends the parse early; the text from there on is kept as it stands
+  // rather than dropped. Trailing blanks are dropped like any blanks that
+  // no token follows.
+  const std::string unread = sub.matchText(-2);
+  if (unread.find_first_not_of(" \t") != std::string::npos) output += unread;
+  m_Expansion.chargeOutput(output);
+  return output;
+}
+
+void Cpreprocess_fileParser::re_macro_call(CVL_ParseState& s, int si, int re,
+                                           std::string& output, RecordedMacros& recorded) {
+  CVL_Guard guard = enter(s, si, re, prod::re_macro_call, " re_macro_call");
+  output.clear();
+  std::string line;
+  if (!sets::rescanLineStart().contains(peek(s, elem::Rep0_of_re_macro_call)))
+    unexpectedError(s, "re_macro_call", "Rep0_of_re_macro_call");
+  while (sets::rescanLineStart().contains(peek(s, elem::Rep0_of_re_macro_call))) {
+    const int t = peek(s, elem::Alt0_of_Rep0_of_re_macro_call);
+    if (t == tok::Eol) {
+      // A line break becomes a bare line feed; the blanks before it go.
+      match(s, tok::Eol, 299, true, nullptr, nullptr);
+      output += '\n';
+    } else if (sets::textStart().contains(t)) {
+      re_pp_tokens(s, 298, true, line, recorded);
+      output += line;
+    } else {
+      unexpectedError(s, "re_macro_call", "Alt0_of_Rep0_of_re_macro_call");
+    }
+    if (s.m_bBreak) break;
+  }
+  s.m_bBreak = false;
+  guard.leave();
+}
+
+void Cpreprocess_fileParser::re_pp_tokens(CVL_ParseState& s, int si, int re, std::string& output,
+                                          RecordedMacros& recorded) {
+  CVL_Guard guard = enter(s, si, re, prod::re_pp_tokens, " re_pp_tokens");
+  output.clear();
+  std::string call;
+  if (!sets::textStart().contains(peek(s, elem::Rep0_of_re_pp_tokens)))
+    unexpectedError(s, "re_pp_tokens", "Rep0_of_re_pp_tokens");
+  while (sets::textStart().contains(peek(s, elem::Rep0_of_re_pp_tokens))) {
+    const int t = peek(s, elem::Alt0_of_Rep0_of_re_pp_tokens);
+    if (t == tok::Bseol) {
+      match(s, tok::Bseol, 285, true, nullptr, nullptr);
+    } else if (t == tok::Id) {
+      match(s, tok::Id, 286, true, nullptr, nullptr);
+      output += s.matchText(-1);
+      const std::string name = s.matchText(0);
+      if (m_PredefinedMacros.findKey(name)) {
+        output += m_PredefinedMacros.value();
+      } else if (m_ObjectMacros.findKey(name) && m_ObjectMacros.value().id() == 0) {
+        // Inserted as stored; the next pass rescans it. The macro stays busy
+        // until the owner of `recorded` is done.
+        node record = m_ObjectMacros.value();
+        output += record.value();
+        record.setId(1);
+        recorded.push_back(name);
+      } else {
+        output += name;
+      }
+    } else if (sets::literalsThroughOperators().contains(t)) {
+      singleToken(s, elem::Alt1_of_Alt0_of_Rep0_of_re_pp_tokens, kRescanTokens,
+                  kRescanOperatorScanner, true, "re_pp_tokens",
+                  "Alt1_of_Alt0_of_Rep0_of_re_pp_tokens");
+      output += s.matchCopy();
+    } else if (t == tok::MacroCallBegin) {
+      macro_call_begin(s, 284, true, call, recorded);
+      output += call;
+      call.clear();
+    } else {
+      unexpectedError(s, "re_pp_tokens", "Alt0_of_Rep0_of_re_pp_tokens");
+    }
+    if (s.m_bBreak) break;
+  }
+  s.m_bBreak = false;
+  guard.leave();
+}
+
+}  // namespace zemra

@@ -1,0 +1,12 @@
+// The # operator's conversion of an argument into a string literal.
+#pragma once
+
+#include <string>
+
+namespace zemra {
+
+// `text` in double quotes, with a backslash in front of every double quote
+// and every backslash it holds; nothing else changes.
+std::string Stringify(const std::string& text);
+
+}  // namespace zemra

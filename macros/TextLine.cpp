@@ -1,0 +1,50 @@
+// A text line: its tokens with the blanks in front of them, identifiers and
+// macro calls expanded, written to the output in one piece.
+#include "grammar/Cpreprocess_fileParser.h"
+#include "grammar/GrammarNames.h"
+#include "grammar/TokenSets.h"
+#include "macros/MacroGrammarTables.h"
+
+namespace zemra {
+
+void Cpreprocess_fileParser::pp_tokens(CVL_ParseState& s, int si, int re, bool output) {
+  CVL_Guard guard = enter(s, si, re, prod::pp_tokens, " pp_tokens");
+  std::string line;
+  std::string call;
+  RecordedMacros recorded;
+  if (!sets::textStart().contains(peek(s, elem::Rep0_of_pp_tokens)))
+    unexpectedError(s, "pp_tokens", "Rep0_of_pp_tokens");
+  while (sets::textStart().contains(peek(s, elem::Rep0_of_pp_tokens))) {
+    const int t = peek(s, elem::Alt0_of_Rep0_of_pp_tokens);
+    if (t == tok::Bseol) {
+      // The backslash-newline and the blanks around it vanish.
+      match(s, tok::Bseol, 111, true, nullptr, nullptr);
+    } else if (t == tok::Id) {
+      match(s, tok::Id, 112, true, nullptr, nullptr);
+      if (output) {
+        line += s.matchText(-1);
+        line += expandIdentifier(s, s.matchText(0));
+      }
+    } else if (sets::literalsThroughOperators().contains(t)) {
+      singleToken(s, elem::Alt1_of_Alt0_of_Rep0_of_pp_tokens, kTextLineTokens,
+                  kTextLineOperatorScanner, true, "pp_tokens",
+                  "Alt1_of_Alt0_of_Rep0_of_pp_tokens");
+      if (output) line += s.matchCopy();
+    } else if (t == tok::MacroCallBegin) {
+      // Calls are processed even when nothing is written: they may change
+      // busy flags.
+      macro_call_begin(s, 73, true, call, recorded);
+      if (output) line += call;
+      call.clear();
+    } else {
+      unexpectedError(s, "pp_tokens", "Alt0_of_Rep0_of_pp_tokens");
+    }
+    if (s.m_bBreak) break;
+  }
+  s.m_bBreak = false;
+  resetRecorded(recorded);
+  if (output) write(s, line);
+  guard.leave();
+}
+
+}  // namespace zemra

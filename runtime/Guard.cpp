@@ -1,0 +1,32 @@
+#include <utility>
+
+#include "runtime/Parser.h"
+
+namespace zemra {
+
+CVL_Guard::CVL_Guard(CVL_Guard&& other) noexcept
+    : m_pParser(other.m_pParser),
+      m_pState(std::exchange(other.m_pState, nullptr)),
+      m_UncaughtOnEntry(other.m_UncaughtOnEntry) {}
+
+CVL_Guard::~CVL_Guard() noexcept(false) {
+  CVL_ParseState* const state = std::exchange(m_pState, nullptr);
+  if (state == nullptr) return;
+  if (std::uncaught_exceptions() > m_UncaughtOnEntry) {
+    // Unwinding: a second exception would terminate the program, so a
+    // consistency failure of the leave gives way to the one in flight.
+    try {
+      m_pParser->leave(*state);
+    } catch (...) {
+    }
+    return;
+  }
+  m_pParser->leave(*state);
+}
+
+void CVL_Guard::leave() {
+  CVL_ParseState* const state = std::exchange(m_pState, nullptr);
+  if (state != nullptr) m_pParser->leave(*state);
+}
+
+}  // namespace zemra

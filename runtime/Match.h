@@ -1,0 +1,38 @@
+// One scan result: where the scan started, the token it recognised and how.
+#pragma once
+
+#include <boost/regex.hpp>
+
+#include "scan/Symbol.h"
+
+namespace zemra {
+
+// How a candidate was recognised.
+namespace match_kind {
+constexpr unsigned char Literal = 0, Regex = 1, Skip = 2, Skipped = 3, EndOfInput = 6, None = 7;
+}
+
+struct CVL_Match {
+  boost::match_results<const char*> m_Submatches;
+  const char* m_pScanStart = nullptr;
+  const char* m_pTokenBegin = nullptr;
+  const char* m_pTokenEnd = nullptr;
+  bool m_bFound = false;  // a candidate was recognised
+  int m_Length = 0;
+  unsigned char m_Kind = match_kind::None;
+  const symbol* m_pSymbol = nullptr;
+  int m_SkipId = -1;
+  int m_Group = 0;
+
+  void reset(const char* position) {
+    m_pScanStart = m_pTokenBegin = m_pTokenEnd = position;
+    m_bFound = false;
+    m_Length = 0;
+    m_Kind = match_kind::None;
+    m_pSymbol = nullptr;
+    m_SkipId = -1;
+    m_Group = 0;
+  }
+};
+
+}  // namespace zemra

@@ -1,0 +1,147 @@
+// Everything one parse knows about where it stands: the input range, the
+// window of current, lookahead and next token, the pending-token, rule-end
+// and inclusion stacks, the current scanner, status, line counting and the
+// plugin.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <stack>
+#include <string>
+
+#include "runtime/Match.h"
+#include "runtime/ParseStatePlugin.h"
+#include "scan/Scanner.h"
+
+namespace zemra {
+
+// One entry of the rule-end stack: the scanner for what follows an entered
+// production (or an interrupted position, flag 2 for inclusions).
+template <class C>
+struct prod_log {
+  const CVL_Scanner* m_pScanner = nullptr;
+  unsigned char m_Flag = 0;
+  const C* m_pCurrentEnd = nullptr;      // end of the current token at the push
+  const C* m_pLookaheadBegin = nullptr;  // begin of the lookahead token at the push
+  const C* m_pLookaheadBegin2 = nullptr;
+};
+
+struct CVL_Position {
+  std::string m_Text;  // private copy of the input (sub-parse states only)
+  const char* m_pBegin = nullptr;
+  const char* m_pLineCursor = nullptr;
+  const char* m_pEnd = nullptr;
+  CVL_Match m_Current;
+  CVL_Match m_Lookahead;
+  CVL_Match m_Next;
+  int m_Line = 0;
+  int m_Column = 0;
+};
+
+// Status values of a parse state.
+namespace parse_status {
+constexpr unsigned char Idle = 0, OnePending = 1, TwoPending = 2, NoProgress = 6, Expected = 8,
+                        Unexpected = 9, SkipStop = 10, ErrorStop = 11, Incomplete = 12;
+// Whether `status` stops further scanning and parser operations.
+inline bool isErrorState(unsigned char status) {
+  return status == NoProgress || status == Expected || status == Unexpected ||
+         status == SkipStop || status == ErrorStop;
+}
+}  // namespace parse_status
+
+class CVL_ParseState {
+ public:
+  using SymbolLookup = const symbol* (*)(int);
+  using NameLookup = const char* (*)(int);
+
+  CVL_ParseState(const char* begin, const char* end);
+  virtual ~CVL_ParseState();
+  CVL_ParseState(const CVL_ParseState&) = delete;
+  CVL_ParseState& operator=(const CVL_ParseState&) = delete;
+
+  virtual bool isSubParseState() const { return false; }
+  virtual bool isSilent() const { return false; }
+  virtual int dynamicScope() const { return 0; }
+  virtual bool addDynamicText(const std::string& placeholder, const std::string& text);
+  virtual bool addDynamicKeyedText(const std::string& placeholder, const std::string& text,
+                                   const std::string& key);
+  virtual void removeDynamicKey(const std::string& key);
+
+  // Id of the pending lookahead token, scanning if none is pending; 0 for none.
+  int lookahead(int elementIndex);
+  bool consume(bool isEps);
+  bool consumeSkip(int tokenId);
+  bool atEnd() const;
+
+  // Texts of the current token: 0 token, -1 prefix, -2 rest of input, n>=1 submatch n.
+  std::string matchText(int n) const;
+  std::string matchCopy() const;      // prefix followed by the token
+  std::string productionCopy() const; // the production left last, with its prefix
+
+  // Scanning (used by lookahead).
+  void scan();
+  void chooseCandidate();
+
+  // Records (collect mode, or any kind but 5) or throws (raise mode, kind 5)
+  // a message for a semantic action.
+  void report(const char* text, int begin, int end, const char* production,
+              const char* element, int kind);
+
+  // Offsets from the start of the input.
+  int offsetOf(const char* p) const { return static_cast<int>(p - m_Position.m_pBegin); }
+
+  // Pushes a rule-end entry for `scanner` with the current token end and
+  // lookahead begin as its positions.
+  void pushRuleEnd(const CVL_Scanner* scanner, unsigned char flag);
+  // Id of the pending lookahead token, -1 when none is pending.
+  int topToken() const { return m_TokenStack.empty() ? -1 : m_TokenStack.top(); }
+
+  CVL_Match m_Match;
+  CVL_Match m_AltMatch;
+  CVL_Position m_Position;
+  CVL_ParseStatePlugin* m_pPlugin = nullptr;
+  std::deque<prod_log<char>> m_RuleEndScannerStack;
+  std::stack<int> m_TokenStack;
+  std::stack<int> m_InclusionStack;
+  const CVL_Scanner* m_pScanner = nullptr;
+  bool m_bTestRuleEnds = false;
+  bool m_bBreak = false;
+  bool m_bInclusionPending = false;
+  unsigned char m_Status = 0;
+  int m_ProductionIndex = 0;
+  int m_ElementIndex = 0;
+  const char* m_ProdPrefixBegin = nullptr;
+  const char* m_ProdBegin = nullptr;
+  const char* m_ProdEnd = nullptr;
+  SymbolLookup m_fnSymbol = nullptr;
+  NameLookup m_fnProductionName = nullptr;
+  NameLookup m_fnElementName = nullptr;
+
+ protected:
+  // For sub-parse states: re-point the range at m_Position.m_Text.
+  void resetRange(const char* begin, const char* end);
+
+ private:
+  // Moves the scan result in m_Match into the token window.
+  void commit();
+  // Makes the lookahead the current token; false when that made no progress.
+  bool shiftWindow();
+  // Advances the line and column counters up to the current token's end.
+  void countLines();
+  // Records an inclusion found by the scan; m_Match holds its first token.
+  void startInclusion(int inclusion);
+};
+
+// A nested parse over a private copy of some text. Switches the plugin to
+// collect mode for its lifetime and restores the previous mode afterwards.
+class CVL_SubParseState : public CVL_ParseState {
+ public:
+  CVL_SubParseState(const std::string& text, const CVL_ParseState& parent);
+  ~CVL_SubParseState() override;
+
+  bool isSubParseState() const override { return true; }
+
+  bool m_bSavedRaiseErrors = true;
+};
+
+}  // namespace zemra

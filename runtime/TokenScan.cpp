@@ -1,0 +1,112 @@
+// The scan of a lookahead: the current scanner first, then, while the
+// rule-end flag is set, the scanners that the enclosing productions left for
+// what follows them, and the choice between competing candidates.
+#include <algorithm>
+#include <utility>
+
+#include "runtime/ParseState.h"
+#include "scan/DynamicScanner.h"
+#include "scan/Scanner.h"
+
+namespace zemra {
+namespace {
+
+// Length of the candidate's own submatch `i`, 0 when it did not take part.
+int ownSubmatchLength(const CVL_Match& match, int i) {
+  const std::size_t index = static_cast<std::size_t>(match.m_Group + i);
+  if (index >= match.m_Submatches.size() || !match.m_Submatches[index].matched) return 0;
+  return static_cast<int>(match.m_Submatches[index].length());
+}
+
+int ownSubmatchCount(const CVL_Match& match) {
+  return match.m_pSymbol != nullptr ? match.m_pSymbol->submatches : 1;
+}
+
+// Compares two candidates of equal length and kind by their own submatches:
+// the first one whose lengths differ decides for the longer. Positive when
+// `b` wins, negative when `a` wins, 0 when none differs.
+int compareOwnSubmatches(const CVL_Match& a, const CVL_Match& b) {
+  const int count = std::min(ownSubmatchCount(a), ownSubmatchCount(b)) - 1;
+  for (int i = 1; i <= count; ++i) {
+    const int difference = ownSubmatchLength(b, i) - ownSubmatchLength(a, i);
+    if (difference != 0) return difference;
+  }
+  return 0;
+}
+
+bool isPatternKind(unsigned char kind) {
+  return kind == match_kind::Literal || kind == match_kind::Regex;
+}
+
+}  // namespace
+
+void CVL_ParseState::scan() {
+  const CVL_DynamicScanner* const dynamic =
+      m_pPlugin != nullptr ? m_pPlugin->dynamicScanner() : nullptr;
+  const char* const inputEnd = m_Position.m_pEnd;
+  const CVL_Scanner* scanner = m_pScanner;
+  int kindLimit = match_kind::None;
+  // The walk starts above the top entry, so the first fallback is the entry
+  // of the innermost entered production.
+  std::size_t walk = m_RuleEndScannerStack.size();
+
+  while (scanner != nullptr || m_bTestRuleEnds) {
+    if (scanner != nullptr) {
+      int inclusion = 0;
+      if (!m_Match.m_bFound) {
+        // Without a candidate, each scanner continues where the previous one
+        // left the token begin.
+        scanner->scanWith(m_Match, inputEnd, kindLimit, dynamic, inclusion);
+        if (inclusion != 0) {
+          startInclusion(inclusion);
+          return;
+        }
+      } else {
+        m_AltMatch.reset(m_Position.m_Current.m_pTokenEnd);
+        scanner->scanWith(m_AltMatch, inputEnd, kindLimit, dynamic, inclusion);
+        if (inclusion != 0) {
+          m_Match = std::move(m_AltMatch);
+          startInclusion(inclusion);
+          return;
+        }
+        chooseCandidate();
+        kindLimit = m_Match.m_Kind;
+      }
+    }
+    if (!m_bTestRuleEnds || walk == 0) return;
+    const prod_log<char>& entry = m_RuleEndScannerStack[walk - 1];
+    scanner = entry.m_pScanner;
+    // An entry with flag 0 is the last one tried.
+    walk = entry.m_Flag == 0 ? 0 : walk - 1;
+  }
+}
+
+void CVL_ParseState::startInclusion(int inclusion) {
+  pushRuleEnd(m_pScanner, m_bTestRuleEnds ? 1 : 0);
+  m_InclusionStack.push(inclusion);
+  m_bInclusionPending = true;
+}
+
+void CVL_ParseState::chooseCandidate() {
+  const CVL_Match& a = m_Match;
+  const CVL_Match& b = m_AltMatch;
+  if (!b.m_bFound) return;
+  bool takeB = false;
+  if (!a.m_bFound) {
+    takeB = true;
+  } else if (a.m_Kind != b.m_Kind &&
+             !(isPatternKind(a.m_Kind) && isPatternKind(b.m_Kind) && a.m_Length != b.m_Length)) {
+    // Literal before regular expression before skip before end of input;
+    // between a literal and a pattern match only at equal length.
+    takeB = b.m_Kind < a.m_Kind;
+  } else if (a.m_Length != b.m_Length) {
+    takeB = b.m_Length > a.m_Length;
+  } else {
+    // Equal kind and length: the first candidate wins unless an own
+    // submatch of the second is longer.
+    takeB = compareOwnSubmatches(a, b) > 0;
+  }
+  if (takeB) m_Match = std::move(m_AltMatch);
+}
+
+}  // namespace zemra

@@ -1,0 +1,32 @@
+#include "scan/CompiledPattern.h"
+
+#include <mutex>
+#include <unordered_map>
+
+#include "scan/ScannerSyntax.h"
+
+namespace zemra {
+
+CVL_CompiledPattern::CVL_CompiledPattern(const std::string& expression)
+    : m_Expression(expression),
+      m_Regex(expression, kScannerSyntax),
+      m_FirstBytes(expression, m_Regex) {}
+
+std::shared_ptr<const CVL_CompiledPattern> CompileScannerPattern(const std::string& expression) {
+  // Only the program's fixed expressions reach this cache, so it stays small.
+  static std::mutex mutex;
+  static std::unordered_map<std::string, std::shared_ptr<const CVL_CompiledPattern>> cache;
+  const std::lock_guard<std::mutex> lock(mutex);
+  std::shared_ptr<const CVL_CompiledPattern>& entry = cache[expression];
+  if (!entry) {
+    try {
+      entry = std::make_shared<const CVL_CompiledPattern>(expression);
+    } catch (...) {
+      cache.erase(expression);
+      throw;
+    }
+  }
+  return entry;
+}
+
+}  // namespace zemra

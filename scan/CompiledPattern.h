@@ -1,0 +1,28 @@
+// Compiled scanner expressions, shared process-wide. Compiling is by far the
+// costliest step of building a scanner table, every parser builds the same
+// table, and a compiled expression never changes once built.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <boost/regex.hpp>
+
+#include "scan/FirstByteFilter.h"
+
+namespace zemra {
+
+struct CVL_CompiledPattern {
+  explicit CVL_CompiledPattern(const std::string& expression);
+
+  const std::string m_Expression;
+  const boost::regex m_Regex;
+  const CVL_FirstByteFilter m_FirstBytes;
+};
+
+// The compiled form of `expression` with the scanner syntax options, built on
+// first request and kept for the life of the process. Throws the regular
+// expression library's error for an expression it refuses.
+std::shared_ptr<const CVL_CompiledPattern> CompileScannerPattern(const std::string& expression);
+
+}  // namespace zemra

@@ -1,0 +1,23 @@
+// The characters a composite scanner passes over in front of a token.
+#pragma once
+
+#include <bitset>
+
+namespace zemra {
+
+class CVL_IgnoreScanner {
+ public:
+  // Ignores every character of the zero-terminated `chars`.
+  explicit CVL_IgnoreScanner(const char* chars);
+
+  // Advances `position` over ignored characters, stopping at `inputEnd`;
+  // true if it moved.
+  bool passOver(const char*& position, const char* inputEnd) const;
+
+  bool ignores(char c) const { return m_Chars.test(static_cast<unsigned char>(c)); }
+
+ private:
+  std::bitset<256> m_Chars;
+};
+
+}  // namespace zemra

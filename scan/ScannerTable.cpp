@@ -1,0 +1,108 @@
+#include "scan/ScannerTable.h"
+
+#include "runtime/Message.h"
+#include "scan/IgnoreScanner.h"
+#include "scan/LiteralScanner.h"
+#include "scan/RegexScanner.h"
+#include "scan/SkipScanner.h"
+#include "scan/TokenSetNotation.h"
+
+namespace zemra {
+namespace {
+
+[[noreturn]] void OutOfRange() { throw CVL_Message("scanner index out of range"); }
+
+template <class Part>
+Part& PartAt(const std::vector<std::unique_ptr<Part>>& parts, int k) {
+  if (k < 0 || static_cast<std::size_t>(k) >= parts.size()) OutOfRange();
+  return *parts[k];
+}
+
+// -1 names no part.
+template <class Part>
+const Part* OptionalPart(const std::vector<std::unique_ptr<Part>>& parts, int k) {
+  return k == -1 ? nullptr : &PartAt(parts, k);
+}
+
+}  // namespace
+
+CVL_ScannerTable::CVL_ScannerTable() = default;
+CVL_ScannerTable::~CVL_ScannerTable() = default;
+
+void CVL_ScannerTable::AllocScanners(int count) {
+  if (count < 0) OutOfRange();
+  m_Scanners.clear();
+  m_Scanners.resize(static_cast<std::size_t>(count));
+  m_ScannerCount = count;
+}
+
+void CVL_ScannerTable::AddIgnoreScanner(const char* chars) {
+  m_IgnoreScanners.push_back(std::make_unique<CVL_IgnoreScanner>(chars));
+}
+
+void CVL_ScannerTable::AddLiteralScanner() {
+  m_LiteralScanners.push_back(std::make_unique<CVL_LiteralScanner>());
+}
+
+void CVL_ScannerTable::AddLiteralTokens(int k, const char* tokenSet) {
+  CVL_LiteralScanner& part = PartAt(m_LiteralScanners, k);
+  ParseTokenSet(tokenSet).forEach([&](int id) {
+    const symbol* s = GetSymbol(id);
+    part.add(s->pattern, s);
+  });
+}
+
+void CVL_ScannerTable::AddRegexScanner(const char* expression) {
+  m_RegexScanners.push_back(std::make_unique<CVL_RegexScanner>(expression));
+}
+
+void CVL_ScannerTable::MapRegexGroups(int k, const char* pairs) {
+  CVL_RegexScanner& part = PartAt(m_RegexScanners, k);
+  for (const auto& [group, id] : ParsePairList(pairs)) part.mapGroup(group, GetSymbol(id));
+}
+
+void CVL_ScannerTable::AddSkipScanner(const char* expression) {
+  m_SkipScanners.push_back(std::make_unique<CVL_SkipScanner>(expression));
+}
+
+void CVL_ScannerTable::MapSkipGroups(int k, const char* pairs) {
+  CVL_SkipScanner& part = PartAt(m_SkipScanners, k);
+  for (const auto& [group, id] : ParsePairList(pairs)) part.mapGroup(group, GetSymbol(id));
+}
+
+void CVL_ScannerTable::SetScanner(int k, int ignore, int literal, int regex, int skip,
+                                  int skipToken, int inclusionIndex) {
+  if (k < 0 || k >= m_ScannerCount) OutOfRange();
+  auto scanner = std::make_unique<CVL_Scanner>();
+  scanner->m_Ignore = OptionalPart(m_IgnoreScanners, ignore);
+  scanner->m_Literal = OptionalPart(m_LiteralScanners, literal);
+  scanner->m_Regex = OptionalPart(m_RegexScanners, regex);
+  scanner->m_Skip = OptionalPart(m_SkipScanners, skip);
+  scanner->m_SkipToken = skipToken;
+  scanner->m_InclusionIndex = inclusionIndex;
+  m_Scanners[static_cast<std::size_t>(k)] = std::move(scanner);
+}
+
+void CVL_ScannerTable::AddExpectedTokens(int k, const char* tokenSet) {
+  if (k < 0 || k >= m_ScannerCount || !m_Scanners[static_cast<std::size_t>(k)]) OutOfRange();
+  m_Scanners[static_cast<std::size_t>(k)]->m_ExpectedTokens |= ParseTokenSet(tokenSet);
+}
+
+void CVL_ScannerTable::ResolveInclusions() {
+  for (const std::unique_ptr<CVL_Scanner>& scanner : m_Scanners) {
+    if (!scanner || scanner->m_InclusionIndex < 0) continue;
+    // Scanner 0 reads after the start rule of a parse; it is never an
+    // inclusion's start scanner.
+    const CVL_Scanner* inclusion =
+        scanner->m_InclusionIndex == 0 ? nullptr : this->scanner(scanner->m_InclusionIndex);
+    if (inclusion == nullptr) throw CVL_Message("inclusion not found");
+    scanner->m_Inclusion = inclusion;
+  }
+}
+
+const CVL_Scanner* CVL_ScannerTable::scanner(int index) const {
+  if (index < 0 || index >= m_ScannerCount) return nullptr;
+  return m_Scanners[static_cast<std::size_t>(index)].get();
+}
+
+}  // namespace zemra

@@ -1,0 +1,55 @@
+// The parts and composite scanners a parser reads its tokens with, and the
+// operations that build them from the fixed tables.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "scan/Scanner.h"
+
+namespace zemra {
+
+class CVL_ScannerTable {
+ public:
+  CVL_ScannerTable();
+  ~CVL_ScannerTable();
+  CVL_ScannerTable(const CVL_ScannerTable&) = delete;
+  CVL_ScannerTable& operator=(const CVL_ScannerTable&) = delete;
+
+  // Construction operations, called in the order the table data gives.
+  void AllocScanners(int count);
+  void AddIgnoreScanner(const char* chars);
+  void AddLiteralScanner();
+  void AddLiteralTokens(int k, const char* tokenSet);
+  void AddRegexScanner(const char* expression);
+  void MapRegexGroups(int k, const char* pairs);
+  void AddSkipScanner(const char* expression);
+  void MapSkipGroups(int k, const char* pairs);
+  void SetScanner(int k, int ignore, int literal, int regex, int skip, int skipToken,
+                  int inclusionIndex);
+  void AddExpectedTokens(int k, const char* tokenSet);
+  void ResolveInclusions();
+
+  // Composite scanner `index`; null outside 0..scannerCount()-1 or when not set.
+  const CVL_Scanner* scanner(int index) const;
+  int scannerCount() const { return m_ScannerCount; }
+
+  std::size_t ignorePartCount() const { return m_IgnoreScanners.size(); }
+  std::size_t literalPartCount() const { return m_LiteralScanners.size(); }
+  std::size_t regexPartCount() const { return m_RegexScanners.size(); }
+  std::size_t skipPartCount() const { return m_SkipScanners.size(); }
+
+  int m_ScannerCount = 0;
+
+ private:
+  std::vector<std::unique_ptr<CVL_Scanner>> m_Scanners;
+  std::vector<std::unique_ptr<CVL_IgnoreScanner>> m_IgnoreScanners;
+  std::vector<std::unique_ptr<CVL_LiteralScanner>> m_LiteralScanners;
+  std::vector<std::unique_ptr<CVL_RegexScanner>> m_RegexScanners;
+  std::vector<std::unique_ptr<CVL_SkipScanner>> m_SkipScanners;
+};
+
+// Builds the preprocessor's 300 composite scanners and their parts.
+std::unique_ptr<CVL_ScannerTable> BuildPreprocessorScanners();
+
+}  // namespace zemra

@@ -1,0 +1,1 @@
+#define N 3

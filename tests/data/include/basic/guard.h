@@ -1,0 +1,4 @@
+#ifndef GUARD_H
+#define GUARD_H
+int guarded;
+#endif

@@ -1,0 +1,1 @@
+int other_types;

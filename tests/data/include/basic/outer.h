@@ -1,0 +1,3 @@
+outer1
+#include "a.h"
+outer2

@@ -1,0 +1,151 @@
+// Include directives end to end: directories from the include-path text and
+// the source directory, the recursive search, the nested parse of the found
+// file, and the bounds on hostile trees and self-inclusion.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+
+#include "app/PreprocessRun.h"
+#include "grammar/IncludeSearch.h"
+#include "tests/support/Command.h"
+#include "tests/support/RunHelpers.h"
+
+namespace orvo::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kData = fs::path(ORVO_TEST_DATA) / "include";
+
+RunOptions fromSource(const fs::path& dir) {
+  RunOptions options;
+  options.sourceDir = dir.string();
+  return options;
+}
+
+TEST(IncludeName, SplitsAtTheLastSeparator) {
+  EXPECT_EQ(zemra::SplitIncludeName("sys/types.h").directory, "sys/");
+  EXPECT_EQ(zemra::SplitIncludeName("sys/types.h").leaf, "types.h");
+  EXPECT_EQ(zemra::SplitIncludeName("a.h").directory, "");
+  EXPECT_EQ(zemra::SplitIncludeName("a.h").leaf, "a.h");
+  EXPECT_EQ(zemra::SplitIncludeName("/abs/dir/").leaf, "");
+}
+
+TEST(IncludeName, JoinPutsOneSeparatorAtTheJunction) {
+  EXPECT_EQ(zemra::JoinDirectory("", "sys/"), "sys/");
+  EXPECT_EQ(zemra::JoinDirectory("/inc", ""), "/inc");
+  EXPECT_EQ(zemra::JoinDirectory("/inc/", "/sys/"), "/inc/sys/");
+  EXPECT_EQ(zemra::JoinDirectory("/inc/", "sys/"), "/inc/sys/");
+  EXPECT_EQ(zemra::JoinDirectory("/inc", "/sys/"), "/inc/sys/");
+  EXPECT_EQ(zemra::JoinDirectory("/inc", "sys/"), "/inc/sys/");
+}
+
+TEST(Include, NotFoundLeavesDirectiveUnchanged) {
+  EXPECT_EQ(pp("#include <stdio.h>\r\nx"), "#include <stdio.h>\r\nx");
+  // The second directive is answered from the cache of missing names.
+  const std::string twice = "  #include \"none.h\"\r\n#include \"none.h\"\r\n";
+  EXPECT_EQ(pp(twice, fromSource(kData / "basic")), twice);
+}
+
+TEST(Include, FoundFileReplacesDirective) {
+  const RunOptions basic = fromSource(kData / "basic");
+  EXPECT_EQ(pp("#include \"a.h\"\r\nb", basic), "int a;\n\r\nb");
+  EXPECT_EQ(pp("#include <a.h>\r\nb", basic), "int a;\n\r\nb");
+  EXPECT_EQ(pp("  #include \"a.h\"\r\nb", basic), "int a;\n  \r\nb");
+  // Found anywhere below the directory, and inside an included file too.
+  EXPECT_EQ(pp("#include <x.h>\r\n", basic), "int x;\n\r\n");
+  EXPECT_EQ(pp("#include \"outer.h\"\r\n", basic), "outer1\nint a;\n\nouter2\n\r\n");
+}
+
+TEST(Include, DirectoryPartNarrowsTheSearch) {
+  const RunOptions basic = fromSource(kData / "basic");
+  EXPECT_EQ(pp("#include <sys/types.h>\r\n", basic), "int sys_types;\n\r\n");
+  EXPECT_EQ(pp("#include <other/types.h>\r\n", basic), "int other_types;\n\r\n");
+  EXPECT_EQ(pp("#include <sys/a.h>\r\n", basic), "#include <sys/a.h>\r\n");
+}
+
+TEST(Include, IncludePathEntriesComeFirstThenSourceDirectory) {
+  RunOptions options = fromSource(kData / "basic");
+  options.includePaths = "  \r\n  " + (kData / "first").string() + "  \r\n\r\n\t" +
+                         (kData / "second").string() + "\r\n";
+  EXPECT_EQ(pp("#include \"order.h\"\r\n#include \"only2.h\"\r\n#include \"a.h\"\r\n", options),
+            "int first;\n\r\nint only2;\n\r\nint a;\n\r\n");
+}
+
+TEST(Include, MacrosOfIncludedFileStayDefined) {
+  const RunOptions basic = fromSource(kData / "basic");
+  EXPECT_EQ(pp("#include \"defines.h\"\r\nN", basic), "\r\n3");
+  const std::string out = pp("#include \"guard.h\"\r\n#include \"guard.h\"\r\n", basic);
+  EXPECT_EQ(out.find("int guarded;"), out.rfind("int guarded;")) << out;
+  EXPECT_NE(out.find("int guarded;"), std::string::npos) << out;
+}
+
+TEST(Include, StrayEndifEndsOnlyTheIncludedFile) {
+  EXPECT_EQ(pp("#include \"stray.h\"\r\nz", fromSource(kData / "basic")), "before\n\r\nz");
+}
+
+TEST(Include, FailedMatchInIncludedFileWritesDirectiveOnce) {
+  // In an included file a failed match is silent: the parse goes on with
+  // the rest of the line as a text line.
+  EXPECT_EQ(pp("#include \"junk_after.h\"\r\n", fromSource(kData / "basic")),
+            "int a;\n junk\n\r\n");
+}
+
+TEST(Include, BadIncludeDirectoryEndsTheRun) {
+  RunOptions missing;
+  missing.includePaths = "/nonexistent/orvo-include-dir\n";
+  EXPECT_EQ(pp("x\r\n", missing), "x\r\n");  // only a search reaches the directory
+  const RunResult gone = runPreprocessor("#include <a.h>\r\n", missing);
+  ASSERT_FALSE(gone.ok());
+  EXPECT_EQ(gone.error->errorClass, ErrorClass::Standard);
+  EXPECT_NE(gone.error->text.find("/nonexistent/orvo-include-dir"), std::string::npos);
+
+  RunOptions file;
+  file.includePaths = (kData / "basic" / "a.h").string();
+  EXPECT_EQ(ppError("#include <sys/x.h>\r\n", file),
+            (kData / "basic" / "a.h").string() + "/sys/ is not a directory");
+}
+
+TEST(Include, SelfInclusionEndsWithClearMessage) {
+  const RunResult direct = runPreprocessor("#include \"self.h\"\r\n", fromSource(kData / "self"));
+  ASSERT_FALSE(direct.ok());
+  EXPECT_EQ(direct.error->errorClass, ErrorClass::Message);
+  EXPECT_EQ(direct.error->text, "#include nested too deeply (more than 200 levels): self.h");
+
+  EXPECT_NE(ppError("#include \"ping.h\"\r\n", fromSource(kData / "cycle"))
+                .find("#include nested too deeply"),
+            std::string::npos);
+}
+
+TEST(Include, SymbolicLinkCycleIsWalkedOnce) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "a" / "b");
+  fs::create_directory_symlink(dir.path(), dir.path() / "a" / "up");
+  fs::create_directory_symlink(dir.path() / "a", dir.path() / "a" / "b" / "again");
+  writeFile(dir.path() / "a" / "b" / "found.h", "int found;\n");
+  const RunOptions options = fromSource(dir.path());
+  EXPECT_EQ(pp("#include <missing.h>\r\n", options), "#include <missing.h>\r\n");
+  EXPECT_EQ(pp("#include <found.h>\r\n", options), "int found;\n\r\n");
+}
+
+TEST(Include, UnreadableHitIsReportedNotParsed) {
+  TempDir dir;
+  // A pipe would block a plain read; a dangling link cannot be opened.
+  ASSERT_EQ(mkfifo((dir.path() / "pipe.h").c_str(), 0600), 0);
+  fs::create_symlink(dir.path() / "nowhere", dir.path() / "dangling.h");
+  for (const std::string name : {"pipe.h", "dangling.h"}) {
+    const std::string input = "#include <" + name + ">\r\n";
+    const RunResult result = runPreprocessor(input, fromSource(dir.path()));
+    ASSERT_TRUE(result.ok()) << result.error->text;
+    EXPECT_EQ(result.output, input);
+    ASSERT_EQ(result.messages.size(), 1u);
+    EXPECT_EQ(result.messages[0].kind(), 4);
+    EXPECT_EQ(std::string(result.messages[0].text()),
+              (dir.path() / name).string() + " could not be loaded!");
+  }
+}
+
+}  // namespace
+}  // namespace orvo::test

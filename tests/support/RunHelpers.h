@@ -1,0 +1,37 @@
+// Small helpers for end-to-end tests of the preprocessing run.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "app/PreprocessRun.h"
+
+namespace orvo::test {
+
+// Output of a run over `input`; throws when an error ended the run.
+inline std::string pp(std::string_view input, const RunOptions& options = {}) {
+  RunResult result = runPreprocessor(input, options);
+  if (!result.ok()) throw std::runtime_error("run failed: " + result.error->text);
+  return result.output;
+}
+
+// Text of the error that ended a run over `input`, or "<no error>".
+inline std::string ppError(std::string_view input, const RunOptions& options = {}) {
+  const RunResult result = runPreprocessor(input, options);
+  return result.ok() ? std::string("<no error>") : result.error->text;
+}
+
+// Joins lines with CR LF, the line ends the window hands to the engine.
+inline std::string crlf(std::initializer_list<std::string_view> lines) {
+  std::string text;
+  bool first = true;
+  for (std::string_view line : lines) {
+    if (!first) text += "\r\n";
+    text += line;
+    first = false;
+  }
+  return text;
+}
+
+}  // namespace orvo::test

@@ -1,0 +1,252 @@
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QSplitter>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QToolButton>
+#include <QtTest>
+#include <memory>
+
+#include "TestableWindow.h"
+#include "app/EditorText.h"
+#include "app/ExampleCatalogue.h"
+#include "app/PreprocessRun.h"
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return QByteArray("<unreadable>");
+  return file.readAll();
+}
+
+bool writeAll(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<TestableWindow> window;
+
+ private slots:
+  void init() {
+    window = std::make_unique<TestableWindow>();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+  }
+  void cleanup() { window.reset(); }
+
+  void startsWithTheControlsAndTheHelpText() {
+    QCOMPARE(window->windowTitle(), QStringLiteral("orvo"));
+    for (const char* name : {"ToolBar1", "tb_Open", "tb_Save", "tb_Execute", "cb_Examples",
+                             "memo_Input", "Splitter", "memo_Output", "StatusBar1", "mi_File",
+                             "mni_Open", "mni_Save"}) {
+      QVERIFY2(window->findChild<QObject*>(QString::fromLatin1(name)) != nullptr, name);
+    }
+    const auto* open = window->findChild<QAction*>(QStringLiteral("ac_open"));
+    QVERIFY(open != nullptr);
+    QCOMPARE(open->text(), QStringLiteral("&Open"));
+    QCOMPARE(open->toolTip(), QStringLiteral("Open input file"));
+    QVERIFY(!open->icon().isNull());
+    QCOMPARE(window->findChild<QAction*>(QStringLiteral("ac_Execute"))->toolTip(),
+             QStringLiteral("Preprocess"));
+    QCOMPARE(window->examples()->toolTip(), QStringLiteral("macro examples"));
+    QCOMPARE(window->examples()->width(), 145);
+
+    QCOMPARE(window->examples()->count(), 38);
+    QCOMPARE(window->examples()->itemText(0), QStringLiteral("Tokenization"));
+    QCOMPARE(window->examples()->itemText(37), QStringLiteral("unshielded_comma2"));
+    QCOMPARE(window->examples()->currentIndex(), -1);
+
+    const QTextDocument* help = window->input()->document();
+    QCOMPARE(help->blockCount(), 16);
+    QCOMPARE(help->findBlockByNumber(0).text(),
+             QStringLiteral("orvo is a program for testing c preprocessor directives. "));
+    QCOMPARE(help->findBlockByNumber(15).text(),
+             QStringLiteral("which is an excellent introduction into c preprocessing too"));
+    QVERIFY(window->output()->toPlainText().isEmpty());
+    QVERIFY(window->inputDir().empty());
+  }
+
+  void pickingAnExampleReplacesTheInputExactly() {
+    window->input()->setPlainText(QStringLiteral("typed by the user"));
+    window->output()->setPlainText(QStringLiteral("earlier output"));
+    window->pickExample(2);
+    QCOMPARE(window->examples()->currentText(), QStringLiteral("object_like2"));
+    QCOMPARE(orvo::EditorText(*window->input()->document()).bytes(),
+             std::string("#define NUMBERS 1, \\\r\n                2, \\\r\n                3\r\n"
+                         "int x[] = { NUMBERS };"));
+    QCOMPARE(window->output()->toPlainText(), QStringLiteral("earlier output"));
+    QVERIFY(window->messages.isEmpty());
+  }
+
+  void preprocessingAnExampleFillsTheOutput_data() {
+    QTest::addColumn<int>("index");
+    for (int i = 0; i < static_cast<int>(orvo::ExampleCatalogue::count()); ++i) {
+      QTest::newRow(orvo::ExampleCatalogue::name(i)) << i;
+    }
+  }
+  void preprocessingAnExampleFillsTheOutput() {
+    QFETCH(int, index);
+    window->pickExample(index);
+    window->findChild<QAction*>(QStringLiteral("ac_Execute"))->trigger();
+    QVERIFY(window->messages.isEmpty());
+    QVERIFY(!window->output()->toPlainText().trimmed().isEmpty());
+  }
+
+  void emptyInputGivesEmptyOutputAndNoMessage() {
+    window->output()->setPlainText(QStringLiteral("earlier output"));
+    window->input()->clear();
+    window->ac_ExecuteExecute();
+    QVERIFY(window->messages.isEmpty());
+    QVERIFY(window->output()->toPlainText().isEmpty());
+  }
+
+  // Non-ASCII text and CR LF line ends in front of the error make the
+  // engine's byte offsets differ from the area's character positions.
+  void syntaxErrorShowsOneMessageAndMarksTheLastToken_data() {
+    QTest::addColumn<QString>("input");
+    QTest::newRow("unterminated comment") << QStringLiteral("int \u00e4\u20ac = 1;\n/* x");
+    QTest::newRow("unknown directive") << QStringLiteral("char* s = \"\U0001F600\";\n#foo");
+  }
+  void syntaxErrorShowsOneMessageAndMarksTheLastToken() {
+    QFETCH(QString, input);
+    window->output()->setPlainText(QStringLiteral("earlier output"));
+    window->input()->setPlainText(input);
+    window->ac_ExecuteExecute();
+
+    QCOMPARE(window->messages.size(), 1);
+    QCOMPARE(window->messages.front().caption, QStringLiteral("orvo"));
+    QVERIFY(!window->messages.front().text.isEmpty());
+    QVERIFY(window->output()->toPlainText().isEmpty());
+
+    // The selection holds exactly the bytes the engine names.
+    const std::string bytes = orvo::EditorText(*window->input()->document()).bytes();
+    const orvo::RunResult direct = orvo::runPreprocessor(bytes, {});
+    QVERIFY(!direct.ok());
+    QVERIFY(direct.error->hasPosition());
+    QCOMPARE(window->messages.front().text, QString::fromUtf8(direct.error->text));
+    const std::string token = bytes.substr(direct.error->begin,
+                                           direct.error->end - direct.error->begin);
+    QString selected = window->input()->textCursor().selectedText();
+    selected.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    QCOMPARE(selected, QString::fromUtf8(token));
+    QCOMPARE(window->input()->textCursor().selectionStart(),
+             QString::fromUtf8(bytes.substr(0, direct.error->begin)).remove(QLatin1Char('\r')).size());
+  }
+
+  // The input area gets (outer height - 80) / 2 on every resize, also after
+  // the splitter was dragged.
+  void resizeGivesTheInputHalfTheWindow_data() {
+    QTest::addColumn<int>("height");
+    QTest::newRow("design size") << 375;
+    QTest::newRow("odd height") << 501;
+    QTest::newRow("tall") << 800;
+  }
+  void resizeGivesTheInputHalfTheWindow() {
+    QFETCH(int, height);
+    auto* splitter = window->findChild<QSplitter*>(QStringLiteral("Splitter"));
+    splitter->setSizes({40, 400});
+    window->resize(600, height);
+    QTRY_COMPARE(window->height(), height);
+    QCOMPARE(window->input()->height(), (window->frameGeometry().height() - 80) / 2);
+    QVERIFY(window->output()->geometry().bottom() <
+            window->findChild<QWidget*>(QStringLiteral("StatusBar1"))->geometry().top());
+  }
+
+  void openedFileDirectoryIsSearchedForIncludes() {
+    QTemporaryDir first;
+    QTemporaryDir second;
+    QVERIFY(first.isValid() && second.isValid());
+    const QString mainPath = first.filePath(QStringLiteral("main.c"));
+    QVERIFY(writeAll(mainPath, "#include \"beside.h\"\r\nint after;\r\n"));
+    QVERIFY(writeAll(first.filePath(QStringLiteral("beside.h")), "int from_beside;\r\n"));
+
+    window->nextOpenPath = mainPath;
+    window->findChild<QAction*>(QStringLiteral("mni_Open"))->trigger();
+    QCOMPARE(QString::fromStdString(window->inputDir()), first.path());
+    QCOMPARE(window->input()->toPlainText(), QStringLiteral("#include \"beside.h\"\nint after;\n"));
+
+    window->ac_ExecuteExecute();
+    QVERIFY(window->messages.isEmpty());
+    QVERIFY(window->output()->toPlainText().contains(QStringLiteral("from_beside")));
+
+    // A second file from another directory replaces the directory.
+    const QString otherPath = second.filePath(QStringLiteral("other.c"));
+    QVERIFY(writeAll(otherPath, "int other;"));
+    window->nextOpenPath = otherPath;
+    window->ac_openExecute();
+    QCOMPARE(QString::fromStdString(window->inputDir()), second.path());
+  }
+
+  void failedOrCancelledOpenKeepsTheWindowAsItWas() {
+    QTemporaryDir dir;
+    window->nextOpenPath = dir.filePath(QStringLiteral("main.c"));
+    QVERIFY(writeAll(window->nextOpenPath, "int a;"));
+    window->ac_openExecute();
+    window->input()->setPlainText(QStringLiteral("kept"));
+
+    window->nextOpenPath = dir.filePath(QStringLiteral("missing/none.c"));
+    window->ac_openExecute();
+    QCOMPARE(window->messages.size(), 1);
+    QCOMPARE(window->messages.front().caption, QStringLiteral("orvo"));
+    QVERIFY(window->messages.front().text.contains(QStringLiteral("none.c")));
+    QCOMPARE(window->input()->toPlainText(), QStringLiteral("kept"));
+    QCOMPARE(QString::fromStdString(window->inputDir()), dir.path());
+
+    window->nextOpenPath.clear();
+    window->ac_openExecute();
+    QCOMPARE(window->messages.size(), 1);
+    QCOMPARE(window->input()->toPlainText(), QStringLiteral("kept"));
+  }
+
+  void openKeepsTheBytesOfAFileThatIsNotUtf8() {
+    QTemporaryDir dir;
+    window->nextOpenPath = dir.filePath(QStringLiteral("latin1.c"));
+    QVERIFY(writeAll(window->nextOpenPath, "char c = '\xe4';"));
+    window->ac_openExecute();
+    QCOMPARE(window->input()->toPlainText(), QStringLiteral("char c = '\u00e4';"));
+  }
+
+  void saveEndsEveryLineWithCrLf_data() {
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QByteArray>("saved");
+    QTest::newRow("empty output") << QString() << QByteArray();
+    QTest::newRow("one line") << QStringLiteral("x") << QByteArray("x\r\n");
+    QTest::newRow("trailing break") << QStringLiteral("a\r\nb\r\n") << QByteArray("a\r\nb\r\n");
+    QTest::newRow("blank lines") << QStringLiteral("\n\na") << QByteArray("\r\n\r\na\r\n");
+    QTest::newRow("utf-8") << QStringLiteral("\u00e4\U0001F600") << QByteArray("\xc3\xa4\xf0\x9f\x98\x80\r\n");
+  }
+  void saveEndsEveryLineWithCrLf() {
+    QFETCH(QString, output);
+    QFETCH(QByteArray, saved);
+    QTemporaryDir dir;
+    window->nextSavePath = dir.filePath(QStringLiteral("out.txt"));
+    QVERIFY(writeAll(window->nextSavePath, "old content"));
+    window->output()->setPlainText(output);
+    window->findChild<QAction*>(QStringLiteral("mni_Save"))->trigger();
+    QVERIFY(window->messages.isEmpty());
+    QCOMPARE(readAll(window->nextSavePath), saved);
+  }
+
+  void failedSaveShowsAMessage() {
+    QTemporaryDir dir;
+    window->nextSavePath = dir.filePath(QStringLiteral("missing/out.txt"));
+    window->output()->setPlainText(QStringLiteral("x"));
+    window->ac_SaveExecute();
+    QCOMPARE(window->messages.size(), 1);
+    QCOMPARE(window->messages.front().caption, QStringLiteral("orvo"));
+    QVERIFY(window->messages.front().text.contains(QStringLiteral("out.txt")));
+    QCOMPARE(window->output()->toPlainText(), QStringLiteral("x"));
+  }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "window_main_window_test.moc"

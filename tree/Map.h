@@ -1,0 +1,174 @@
+// CVL_Map: an ordered map (keys compared byte by byte, each key once) with
+// registered cursors and a cursor of its own through which lookups go:
+// findKey() positions the own cursor, value() then reads the entry there.
+//
+// Every insertion (operator[], insert, assignment, clear) resets all
+// registered cursors, the own one included, to the end: they are not
+// positioned until they are moved again. Erasing does not reset cursors;
+// cursors that stood on the erased entry move on to the next one.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "tree/Cursor.h"
+
+namespace zemra {
+
+template <class M>
+class CVL_MapCursor;
+
+template <class K, class V>
+class CVL_Map {
+ public:
+  using key_type = K;
+  using mapped_type = V;
+  using position_type = typename std::map<K, V>::iterator;
+  using const_iterator = typename std::map<K, V>::const_iterator;
+  using cursor_type = CVL_MapCursor<CVL_Map>;
+
+  CVL_Map() : m_pCursor(std::make_unique<cursor_type>(this)) {}
+  // Copies the entries; the copy has only its own, unpositioned cursor.
+  CVL_Map(const CVL_Map& other)
+      : m_Entries(other.m_Entries), m_pCursor(std::make_unique<cursor_type>(this)) {}
+  CVL_Map& operator=(const CVL_Map& other) {
+    if (this == &other) return *this;
+    m_Entries = other.m_Entries;
+    notifyInsertion();  // the old positions are gone
+    return *this;
+  }
+  // Registered cursors outlive the map detached; then the own cursor and
+  // the entries are destroyed.
+  ~CVL_Map() {
+    const std::vector<CVL_Cursor<CVL_Map>*> cursors = std::move(m_Cursors);
+    m_Cursors.clear();
+    for (CVL_Cursor<CVL_Map>* cursor : cursors) cursor->reset(true);
+  }
+
+  // Moves the own cursor to the entry of `key`; if there is none, returns
+  // false and leaves the cursor where it was.
+  bool findKey(const K& key) { return m_pCursor->findKey(key); }
+  // Value at the own cursor; a default V when it is not positioned.
+  V value() const { return m_pCursor->value(); }
+  // Key at the own cursor; a default K when it is not positioned.
+  K key() const { return m_pCursor->key(); }
+
+  // The entry of `key`, created if absent.
+  V& operator[](const K& key) {
+    V& value = m_Entries[key];
+    notifyInsertion();
+    return value;
+  }
+  // Adds the entry only if the key is absent; true if it was added.
+  bool insert(const K& key, const V& value) {
+    const bool added = m_Entries.emplace(key, value).second;
+    notifyInsertion();
+    return added;
+  }
+  // Erases the entry at the own cursor, which moves on to the next entry;
+  // false if the cursor is not positioned.
+  bool erase() { return m_pCursor->erase(); }
+  void clear() {
+    m_Entries.clear();
+    notifyInsertion();
+  }
+
+  std::size_t size() const { return m_Entries.size(); }
+  bool empty() const { return m_Entries.empty(); }
+  cursor_type& cursor() { return *m_pCursor; }
+  const cursor_type& cursor() const { return *m_pCursor; }
+  const_iterator begin() const { return m_Entries.begin(); }
+  const_iterator end() const { return m_Entries.end(); }
+
+  // ---- For cursors ------------------------------------------------------
+  position_type endPosition() { return m_Entries.end(); }
+  void registerCursor(CVL_Cursor<CVL_Map>* cursor) { m_Cursors.push_back(cursor); }
+  void unregisterCursor(CVL_Cursor<CVL_Map>* cursor) {
+    m_Cursors.erase(std::remove(m_Cursors.begin(), m_Cursors.end(), cursor), m_Cursors.end());
+  }
+
+ private:
+  friend cursor_type;
+
+  void notifyInsertion() {
+    for (CVL_Cursor<CVL_Map>* cursor : m_Cursors) cursor->reset(false);
+  }
+  // Removes the entry at `position`. Every cursor standing on it (not only
+  // the erasing one) moves to the next entry, so none is left dangling.
+  void eraseAt(position_type position) {
+    const position_type following = std::next(position);
+    for (CVL_Cursor<CVL_Map>* cursor : m_Cursors) {
+      if (cursor->m_Position == position) cursor->m_Position = following;
+    }
+    m_Entries.erase(position);
+  }
+
+  std::map<K, V> m_Entries;
+  std::vector<CVL_Cursor<CVL_Map>*> m_Cursors;
+  std::unique_ptr<cursor_type> m_pCursor;
+};
+
+template <class M>
+class CVL_MapCursor : public CVL_Cursor<M> {
+ public:
+  using key_type = typename M::key_type;
+  using mapped_type = typename M::mapped_type;
+
+  explicit CVL_MapCursor(M* map) : CVL_Cursor<M>(map) {}
+
+  void reset(bool detach) override { this->resetPosition(detach); }
+
+  bool positioned() const {
+    return this->m_pContainer != nullptr && this->m_Position != this->m_pContainer->endPosition();
+  }
+  // Moves to the entry of `key`; if there is none, returns false and stays.
+  bool findKey(const key_type& key) {
+    if (this->m_pContainer == nullptr) return false;
+    const auto found = entries().find(key);
+    if (found == entries().end()) return false;
+    this->m_Position = found;
+    return true;
+  }
+  key_type key() const { return positioned() ? this->m_Position->first : key_type(); }
+  mapped_type value() const { return positioned() ? this->m_Position->second : mapped_type(); }
+  // Replaces the value at the position; does nothing when not positioned.
+  void setValue(const mapped_type& value) {
+    if (positioned()) this->m_Position->second = value;
+  }
+  // From the end to the first entry, otherwise one entry on; true if the
+  // cursor now stands on an entry.
+  bool next() {
+    if (this->m_pContainer == nullptr) return false;
+    if (this->m_Position == entries().end()) {
+      this->m_Position = entries().begin();
+    } else {
+      ++this->m_Position;
+    }
+    return positioned();
+  }
+  // One entry back, or from the first entry to the end.
+  bool prev() {
+    if (this->m_pContainer == nullptr) return false;
+    if (this->m_Position == entries().begin()) {
+      this->m_Position = entries().end();
+    } else {
+      --this->m_Position;
+    }
+    return positioned();
+  }
+  // Erases the entry at the position and moves on to the next entry.
+  bool erase() {
+    if (!positioned()) return false;
+    this->m_pContainer->eraseAt(this->m_Position);
+    return true;
+  }
+
+ private:
+  auto& entries() const { return this->m_pContainer->m_Entries; }
+};
+
+}  // namespace zemra
