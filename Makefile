@@ -1,17 +1,29 @@
-# orvo: `make run` opens the window, `make test` runs every test.
-# Both install what is missing (Debian packages), configure and build first.
+# orvo: `make run` opens the window, `make test` runs every test,
+# `make sanitize` runs the engine tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, `make fuzz FUZZ_SECONDS=n` fuzzes the
+# preprocessing run for n seconds.
+# Each installs what is missing (Debian packages), configures and builds first.
 
 BUILD_DIR ?= build
 PACKAGES := cmake ninja-build g++ make libboost-regex-dev libboost-filesystem-dev \
             libgtest-dev libbenchmark-dev qt6-base-dev
+FUZZ_PACKAGES := clang libclang-rt-14-dev
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test clean
+SANITIZE_DIR ?= build-asan
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_CORPUS ?= $(FUZZ_DIR)/corpus
+FUZZ_ARTIFACTS ?= $(FUZZ_DIR)/artifacts/
+FUZZ_FLAGS := -max_len=65536 -timeout=10 -rss_limit_mb=2048
+
+.PHONY: all deps fuzz-deps configure build run test sanitize fuzz clean
 
 all: build
 
-deps:
-	@missing=$$(for p in $(PACKAGES); do \
+# $(call install-missing,packages): installs those not yet installed.
+define install-missing
+	@missing=$$(for p in $(1); do \
 	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; \
 	  done); \
 	if [ -n "$$missing" ]; then \
@@ -19,6 +31,13 @@ deps:
 	  $(SUDO) apt-get update && \
 	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
 	fi
+endef
+
+deps:
+	$(call install-missing,$(PACKAGES))
+
+fuzz-deps: deps
+	$(call install-missing,$(FUZZ_PACKAGES))
 
 configure: deps
 	@[ -f $(BUILD_DIR)/build.ninja ] || cmake -S . -B $(BUILD_DIR) -G Ninja
@@ -32,5 +51,26 @@ run: build
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
 
+# The engine and its tests, without the window and the benchmarks; optimised
+# a little and with line tables only, which keeps the build short and the
+# sanitizer reports readable.
+sanitize: deps
+	@[ -f $(SANITIZE_DIR)/build.ninja ] || cmake -S . -B $(SANITIZE_DIR) -G Ninja \
+	  -DORVO_SANITIZE=ON -DORVO_BUILD_GUI=OFF -DORVO_BUILD_BENCH=OFF \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1"
+	cmake --build $(SANITIZE_DIR)
+	cd $(SANITIZE_DIR) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure
+
+fuzz: fuzz-deps
+	@[ -f $(FUZZ_DIR)/build.ninja ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja \
+	  -DORVO_FUZZ=ON -DORVO_BUILD_GUI=OFF -DORVO_BUILD_BENCH=OFF -DORVO_BUILD_TESTS=OFF \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -gline-tables-only"
+	cmake --build $(FUZZ_DIR) --target orvo_fuzzer
+	python3 tests/fuzz/make_corpus.py $(FUZZ_CORPUS)
+	mkdir -p $(FUZZ_ARTIFACTS)
+	$(FUZZ_DIR)/bin/orvo_fuzzer $(FUZZ_FLAGS) -max_total_time=$(FUZZ_SECONDS) \
+	  -artifact_prefix=$(FUZZ_ARTIFACTS) $(FUZZ_CORPUS)
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

@@ -5,6 +5,7 @@
 #include "grammar/TokenSets.h"
 #include "macros/MacroGrammarTables.h"
 #include "macros/MacroRecord.h"
+#include "macros/StrayBackslash.h"
 
 namespace zemra {
 namespace {
@@ -61,6 +62,7 @@ void Cpreprocess_fileParser::object_like_macro(CVL_ParseState& s, int si, int re
     const int t = peek(s, elem::Alt0_of_OptRep0_of_object_like_macro);
     if (t == tok::Bseol) {
       match(s, tok::Bseol, 230, false, nullptr, nullptr);
+      if (IsStrayBackslash(s)) value += s.matchCopy();
     } else if (sets::idThroughOperators().contains(t)) {
       singleToken(s, elem::Alt1_of_Alt0_of_OptRep0_of_object_like_macro, kObjectLikeTokens,
                   kObjectLikeOperatorScanner, false, "object_like_macro",
@@ -112,6 +114,10 @@ void Cpreprocess_fileParser::function_like_macro(CVL_ParseState& s, int si, int 
     const int t = peek(s, elem::Alt0_of_OptRep1_of_function_like_macro);
     if (t == tok::Bseol) {
       match(s, tok::Bseol, 267, false, nullptr, nullptr);
+      if (IsStrayBackslash(s)) {
+        AddReplacementToken(record, parameters, s, gap);
+        gap = true;
+      }
     } else if (sets::idThroughOperators().contains(t)) {
       const int u = peek(s, elem::Alt1_of_Alt0_of_OptRep1_of_function_like_macro);
       if (sets::macroToken().contains(u)) {

@@ -10,6 +10,7 @@
 #include "macros/ExpansionWalk.h"
 #include "macros/MacroGrammarTables.h"
 #include "macros/MacroRecord.h"
+#include "macros/StrayBackslash.h"
 
 namespace zemra {
 namespace {
@@ -125,6 +126,7 @@ void Cpreprocess_fileParser::macro_tokens(CVL_ParseState& s, int si, int re,
       argument += s.matchCopy();
     } else if (t == tok::Bseol) {
       match(s, tok::Bseol, 36, true, nullptr, nullptr);
+      if (IsStrayBackslash(s)) argument += argument.empty() ? s.matchText(0) : s.matchCopy();
     } else if (sets::macroToken().contains(t)) {
       macro_token(s, 226, true);
       // The first token of an argument loses its prefix.

@@ -8,6 +8,7 @@
 #include "grammar/TokenSets.h"
 #include "macros/ExpansionLimits.h"
 #include "macros/MacroGrammarTables.h"
+#include "macros/StrayBackslash.h"
 
 namespace zemra {
 namespace {
@@ -126,6 +127,7 @@ void Cpreprocess_fileParser::re_pp_tokens(CVL_ParseState& s, int si, int re, std
     const int t = peek(s, elem::Alt0_of_Rep0_of_re_pp_tokens);
     if (t == tok::Bseol) {
       match(s, tok::Bseol, 285, true, nullptr, nullptr);
+      if (IsStrayBackslash(s)) output += s.matchCopy();
     } else if (t == tok::Id) {
       match(s, tok::Id, 286, true, nullptr, nullptr);
       output += s.matchText(-1);

@@ -4,6 +4,7 @@
 #include "grammar/GrammarNames.h"
 #include "grammar/TokenSets.h"
 #include "macros/MacroGrammarTables.h"
+#include "macros/StrayBackslash.h"
 
 namespace zemra {
 
@@ -19,6 +20,7 @@ void Cpreprocess_fileParser::pp_tokens(CVL_ParseState& s, int si, int re, bool o
     if (t == tok::Bseol) {
       // The backslash-newline and the blanks around it vanish.
       match(s, tok::Bseol, 111, true, nullptr, nullptr);
+      if (output && IsStrayBackslash(s)) line += s.matchCopy();
     } else if (t == tok::Id) {
       match(s, tok::Id, 112, true, nullptr, nullptr);
       if (output) {

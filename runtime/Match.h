@@ -1,8 +1,7 @@
 // One scan result: where the scan started, the token it recognised and how.
 #pragma once
 
-#include <boost/regex.hpp>
-
+#include "runtime/Submatches.h"
 #include "scan/Symbol.h"
 
 namespace zemra {
@@ -13,7 +12,7 @@ constexpr unsigned char Literal = 0, Regex = 1, Skip = 2, Skipped = 3, EndOfInpu
 }
 
 struct CVL_Match {
-  boost::match_results<const char*> m_Submatches;
+  CVL_Submatches m_Submatches;
   const char* m_pScanStart = nullptr;
   const char* m_pTokenBegin = nullptr;
   const char* m_pTokenEnd = nullptr;

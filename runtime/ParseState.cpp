@@ -78,7 +78,7 @@ void CVL_ParseState::commit() {
 
   CVL_Match& skipped = window.m_Lookahead;
   skipped.reset(stop.m_pTokenBegin);
-  skipped.m_Submatches = boost::match_results<const char*>();
+  skipped.m_Submatches.clear();
   skipped.m_pScanStart = stop.m_pScanStart;
   skipped.m_pTokenEnd = stopBegin;
   skipped.m_Length = static_cast<int>(stopBegin - stop.m_pTokenBegin);

@@ -4,10 +4,10 @@
 // plugin.
 #pragma once
 
-#include <deque>
 #include <functional>
 #include <stack>
 #include <string>
+#include <vector>
 
 #include "runtime/Match.h"
 #include "runtime/ParseStatePlugin.h"
@@ -100,9 +100,11 @@ class CVL_ParseState {
   CVL_Match m_AltMatch;
   CVL_Position m_Position;
   CVL_ParseStatePlugin* m_pPlugin = nullptr;
-  std::deque<prod_log<char>> m_RuleEndScannerStack;
-  std::stack<int> m_TokenStack;
-  std::stack<int> m_InclusionStack;
+  // Vectors: a nested parse builds a state per pass, and a deque would
+  // allocate its blocks before the first entry.
+  std::vector<prod_log<char>> m_RuleEndScannerStack;
+  std::stack<int, std::vector<int>> m_TokenStack;
+  std::stack<int, std::vector<int>> m_InclusionStack;
   const CVL_Scanner* m_pScanner = nullptr;
   bool m_bTestRuleEnds = false;
   bool m_bBreak = false;

@@ -3,6 +3,7 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "scan/MatcherChoice.h"
 #include "scan/ScannerSyntax.h"
 
 namespace zemra {
@@ -10,7 +11,8 @@ namespace zemra {
 CVL_CompiledPattern::CVL_CompiledPattern(const std::string& expression)
     : m_Expression(expression),
       m_Regex(expression, kScannerSyntax),
-      m_FirstBytes(expression, m_Regex) {}
+      m_FirstBytes(expression, m_Regex),
+      m_pFast(LibraryMatchingOnly() ? nullptr : CVL_FastAlternation::Build(expression, m_Regex)) {}
 
 std::shared_ptr<const CVL_CompiledPattern> CompileScannerPattern(const std::string& expression) {
   // Only the program's fixed expressions reach this cache, so it stays small.

@@ -8,6 +8,7 @@
 
 #include <boost/regex.hpp>
 
+#include "scan/FastAlternation.h"
 #include "scan/FirstByteFilter.h"
 
 namespace zemra {
@@ -18,6 +19,9 @@ struct CVL_CompiledPattern {
   const std::string m_Expression;
   const boost::regex m_Regex;
   const CVL_FirstByteFilter m_FirstBytes;
+  // The same expression on the token matchers; null when they cannot
+  // reproduce it or the library alone was chosen.
+  const std::unique_ptr<const CVL_FastAlternation> m_pFast;
 };
 
 // The compiled form of `expression` with the scanner syntax options, built on

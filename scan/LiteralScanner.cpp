@@ -15,12 +15,13 @@ CVL_LiteralScanner::~CVL_LiteralScanner() = default;
 void CVL_LiteralScanner::add(std::string_view key, const symbol* data) {
   if (!m_pTree) m_pTree = std::make_unique<CVL_Tst>();
   m_pTree->insert(key, data);
+  if (!key.empty()) m_FirstBytes.set(static_cast<unsigned char>(key.front()));
 }
 
 std::optional<CVL_LiteralHit> CVL_LiteralScanner::longestMatch(
     const char* input, const char* inputEnd, bool wholeWord, const CVL_TokenSet* expected) const {
   std::optional<CVL_LiteralHit> best;
-  if (input == inputEnd || !m_pTree) return best;
+  if (input == inputEnd || !mayStartWith(*input)) return best;
   const char* p = input;
   const CVL_TstNode* node = m_pTree->root();
   while (node != nullptr) {

@@ -2,6 +2,7 @@
 // "defined" and the comment delimiters.
 #pragma once
 
+#include <bitset>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -32,6 +33,10 @@ class CVL_LiteralScanner {
   std::optional<CVL_LiteralHit> longestMatch(const char* input, const char* inputEnd,
                                              bool wholeWord, const CVL_TokenSet* expected) const;
 
+  // Whether a stored literal begins with `c`: where none does, a search
+  // need not walk the tree.
+  bool mayStartWith(char c) const { return m_FirstBytes.test(static_cast<unsigned char>(c)); }
+
   // Whether `key` is stored with a token.
   bool contains(std::string_view key) const;
 
@@ -39,6 +44,7 @@ class CVL_LiteralScanner {
 
  private:
   std::unique_ptr<CVL_Tst> m_pTree;  // null while empty
+  std::bitset<256> m_FirstBytes;
 };
 
 }  // namespace zemra

@@ -2,20 +2,18 @@
 // alternation of the expected pattern kinds.
 #pragma once
 
-#include <memory>
 #include <string>
 
 #include "runtime/Match.h"
-#include "scan/CompiledPattern.h"
-#include "scan/GroupMap.h"
+#include "scan/PatternSearch.h"
 
 namespace zemra {
 
 class CVL_RegexScanner {
  public:
-  explicit CVL_RegexScanner(const std::string& expression);
+  explicit CVL_RegexScanner(const std::string& expression) : m_Search(expression) {}
 
-  void mapGroup(int group, const symbol* s) { m_GroupMap.append(group, s); }
+  void mapGroup(int group, const symbol* s) { m_Search.mapGroup(group, s); }
 
   // Searches at match.m_pTokenBegin. Without a candidate in `match` a hit
   // becomes the candidate (kind 1). With one, the hit replaces it only if it
@@ -24,12 +22,20 @@ class CVL_RegexScanner {
   // nothing matches.
   bool find(CVL_Match& match, const char* inputEnd) const;
 
-  const std::string& expression() const { return m_pPattern->m_Expression; }
-  const CVL_GroupMap& groupMap() const { return m_GroupMap; }
+  // Whether a match may begin at `p`. Most positions try parts that cannot
+  // match there (the comment inclusion above all); the first byte tells
+  // without starting a search.
+  bool mayMatchAt(const char* p, const char* inputEnd) const {
+    return p == inputEnd || m_Search.pattern().m_FirstBytes.admits(*p);
+  }
+
+  const std::string& expression() const { return m_Search.pattern().m_Expression; }
+  const CVL_GroupMap& groupMap() const { return m_Search.groupMap(); }
+  // Whether the token matchers run this part instead of the library.
+  bool fast() const { return m_Search.fast(); }
 
  private:
-  std::shared_ptr<const CVL_CompiledPattern> m_pPattern;
-  CVL_GroupMap m_GroupMap;
+  CVL_PatternSearch m_Search;
 };
 
 }  // namespace zemra

@@ -3,20 +3,18 @@
 // directory entry.
 #pragma once
 
-#include <memory>
 #include <string>
 
 #include "runtime/Match.h"
-#include "scan/CompiledPattern.h"
-#include "scan/GroupMap.h"
+#include "scan/PatternSearch.h"
 
 namespace zemra {
 
 class CVL_SkipScanner {
  public:
-  explicit CVL_SkipScanner(const std::string& expression);
+  explicit CVL_SkipScanner(const std::string& expression) : m_Search(expression) {}
 
-  void mapGroup(int group, const symbol* s) { m_GroupMap.append(group, s); }
+  void mapGroup(int group, const symbol* s) { m_Search.mapGroup(group, s); }
 
   // Searches the earliest (and there the longest) stop token from
   // match.m_pTokenBegin on. Found: the match gets kind 2, length 0, the stop
@@ -24,12 +22,13 @@ class CVL_SkipScanner {
   // (true) only if text lies before the stop. False when no stop follows.
   bool skip(CVL_Match& match, const char* inputEnd) const;
 
-  const std::string& expression() const { return m_pPattern->m_Expression; }
-  const CVL_GroupMap& groupMap() const { return m_GroupMap; }
+  const std::string& expression() const { return m_Search.pattern().m_Expression; }
+  const CVL_GroupMap& groupMap() const { return m_Search.groupMap(); }
+  // Whether the token matchers run this part instead of the library.
+  bool fast() const { return m_Search.fast(); }
 
  private:
-  std::shared_ptr<const CVL_CompiledPattern> m_pPattern;
-  CVL_GroupMap m_GroupMap;
+  CVL_PatternSearch m_Search;
 };
 
 }  // namespace zemra

@@ -42,10 +42,9 @@ const ExampleOutput kExampleOutputs[] = {
     {"stringification1",
      "do { if(x == 0)fprintf(stderr, \"Warning: \"\"x == 0\" \"\\n\"); }while(0) ;"},
     // The argument spans two lines (a line feed inside the quotes): the
-    // string keeps both, and each backslash that stringizing put in front of
-    // a quote is read back by the rescan as a BSEOL token, which leaves
-    // nothing.
-    {"stringification2", "\"p =\"foo\n\";\" "},
+    // string keeps both, and the backslashes that stringizing put in front of
+    // the quotes stay, since they end no line.
+    {"stringification2", "\"p = \\\"foo\n\\\";\" "},
     {"stringification3", "\"foo\" "},
     {"stringification4", "\"4\"  "},
     {"concatenation",

@@ -1,6 +1,7 @@
 // Small helpers for end-to-end tests of the preprocessing run.
 #pragma once
 
+#include <chrono>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -8,6 +9,17 @@
 #include "app/PreprocessRun.h"
 
 namespace orvo::test {
+
+// Time budgets of tests, scaled for builds with sanitizers, which run several
+// times slower.
+#ifdef ORVO_SANITIZED
+inline constexpr int kSlowdown = 5;
+#else
+inline constexpr int kSlowdown = 1;
+#endif
+inline constexpr std::chrono::milliseconds budget(int milliseconds) {
+  return std::chrono::milliseconds(milliseconds * kSlowdown);
+}
 
 // Output of a run over `input`; throws when an error ended the run.
 inline std::string pp(std::string_view input, const RunOptions& options = {}) {

@@ -1,0 +1,35 @@
+// One search of a scanner expression, on the token matchers when they
+// reproduce the expression with its group map, else on the library.
+#pragma once
+
+#include "runtime/Submatches.h"
+#include "scan/CompiledPattern.h"
+#include "scan/GroupMap.h"
+
+namespace zemra {
+
+class CVL_PatternSearch {
+ public:
+  explicit CVL_PatternSearch(const std::string& expression);
+
+  void mapGroup(int group, const symbol* s);
+
+  // Searches from `begin`. On a match fills `results` with the whole match
+  // and the groups of the token found and returns that token's pair of the
+  // group map; null when nothing matches. Throws CVL_Message "token not
+  // found" for a match without a mapped group.
+  const CVL_GroupSymbol* search(const char* begin, const char* end,
+                                CVL_Submatches& results) const;
+
+  const CVL_CompiledPattern& pattern() const { return *m_pPattern; }
+  const CVL_GroupMap& groupMap() const { return m_GroupMap; }
+  // Whether searches run on the token matchers.
+  bool fast() const { return m_bFast; }
+
+ private:
+  std::shared_ptr<const CVL_CompiledPattern> m_pPattern;
+  CVL_GroupMap m_GroupMap;
+  bool m_bFast = false;
+};
+
+}  // namespace zemra
