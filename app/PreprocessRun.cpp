@@ -2,10 +2,12 @@
 
 #include <exception>
 #include <ostream>
+#include <string>
 
 #include "app/OutputBuffer.h"
 
 #include "grammar/Cpreprocess_fileParser.h"
+#include "runtime/InputLimits.h"
 #include "runtime/ParseStatePlugin.h"
 
 namespace orvo {
@@ -19,6 +21,13 @@ RunError errorFrom(ErrorClass errorClass, const zemra::CVL_Message& message) {
 
 RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
   RunResult result;
+  if (input.size() > zemra::kMaxInputBytes) {
+    result.error = RunError{ErrorClass::Message,
+                            "input too large: more than " +
+                                std::to_string(zemra::kMaxInputBytes) + " bytes",
+                            0, 0};
+    return result;
+  }
   OutputBuffer buffer(options.maxOutputBytes);
   std::ostream out(&buffer);
   // Let a refusal of the buffer reach the run instead of only failing the stream.

@@ -1,14 +1,15 @@
 // orvo-pp: the command-line preprocessor over the orvo engine.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/PreprocessRun.h"
 #include "cli/CommandLine.h"
+#include "runtime/InputLimits.h"
 
 namespace {
 
@@ -36,10 +37,19 @@ const char* kindWord(unsigned char kind) {
   return kind == 3 || kind == 4 ? "warning" : "note";
 }
 
+// Reads up to one byte more than a run accepts: an endless stream (a device,
+// a pipe that never closes) then ends with the run's message about the input
+// size instead of exhausting memory.
 bool readAll(std::istream& in, std::string& text) {
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  text = std::move(buffer).str();
+  constexpr std::size_t kReadLimit = zemra::kMaxInputBytes + 1;
+  std::vector<char> chunk(std::size_t{1} << 16);
+  text.clear();
+  while (text.size() < kReadLimit) {
+    const std::size_t wanted = std::min(chunk.size(), kReadLimit - text.size());
+    in.read(chunk.data(), static_cast<std::streamsize>(wanted));
+    text.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
+    if (!in) break;
+  }
   return !in.bad();
 }
 

@@ -9,6 +9,7 @@
 #include "grammar/Cpreprocess_fileParser.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/IncludeSearch.h"
+#include "runtime/InputLimits.h"
 
 namespace zemra {
 namespace {
@@ -46,9 +47,16 @@ void RequireDirectory(const std::string& directory, const std::string& candidate
 
 // Reads a whole regular file. Anything else (a device, a pipe, a dangling
 // link) is not read, so a search hit can neither block nor run without end.
+// A file too large to parse ends the run before any of it is read.
 bool ReadFile(const std::string& path, std::string& text) {
   boost::system::error_code ec;
   if (!fs::is_regular_file(path, ec)) return false;
+  const boost::uintmax_t size = fs::file_size(path, ec);
+  if (!ec && size > kMaxInputBytes) {
+    throw CVL_Message(("#include file too large (more than " + std::to_string(kMaxInputBytes) +
+                       " bytes): " + path)
+                          .c_str());
+  }
   std::ifstream file(path, std::ios::binary);
   if (!file) return false;
   std::ostringstream buffer;

@@ -88,6 +88,14 @@ int Cpreprocess_fileParser::inclusionHook(CVL_ParseState& s, int elementIndex,
 }
 
 int Cpreprocess_fileParser::peek(CVL_ParseState& s, int element) {
+  // Most peeks ask again for a token already pending, with no comment to
+  // parse first: that answer needs none of the look-ahead protocol.
+  if (!s.m_bInclusionPending && !parse_status::isErrorState(s.m_Status) &&
+      !s.m_TokenStack.empty()) {
+    if (element != 0) s.m_ElementIndex = element;
+    const int pending = s.m_TokenStack.top();
+    return pending < 0 ? 0 : pending;
+  }
   const int id = lookahead(s, element, -1, false, nullptr, nullptr);
   return id < 0 ? 0 : id;
 }

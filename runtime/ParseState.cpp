@@ -100,8 +100,10 @@ bool CVL_ParseState::shiftWindow() {
   if (window.m_Current.m_pTokenBegin == window.m_pEnd) return true;
   const bool progress = window.m_Current.m_pTokenEnd != window.m_Lookahead.m_pTokenEnd ||
                         window.m_Current.m_Kind == match_kind::Skip;
-  std::swap(window.m_Current, window.m_Lookahead);
-  std::swap(window.m_Lookahead, window.m_Next);
+  window.m_Current = std::move(window.m_Lookahead);
+  window.m_Lookahead = std::move(window.m_Next);
+  // Only the positions of the next place matter: the groups of a match
+  // without a result are never read, so they need not be moved along.
   window.m_Next.reset(window.m_Lookahead.m_pTokenEnd);
   countLines();
   return progress;

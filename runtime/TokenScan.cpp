@@ -49,6 +49,8 @@ void CVL_ParseState::scan() {
   // The walk starts above the top entry, so the first fallback is the entry
   // of the innermost entered production.
   std::size_t walk = m_RuleEndScannerStack.size();
+  // Every scanner of this scan starts at the same place.
+  CVL_ScanStartMemo memo;
 
   while (scanner != nullptr || m_bTestRuleEnds) {
     if (scanner != nullptr) {
@@ -56,14 +58,14 @@ void CVL_ParseState::scan() {
       if (!m_Match.m_bFound) {
         // Without a candidate, each scanner continues where the previous one
         // left the token begin.
-        scanner->scanWith(m_Match, inputEnd, kindLimit, dynamic, inclusion);
+        scanner->scanWith(m_Match, inputEnd, kindLimit, dynamic, inclusion, memo);
         if (inclusion != 0) {
           startInclusion(inclusion);
           return;
         }
       } else {
         m_AltMatch.reset(m_Position.m_Current.m_pTokenEnd);
-        scanner->scanWith(m_AltMatch, inputEnd, kindLimit, dynamic, inclusion);
+        scanner->scanWith(m_AltMatch, inputEnd, kindLimit, dynamic, inclusion, memo);
         if (inclusion != 0) {
           m_Match = std::move(m_AltMatch);
           startInclusion(inclusion);

@@ -69,20 +69,52 @@ bool InclusionStarts(const CVL_Scanner& inclusion, CVL_Match& match, const char*
          match.m_Kind != match_kind::EndOfInput;
 }
 
+// Passes the token begin over blanks and comment checks until neither
+// applies: a comment may follow ignored blanks, so the check repeats after
+// each pass. True when an inclusion starts at the token begin.
+bool InclusionBeforeToken(const CVL_Scanner& s, const CVL_Scanner* inclusion, CVL_Match& match,
+                          const char* inputEnd, const CVL_DynamicScanner* dynamicScanner) {
+  for (;;) {
+    if (inclusion != nullptr && InclusionStarts(*inclusion, match, inputEnd, dynamicScanner))
+      return true;
+    if (s.m_Ignore == nullptr || !s.m_Ignore->passOver(match.m_pTokenBegin, inputEnd)) return false;
+  }
+}
+
+// Whether the match holds nothing but its positions, as after a reset.
+bool HoldsNoResult(const CVL_Match& match) {
+  return !match.m_bFound && match.m_Kind == match_kind::None;
+}
+
 }  // namespace
 
 bool CVL_Scanner::scanWith(CVL_Match& match, const char* inputEnd, int kindLimit,
                            const CVL_DynamicScanner* dynamicScanner, int& inclusion) const {
+  CVL_ScanStartMemo memo;
+  return scanWith(match, inputEnd, kindLimit, dynamicScanner, inclusion, memo);
+}
+
+bool CVL_Scanner::scanWith(CVL_Match& match, const char* inputEnd, int kindLimit,
+                           const CVL_DynamicScanner* dynamicScanner, int& inclusion,
+                           CVL_ScanStartMemo& memo) const {
   inclusion = 0;
-  const bool tryInclusion = m_Inclusion != nullptr && m_Inclusion != this;
-  // A comment may follow ignored blanks, so the attempt repeats after each pass.
-  for (;;) {
-    if (tryInclusion && InclusionStarts(*m_Inclusion, match, inputEnd, dynamicScanner)) {
-      inclusion = m_InclusionIndex;
-      return true;
+  const CVL_Scanner* const checked = m_Inclusion != this ? m_Inclusion : nullptr;
+  // Only a check that leaves nothing but the token begin behind can be
+  // shared; a dynamic part of the inclusion scanner may leave more.
+  const bool shareable =
+      HoldsNoResult(match) && (checked == nullptr || checked->m_DynamicTokens.empty());
+  const char* const from = match.m_pTokenBegin;
+  if (shareable) {
+    if (const char* const to = memo.find(checked, m_Ignore, from)) {
+      match.m_pTokenBegin = to;
+      return TryParts(*this, match, inputEnd, kindLimit, dynamicScanner);
     }
-    if (m_Ignore == nullptr || !m_Ignore->passOver(match.m_pTokenBegin, inputEnd)) break;
   }
+  if (InclusionBeforeToken(*this, checked, match, inputEnd, dynamicScanner)) {
+    inclusion = m_InclusionIndex;
+    return true;
+  }
+  if (shareable && HoldsNoResult(match)) memo.remember(checked, m_Ignore, from, match.m_pTokenBegin);
   return TryParts(*this, match, inputEnd, kindLimit, dynamicScanner);
 }
 

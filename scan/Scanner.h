@@ -5,6 +5,7 @@
 #include <bitset>
 
 #include "runtime/Match.h"
+#include "scan/ScanStartMemo.h"
 #include "scan/Symbol.h"
 
 namespace zemra {
@@ -57,6 +58,11 @@ class CVL_Scanner {
   // `inclusion` to m_InclusionIndex (otherwise leaves it 0).
   bool scanWith(CVL_Match& match, const char* inputEnd, int kindLimit,
                 const CVL_DynamicScanner* dynamicScanner, int& inclusion) const;
+  // The same step, sharing what the scanners of one scan found at its start
+  // through `memo`: the comment check and blank skip run once per start.
+  bool scanWith(CVL_Match& match, const char* inputEnd, int kindLimit,
+                const CVL_DynamicScanner* dynamicScanner, int& inclusion,
+                CVL_ScanStartMemo& memo) const;
 
   // Position after the characters the ignore part passes over from `position`.
   const char* skipIgnored(const char* position, const char* inputEnd) const;
