@@ -43,14 +43,13 @@ bool TryParts(const CVL_Scanner& s, CVL_Match& match, const char* inputEnd, int 
     match.m_SkipId = -1;
     return true;
   }
-  const char* const at = match.m_pTokenBegin;
-  if (s.m_Regex != nullptr && s.m_Regex->mayMatchAt(at, inputEnd)) s.m_Regex->find(match, inputEnd);
+  // The regex and literal parts rule out impossible first bytes themselves.
+  if (s.m_Regex != nullptr) s.m_Regex->find(match, inputEnd);
   if (!s.m_DynamicTokens.empty() && dynamicScanner != nullptr && dynamicScanner->hasLevels() &&
       dynamicScanner->dynamicMatch(match, inputEnd, s.m_WholeWord) &&
       !s.m_DynamicTokens.contains(match.m_pSymbol->id))
     LoseCandidate(match);
-  if (s.m_Literal != nullptr && at != inputEnd && s.m_Literal->mayStartWith(*at))
-    TryLiteral(s, match, inputEnd);
+  if (s.m_Literal != nullptr) TryLiteral(s, match, inputEnd);
   if (match.m_bFound) return true;
   // A skip is only worth trying while no literal or pattern candidate exists.
   if (s.m_Skip != nullptr && kindLimit > match_kind::Regex && s.m_Skip->skip(match, inputEnd)) {
