@@ -80,7 +80,9 @@ class CVL_ParseState {
 
   // Scanning (used by lookahead).
   void scan();
-  void chooseCandidate();
+  // Keeps the better of m_Match and m_AltMatch in m_Match; true when that
+  // is m_AltMatch.
+  bool chooseCandidate();
 
   // Records (collect mode, or any kind but 5) or throws (raise mode, kind 5)
   // a message for a semantic action.
@@ -124,6 +126,10 @@ class CVL_ParseState {
   void resetRange(const char* begin, const char* end);
 
  private:
+  // Whether the scan may pass over `scanner`: it would begin its token
+  // where the candidate of `holder` begins and could not replace it.
+  bool passesOver(const CVL_Scanner& scanner, const CVL_Scanner* holder,
+                  const CVL_ScanStartMemo& memo, const char* scanStart) const;
   // Moves the scan result in m_Match into the token window.
   void commit();
   // Makes the lookahead the current token; false when that made no progress.

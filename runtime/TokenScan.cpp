@@ -44,6 +44,7 @@ void CVL_ParseState::scan() {
   const CVL_DynamicScanner* const dynamic =
       m_pPlugin != nullptr ? m_pPlugin->dynamicScanner() : nullptr;
   const char* const inputEnd = m_Position.m_pEnd;
+  const char* const scanStart = m_Position.m_Current.m_pTokenEnd;
   const CVL_Scanner* scanner = m_pScanner;
   int kindLimit = match_kind::None;
   // The walk starts above the top entry, so the first fallback is the entry
@@ -51,6 +52,8 @@ void CVL_ParseState::scan() {
   std::size_t walk = m_RuleEndScannerStack.size();
   // Every scanner of this scan starts at the same place.
   CVL_ScanStartMemo memo;
+  // The scanner whose result the candidate in m_Match is.
+  const CVL_Scanner* holder = nullptr;
 
   while (scanner != nullptr || m_bTestRuleEnds) {
     if (scanner != nullptr) {
@@ -63,15 +66,16 @@ void CVL_ParseState::scan() {
           startInclusion(inclusion);
           return;
         }
-      } else {
-        m_AltMatch.reset(m_Position.m_Current.m_pTokenEnd);
+        if (m_Match.m_bFound) holder = scanner;
+      } else if (!passesOver(*scanner, holder, memo, scanStart)) {
+        m_AltMatch.reset(scanStart);
         scanner->scanWith(m_AltMatch, inputEnd, kindLimit, dynamic, inclusion, memo);
         if (inclusion != 0) {
           m_Match = std::move(m_AltMatch);
           startInclusion(inclusion);
           return;
         }
-        chooseCandidate();
+        if (chooseCandidate()) holder = scanner;
         kindLimit = m_Match.m_Kind;
       }
     }
@@ -83,16 +87,27 @@ void CVL_ParseState::scan() {
   }
 }
 
+bool CVL_ParseState::passesOver(const CVL_Scanner& scanner, const CVL_Scanner* holder,
+                                const CVL_ScanStartMemo& memo, const char* scanStart) const {
+  if (holder == nullptr || m_Match.m_pTokenBegin == m_Position.m_pEnd) return false;
+  // The scanner would begin its token where the candidate begins, with no
+  // comment in front of it: a scanner with its parts ran from the same
+  // start and recorded so.
+  if (memo.find(scanner.checkedInclusion(), scanner.m_Ignore, scanStart) != m_Match.m_pTokenBegin)
+    return false;
+  return scanner.cannotReplace(*holder, m_Match);
+}
+
 void CVL_ParseState::startInclusion(int inclusion) {
   pushRuleEnd(m_pScanner, m_bTestRuleEnds ? 1 : 0);
   m_InclusionStack.push(inclusion);
   m_bInclusionPending = true;
 }
 
-void CVL_ParseState::chooseCandidate() {
+bool CVL_ParseState::chooseCandidate() {
   const CVL_Match& a = m_Match;
   const CVL_Match& b = m_AltMatch;
-  if (!b.m_bFound) return;
+  if (!b.m_bFound) return false;
   bool takeB = false;
   if (!a.m_bFound) {
     takeB = true;
@@ -109,6 +124,7 @@ void CVL_ParseState::chooseCandidate() {
     takeB = compareOwnSubmatches(a, b) > 0;
   }
   if (takeB) m_Match = std::move(m_AltMatch);
+  return takeB;
 }
 
 }  // namespace zemra

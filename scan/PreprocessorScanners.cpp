@@ -207,6 +207,7 @@ std::unique_ptr<CVL_ScannerTable> BuildPreprocessorScanners() {
   }
 
   table->ResolveInclusions();
+  table->DeriveFirstByteTokens();
   return table;
 }
 

@@ -15,6 +15,7 @@ class CVL_LiteralScanner;
 class CVL_RegexScanner;
 class CVL_SkipScanner;
 class CVL_DynamicScanner;
+class CVL_FirstByteTokens;
 
 // A set of token ids (0..kTokenCount), ordered by id.
 class CVL_TokenSet {
@@ -24,10 +25,15 @@ class CVL_TokenSet {
     return id >= 0 && id <= kTokenCount && m_Bits.test(static_cast<std::size_t>(id));
   }
   bool empty() const { return m_Bits.none(); }
+  bool isSubsetOf(const CVL_TokenSet& other) const { return (m_Bits & ~other.m_Bits).none(); }
   std::size_t size() const { return m_Bits.count(); }
   bool operator==(const CVL_TokenSet& other) const = default;
   CVL_TokenSet& operator|=(const CVL_TokenSet& other) {
     m_Bits |= other.m_Bits;
+    return *this;
+  }
+  CVL_TokenSet& operator&=(const CVL_TokenSet& other) {
+    m_Bits &= other.m_Bits;
     return *this;
   }
   template <class F>
@@ -52,6 +58,9 @@ class CVL_Scanner {
   CVL_TokenSet m_ExpectedTokens;
   CVL_TokenSet m_DynamicTokens;
   bool m_WholeWord = true;
+  // What the regex and literal parts can find, by first byte; null when the
+  // parts are not ones whose results can be told apart that way.
+  const CVL_FirstByteTokens* m_pFirstByteTokens = nullptr;
 
   // One composite scanner step at match.m_pTokenBegin. Returns true when a
   // token was recognised or an inclusion starts; in the latter case sets
@@ -63,6 +72,16 @@ class CVL_Scanner {
   bool scanWith(CVL_Match& match, const char* inputEnd, int kindLimit,
                 const CVL_DynamicScanner* dynamicScanner, int& inclusion,
                 CVL_ScanStartMemo& memo) const;
+
+  // Whether this scanner's result, at the token begin of `candidate`, could
+  // never replace it: `candidate` is the literal or pattern token that
+  // `holder` found there, and everything this scanner can find beginning
+  // with that byte `holder` looked for too. The caller makes sure both
+  // scanners begin the token at the same place.
+  bool cannotReplace(const CVL_Scanner& holder, const CVL_Match& candidate) const;
+
+  // The inclusion scanner this one checks before its token; null for none.
+  const CVL_Scanner* checkedInclusion() const { return m_Inclusion != this ? m_Inclusion : nullptr; }
 
   // Position after the characters the ignore part passes over from `position`.
   const char* skipIgnored(const char* position, const char* inputEnd) const;

@@ -1,10 +1,14 @@
 #include "scan/ScannerTable.h"
 
+#include <optional>
+#include <string>
+
 #include "runtime/Message.h"
 #include "scan/IgnoreScanner.h"
 #include "scan/LiteralScanner.h"
 #include "scan/RegexScanner.h"
 #include "scan/SkipScanner.h"
+#include "scan/TokenAlternation.h"
 #include "scan/TokenSetNotation.h"
 
 namespace zemra {
@@ -22,6 +26,23 @@ Part& PartAt(const std::vector<std::unique_ptr<Part>>& parts, int k) {
 template <class Part>
 const Part* OptionalPart(const std::vector<std::unique_ptr<Part>>& parts, int k) {
   return k == -1 ? nullptr : &PartAt(parts, k);
+}
+
+// The tokens a regex part looks for, when it is the alternation that the
+// tables build for them (so that its alternatives are those tokens'
+// patterns, in the order every such part shares); nullopt otherwise.
+std::optional<CVL_TokenSet> AlternationTokens(const CVL_RegexScanner& part) {
+  CVL_TokenSet tokens;
+  std::string groupMap;
+  for (const CVL_GroupSymbol& pair : part.groupMap().pairs()) {
+    tokens.insert(pair.m_pSymbol->id);
+    if (!groupMap.empty()) groupMap += ", ";
+    groupMap += std::to_string(pair.m_Group) + ", " + std::to_string(pair.m_pSymbol->id);
+  }
+  const CVL_Alternation canonical = RegexAlternation(tokens);
+  if (canonical.expression != part.expression() || canonical.groupMap != groupMap)
+    return std::nullopt;
+  return tokens;
 }
 
 }  // namespace
@@ -42,14 +63,17 @@ void CVL_ScannerTable::AddIgnoreScanner(const char* chars) {
 
 void CVL_ScannerTable::AddLiteralScanner() {
   m_LiteralScanners.push_back(std::make_unique<CVL_LiteralScanner>());
+  m_LiteralTokens.emplace_back();
 }
 
 void CVL_ScannerTable::AddLiteralTokens(int k, const char* tokenSet) {
   CVL_LiteralScanner& part = PartAt(m_LiteralScanners, k);
-  ParseTokenSet(tokenSet).forEach([&](int id) {
+  const CVL_TokenSet tokens = ParseTokenSet(tokenSet);
+  tokens.forEach([&](int id) {
     const symbol* s = GetSymbol(id);
     part.add(s->pattern, s);
   });
+  m_LiteralTokens[static_cast<std::size_t>(k)] |= tokens;
 }
 
 void CVL_ScannerTable::AddRegexScanner(const char* expression) {
@@ -97,6 +121,34 @@ void CVL_ScannerTable::ResolveInclusions() {
         scanner->m_InclusionIndex == 0 ? nullptr : this->scanner(scanner->m_InclusionIndex);
     if (inclusion == nullptr) throw CVL_Message("inclusion not found");
     scanner->m_Inclusion = inclusion;
+  }
+}
+
+void CVL_ScannerTable::DeriveFirstByteTokens() {
+  for (const std::unique_ptr<CVL_Scanner>& scanner : m_Scanners) {
+    if (!scanner) continue;
+    CVL_TokenSet searched;
+    if (scanner->m_Regex != nullptr) {
+      const std::optional<CVL_TokenSet> tokens = AlternationTokens(*scanner->m_Regex);
+      if (!tokens) continue;
+      searched |= *tokens;
+    }
+    if (scanner->m_Literal != nullptr) {
+      for (std::size_t k = 0; k < m_LiteralScanners.size(); ++k) {
+        if (m_LiteralScanners[k].get() != scanner->m_Literal) continue;
+        CVL_TokenSet literals = m_LiteralTokens[k];
+        literals &= scanner->m_ExpectedTokens;
+        searched |= literals;
+      }
+    }
+    const CVL_FirstByteTokens* shared = nullptr;
+    for (const auto& tokens : m_FirstByteTokens)
+      if (tokens->searched() == searched) shared = tokens.get();
+    if (shared == nullptr) {
+      m_FirstByteTokens.push_back(std::make_unique<const CVL_FirstByteTokens>(searched));
+      shared = m_FirstByteTokens.back().get();
+    }
+    scanner->m_pFirstByteTokens = shared;
   }
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "scan/FirstByteTokens.h"
 #include "scan/Scanner.h"
 
 namespace zemra {
@@ -29,6 +30,10 @@ class CVL_ScannerTable {
                   int inclusionIndex);
   void AddExpectedTokens(int k, const char* tokenSet);
   void ResolveInclusions();
+  // Works out what each scanner can find by first byte, so that a scan can
+  // pass over fallback scanners that could not change its candidate. Call
+  // once the scanners are complete; without it every scanner always runs.
+  void DeriveFirstByteTokens();
 
   // Composite scanner `index`; null outside 0..scannerCount()-1 or when not set.
   const CVL_Scanner* scanner(int index) const;
@@ -47,6 +52,9 @@ class CVL_ScannerTable {
   std::vector<std::unique_ptr<CVL_LiteralScanner>> m_LiteralScanners;
   std::vector<std::unique_ptr<CVL_RegexScanner>> m_RegexScanners;
   std::vector<std::unique_ptr<CVL_SkipScanner>> m_SkipScanners;
+  std::vector<CVL_TokenSet> m_LiteralTokens;  // per literal part, the tokens it holds
+  // Shared by every scanner that searches the same tokens.
+  std::vector<std::unique_ptr<const CVL_FirstByteTokens>> m_FirstByteTokens;
 };
 
 // Builds the preprocessor's 300 composite scanners and their parts.

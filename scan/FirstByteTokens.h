@@ -1,0 +1,41 @@
+// Which tokens a composite scanner can find, by the byte they begin with.
+// A scan tries, besides its own scanner, the scanners that enclosing
+// productions left for what follows them; knowing what each can find at a
+// byte tells when one of them cannot change the candidate already held.
+#pragma once
+
+#include <array>
+#include <bitset>
+
+#include "scan/Scanner.h"
+
+namespace zemra {
+
+class CVL_FirstByteTokens {
+ public:
+  // Sorts `searched`, the tokens a scanner's regex and literal parts look
+  // for, by the bytes each can begin with.
+  explicit CVL_FirstByteTokens(const CVL_TokenSet& searched);
+
+  const CVL_TokenSet& searched() const { return m_Searched; }
+  // The searched tokens that can begin with `c`.
+  const CVL_TokenSet& startingWith(char c) const {
+    return m_ByByte[static_cast<unsigned char>(c)];
+  }
+  // Whether a pattern (not literal) token can begin with `c`.
+  bool patternStartsWith(char c) const {
+    return m_PatternBytes.test(static_cast<unsigned char>(c));
+  }
+
+ private:
+  CVL_TokenSet m_Searched;
+  std::array<CVL_TokenSet, 256> m_ByByte;
+  std::bitset<256> m_PatternBytes;
+};
+
+// The bytes a token of kind `id` can begin with at a position before the
+// input end: a literal's first character, a pattern's first bytes as far as
+// the analysis tells (every byte where it cannot).
+const std::bitset<256>& TokenFirstBytes(int id);
+
+}  // namespace zemra
