@@ -8,6 +8,7 @@
 #include "grammar/TokenSets.h"
 #include "macros/ExpansionLimits.h"
 #include "macros/MacroGrammarTables.h"
+#include "macros/PassFixpoint.h"
 #include "macros/StrayBackslash.h"
 
 namespace zemra {
@@ -71,6 +72,17 @@ std::string Cpreprocess_fileParser::rescanPass(CVL_ParseState& parent, const std
     return output;
   }
   m_Expansion.chargeParse();
+  // A text the pass would copy token by token is its own result; it costs
+  // what the pass would have cost.
+  const auto expands = [this](std::string_view name) {
+    if (m_PredefinedMacros.find(name) != nullptr) return true;
+    const node* record = m_ObjectMacros.find(name);
+    return record != nullptr && record->id() == 0;
+  };
+  if (PassKeepsText(text, expands)) {
+    m_Expansion.chargeOutput(text);
+    return text;
+  }
   // The nested parse records its syntax errors instead of raising them.
   CVL_SubParseState sub(text, parent);
   std::string output;

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <cstddef>
 #include <iterator>
 #include <map>
@@ -27,8 +28,10 @@ class CVL_Map {
  public:
   using key_type = K;
   using mapped_type = V;
-  using position_type = typename std::map<K, V>::iterator;
-  using const_iterator = typename std::map<K, V>::const_iterator;
+  // Ordered with a transparent comparison, so lookups need not build a key.
+  using entries_type = std::map<K, V, std::less<>>;
+  using position_type = typename entries_type::iterator;
+  using const_iterator = typename entries_type::const_iterator;
   using cursor_type = CVL_MapCursor<CVL_Map>;
 
   CVL_Map() : m_pCursor(std::make_unique<cursor_type>(this)) {}
@@ -54,6 +57,12 @@ class CVL_Map {
   bool findKey(const K& key) { return m_pCursor->findKey(key); }
   // Value at the own cursor; a default V when it is not positioned.
   V value() const { return m_pCursor->value(); }
+  // The value stored under `key`, or null; moves no cursor.
+  template <class Key>
+  const V* find(const Key& key) const {
+    const auto found = m_Entries.find(key);
+    return found == m_Entries.end() ? nullptr : &found->second;
+  }
   // Key at the own cursor; a default K when it is not positioned.
   K key() const { return m_pCursor->key(); }
 
@@ -107,7 +116,7 @@ class CVL_Map {
     m_Entries.erase(position);
   }
 
-  std::map<K, V> m_Entries;
+  entries_type m_Entries;
   std::vector<CVL_Cursor<CVL_Map>*> m_Cursors;
   std::unique_ptr<cursor_type> m_pCursor;
 };
