@@ -14,6 +14,7 @@ class OutputBuffer : public std::streambuf {
 
   const std::string& text() const { return m_Text; }
   std::string take() { return std::move(m_Text); }
+  void reserve(std::size_t n) { m_Text.reserve(n); }
 
  protected:
   int_type overflow(int_type c) override;

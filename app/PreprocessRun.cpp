@@ -1,5 +1,6 @@
 #include "app/PreprocessRun.h"
 
+#include <algorithm>
 #include <exception>
 #include <ostream>
 #include <string>
@@ -29,6 +30,9 @@ RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
     return result;
   }
   OutputBuffer buffer(options.maxOutputBytes);
+  // Most text comes out about as long as it went in; room for that up front
+  // spares copying the output each time it outgrows its buffer.
+  buffer.reserve(std::min(input.size(), options.maxOutputBytes));
   std::ostream out(&buffer);
   // Let a refusal of the buffer reach the run instead of only failing the stream.
   out.exceptions(std::ios::badbit);

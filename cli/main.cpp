@@ -40,10 +40,13 @@ const char* kindWord(unsigned char kind) {
 // Reads up to one byte more than a run accepts: an endless stream (a device,
 // a pipe that never closes) then ends with the run's message about the input
 // size instead of exhausting memory.
-bool readAll(std::istream& in, std::string& text) {
+// `expectedSize` (a file's size, 0 when unknown) sizes the text up front, so
+// that a large input is not copied again each time the text grows.
+bool readAll(std::istream& in, std::string& text, std::uintmax_t expectedSize = 0) {
   constexpr std::size_t kReadLimit = zemra::kMaxInputBytes + 1;
   std::vector<char> chunk(std::size_t{1} << 16);
   text.clear();
+  text.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(expectedSize, kReadLimit)));
   while (text.size() < kReadLimit) {
     const std::size_t wanted = std::min(chunk.size(), kReadLimit - text.size());
     in.read(chunk.data(), static_cast<std::streamsize>(wanted));
@@ -89,7 +92,8 @@ int main(int argc, char** argv) {
       return kExitUsage;
     }
     std::ifstream file(options->inputPath, std::ios::binary);
-    if (!file || !readAll(file, input)) {
+    const std::uintmax_t size = std::filesystem::file_size(options->inputPath, ec);
+    if (!file || !readAll(file, input, ec ? 0 : size)) {
       std::cerr << "orvo-pp: cannot read '" << options->inputPath << "'\n";
       return kExitUsage;
     }
@@ -118,8 +122,8 @@ int main(int argc, char** argv) {
     return kExitError;
   }
 
-  const std::string output =
-      options->crlf ? orvo::convertLineEnds(result.output) : result.output;
+  const std::string converted = options->crlf ? orvo::convertLineEnds(result.output) : std::string();
+  const std::string& output = options->crlf ? converted : result.output;
   if (options->outputPath) {
     std::ofstream out(*options->outputPath, std::ios::binary | std::ios::trunc);
     out << output;

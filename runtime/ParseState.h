@@ -126,10 +126,10 @@ class CVL_ParseState {
   void resetRange(const char* begin, const char* end);
 
  private:
-  // Whether the scan may pass over `scanner`: it would begin its token
-  // where the candidate of `holder` begins and could not replace it.
-  bool passesOver(const CVL_Scanner& scanner, const CVL_Scanner* holder,
-                  const CVL_ScanStartMemo& memo, const char* scanStart) const;
+  // Whether the scan may pass over `scanner`, given that `holder` found the
+  // candidate from the start of the scan: the scanner would begin its token
+  // where the candidate begins and could not replace it.
+  bool passesOver(const CVL_Scanner& scanner, const CVL_Scanner& holder) const;
   // Moves the scan result in m_Match into the token window.
   void commit();
   // Makes the lookahead the current token; false when that made no progress.

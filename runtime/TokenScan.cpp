@@ -52,8 +52,11 @@ void CVL_ParseState::scan() {
   std::size_t walk = m_RuleEndScannerStack.size();
   // Every scanner of this scan starts at the same place.
   CVL_ScanStartMemo memo;
-  // The scanner whose result the candidate in m_Match is.
+  // The scanner whose result the candidate in m_Match is, and whether its
+  // token begins where its comment check and blanks lead from the start of
+  // the scan (and not from where an earlier scanner left the token begin).
   const CVL_Scanner* holder = nullptr;
+  bool holderAligned = false;
 
   while (scanner != nullptr || m_bTestRuleEnds) {
     if (scanner != nullptr) {
@@ -61,13 +64,18 @@ void CVL_ParseState::scan() {
       if (!m_Match.m_bFound) {
         // Without a candidate, each scanner continues where the previous one
         // left the token begin.
+        const bool fromStart = m_Match.m_pTokenBegin == scanStart;
         scanner->scanWith(m_Match, inputEnd, kindLimit, dynamic, inclusion, memo);
         if (inclusion != 0) {
           startInclusion(inclusion);
           return;
         }
-        if (m_Match.m_bFound) holder = scanner;
-      } else if (!passesOver(*scanner, holder, memo, scanStart)) {
+        if (m_Match.m_bFound) {
+          holder = scanner;
+          holderAligned = fromStart || memo.find(scanner->checkedInclusion(), scanner->m_Ignore,
+                                                 scanStart) == m_Match.m_pTokenBegin;
+        }
+      } else if (!holderAligned || !passesOver(*scanner, *holder)) {
         m_AltMatch.reset(scanStart);
         scanner->scanWith(m_AltMatch, inputEnd, kindLimit, dynamic, inclusion, memo);
         if (inclusion != 0) {
@@ -75,7 +83,10 @@ void CVL_ParseState::scan() {
           startInclusion(inclusion);
           return;
         }
-        if (chooseCandidate()) holder = scanner;
+        if (chooseCandidate()) {
+          holder = scanner;
+          holderAligned = true;
+        }
         kindLimit = m_Match.m_Kind;
       }
     }
@@ -87,15 +98,13 @@ void CVL_ParseState::scan() {
   }
 }
 
-bool CVL_ParseState::passesOver(const CVL_Scanner& scanner, const CVL_Scanner* holder,
-                                const CVL_ScanStartMemo& memo, const char* scanStart) const {
-  if (holder == nullptr || m_Match.m_pTokenBegin == m_Position.m_pEnd) return false;
-  // The scanner would begin its token where the candidate begins, with no
-  // comment in front of it: a scanner with its parts ran from the same
-  // start and recorded so.
-  if (memo.find(scanner.checkedInclusion(), scanner.m_Ignore, scanStart) != m_Match.m_pTokenBegin)
+bool CVL_ParseState::passesOver(const CVL_Scanner& scanner, const CVL_Scanner& holder) const {
+  if (m_Match.m_pTokenBegin == m_Position.m_pEnd) return false;
+  // With the holder's comment check and blanks, from the same start, the
+  // scanner would begin its token where the candidate begins.
+  if (scanner.checkedInclusion() != holder.checkedInclusion() || scanner.m_Ignore != holder.m_Ignore)
     return false;
-  return scanner.cannotReplace(*holder, m_Match);
+  return scanner.cannotReplace(holder, m_Match);
 }
 
 void CVL_ParseState::startInclusion(int inclusion) {
