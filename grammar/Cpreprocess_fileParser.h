@@ -148,10 +148,14 @@ class Cpreprocess_fileParser : public CVL_Parser {
   // Stores a definition, replacing an earlier one of the same name.
   void defineObjectLike(const std::string& name, const std::string& value);
   void defineFunctionLike(CVL_ParseState& s, const node& record);
+  // One rescan pass over a text it can work out without parsing (blanks, a
+  // text with nothing to expand or join): sets `output`, charges the
+  // budget and returns true; false when the pass has to parse.
+  bool passWithoutParse(const std::string& text, std::string& output);
   // One nested parse of `text` for a rescan: re_pp_tokens, or re_macro_call
   // when `wholeLines` is set.
-  std::string rescanPass(CVL_ParseState& parent, const std::string& text,
-                         RecordedMacros& recorded, bool wholeLines);
+  std::string parsePass(CVL_ParseState& parent, const std::string& text,
+                        RecordedMacros& recorded, bool wholeLines);
   // The choice among single tokens and operators that text lines, object-like
   // replacement lists and rescans share: looks ahead at `element`, then
   // matches the token (scanner after it from `table`) or parses an operator.

@@ -48,7 +48,7 @@ inline bool BytesAreCopiedThrough(std::string_view text) {
 // An identifier token is a whole run of word bytes, except where a floating
 // constant ends inside a run: such a constant reaches into the run across a
 // ".", "+" or "-" right in front of it. Every tail of those runs is checked
-// as well.
+// as well. A word of digits alone is read as a number, never as a name.
 template <class Expands>
 bool PassKeepsText(std::string_view text, const Expands& expands) {
   using pass_fixpoint::IsWordByte;
@@ -63,8 +63,11 @@ bool PassKeepsText(std::string_view text, const Expands& expands) {
     while (i < text.size() && IsWordByte(text[i])) ++i;
     const bool tailsToo = begin > 0 && (text[begin - 1] == '.' || text[begin - 1] == '+' ||
                                         text[begin - 1] == '-');
-    for (std::size_t tail = begin; tail < (tailsToo ? i : begin + 1); ++tail)
-      if (expands(text.substr(tail, i - tail))) return false;
+    for (std::size_t tail = begin; tail < (tailsToo ? i : begin + 1); ++tail) {
+      const std::string_view word = text.substr(tail, i - tail);
+      if (word.find_first_not_of("0123456789") == std::string_view::npos) continue;
+      if (expands(word)) return false;
+    }
   }
   return true;
 }

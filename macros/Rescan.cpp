@@ -2,6 +2,8 @@
 // grammar, so that the macros inside it expand too.
 #include <cctype>
 #include <cstring>
+#include <optional>
+#include <string_view>
 
 #include "grammar/Cpreprocess_fileParser.h"
 #include "grammar/GrammarNames.h"
@@ -36,42 +38,48 @@ bool IsInert(const std::string& text) {
 std::string Cpreprocess_fileParser::rescan(CVL_ParseState& parent, const std::string& text) {
   if (text.empty()) return text;
   // Object-like macros expanded by a pass stay busy for the later passes, so
-  // each expands at most once in this rescan.
-  RecordedMacros recorded;
+  // each expands at most once in this rescan. Most rescans settle without a
+  // nested parse; the list is made only for one that needs it.
+  std::optional<RecordedMacros> recorded;
   std::string previous;
   std::string current = text;
   int passes = 0;
   while (previous != current) {
     if (++passes > kMaxRescanPasses) RescanDidNotSettle();
     previous = std::move(current);
+    if (passWithoutParse(previous, current)) continue;
+    if (!recorded) recorded.emplace();
     // A text that spans lines (an argument written over several lines) is
     // parsed line by line, so that nothing after a line break is lost.
     const bool wholeLines = previous.find('\n') != std::string::npos;
-    current = rescanPass(parent, previous, recorded, wholeLines);
+    current = parsePass(parent, previous, *recorded, wholeLines);
   }
-  resetRecorded(recorded);
+  if (recorded) resetRecorded(*recorded);
   return current;
 }
 
 std::string Cpreprocess_fileParser::rescanOnce(CVL_ParseState& parent, const std::string& text,
                                                RecordedMacros& recorded) {
-  return rescanPass(parent, text, recorded, true);
+  std::string output;
+  if (passWithoutParse(text, output)) return output;
+  return parsePass(parent, text, recorded, true);
 }
 
-std::string Cpreprocess_fileParser::rescanPass(CVL_ParseState& parent, const std::string& text,
-                                               RecordedMacros& recorded, bool wholeLines) {
+bool Cpreprocess_fileParser::passWithoutParse(const std::string& text, std::string& output) {
   // Only tokens carry blanks into the output: trailing blanks go, and blanks
   // alone give an empty text. A text without tokens is not parsed, which
   // would only record an "unexpected token" message for every gap of every
   // call; nor is one that the pass would give back as it is.
   const std::size_t end = text.find_last_not_of(" \t") + 1;
-  if (end == 0) return std::string();
-  if (IsInert(text)) {
-    std::string output = text.substr(0, end);
-    m_Expansion.chargeOutput(output);
-    return output;
+  if (end == 0) {
+    output.clear();
+    return true;
   }
-  m_Expansion.chargeParse();
+  if (IsInert(text)) {
+    output = text.substr(0, end);
+    m_Expansion.chargeOutput(output);
+    return true;
+  }
   // A text the pass would copy token by token is its own result; it costs
   // what the pass would have cost.
   const auto expands = [this](std::string_view name) {
@@ -79,10 +87,16 @@ std::string Cpreprocess_fileParser::rescanPass(CVL_ParseState& parent, const std
     const node* record = m_ObjectMacros.find(name);
     return record != nullptr && record->id() == 0;
   };
-  if (PassKeepsText(text, expands)) {
-    m_Expansion.chargeOutput(text);
-    return text;
-  }
+  if (!PassKeepsText(text, expands)) return false;
+  m_Expansion.chargeParse();
+  m_Expansion.chargeOutput(text);
+  output = text;
+  return true;
+}
+
+std::string Cpreprocess_fileParser::parsePass(CVL_ParseState& parent, const std::string& text,
+                                              RecordedMacros& recorded, bool wholeLines) {
+  m_Expansion.chargeParse();
   // The nested parse records its syntax errors instead of raising them.
   CVL_SubParseState sub(text, parent);
   std::string output;

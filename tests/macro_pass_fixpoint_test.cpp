@@ -19,7 +19,7 @@ namespace zemra {
 namespace {
 
 TEST(PassFixpoint, TellsWhichTextsAPassWouldChange) {
-  const std::set<std::string, std::less<>> macros = {"M", "e5", "x"};
+  const std::set<std::string, std::less<>> macros = {"M", "e5", "x", "1"};
   const auto expands = [&](std::string_view name) { return macros.count(name) != 0; };
   const struct {
     const char* text;
@@ -35,6 +35,7 @@ TEST(PassFixpoint, TellsWhichTextsAPassWouldChange) {
       {"1.5e+5x", false},             // ... and before "x"
       {"y+e5", false},                // no constant there, but checked alike
       {"e5", false},
+      {"1 + 017", true},              // digits alone make a number, whatever is defined
       {"f(1)", false},                // a call
       {"f \t(1)", false},
       {"f\v(1)", false},
@@ -58,7 +59,7 @@ class PassProduction : public ::testing::Test {
  protected:
   void SetUp() override {
     const std::string definitions =
-        "#define OBJ 1\r\n#define EMPTY\r\n#define FN(a) a\r\n#define e5 5\r\n";
+        "#define OBJ 1\r\n#define EMPTY\r\n#define FN(a) a\r\n#define e5 5\r\n#define 1 one\r\n";
     m_Parser.parse(definitions.data(), definitions.data() + definitions.size(), &m_Plugin);
   }
 
