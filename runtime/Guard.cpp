@@ -1,3 +1,4 @@
+#include <exception>
 #include <utility>
 
 #include "runtime/Parser.h"
@@ -6,13 +7,14 @@ namespace zemra {
 
 CVL_Guard::CVL_Guard(CVL_Guard&& other) noexcept
     : m_pParser(other.m_pParser),
-      m_pState(std::exchange(other.m_pState, nullptr)),
-      m_UncaughtOnEntry(other.m_UncaughtOnEntry) {}
+      m_pState(std::exchange(other.m_pState, nullptr)) {}
 
 CVL_Guard::~CVL_Guard() noexcept(false) {
   CVL_ParseState* const state = std::exchange(m_pState, nullptr);
   if (state == nullptr) return;
-  if (std::uncaught_exceptions() > m_UncaughtOnEntry) {
+  // Productions are never entered by code that runs during unwinding, so an
+  // exception in flight means this production is being unwound.
+  if (std::uncaught_exceptions() > 0) {
     // Unwinding: a second exception would terminate the program, so a
     // consistency failure of the leave gives way to the one in flight.
     try {

@@ -31,9 +31,6 @@ class CVL_Guard {
 
   CVL_Parser* m_pParser;
   CVL_ParseState* m_pState;  // null once left
-  // Exceptions in flight when the guard was made: more at destruction means
-  // the production is being unwound.
-  int m_UncaughtOnEntry = std::uncaught_exceptions();
 };
 
 class CVL_Parser {

@@ -48,4 +48,17 @@ CVL_FirstByteTokens::CVL_FirstByteTokens(const CVL_TokenSet& searched) : m_Searc
   });
 }
 
+void CVL_FirstByteTokens::LearnCoverage(
+    const std::vector<std::unique_ptr<CVL_FirstByteTokens>>& all) {
+  for (std::size_t i = 0; i < all.size(); ++i) all[i]->m_Index = i;
+  for (const auto& tokens : all) {
+    tokens->m_CoveredBy.assign(all.size(), std::bitset<256>());
+    for (std::size_t other = 0; other < all.size(); ++other) {
+      const CVL_TokenSet& searched = all[other]->searched();
+      for (std::size_t c = 0; c < 256; ++c)
+        if (tokens->m_ByByte[c].isSubsetOf(searched)) tokens->m_CoveredBy[other].set(c);
+    }
+  }
+}
+
 }  // namespace zemra

@@ -7,7 +7,10 @@
 #include <array>
 #include <bitset>
 
-#include "scan/Scanner.h"
+#include <memory>
+#include <vector>
+
+#include "scan/TokenSet.h"
 
 namespace zemra {
 
@@ -22,6 +25,15 @@ class CVL_FirstByteTokens {
   const CVL_TokenSet& startingWith(char c) const {
     return m_ByByte[static_cast<unsigned char>(c)];
   }
+  // Whether everything these tokens can begin with `c` is among the tokens
+  // `other` searches; known for every `other` of one table once
+  // LearnCoverage has seen them all.
+  bool coveredBy(const CVL_FirstByteTokens& other, char c) const {
+    return m_CoveredBy[other.m_Index].test(static_cast<unsigned char>(c));
+  }
+  // Works out coveredBy for every pair of `all`, numbering them in order.
+  static void LearnCoverage(const std::vector<std::unique_ptr<CVL_FirstByteTokens>>& all);
+
   // Whether a pattern (not literal) token can begin with `c`.
   bool patternStartsWith(char c) const {
     return m_PatternBytes.test(static_cast<unsigned char>(c));
@@ -31,6 +43,8 @@ class CVL_FirstByteTokens {
   CVL_TokenSet m_Searched;
   std::array<CVL_TokenSet, 256> m_ByByte;
   std::bitset<256> m_PatternBytes;
+  std::size_t m_Index = 0;                    // place among the table's sets
+  std::vector<std::bitset<256>> m_CoveredBy;  // by the other set's index
 };
 
 // The bytes a token of kind `id` can begin with at a position before the

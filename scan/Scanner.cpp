@@ -1,7 +1,6 @@
 #include "scan/Scanner.h"
 
 #include "scan/DynamicScanner.h"
-#include "scan/FirstByteTokens.h"
 #include "scan/IgnoreScanner.h"
 #include "scan/LiteralScanner.h"
 #include "scan/RegexScanner.h"
@@ -116,29 +115,6 @@ bool CVL_Scanner::scanWith(CVL_Match& match, const char* inputEnd, int kindLimit
   }
   if (shareable && HoldsNoResult(match)) memo.remember(checked, m_Ignore, from, match.m_pTokenBegin);
   return TryParts(*this, match, inputEnd, kindLimit, dynamicScanner);
-}
-
-// A scanner's result is the longest of its regex part's tokens (the first in
-// the shared alternative order among equally long ones) and its longest
-// literal, the literal winning a tie. If everything this scanner can find at
-// the byte is something `holder` looked for too, its regex hit and its
-// literal are each at most as long as the holder's, and the candidate loses
-// nothing to them: a shorter token never wins, a literal keeps a tie against
-// a pattern token, and an equally long literal is the same literal. Only an
-// equally long pattern token could differ from the holder's, and when this
-// scanner also looks for the holder's token it finds that very one.
-bool CVL_Scanner::cannotReplace(const CVL_Scanner& holder, const CVL_Match& candidate) const {
-  if (m_pFirstByteTokens == nullptr || holder.m_pFirstByteTokens == nullptr) return false;
-  if (m_WholeWord != holder.m_WholeWord || !m_DynamicTokens.empty() ||
-      !holder.m_DynamicTokens.empty())
-    return false;
-  const char c = *candidate.m_pTokenBegin;
-  if (!m_pFirstByteTokens->startingWith(c).isSubsetOf(holder.m_pFirstByteTokens->searched()))
-    return false;
-  if (candidate.m_Kind == match_kind::Literal) return true;
-  return candidate.m_Kind == match_kind::Regex &&
-         (!m_pFirstByteTokens->patternStartsWith(c) ||
-          m_pFirstByteTokens->searched().contains(candidate.m_pSymbol->id));
 }
 
 const char* CVL_Scanner::skipIgnored(const char* position, const char* inputEnd) const {

@@ -2,11 +2,11 @@
 // its ignore, regex, literal and skip parts.
 #pragma once
 
-#include <bitset>
-
 #include "runtime/Match.h"
+#include "scan/FirstByteTokens.h"
 #include "scan/ScanStartMemo.h"
 #include "scan/Symbol.h"
+#include "scan/TokenSet.h"
 
 namespace zemra {
 
@@ -15,36 +15,6 @@ class CVL_LiteralScanner;
 class CVL_RegexScanner;
 class CVL_SkipScanner;
 class CVL_DynamicScanner;
-class CVL_FirstByteTokens;
-
-// A set of token ids (0..kTokenCount), ordered by id.
-class CVL_TokenSet {
- public:
-  void insert(int id) { m_Bits.set(static_cast<std::size_t>(id)); }
-  bool contains(int id) const {
-    return id >= 0 && id <= kTokenCount && m_Bits.test(static_cast<std::size_t>(id));
-  }
-  bool empty() const { return m_Bits.none(); }
-  bool isSubsetOf(const CVL_TokenSet& other) const { return (m_Bits & ~other.m_Bits).none(); }
-  std::size_t size() const { return m_Bits.count(); }
-  bool operator==(const CVL_TokenSet& other) const = default;
-  CVL_TokenSet& operator|=(const CVL_TokenSet& other) {
-    m_Bits |= other.m_Bits;
-    return *this;
-  }
-  CVL_TokenSet& operator&=(const CVL_TokenSet& other) {
-    m_Bits &= other.m_Bits;
-    return *this;
-  }
-  template <class F>
-  void forEach(F&& f) const {
-    for (int id = 0; id <= kTokenCount; ++id)
-      if (m_Bits.test(static_cast<std::size_t>(id))) f(id);
-  }
-
- private:
-  std::bitset<kTokenCount + 1> m_Bits;
-};
 
 class CVL_Scanner {
  public:
@@ -78,7 +48,28 @@ class CVL_Scanner {
   // `holder` found there, and everything this scanner can find beginning
   // with that byte `holder` looked for too. The caller makes sure both
   // scanners begin the token at the same place.
-  bool cannotReplace(const CVL_Scanner& holder, const CVL_Match& candidate) const;
+  //
+  // A scanner's result is the longest of its regex part's tokens (the first in
+  // the shared alternative order among equally long ones) and its longest
+  // literal, the literal winning a tie. If everything this scanner can find at
+  // the byte is something `holder` looked for too, its regex hit and its
+  // literal are each at most as long as the holder's, and the candidate loses
+  // nothing to them: a shorter token never wins, a literal keeps a tie against
+  // a pattern token, and an equally long literal is the same literal. Only an
+  // equally long pattern token could differ from the holder's, and when this
+  // scanner also looks for the holder's token it finds that very one.
+  bool cannotReplace(const CVL_Scanner& holder, const CVL_Match& candidate) const {
+    if (m_pFirstByteTokens == nullptr || holder.m_pFirstByteTokens == nullptr) return false;
+    if (m_WholeWord != holder.m_WholeWord || !m_DynamicTokens.empty() ||
+        !holder.m_DynamicTokens.empty())
+      return false;
+    const char c = *candidate.m_pTokenBegin;
+    if (!m_pFirstByteTokens->coveredBy(*holder.m_pFirstByteTokens, c)) return false;
+    if (candidate.m_Kind == match_kind::Literal) return true;
+    return candidate.m_Kind == match_kind::Regex &&
+           (!m_pFirstByteTokens->patternStartsWith(c) ||
+            m_pFirstByteTokens->searched().contains(candidate.m_pSymbol->id));
+  }
 
   // The inclusion scanner this one checks before its token; null for none.
   const CVL_Scanner* checkedInclusion() const { return m_Inclusion != this ? m_Inclusion : nullptr; }

@@ -145,16 +145,12 @@ void CVL_ScannerTable::DeriveFirstByteTokens() {
     for (const auto& tokens : m_FirstByteTokens)
       if (tokens->searched() == searched) shared = tokens.get();
     if (shared == nullptr) {
-      m_FirstByteTokens.push_back(std::make_unique<const CVL_FirstByteTokens>(searched));
+      m_FirstByteTokens.push_back(std::make_unique<CVL_FirstByteTokens>(searched));
       shared = m_FirstByteTokens.back().get();
     }
     scanner->m_pFirstByteTokens = shared;
   }
-}
-
-const CVL_Scanner* CVL_ScannerTable::scanner(int index) const {
-  if (index < 0 || index >= m_ScannerCount) return nullptr;
-  return m_Scanners[static_cast<std::size_t>(index)].get();
+  CVL_FirstByteTokens::LearnCoverage(m_FirstByteTokens);
 }
 
 }  // namespace zemra

@@ -36,7 +36,10 @@ class CVL_ScannerTable {
   void DeriveFirstByteTokens();
 
   // Composite scanner `index`; null outside 0..scannerCount()-1 or when not set.
-  const CVL_Scanner* scanner(int index) const;
+  const CVL_Scanner* scanner(int index) const {
+    if (index < 0 || index >= m_ScannerCount) return nullptr;
+    return m_Scanners[static_cast<std::size_t>(index)].get();
+  }
   int scannerCount() const { return m_ScannerCount; }
 
   std::size_t ignorePartCount() const { return m_IgnoreScanners.size(); }
@@ -54,7 +57,7 @@ class CVL_ScannerTable {
   std::vector<std::unique_ptr<CVL_SkipScanner>> m_SkipScanners;
   std::vector<CVL_TokenSet> m_LiteralTokens;  // per literal part, the tokens it holds
   // Shared by every scanner that searches the same tokens.
-  std::vector<std::unique_ptr<const CVL_FirstByteTokens>> m_FirstByteTokens;
+  std::vector<std::unique_ptr<CVL_FirstByteTokens>> m_FirstByteTokens;
 };
 
 // Builds the preprocessor's 300 composite scanners and their parts.
