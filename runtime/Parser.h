@@ -2,7 +2,6 @@
 // productions, look ahead, match tokens, and produce the syntax errors.
 #pragma once
 
-#include <exception>
 #include <memory>
 #include <string>
 

@@ -70,12 +70,13 @@ std::unique_ptr<const CVL_FastAlternation> CVL_FastAlternation::Build(
     }
     if (fits > 1) return nullptr;
     if (found != nullptr) {
-      alternatives.push_back({found, found->pattern, group, found->innerGroups});
+      alternatives.push_back({found, found->pattern, group, found->innerGroups, found->longest});
       pos += std::strlen(found->pattern) + 1;
     } else {
       std::string literal;
       if (!ReadLiteral(body, pos, literal) || !ClosesAt(body, pos)) return nullptr;
-      alternatives.push_back({nullptr, std::move(literal), group, 0});
+      const auto longest = static_cast<std::ptrdiff_t>(literal.size());
+      alternatives.push_back({nullptr, std::move(literal), group, 0, longest});
       ++pos;
     }
     group += 1 + alternatives.back().innerGroups;
@@ -138,20 +139,23 @@ int CVL_FastAlternation::matchAt(const char* p, const char* end, CVL_Submatches&
                                       : m_Candidates[static_cast<unsigned char>(*p)];
   int best = -1;
   const char* bestEnd = nullptr;
-  CVL_InnerGroups bestGroups{};
+  // The winner's groups and the ones being tried take turns in two buffers.
+  std::array<CVL_InnerGroups, 2> groups{};
+  std::size_t trial = 0;
   while (candidates != 0) {
     const int k = std::countr_zero(candidates);
     candidates &= candidates - 1;
     const Alternative& alternative = m_Alternatives[static_cast<std::size_t>(k)];
-    CVL_InnerGroups groups{};
+    // Only a strictly longer match displaces the first of equally long ones.
+    if (best >= 0 && alternative.longest != 0 && alternative.longest <= bestEnd - p) continue;
+    groups[trial] = CVL_InnerGroups{};
     const char* matchEnd = alternative.matcher != nullptr
-                               ? alternative.matcher->match(p, end, m_Classes, groups)
+                               ? alternative.matcher->match(p, end, m_Classes, groups[trial])
                                : MatchLiteral(p, end, alternative.text);
-    // Strictly longer only: among equally long matches the first alternative wins.
     if (matchEnd != nullptr && (best < 0 || matchEnd > bestEnd)) {
       best = k;
       bestEnd = matchEnd;
-      bestGroups = groups;
+      trial ^= 1;
     }
   }
   if (best < 0) return -1;
@@ -159,7 +163,7 @@ int CVL_FastAlternation::matchAt(const char* p, const char* end, CVL_Submatches&
   results.start(p, bestEnd, m_GroupCount, winner.group, 1 + winner.innerGroups);
   results.setOwn(0, p, bestEnd);
   for (int i = 0; i < winner.innerGroups; ++i) {
-    const CVL_GroupSpan& span = bestGroups[static_cast<std::size_t>(i)];
+    const CVL_GroupSpan& span = groups[trial ^ 1][static_cast<std::size_t>(i)];
     if (span.begin != nullptr) results.setOwn(i + 1, span.begin, span.end);
   }
   return best;

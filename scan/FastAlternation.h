@@ -48,6 +48,7 @@ class CVL_FastAlternation {
     std::string text;                 // the pattern, or the literal's characters
     int group;                        // the alternative's own (wrapping) group
     int innerGroups;
+    std::ptrdiff_t longest;           // its longest match; 0 for no bound
   };
 
   CVL_FastAlternation(std::vector<Alternative> alternatives, bool anchored,

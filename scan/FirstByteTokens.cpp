@@ -36,28 +36,62 @@ const std::bitset<256>& TokenFirstBytes(int id) {
   return bytes[static_cast<std::size_t>(id)];
 }
 
-CVL_FirstByteTokens::CVL_FirstByteTokens(const CVL_TokenSet& searched) : m_Searched(searched) {
-  searched.forEach([&](int id) {
-    const std::bitset<256>& first = TokenFirstBytes(id);
-    const bool pattern = !GetSymbol(id)->literal;
-    for (std::size_t c = 0; c < 256; ++c) {
-      if (!first.test(c)) continue;
-      m_ByByte[c].insert(id);
-      if (pattern) m_PatternBytes.set(c);
+namespace {
+
+struct ByByte {
+  std::array<CVL_TokenSet, 256> tokens;  // every token kind that can begin with the byte
+  CVL_TokenSet patterns;                 // the kinds that are patterns, not literals
+};
+
+const ByByte& TokensByByte() {
+  static const ByByte byByte = [] {
+    ByByte result;
+    for (int id = 0; id <= kTokenCount; ++id) {
+      if (!GetSymbol(id)->literal) result.patterns.insert(id);
+      const std::bitset<256>& first = TokenFirstBytes(id);
+      for (std::size_t c = 0; c < 256; ++c)
+        if (first.test(c)) result.tokens[c].insert(id);
     }
-  });
+    return result;
+  }();
+  return byByte;
+}
+
+}  // namespace
+
+CVL_FirstByteTokens::CVL_FirstByteTokens(const CVL_TokenSet& searched) : m_Searched(searched) {
+  const ByByte& all = TokensByByte();
+  for (std::size_t c = 0; c < 256; ++c) {
+    m_ByByte[c] = all.tokens[c];
+    m_ByByte[c] &= searched;
+    CVL_TokenSet patterns = m_ByByte[c];
+    patterns &= all.patterns;
+    if (!patterns.empty()) m_PatternBytes.set(c);
+  }
 }
 
 void CVL_FirstByteTokens::LearnCoverage(
     const std::vector<std::unique_ptr<CVL_FirstByteTokens>>& all) {
   for (std::size_t i = 0; i < all.size(); ++i) all[i]->m_Index = i;
   for (const auto& tokens : all) {
-    tokens->m_CoveredBy.assign(all.size(), std::bitset<256>());
-    for (std::size_t other = 0; other < all.size(); ++other) {
-      const CVL_TokenSet& searched = all[other]->searched();
-      for (std::size_t c = 0; c < 256; ++c)
-        if (tokens->m_ByByte[c].isSubsetOf(searched)) tokens->m_CoveredBy[other].set(c);
+    // Most bytes begin the same few sets (every letter alike, say): each
+    // distinct set is compared once, and covers the bytes that begin it.
+    std::vector<CVL_TokenSet> distinct;
+    std::vector<std::bitset<256>> bytesOf;
+    for (std::size_t c = 0; c < 256; ++c) {
+      const CVL_TokenSet& set = tokens->m_ByByte[c];
+      std::size_t k = 0;
+      while (k < distinct.size() && !(distinct[k] == set)) ++k;
+      if (k == distinct.size()) {
+        distinct.push_back(set);
+        bytesOf.emplace_back();
+      }
+      bytesOf[k].set(c);
     }
+    tokens->m_CoveredBy.assign(all.size(), std::bitset<256>());
+    for (std::size_t other = 0; other < all.size(); ++other)
+      for (std::size_t k = 0; k < distinct.size(); ++k)
+        if (distinct[k].isSubsetOf(all[other]->searched())) tokens->m_CoveredBy[other] |= bytesOf[k];
   }
 }
 

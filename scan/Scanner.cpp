@@ -64,6 +64,10 @@ bool TryParts(const CVL_Scanner& s, CVL_Match& match, const char* inputEnd, int 
 bool InclusionStarts(const CVL_Scanner& inclusion, CVL_Match& match, const char* inputEnd,
                      const CVL_DynamicScanner* dynamicScanner) {
   if (inclusion.m_Ignore != nullptr) inclusion.m_Ignore->passOver(match.m_pTokenBegin, inputEnd);
+  // Most bytes begin nothing the inclusion looks for: then its parts would
+  // find nothing and leave the match as it is.
+  if (match.m_pTokenBegin != inputEnd && inclusion.findsNothingAt(*match.m_pTokenBegin))
+    return false;
   return TryParts(inclusion, match, inputEnd, match_kind::None, dynamicScanner) &&
          match.m_Kind != match_kind::EndOfInput;
 }

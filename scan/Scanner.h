@@ -71,6 +71,13 @@ class CVL_Scanner {
             m_pFirstByteTokens->searched().contains(candidate.m_pSymbol->id));
   }
 
+  // Whether the regex, literal, dynamic and skip parts could find nothing
+  // at a position (before the input end) that begins with `c`.
+  bool findsNothingAt(char c) const {
+    return m_pFirstByteTokens != nullptr && m_Skip == nullptr && m_DynamicTokens.empty() &&
+           m_pFirstByteTokens->startingWith(c).empty();
+  }
+
   // The inclusion scanner this one checks before its token; null for none.
   const CVL_Scanner* checkedInclusion() const { return m_Inclusion != this ? m_Inclusion : nullptr; }
 

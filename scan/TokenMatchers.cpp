@@ -268,7 +268,7 @@ constexpr char kDefine[] = "define", kError[] = "error", kEndif[] = "endif", kLi
 // matcher and its expressions keep running on the library alone.
 constexpr CVL_TokenMatcher kMatchers[] = {
     {R"re(\z)re", 0, EndOfInput},
-    {R"re(\r?\n)re", 0, LineEnd},
+    {R"re(\r?\n)re", 0, LineEnd, 2},
     {R"re(#\s*include\s*("([^"]+)"|<([^>]+)>))re", 3, Include},
     {R"re(\\\s*)re", 0, BackslashSpaces},
     {R"re(\w+)re", 0, Word},
@@ -280,7 +280,7 @@ constexpr CVL_TokenMatcher kMatchers[] = {
     {R"re(0[xX][[:xdigit:]]+(u|ul|U|UL|l|L)?)re", 1, Hexadecimal},
     {R"re(0[0-7]+(u|ul|U|UL|l|L)?)re", 1, Octal},
     {R"re((\d+)[uU]*)re", 1, Unsigned},
-    {R"re([^ \\\r\n\t\)|&%?:#])re", 0, OtherCharacter},
+    {R"re([^ \\\r\n\t\)|&%?:#])re", 0, OtherCharacter, 1},
     {R"re(#\s*define)re", 0, DirectiveName<kDefine>},
     {R"re(#\s*error)re", 0, DirectiveName<kError>},
     {R"re(#\s*endif)re", 0, DirectiveName<kEndif>},

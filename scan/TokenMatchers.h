@@ -31,6 +31,7 @@ struct CVL_TokenMatcher {
   const char* pattern;  // the token table pattern this matcher reproduces
   int innerGroups;      // capturing groups of the pattern
   CVL_TokenMatchFunction match;
+  int longest = 0;      // the longest match the pattern has; 0 for no bound
 };
 
 // Every matcher, each keyed by the exact pattern text it was written for.
