@@ -29,7 +29,8 @@ class CVL_Scanner {
   CVL_TokenSet m_DynamicTokens;
   bool m_WholeWord = true;
   // What the regex and literal parts can find, by first byte; null when the
-  // parts are not ones whose results can be told apart that way.
+  // parts are not ones whose results can be told apart that way, or when a
+  // dynamic part may find more.
   const CVL_FirstByteTokens* m_pFirstByteTokens = nullptr;
 
   // One composite scanner step at match.m_pTokenBegin. Returns true when a
@@ -59,10 +60,10 @@ class CVL_Scanner {
   // equally long pattern token could differ from the holder's, and when this
   // scanner also looks for the holder's token it finds that very one.
   bool cannotReplace(const CVL_Scanner& holder, const CVL_Match& candidate) const {
-    if (m_pFirstByteTokens == nullptr || holder.m_pFirstByteTokens == nullptr) return false;
-    if (m_WholeWord != holder.m_WholeWord || !m_DynamicTokens.empty() ||
-        !holder.m_DynamicTokens.empty())
+    if (m_pFirstByteTokens == nullptr || holder.m_pFirstByteTokens == nullptr ||
+        m_WholeWord != holder.m_WholeWord)
       return false;
+    if (m_pFirstByteTokens->searched().empty()) return true;
     const char c = *candidate.m_pTokenBegin;
     if (!m_pFirstByteTokens->coveredBy(*holder.m_pFirstByteTokens, c)) return false;
     if (candidate.m_Kind == match_kind::Literal) return true;
@@ -74,7 +75,7 @@ class CVL_Scanner {
   // Whether the regex, literal, dynamic and skip parts could find nothing
   // at a position (before the input end) that begins with `c`.
   bool findsNothingAt(char c) const {
-    return m_pFirstByteTokens != nullptr && m_Skip == nullptr && m_DynamicTokens.empty() &&
+    return m_pFirstByteTokens != nullptr && m_Skip == nullptr &&
            m_pFirstByteTokens->startingWith(c).empty();
   }
 

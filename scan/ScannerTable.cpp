@@ -126,7 +126,7 @@ void CVL_ScannerTable::ResolveInclusions() {
 
 void CVL_ScannerTable::DeriveFirstByteTokens() {
   for (const std::unique_ptr<CVL_Scanner>& scanner : m_Scanners) {
-    if (!scanner) continue;
+    if (!scanner || !scanner->m_DynamicTokens.empty()) continue;
     CVL_TokenSet searched;
     if (scanner->m_Regex != nullptr) {
       const std::optional<CVL_TokenSet> tokens = AlternationTokens(*scanner->m_Regex);
