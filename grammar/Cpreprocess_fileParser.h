@@ -132,7 +132,7 @@ class Cpreprocess_fileParser : public CVL_Parser {
   // Look-ahead id at a decision; -1 (error state) becomes 0.
   int peek(CVL_ParseState& s, int element);
   // Writes to the plugin's output stream, if there is a plugin.
-  void write(CVL_ParseState& s, const std::string& text);
+  void write(CVL_ParseState& s, std::string_view text);
   // Fills m_IncludeDirs from the plugin's include-path text and source dir.
   void readIncludeDirectories(CVL_ParseState& s);
   // Searches, reads and parses the file named by the current PD_INCLUDE
@@ -142,9 +142,9 @@ class Cpreprocess_fileParser : public CVL_Parser {
   std::unique_ptr<IncludeSearch> m_pIncludeSearch;
 
   // ---- Macro helpers (macros/) ------------------------------------------
-  // Text of an identifier outside a call: a predefined value, the rescanned
-  // value of an idle object-like macro, or the name itself.
-  std::string expandIdentifier(CVL_ParseState& s, const std::string& name);
+  // Appends the text of an identifier outside a call to `out`: a predefined
+  // value, the rescanned value of an idle object-like macro, or the name.
+  void expandIdentifier(CVL_ParseState& s, std::string_view name, std::string& out);
   // Stores a definition, replacing an earlier one of the same name.
   void defineObjectLike(const std::string& name, const std::string& value);
   void defineFunctionLike(CVL_ParseState& s, const node& record);

@@ -30,7 +30,7 @@ void Cpreprocess_fileParser::group(CVL_ParseState& s, int si, int re, bool outpu
   if (t == tok::Eol) {
     // An empty line keeps its blanks and its own line break.
     match(s, tok::Eol, 151, true, nullptr, nullptr);
-    if (output) write(s, s.matchCopy());
+    if (output) write(s, s.matchCopyView());
   } else if (t == tok::PdInclude) {
     include_line(s, 18, true, output, depth);
   } else if (sets::textStart().contains(t)) {

@@ -100,7 +100,7 @@ int Cpreprocess_fileParser::peek(CVL_ParseState& s, int element) {
   return id < 0 ? 0 : id;
 }
 
-void Cpreprocess_fileParser::write(CVL_ParseState& s, const std::string& text) {
+void Cpreprocess_fileParser::write(CVL_ParseState& s, std::string_view text) {
   if (CVL_ParseStatePlugin* plugin = pluginFor(s)) *plugin->out() << text;
 }
 

@@ -23,10 +23,10 @@ void ExpansionBudget::chargeOutput(const std::string& text) {
   }
 }
 
-ExpansionScope::ExpansionScope(ExpansionBudget& budget, const std::string& name)
+ExpansionScope::ExpansionScope(ExpansionBudget& budget, std::string_view name)
     : m_Budget(budget) {
   if (m_Budget.depth >= kMaxExpansionDepth) {
-    Throw("macro \"" + name + "\" nests more than " + std::to_string(kMaxExpansionDepth) +
+    Throw("macro \"" + std::string(name) + "\" nests more than " + std::to_string(kMaxExpansionDepth) +
           " expansions deep");
   }
   if (m_Budget.depth == 0) {

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace zemra {
 
@@ -36,7 +37,7 @@ struct ExpansionBudget {
 // outermost expansion starts with the whole budget.
 class ExpansionScope {
  public:
-  ExpansionScope(ExpansionBudget& budget, const std::string& name);
+  ExpansionScope(ExpansionBudget& budget, std::string_view name);
   ~ExpansionScope() { --m_Budget.depth; }
   ExpansionScope(const ExpansionScope&) = delete;
   ExpansionScope& operator=(const ExpansionScope&) = delete;

@@ -4,21 +4,25 @@
 
 namespace zemra {
 
-std::string Cpreprocess_fileParser::expandIdentifier(CVL_ParseState& s, const std::string& name) {
+void Cpreprocess_fileParser::expandIdentifier(CVL_ParseState& s, std::string_view name,
+                                              std::string& out) {
   // A predefined macro hides a user definition of the same name.
-  if (m_PredefinedMacros.findKey(name)) return m_PredefinedMacros.value();
-  if (m_ObjectMacros.findKey(name)) {
-    node record = m_ObjectMacros.value();
+  if (const std::string* value = m_PredefinedMacros.find(name)) {
+    out += *value;
+    return;
+  }
+  if (const node* object = m_ObjectMacros.find(name)) {
+    node record = *object;
     // A busy macro is being expanded already: its name stays as it is.
     if (record.id() == 0) {
       const ExpansionScope scope(m_Expansion, name);
       record.setId(1);
-      std::string text = rescan(s, record.value());
+      out += rescan(s, record.value());
       record.setId(0);
-      return text;
+      return;
     }
   }
-  return name;
+  out += name;
 }
 
 }  // namespace zemra

@@ -56,8 +56,8 @@ void Cpreprocess_fileParser::macro_call_begin(CVL_ParseState& s, int si, int re,
   } else {
     // No call: the name (or its object-like expansion) and "(" with nothing
     // in between; the caller parses what follows as ordinary tokens.
-    callBuffer += s.matchText(-1);
-    callBuffer += expandIdentifier(s, name);
+    callBuffer += s.matchView(-1);
+    expandIdentifier(s, name, callBuffer);
     callBuffer += '(';
   }
   guard.leave();
@@ -123,27 +123,27 @@ void Cpreprocess_fileParser::macro_tokens(CVL_ParseState& s, int si, int re,
     const int t = peek(s, elem::Alt0_of_OptRep0_of_macro_tokens);
     if (t == tok::Eol) {
       match(s, tok::Eol, 39, true, nullptr, nullptr);
-      argument += s.matchCopy();
+      argument += s.matchCopyView();
     } else if (t == tok::Bseol) {
       match(s, tok::Bseol, 36, true, nullptr, nullptr);
-      if (IsStrayBackslash(s)) argument += argument.empty() ? s.matchText(0) : s.matchCopy();
+      if (IsStrayBackslash(s)) argument += argument.empty() ? s.matchView(0) : s.matchCopyView();
     } else if (sets::macroToken().contains(t)) {
       macro_token(s, 226, true);
       // The first token of an argument loses its prefix.
-      argument += argument.empty() ? s.matchText(0) : s.matchCopy();
+      argument += argument.empty() ? s.matchView(0) : s.matchCopyView();
     } else if (t == tok::Lparen) {
       // A parenthesised group keeps its prefix, and the commas inside it
       // belong to this argument. The "(" cannot end the argument, so the
       // token after it is read without the argument list's scanner, which
       // would take a comma there for a separator.
       match(s, tok::Lparen, 227, false, nullptr, nullptr);
-      argument += s.matchCopy();
+      argument += s.matchCopyView();
       macro_parenthesis(s, 33, true, inner);
       argument += inner;
     } else if (t == tok::MacroCallBegin) {
       // A nested call stays raw: prefix, name, blanks and "(" as written.
       match(s, tok::MacroCallBegin, 34, false, nullptr, nullptr);
-      argument += s.matchCopy();
+      argument += s.matchCopyView();
       macro_parenthesis(s, 35, true, inner);
       argument += inner;
     } else if (t == tok::Hash) {
@@ -167,7 +167,7 @@ void Cpreprocess_fileParser::macro_parenthesis(CVL_ParseState& s, int si, int re
   text.clear();
   macro_tokens(s, 238, false, text);
   if (match(s, tok::Rparen, 189, true, "macro_parenthesis", "Rparen_T0_of_macro_parenthesis"))
-    text += s.matchCopy();
+    text += s.matchCopyView();
   guard.leave();
 }
 

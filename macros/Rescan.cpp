@@ -153,20 +153,21 @@ void Cpreprocess_fileParser::re_pp_tokens(CVL_ParseState& s, int si, int re, std
     const int t = peek(s, elem::Alt0_of_Rep0_of_re_pp_tokens);
     if (t == tok::Bseol) {
       match(s, tok::Bseol, 285, true, nullptr, nullptr);
-      if (IsStrayBackslash(s)) output += s.matchCopy();
+      if (IsStrayBackslash(s)) output += s.matchCopyView();
     } else if (t == tok::Id) {
       match(s, tok::Id, 286, true, nullptr, nullptr);
-      output += s.matchText(-1);
-      const std::string name = s.matchText(0);
-      if (m_PredefinedMacros.findKey(name)) {
-        output += m_PredefinedMacros.value();
-      } else if (m_ObjectMacros.findKey(name) && m_ObjectMacros.value().id() == 0) {
+      output += s.matchView(-1);
+      const std::string_view name = s.matchView(0);
+      const node* object = nullptr;
+      if (const std::string* value = m_PredefinedMacros.find(name)) {
+        output += *value;
+      } else if ((object = m_ObjectMacros.find(name)) != nullptr && object->id() == 0) {
         // Inserted as stored; the next pass rescans it. The macro stays busy
         // until the owner of `recorded` is done.
-        node record = m_ObjectMacros.value();
+        node record = *object;
         output += record.value();
         record.setId(1);
-        recorded.push_back(name);
+        recorded.push_back(std::string(name));
       } else {
         output += name;
       }
@@ -174,7 +175,7 @@ void Cpreprocess_fileParser::re_pp_tokens(CVL_ParseState& s, int si, int re, std
       singleToken(s, elem::Alt1_of_Alt0_of_Rep0_of_re_pp_tokens, kRescanTokens,
                   kRescanOperatorScanner, true, "re_pp_tokens",
                   "Alt1_of_Alt0_of_Rep0_of_re_pp_tokens");
-      output += s.matchCopy();
+      output += s.matchCopyView();
     } else if (t == tok::MacroCallBegin) {
       macro_call_begin(s, 284, true, call, recorded);
       output += call;

@@ -20,18 +20,18 @@ void Cpreprocess_fileParser::pp_tokens(CVL_ParseState& s, int si, int re, bool o
     if (t == tok::Bseol) {
       // The backslash-newline and the blanks around it vanish.
       match(s, tok::Bseol, 111, true, nullptr, nullptr);
-      if (output && IsStrayBackslash(s)) line += s.matchCopy();
+      if (output && IsStrayBackslash(s)) line += s.matchCopyView();
     } else if (t == tok::Id) {
       match(s, tok::Id, 112, true, nullptr, nullptr);
       if (output) {
-        line += s.matchText(-1);
-        line += expandIdentifier(s, s.matchText(0));
+        line += s.matchView(-1);
+        expandIdentifier(s, s.matchView(0), line);
       }
     } else if (sets::literalsThroughOperators().contains(t)) {
       singleToken(s, elem::Alt1_of_Alt0_of_Rep0_of_pp_tokens, kTextLineTokens,
                   kTextLineOperatorScanner, true, "pp_tokens",
                   "Alt1_of_Alt0_of_Rep0_of_pp_tokens");
-      if (output) line += s.matchCopy();
+      if (output) line += s.matchCopyView();
     } else if (t == tok::MacroCallBegin) {
       // Calls are processed even when nothing is written: they may change
       // busy flags.

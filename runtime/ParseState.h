@@ -7,6 +7,7 @@
 #include <functional>
 #include <stack>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "runtime/Match.h"
@@ -76,6 +77,9 @@ class CVL_ParseState {
   // Texts of the current token: 0 token, -1 prefix, -2 rest of input, n>=1 submatch n.
   std::string matchText(int n) const;
   std::string matchCopy() const;      // prefix followed by the token
+  // The same texts as views into the parsed text, valid while it lives.
+  std::string_view matchView(int n) const;
+  std::string_view matchCopyView() const;
   std::string productionCopy() const; // the production left last, with its prefix
 
   // Scanning (used by lookahead).
