@@ -18,6 +18,9 @@ std::string ElementText(const node& element, ArgumentMap& arguments) {
 
 std::vector<std::string> ExpansionParts(const node& record, ArgumentMap& arguments) {
   std::vector<std::string> parts;
+  // Most replacement lists are short; room for them up front spares moving
+  // the parts as the list grows.
+  parts.reserve(16);
   node element = record.firstChild();
   while (!element.isNpos()) {
     const std::string label = element.label();

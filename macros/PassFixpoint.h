@@ -4,19 +4,43 @@
 // comment, a line break or a "#" makes it write anything else.
 #pragma once
 
+#include <array>
 #include <string_view>
 
 namespace zemra {
 namespace pass_fixpoint {
 
-inline bool IsWordByte(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+// What the checks below need to know of a byte.
+enum ByteClass : unsigned char {
+  kWord = 1,         // a byte of a name or number
+  kSpace = 2,        // a blank a call's name may be separated from its "(" by
+  kRewritten = 4,    // a byte a pass may rewrite around: beyond ASCII, "\\", "#", CR, LF
+  kNotInert = 8,     // a byte that may begin more than a single-character token
+};
+
+constexpr std::array<unsigned char, 256> MakeByteClasses() {
+  std::array<unsigned char, 256> classes{};
+  for (int c = 0; c < 256; ++c) {
+    const bool alnum = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    unsigned char bits = 0;
+    if (alnum || c == '_') bits |= kWord;
+    if (c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r') bits |= kSpace;
+    if (c >= 0x80 || c == '\\' || c == '#' || c == '\r' || c == '\n') bits |= kRewritten;
+    if (alnum || c >= 0x80 || c == '_' || c == '\\' || c == '/' || c == '#' || c == '\r' ||
+        c == '\n' || c == '\'' || c == '"')
+      bits |= kNotInert;
+    classes[static_cast<std::size_t>(c)] = bits;
+  }
+  return classes;
 }
 
-// The blanks a call's name may be separated from its "(" by.
-inline bool IsSpaceByte(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+inline constexpr std::array<unsigned char, 256> kByteClasses = MakeByteClasses();
+
+inline bool Is(char c, ByteClass bit) {
+  return (kByteClasses[static_cast<unsigned char>(c)] & bit) != 0;
 }
+
+inline bool IsWordByte(char c) { return Is(c, kWord); }
 
 // Whether the bytes alone leave the pass nothing to rewrite: no byte outside
 // ASCII (whether it is part of a name depends on the locale), no backslash,
@@ -26,12 +50,11 @@ inline bool BytesAreCopiedThrough(std::string_view text) {
   if (text.empty() || text.back() == ' ' || text.back() == '\t') return false;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
-    if (static_cast<unsigned char>(c) >= 0x80 || c == '\\' || c == '#' || c == '\r' || c == '\n')
-      return false;
+    if (Is(c, kRewritten)) return false;
     if (c == '/' && i + 1 < text.size() && (text[i + 1] == '/' || text[i + 1] == '*')) return false;
     if (c == '(') {
       std::size_t j = i;
-      while (j > 0 && IsSpaceByte(text[j - 1])) --j;
+      while (j > 0 && Is(text[j - 1], kSpace)) --j;
       if (j > 0 && IsWordByte(text[j - 1])) return false;
     }
   }
@@ -39,6 +62,16 @@ inline bool BytesAreCopiedThrough(std::string_view text) {
 }
 
 }  // namespace pass_fixpoint
+
+// Whether a pass over `text` would give it back unchanged but for trailing
+// blanks: it holds only blanks, operators and other single characters, so
+// there is no name to expand, no number or literal to read, and nothing that
+// joins or drops text (backslash, comment, line break, "#").
+inline bool TextIsInert(std::string_view text) {
+  for (const char c : text)
+    if (pass_fixpoint::Is(c, pass_fixpoint::kNotInert)) return false;
+  return true;
+}
 
 // Whether a rescan pass over `text` would return it unchanged, with no
 // message and no macro made busy; `expands(name)` tells whether the pass

@@ -1,7 +1,5 @@
 // Rescanning: replacement text is parsed again, in nested parses of the same
 // grammar, so that the macros inside it expand too.
-#include <cctype>
-#include <cstring>
 #include <optional>
 #include <string_view>
 
@@ -19,19 +17,6 @@ namespace {
 // Where the nested parses of a rescan begin.
 constexpr int kTokensStartScanner = 283;  // re_pp_tokens
 constexpr int kLinesStartScanner = 282;   // re_macro_call
-
-// Whether a pass over `text` would give it back unchanged but for trailing
-// blanks: it holds only blanks, operators and other single characters, so
-// there is no name to expand, no number or literal to read, and nothing that
-// joins or drops text (backslash, comment, line break, "#").
-bool IsInert(const std::string& text) {
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 0x80 || std::isalnum(byte) || std::strchr("_\\/#\r\n'\"", c) != nullptr)
-      return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -75,7 +60,7 @@ bool Cpreprocess_fileParser::passWithoutParse(const std::string& text, std::stri
     output.clear();
     return true;
   }
-  if (IsInert(text)) {
+  if (TextIsInert(text)) {
     output = text.substr(0, end);
     m_Expansion.chargeOutput(output);
     return true;
