@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -106,6 +107,35 @@ TEST(MapTest, CursorWalksBothWays) {
   ASSERT_TRUE(cursor.next());
   cursor.setValue("changed");
   EXPECT_EQ(map.begin()->second, "changed");
+}
+
+TEST(MapTest, FindSeesEveryStoredKeyAndMovesNoCursor) {
+  StringMap map;
+  std::set<std::string> stored = {"a", "ab"};
+  map.insert("a", "1");
+  map["ab"] = "2";
+  // Keys of every length and end byte, present and absent.
+  for (int n = 0; n < 300; ++n) {
+    const std::string key(static_cast<std::size_t>(n % 7 + 1), static_cast<char>('a' + n % 26));
+    if (n % 3 == 0) {
+      map.insert(key, std::to_string(n));
+      stored.insert(key);
+    }
+    for (const std::string& probe : {key, key + "x", "x" + key})
+      ASSERT_EQ(map.find(probe) != nullptr, stored.count(probe) != 0) << probe;
+  }
+  ASSERT_TRUE(map.findKey("a"));
+  EXPECT_NE(map.find(std::string_view("ab")), nullptr);
+  EXPECT_EQ(map.key(), "a");
+  // Erased, cleared and copied maps answer from their entries alone.
+  ASSERT_TRUE(map.findKey("ab"));
+  map.erase();
+  EXPECT_EQ(map.find(std::string_view("ab")), nullptr);
+  const StringMap copy(map);
+  EXPECT_NE(copy.find(std::string_view("a")), nullptr);
+  map.clear();
+  EXPECT_EQ(map.find(std::string_view("a")), nullptr);
+  EXPECT_NE(copy.find(std::string_view("a")), nullptr);
 }
 
 TEST(MapTest, NodeValuesKeepTheirRecordsAlive) {

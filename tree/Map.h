@@ -9,11 +9,14 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <cstddef>
 #include <iterator>
 #include <map>
 #include <memory>
+#include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "tree/Cursor.h"
@@ -37,10 +40,13 @@ class CVL_Map {
   CVL_Map() : m_pCursor(std::make_unique<cursor_type>(this)) {}
   // Copies the entries; the copy has only its own, unpositioned cursor.
   CVL_Map(const CVL_Map& other)
-      : m_Entries(other.m_Entries), m_pCursor(std::make_unique<cursor_type>(this)) {}
+      : m_Entries(other.m_Entries),
+        m_KeyBits(other.m_KeyBits),
+        m_pCursor(std::make_unique<cursor_type>(this)) {}
   CVL_Map& operator=(const CVL_Map& other) {
     if (this == &other) return *this;
     m_Entries = other.m_Entries;
+    m_KeyBits = other.m_KeyBits;
     notifyInsertion();  // the old positions are gone
     return *this;
   }
@@ -60,6 +66,7 @@ class CVL_Map {
   // The value stored under `key`, or null; moves no cursor.
   template <class Key>
   const V* find(const Key& key) const {
+    if ((m_KeyBits & KeyBit(key)) == 0) return nullptr;
     const auto found = m_Entries.find(key);
     return found == m_Entries.end() ? nullptr : &found->second;
   }
@@ -69,12 +76,14 @@ class CVL_Map {
   // The entry of `key`, created if absent.
   V& operator[](const K& key) {
     V& value = m_Entries[key];
+    m_KeyBits |= KeyBit(key);
     notifyInsertion();
     return value;
   }
   // Adds the entry only if the key is absent; true if it was added.
   bool insert(const K& key, const V& value) {
     const bool added = m_Entries.emplace(key, value).second;
+    m_KeyBits |= KeyBit(key);
     notifyInsertion();
     return added;
   }
@@ -83,6 +92,7 @@ class CVL_Map {
   bool erase() { return m_pCursor->erase(); }
   void clear() {
     m_Entries.clear();
+    m_KeyBits = 0;
     notifyInsertion();
   }
 
@@ -116,7 +126,25 @@ class CVL_Map {
     m_Entries.erase(position);
   }
 
+  // One bit per key, chosen by its length and end bytes, so that most
+  // lookups of an absent text key end without comparing keys. Erasing leaves
+  // the bit set: a set bit only means "maybe".
+  template <class Key>
+  static std::uint64_t KeyBit(const Key& key) {
+    if constexpr (std::is_convertible_v<const Key&, std::string_view>) {
+      const std::string_view text = key;
+      if (text.empty()) return 1;
+      const auto mix = static_cast<unsigned>(static_cast<unsigned char>(text.front())) * 7u +
+                       static_cast<unsigned>(static_cast<unsigned char>(text.back())) * 3u +
+                       static_cast<unsigned>(text.size());
+      return std::uint64_t{1} << (mix % 64);
+    } else {
+      return ~std::uint64_t{0};
+    }
+  }
+
   entries_type m_Entries;
+  std::uint64_t m_KeyBits = 0;
   std::vector<CVL_Cursor<CVL_Map>*> m_Cursors;
   std::unique_ptr<cursor_type> m_pCursor;
 };
