@@ -19,7 +19,7 @@ class CVL_FirstByteFilter {
   CVL_FirstByteFilter(const std::string& expression, const boost::regex& compiled);
 
   // Whether a match may begin with `c` at a position before the input end.
-  bool admits(char c) const { return m_Bytes.test(static_cast<unsigned char>(c)); }
+  bool admits(char c) const { return m_Bytes[static_cast<unsigned char>(c)]; }
 
  private:
   std::bitset<256> m_Bytes;

@@ -29,14 +29,14 @@ class CVL_FirstByteTokens {
   // `other` searches; known for every `other` of one table once
   // LearnCoverage has seen them all.
   bool coveredBy(const CVL_FirstByteTokens& other, char c) const {
-    return m_CoveredBy[other.m_Index].test(static_cast<unsigned char>(c));
+    return m_CoveredBy[other.m_Index][static_cast<unsigned char>(c)];
   }
   // Works out coveredBy for every pair of `all`, numbering them in order.
   static void LearnCoverage(const std::vector<std::unique_ptr<CVL_FirstByteTokens>>& all);
 
   // Whether a pattern (not literal) token can begin with `c`.
   bool patternStartsWith(char c) const {
-    return m_PatternBytes.test(static_cast<unsigned char>(c));
+    return m_PatternBytes[static_cast<unsigned char>(c)];
   }
 
  private:

@@ -12,9 +12,13 @@ class CVL_IgnoreScanner {
 
   // Advances `position` over ignored characters, stopping at `inputEnd`;
   // true if it moved.
-  bool passOver(const char*& position, const char* inputEnd) const;
+  bool passOver(const char*& position, const char* inputEnd) const {
+    const char* const start = position;
+    while (position != inputEnd && ignores(*position)) ++position;
+    return position != start;
+  }
 
-  bool ignores(char c) const { return m_Chars.test(static_cast<unsigned char>(c)); }
+  bool ignores(char c) const { return m_Chars[static_cast<unsigned char>(c)]; }
 
  private:
   std::bitset<256> m_Chars;

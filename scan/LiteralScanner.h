@@ -35,7 +35,7 @@ class CVL_LiteralScanner {
 
   // Whether a stored literal begins with `c`: where none does, a search
   // need not walk the tree.
-  bool mayStartWith(char c) const { return m_FirstBytes.test(static_cast<unsigned char>(c)); }
+  bool mayStartWith(char c) const { return m_FirstBytes[static_cast<unsigned char>(c)]; }
 
   // Whether `key` is stored with a token.
   bool contains(std::string_view key) const;

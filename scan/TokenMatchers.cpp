@@ -11,8 +11,11 @@ using Groups = CVL_InnerGroups;
 
 bool At(const char* p, const char* end, char c) { return p != end && *p == c; }
 
-bool AtOneOf(const char* p, const char* end, const char* set) {
-  return p != end && *p != '\0' && std::strchr(set, *p) != nullptr;
+bool AtOneOf(const char* p, const char* end, std::string_view set) {
+  if (p == end) return false;
+  for (const char c : set)
+    if (*p == c) return true;
+  return false;
 }
 
 template <class Test>

@@ -13,7 +13,7 @@ class CVL_TokenSet {
  public:
   void insert(int id) { m_Bits.set(static_cast<std::size_t>(id)); }
   bool contains(int id) const {
-    return id >= 0 && id <= kTokenCount && m_Bits.test(static_cast<std::size_t>(id));
+    return id >= 0 && id <= kTokenCount && m_Bits[static_cast<std::size_t>(id)];
   }
   bool empty() const { return m_Bits.none(); }
   bool isSubsetOf(const CVL_TokenSet& other) const { return (m_Bits & ~other.m_Bits).none(); }
