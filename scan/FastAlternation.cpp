@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 #include "scan/FirstByteFilter.h"
 #include "scan/ScannerSyntax.h"
@@ -140,22 +141,24 @@ int CVL_FastAlternation::matchAt(const char* p, const char* end, CVL_Submatches&
   int best = -1;
   const char* bestEnd = nullptr;
   // The winner's groups and the ones being tried take turns in two buffers.
-  std::array<CVL_InnerGroups, 2> groups{};
-  std::size_t trial = 0;
+  CVL_InnerGroups first;
+  CVL_InnerGroups second;
+  CVL_InnerGroups* trial = &first;
+  CVL_InnerGroups* kept = &second;
   while (candidates != 0) {
     const int k = std::countr_zero(candidates);
     candidates &= candidates - 1;
     const Alternative& alternative = m_Alternatives[static_cast<std::size_t>(k)];
     // Only a strictly longer match displaces the first of equally long ones.
     if (best >= 0 && alternative.longest != 0 && alternative.longest <= bestEnd - p) continue;
-    groups[trial] = CVL_InnerGroups{};
+    *trial = CVL_InnerGroups{};
     const char* matchEnd = alternative.matcher != nullptr
-                               ? alternative.matcher->match(p, end, m_Classes, groups[trial])
+                               ? alternative.matcher->match(p, end, m_Classes, *trial)
                                : MatchLiteral(p, end, alternative.text);
     if (matchEnd != nullptr && (best < 0 || matchEnd > bestEnd)) {
       best = k;
       bestEnd = matchEnd;
-      trial ^= 1;
+      std::swap(trial, kept);
     }
   }
   if (best < 0) return -1;
@@ -163,7 +166,7 @@ int CVL_FastAlternation::matchAt(const char* p, const char* end, CVL_Submatches&
   results.start(p, bestEnd, m_GroupCount, winner.group, 1 + winner.innerGroups);
   results.setOwn(0, p, bestEnd);
   for (int i = 0; i < winner.innerGroups; ++i) {
-    const CVL_GroupSpan& span = groups[trial ^ 1][static_cast<std::size_t>(i)];
+    const CVL_GroupSpan& span = (*kept)[static_cast<std::size_t>(i)];
     if (span.begin != nullptr) results.setOwn(i + 1, span.begin, span.end);
   }
   return best;
