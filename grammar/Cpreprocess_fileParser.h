@@ -152,6 +152,16 @@ class Cpreprocess_fileParser : public CVL_Parser {
   // text with nothing to expand or join): sets `output`, charges the
   // budget and returns true; false when the pass has to parse.
   bool passWithoutParse(const std::string& text, std::string& output);
+  // One rescan pass over a text whose names the bytes alone tell apart:
+  // sets `output` to the text with each name replaced as the pass would
+  // replace it, charges the budget and returns true; false when the pass
+  // has to parse.
+  bool passBySubstitution(const std::string& text, std::string& output,
+                          RecordedMacros& recorded);
+  // What a rescan pass writes for an identifier: a predefined value, the
+  // stored text of an idle object-like macro (made busy and recorded), or
+  // the name.
+  void appendRescannedName(std::string_view name, std::string& output, RecordedMacros& recorded);
   // One nested parse of `text` for a rescan: re_pp_tokens, or re_macro_call
   // when `wholeLines` is set.
   std::string parsePass(CVL_ParseState& parent, const std::string& text,

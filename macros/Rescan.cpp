@@ -8,7 +8,7 @@
 #include "grammar/TokenSets.h"
 #include "macros/ExpansionLimits.h"
 #include "macros/MacroGrammarTables.h"
-#include "macros/PassFixpoint.h"
+#include "macros/PassWithoutParse.h"
 #include "macros/StrayBackslash.h"
 
 namespace zemra {
@@ -34,6 +34,7 @@ std::string Cpreprocess_fileParser::rescan(CVL_ParseState& parent, const std::st
     previous = std::move(current);
     if (passWithoutParse(previous, current)) continue;
     if (!recorded) recorded.emplace();
+    if (passBySubstitution(previous, current, *recorded)) continue;
     // A text that spans lines (an argument written over several lines) is
     // parsed line by line, so that nothing after a line break is lost.
     const bool wholeLines = previous.find('\n') != std::string::npos;
@@ -46,7 +47,7 @@ std::string Cpreprocess_fileParser::rescan(CVL_ParseState& parent, const std::st
 std::string Cpreprocess_fileParser::rescanOnce(CVL_ParseState& parent, const std::string& text,
                                                RecordedMacros& recorded) {
   std::string output;
-  if (passWithoutParse(text, output)) return output;
+  if (passWithoutParse(text, output) || passBySubstitution(text, output, recorded)) return output;
   return parsePass(parent, text, recorded, true);
 }
 
@@ -77,6 +78,37 @@ bool Cpreprocess_fileParser::passWithoutParse(const std::string& text, std::stri
   m_Expansion.chargeOutput(text);
   output = text;
   return true;
+}
+
+bool Cpreprocess_fileParser::passBySubstitution(const std::string& text, std::string& output,
+                                                RecordedMacros& recorded) {
+  if (!NamesAreWholeRuns(text)) return false;
+  m_Expansion.chargeParse();
+  output.clear();
+  ForEachName(
+      text, [&](std::string_view copied) { output += copied; },
+      [&](std::string_view name) { appendRescannedName(name, output, recorded); });
+  m_Expansion.chargeOutput(output);
+  return true;
+}
+
+void Cpreprocess_fileParser::appendRescannedName(std::string_view name, std::string& output,
+                                                 RecordedMacros& recorded) {
+  if (const std::string* value = m_PredefinedMacros.find(name)) {
+    output += *value;
+    return;
+  }
+  const node* object = m_ObjectMacros.find(name);
+  if (object == nullptr || object->id() != 0) {
+    output += name;
+    return;
+  }
+  // Inserted as stored; the next pass rescans it. The macro stays busy until
+  // the owner of `recorded` is done.
+  node record = *object;
+  output += record.value();
+  record.setId(1);
+  recorded.push_back(std::string(name));
 }
 
 std::string Cpreprocess_fileParser::parsePass(CVL_ParseState& parent, const std::string& text,
@@ -142,20 +174,7 @@ void Cpreprocess_fileParser::re_pp_tokens(CVL_ParseState& s, int si, int re, std
     } else if (t == tok::Id) {
       match(s, tok::Id, 286, true, nullptr, nullptr);
       output += s.matchView(-1);
-      const std::string_view name = s.matchView(0);
-      const node* object = nullptr;
-      if (const std::string* value = m_PredefinedMacros.find(name)) {
-        output += *value;
-      } else if ((object = m_ObjectMacros.find(name)) != nullptr && object->id() == 0) {
-        // Inserted as stored; the next pass rescans it. The macro stays busy
-        // until the owner of `recorded` is done.
-        node record = *object;
-        output += record.value();
-        record.setId(1);
-        recorded.push_back(std::string(name));
-      } else {
-        output += name;
-      }
+      appendRescannedName(s.matchView(0), output, recorded);
     } else if (sets::literalsThroughOperators().contains(t)) {
       singleToken(s, elem::Alt1_of_Alt0_of_Rep0_of_re_pp_tokens, kRescanTokens,
                   kRescanOperatorScanner, true, "re_pp_tokens",

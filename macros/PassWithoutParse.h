@@ -1,5 +1,5 @@
-// Telling, without parsing, that a rescan pass would give a text back as it
-// is. A pass copies every token with the blanks in front of it and drops the
+// Working out, without parsing, what a rescan pass makes of a simple text. A
+// pass copies every token with the blanks in front of it and drops the
 // blanks at the end; only a name it expands, a macro call, a backslash, a
 // comment, a line break or a "#" makes it write anything else.
 #pragma once
@@ -8,7 +8,7 @@
 #include <string_view>
 
 namespace zemra {
-namespace pass_fixpoint {
+namespace pass_bytes {
 
 // What the checks below need to know of a byte.
 enum ByteClass : unsigned char {
@@ -61,7 +61,7 @@ inline bool BytesAreCopiedThrough(std::string_view text) {
   return true;
 }
 
-}  // namespace pass_fixpoint
+}  // namespace pass_bytes
 
 // Whether a pass over `text` would give it back unchanged but for trailing
 // blanks: it holds only blanks, operators and other single characters, so
@@ -69,7 +69,7 @@ inline bool BytesAreCopiedThrough(std::string_view text) {
 // joins or drops text (backslash, comment, line break, "#").
 inline bool TextIsInert(std::string_view text) {
   for (const char c : text)
-    if (pass_fixpoint::Is(c, pass_fixpoint::kNotInert)) return false;
+    if (pass_bytes::Is(c, pass_bytes::kNotInert)) return false;
   return true;
 }
 
@@ -84,8 +84,8 @@ inline bool TextIsInert(std::string_view text) {
 // as well. A word of digits alone is read as a number, never as a name.
 template <class Expands>
 bool PassKeepsText(std::string_view text, const Expands& expands) {
-  using pass_fixpoint::IsWordByte;
-  if (!pass_fixpoint::BytesAreCopiedThrough(text)) return false;
+  using pass_bytes::IsWordByte;
+  if (!pass_bytes::BytesAreCopiedThrough(text)) return false;
   std::size_t i = 0;
   while (i < text.size()) {
     if (!IsWordByte(text[i])) {
@@ -103,6 +103,58 @@ bool PassKeepsText(std::string_view text, const Expands& expands) {
     }
   }
   return true;
+}
+
+// Whether the identifier tokens a pass reads in `text` are exactly its runs
+// of word bytes that begin with a letter or "_": the bytes leave the pass
+// nothing else to rewrite, no quote begins a character or string literal,
+// no run that begins with a digit holds more than digits (a number, never a
+// name), and no "." stands right in front of a name, where a floating
+// constant could reach into it.
+inline bool NamesAreWholeRuns(std::string_view text) {
+  using pass_bytes::IsWordByte;
+  if (!pass_bytes::BytesAreCopiedThrough(text)) return false;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const char c = text[i];
+    if (c == '\'' || c == '"') return false;
+    if (!IsWordByte(c)) {
+      ++i;
+      continue;
+    }
+    const std::size_t begin = i;
+    bool digitsOnly = true;
+    while (i < text.size() && IsWordByte(text[i])) {
+      if (text[i] < '0' || text[i] > '9') digitsOnly = false;
+      ++i;
+    }
+    const bool number = text[begin] >= '0' && text[begin] <= '9';
+    if (number && !digitsOnly) return false;
+    if (!number && begin > 0 && text[begin - 1] == '.') return false;
+  }
+  return true;
+}
+
+// For a text where NamesAreWholeRuns holds: calls `copy` with each stretch
+// of text between names and `name` with each name, in order.
+template <class Copy, class Name>
+void ForEachName(std::string_view text, const Copy& copy, const Name& name) {
+  using pass_bytes::IsWordByte;
+  std::size_t copied = 0;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (!IsWordByte(text[i])) {
+      ++i;
+      continue;
+    }
+    const std::size_t begin = i;
+    while (i < text.size() && IsWordByte(text[i])) ++i;
+    if (text[begin] >= '0' && text[begin] <= '9') continue;
+    copy(text.substr(copied, begin - copied));
+    name(text.substr(begin, i - begin));
+    copied = i;
+  }
+  copy(text.substr(copied));
 }
 
 }  // namespace zemra
