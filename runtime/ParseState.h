@@ -134,6 +134,9 @@ class CVL_ParseState {
   // candidate from the start of the scan: the scanner would begin its token
   // where the candidate begins and could not replace it.
   bool passesOver(const CVL_Scanner& scanner, const CVL_Scanner& holder) const;
+  // Whether, with no candidate yet, `scanner` would find nothing where
+  // `searched`, the last scanner that ran, left the token begin.
+  bool findsNothingWhereLeft(const CVL_Scanner& scanner, const CVL_Scanner* searched) const;
   // Moves the scan result in m_Match into the token window.
   void commit();
   // Makes the lookahead the current token; false when that made no progress.

@@ -57,6 +57,9 @@ void CVL_ParseState::scan() {
   // the scan (and not from where an earlier scanner left the token begin).
   const CVL_Scanner* holder = nullptr;
   bool holderAligned = false;
+  // The last scanner that searched without finding a candidate: the token
+  // begin is where its comment check and blanks left it.
+  const CVL_Scanner* searched = nullptr;
 
   while (scanner != nullptr || m_bTestRuleEnds) {
     if (scanner != nullptr) {
@@ -64,16 +67,19 @@ void CVL_ParseState::scan() {
       if (!m_Match.m_bFound) {
         // Without a candidate, each scanner continues where the previous one
         // left the token begin.
-        const bool fromStart = m_Match.m_pTokenBegin == scanStart;
-        scanner->scanWith(m_Match, inputEnd, kindLimit, dynamic, inclusion, memo);
-        if (inclusion != 0) {
-          startInclusion(inclusion);
-          return;
-        }
-        if (m_Match.m_bFound) {
-          holder = scanner;
-          holderAligned = fromStart || memo.find(scanner->checkedInclusion(), scanner->m_Ignore,
-                                                 scanStart) == m_Match.m_pTokenBegin;
+        if (!findsNothingWhereLeft(*scanner, searched)) {
+          searched = scanner;
+          const bool fromStart = m_Match.m_pTokenBegin == scanStart;
+          scanner->scanWith(m_Match, inputEnd, kindLimit, dynamic, inclusion, memo);
+          if (inclusion != 0) {
+            startInclusion(inclusion);
+            return;
+          }
+          if (m_Match.m_bFound) {
+            holder = scanner;
+            holderAligned = fromStart || memo.find(scanner->checkedInclusion(), scanner->m_Ignore,
+                                                   scanStart) == m_Match.m_pTokenBegin;
+          }
         }
       } else if (!holderAligned || !passesOver(*scanner, *holder)) {
         m_AltMatch.reset(scanStart);
@@ -102,9 +108,16 @@ bool CVL_ParseState::passesOver(const CVL_Scanner& scanner, const CVL_Scanner& h
   if (m_Match.m_pTokenBegin == m_Position.m_pEnd) return false;
   // With the holder's comment check and blanks, from the same start, the
   // scanner would begin its token where the candidate begins.
-  if (scanner.checkedInclusion() != holder.checkedInclusion() || scanner.m_Ignore != holder.m_Ignore)
-    return false;
-  return scanner.cannotReplace(holder, m_Match);
+  return scanner.sharesStartWith(holder) && scanner.cannotReplace(holder, m_Match);
+}
+
+bool CVL_ParseState::findsNothingWhereLeft(const CVL_Scanner& scanner,
+                                           const CVL_Scanner* searched) const {
+  // A scanner with the last one's comment check and blanks begins its token
+  // where that one left it, and finds nothing where nothing it looks for
+  // begins.
+  return searched != nullptr && m_Match.m_pTokenBegin != m_Position.m_pEnd &&
+         scanner.sharesStartWith(*searched) && scanner.findsNothingAt(*m_Match.m_pTokenBegin);
 }
 
 void CVL_ParseState::startInclusion(int inclusion) {

@@ -79,6 +79,13 @@ class CVL_Scanner {
            m_pFirstByteTokens->startingWith(c).empty();
   }
 
+  // Whether this scanner checks the same comments and passes over the same
+  // blanks before its token as `other`: from one place, both begin their
+  // tokens at the same place.
+  bool sharesStartWith(const CVL_Scanner& other) const {
+    return checkedInclusion() == other.checkedInclusion() && m_Ignore == other.m_Ignore;
+  }
+
   // The inclusion scanner this one checks before its token; null for none.
   const CVL_Scanner* checkedInclusion() const { return m_Inclusion != this ? m_Inclusion : nullptr; }
 
