@@ -42,6 +42,19 @@ inline bool Is(char c, ByteClass bit) {
 
 inline bool IsWordByte(char c) { return Is(c, kWord); }
 
+inline bool DigitsOnly(std::string_view word) {
+  for (const char c : word)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
+
+// Length of `text` without the blanks at its end.
+inline std::size_t LengthBeforeTrailingBlanks(std::string_view text) {
+  std::size_t end = text.size();
+  while (end > 0 && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+  return end;
+}
+
 // Whether the bytes alone leave the pass nothing to rewrite: no byte outside
 // ASCII (whether it is part of a name depends on the locale), no backslash,
 // "#" or line break, no comment start, no name directly followed by "(", and
@@ -98,7 +111,7 @@ bool PassKeepsText(std::string_view text, const Expands& expands) {
                                         text[begin - 1] == '-');
     for (std::size_t tail = begin; tail < (tailsToo ? i : begin + 1); ++tail) {
       const std::string_view word = text.substr(tail, i - tail);
-      if (word.find_first_not_of("0123456789") == std::string_view::npos) continue;
+      if (pass_bytes::DigitsOnly(word)) continue;
       if (expands(word)) return false;
     }
   }

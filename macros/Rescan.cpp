@@ -56,7 +56,7 @@ bool Cpreprocess_fileParser::passWithoutParse(const std::string& text, std::stri
   // alone give an empty text. A text without tokens is not parsed, which
   // would only record an "unexpected token" message for every gap of every
   // call; nor is one that the pass would give back as it is.
-  const std::size_t end = text.find_last_not_of(" \t") + 1;
+  const std::size_t end = pass_bytes::LengthBeforeTrailingBlanks(text);
   if (end == 0) {
     output.clear();
     return true;
