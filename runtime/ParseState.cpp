@@ -101,7 +101,13 @@ bool CVL_ParseState::shiftWindow() {
   const bool progress = window.m_Current.m_pTokenEnd != window.m_Lookahead.m_pTokenEnd ||
                         window.m_Current.m_Kind == match_kind::Skip;
   window.m_Current = std::move(window.m_Lookahead);
-  window.m_Lookahead = std::move(window.m_Next);
+  // The next place usually holds no token yet, only its position.
+  const CVL_Match& next = window.m_Next;
+  if (!next.m_bFound && next.m_Kind == match_kind::None && next.m_pScanStart == next.m_pTokenBegin &&
+      next.m_pTokenEnd == next.m_pTokenBegin)
+    window.m_Lookahead.reset(next.m_pTokenBegin);
+  else
+    window.m_Lookahead = std::move(window.m_Next);
   // Only the positions of the next place matter: the groups of a match
   // without a result are never read, so they need not be moved along.
   window.m_Next.reset(window.m_Lookahead.m_pTokenEnd);

@@ -40,6 +40,22 @@ bool isPatternKind(unsigned char kind) {
 
 }  // namespace
 
+inline bool CVL_ParseState::passesOver(const CVL_Scanner& scanner, const CVL_Scanner& holder) const {
+  if (m_Match.m_pTokenBegin == m_Position.m_pEnd) return false;
+  // With the holder's comment check and blanks, from the same start, the
+  // scanner would begin its token where the candidate begins.
+  return scanner.sharesStartWith(holder) && scanner.cannotReplace(holder, m_Match);
+}
+
+inline bool CVL_ParseState::findsNothingWhereLeft(const CVL_Scanner& scanner,
+                                           const CVL_Scanner* searched) const {
+  // A scanner with the last one's comment check and blanks begins its token
+  // where that one left it, and finds nothing where nothing it looks for
+  // begins.
+  return searched != nullptr && m_Match.m_pTokenBegin != m_Position.m_pEnd &&
+         scanner.sharesStartWith(*searched) && scanner.findsNothingAt(*m_Match.m_pTokenBegin);
+}
+
 void CVL_ParseState::scan() {
   const CVL_DynamicScanner* const dynamic =
       m_pPlugin != nullptr ? m_pPlugin->dynamicScanner() : nullptr;
@@ -102,22 +118,6 @@ void CVL_ParseState::scan() {
     // An entry with flag 0 is the last one tried.
     walk = entry.m_Flag == 0 ? 0 : walk - 1;
   }
-}
-
-bool CVL_ParseState::passesOver(const CVL_Scanner& scanner, const CVL_Scanner& holder) const {
-  if (m_Match.m_pTokenBegin == m_Position.m_pEnd) return false;
-  // With the holder's comment check and blanks, from the same start, the
-  // scanner would begin its token where the candidate begins.
-  return scanner.sharesStartWith(holder) && scanner.cannotReplace(holder, m_Match);
-}
-
-bool CVL_ParseState::findsNothingWhereLeft(const CVL_Scanner& scanner,
-                                           const CVL_Scanner* searched) const {
-  // A scanner with the last one's comment check and blanks begins its token
-  // where that one left it, and finds nothing where nothing it looks for
-  // begins.
-  return searched != nullptr && m_Match.m_pTokenBegin != m_Position.m_pEnd &&
-         scanner.sharesStartWith(*searched) && scanner.findsNothingAt(*m_Match.m_pTokenBegin);
 }
 
 void CVL_ParseState::startInclusion(int inclusion) {
