@@ -6,7 +6,11 @@ generate_workload.py, runs every available preprocessor several times,
 alternating between them, and prints the median wall time, the ratio to
 GNU cpp -P and the peak resident memory.
 
-Usage: compare.py [--orvo build/bin/orvo-pp] [--runs 5] [--sizes 1000000,5000000]
+Usage: compare.py [--orvo build/bin/orvo-pp] [--baseline other/orvo-pp] [--runs 5]
+                  [--sizes 1000000,5000000] [--kinds plain,macros]
+
+--baseline adds a second orvo-pp (an earlier build, say) to the same
+alternating runs, so that a change is measured side by side.
 """
 import argparse
 import os
@@ -38,12 +42,16 @@ def run_once(argv, path):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--orvo", default=os.path.join(HERE, "..", "build", "bin", "orvo-pp"))
+    parser.add_argument("--baseline", help="another orvo-pp to time alongside")
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--sizes", default="1000000,5000000,20000000")
     parser.add_argument("--kinds", default="plain,macros")
     args = parser.parse_args()
 
-    tools = {"orvo-pp": [os.path.abspath(args.orvo)], "cpp -P": ["cpp", "-P"]}
+    tools = {"orvo-pp": [os.path.abspath(args.orvo)]}
+    if args.baseline:
+        tools["baseline"] = [os.path.abspath(args.baseline)]
+    tools["cpp -P"] = ["cpp", "-P"]
     if shutil.which("mcpp"):
         tools["mcpp -P"] = ["mcpp", "-P"]
     if shutil.which("tcc"):
