@@ -58,7 +58,7 @@ BENCHMARK(BM_ScanToken);
 // the token matchers.
 void BM_ScanTokenOnLibrary(benchmark::State& state) {
   const CVL_RegexScanner& part = *Table().scanner(kTextLineScanner)->m_Regex;
-  const boost::regex& regex = CompileScannerPattern(part.expression())->m_Regex;
+  const boost::regex& regex = CompileScannerPattern(part.expression())->regex();
   const std::string& text = LineTokens();
   const char* const end = text.data() + text.size();
   const char* position = text.data();

@@ -10,9 +10,18 @@ namespace zemra {
 
 CVL_CompiledPattern::CVL_CompiledPattern(const std::string& expression)
     : m_Expression(expression),
-      m_Regex(expression, kScannerSyntax),
-      m_FirstBytes(expression, m_Regex),
-      m_pFast(LibraryMatchingOnly() ? nullptr : CVL_FastAlternation::Build(expression, m_Regex)) {}
+      // The library compiles with the global locale; so does everything here.
+      m_FirstBytes(expression, std::locale()),
+      m_pFast(LibraryMatchingOnly() ? nullptr : CVL_FastAlternation::Build(expression, std::locale())) {
+  // The token matchers only take expressions the library accepts; any other
+  // is compiled now, so that a refused one fails here.
+  if (m_pFast == nullptr) regex();
+}
+
+const boost::regex& CVL_CompiledPattern::regex() const {
+  std::call_once(m_Compiling, [this] { m_Regex.emplace(m_Expression, kScannerSyntax); });
+  return *m_Regex;
+}
 
 std::shared_ptr<const CVL_CompiledPattern> CompileScannerPattern(const std::string& expression) {
   // Only the program's fixed expressions reach this cache, so it stays small.

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 
 #include <boost/regex.hpp>
@@ -13,15 +15,25 @@
 
 namespace zemra {
 
-struct CVL_CompiledPattern {
+class CVL_CompiledPattern {
+ public:
+  // Throws the regular expression library's error for an expression it
+  // refuses. An expression the token matchers run is compiled by the library
+  // only once something asks for that form.
   explicit CVL_CompiledPattern(const std::string& expression);
 
+  // The library's form of the expression.
+  const boost::regex& regex() const;
+
   const std::string m_Expression;
-  const boost::regex m_Regex;
   const CVL_FirstByteFilter m_FirstBytes;
   // The same expression on the token matchers; null when they cannot
   // reproduce it or the library alone was chosen.
   const std::unique_ptr<const CVL_FastAlternation> m_pFast;
+
+ private:
+  mutable std::once_flag m_Compiling;
+  mutable std::optional<boost::regex> m_Regex;
 };
 
 // The compiled form of `expression` with the scanner syntax options, built on

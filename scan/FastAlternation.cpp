@@ -49,6 +49,14 @@ const char* MatchLiteral(const char* p, const char* end, const std::string& text
 std::unique_ptr<const CVL_FastAlternation> CVL_FastAlternation::Build(
     const std::string& expression, const boost::regex& compiled) {
   if (compiled.flags() != kScannerSyntax) return nullptr;
+  std::unique_ptr<const CVL_FastAlternation> fast = Build(expression, compiled.getloc());
+  // The library must count the same groups, or the numbering differs.
+  if (fast != nullptr && compiled.mark_count() + 1 != fast->m_GroupCount) return nullptr;
+  return fast;
+}
+
+std::unique_ptr<const CVL_FastAlternation> CVL_FastAlternation::Build(
+    const std::string& expression, const std::locale& locale) {
   std::string_view body = expression;
   const bool anchored = body.starts_with(R"(\A()") && body.ends_with(")");
   if (anchored) body = body.substr(3, body.size() - 4);
@@ -86,18 +94,18 @@ std::unique_ptr<const CVL_FastAlternation> CVL_FastAlternation::Build(
     if (body[pos] != '|') return nullptr;
     ++pos;
   }
-  // The library must count the same groups, or the numbering differs.
-  if (compiled.mark_count() + 1 != static_cast<std::size_t>(group)) return nullptr;
-  return std::unique_ptr<const CVL_FastAlternation>(
-      new CVL_FastAlternation(std::move(alternatives), anchored, compiled));
+  // Every group the expression has belongs to an alternative: its own and
+  // its pattern's, counted after the whole match (and the anchor's group).
+  return std::unique_ptr<const CVL_FastAlternation>(new CVL_FastAlternation(
+      std::move(alternatives), anchored, static_cast<std::size_t>(group), locale));
 }
 
 CVL_FastAlternation::CVL_FastAlternation(std::vector<Alternative> alternatives, bool anchored,
-                                         const boost::regex& compiled)
+                                         std::size_t groupCount, const std::locale& locale)
     : m_Alternatives(std::move(alternatives)),
       m_Anchored(anchored),
-      m_GroupCount(compiled.mark_count() + 1),
-      m_Classes(compiled.getloc()) {
+      m_GroupCount(groupCount),
+      m_Classes(locale) {
   for (std::size_t k = 0; k < m_Alternatives.size(); ++k) {
     const Alternative& alternative = m_Alternatives[k];
     const std::uint64_t bit = std::uint64_t{1} << k;
@@ -105,7 +113,7 @@ CVL_FastAlternation::CVL_FastAlternation(std::vector<Alternative> alternatives, 
       m_Candidates[static_cast<unsigned char>(alternative.text[0])] |= bit;
       continue;
     }
-    const CVL_FirstByteFilter first(alternative.text, compiled);
+    const CVL_FirstByteFilter first(alternative.text, locale);
     for (int b = 0; b < 256; ++b)
       if (first.admits(static_cast<char>(b))) m_Candidates[static_cast<std::size_t>(b)] |= bit;
   }

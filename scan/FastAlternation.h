@@ -25,9 +25,14 @@ namespace zemra {
 
 class CVL_FastAlternation {
  public:
-  // The fast form of `expression` (compiled as `compiled`), or null when
-  // the expression is not an alternation that the token matchers reproduce
-  // exactly; such an expression runs on the library.
+  // The fast form of `expression`, an expression in the scanner syntax whose
+  // character classes are those of `locale`, or null when the expression is
+  // not an alternation that the token matchers reproduce exactly; such an
+  // expression runs on the library.
+  static std::unique_ptr<const CVL_FastAlternation> Build(const std::string& expression,
+                                                          const std::locale& locale);
+  // The same, checked against the library's compiled form: null also when
+  // the library counts other groups than the alternatives have.
   static std::unique_ptr<const CVL_FastAlternation> Build(const std::string& expression,
                                                           const boost::regex& compiled);
 
@@ -52,7 +57,7 @@ class CVL_FastAlternation {
   };
 
   CVL_FastAlternation(std::vector<Alternative> alternatives, bool anchored,
-                      const boost::regex& compiled);
+                      std::size_t groupCount, const std::locale& locale);
 
   int matchAt(const char* p, const char* end, CVL_Submatches& results) const;
 

@@ -262,9 +262,13 @@ CVL_FirstByteFilter::CVL_FirstByteFilter(const std::string& expression,
   m_Bytes.set();
   // Case folding, free spacing or another syntax would change what the
   // characters of the expression mean.
-  if (compiled.flags() != kScannerSyntax) return;
+  if (compiled.flags() == kScannerSyntax) *this = CVL_FirstByteFilter(expression, compiled.getloc());
+}
+
+CVL_FirstByteFilter::CVL_FirstByteFilter(const std::string& expression, const std::locale& locale) {
+  m_Bytes.set();
   Traits traits;
-  traits.imbue(compiled.getloc());
+  traits.imbue(locale);
   try {
     const Start start = Analyzer(expression, traits).run();
     if (!start.empty) m_Bytes = start.bytes;

@@ -17,6 +17,9 @@ class CVL_FirstByteFilter {
   // does not understand, and any expression that can match the empty string
   // before the end of the input, admits every byte.
   CVL_FirstByteFilter(const std::string& expression, const boost::regex& compiled);
+  // The same for an expression in the scanner syntax, with the character
+  // classes of `locale` (the one the library would compile it with).
+  CVL_FirstByteFilter(const std::string& expression, const std::locale& locale);
 
   // Whether a match may begin with `c` at a position before the input end.
   bool admits(char c) const { return m_Bytes[static_cast<unsigned char>(c)]; }

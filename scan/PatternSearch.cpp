@@ -40,7 +40,7 @@ const CVL_GroupSymbol* CVL_PatternSearch::search(const char* begin, const char* 
   }
   // Reused from search to search: its storage outlives every call.
   thread_local boost::match_results<const char*> found;
-  if (!boost::regex_search(begin, end, found, m_pPattern->m_Regex)) return nullptr;
+  if (!boost::regex_search(begin, end, found, m_pPattern->regex())) return nullptr;
   const CVL_GroupSymbol& hit = m_GroupMap.firstParticipating(found);
   KeepGroups(found, hit, results);
   return &hit;

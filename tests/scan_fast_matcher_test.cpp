@@ -46,7 +46,7 @@ TEST(FastMatcher, LeavesUnknownExpressionsAndMapsToTheLibrary) {
     } catch (const boost::regex_error&) {
       continue;  // refused by the library as well
     }
-    EXPECT_EQ(CVL_FastAlternation::Build(expression, pattern->m_Regex), nullptr) << expression;
+    EXPECT_EQ(CVL_FastAlternation::Build(expression, pattern->regex()), nullptr) << expression;
   }
   // A map that does not name the alternatives' groups keeps the library.
   CVL_RegexScanner scanner(R"(\A(((\w+)\()|(\w+)))");

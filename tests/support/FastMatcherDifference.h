@@ -28,7 +28,7 @@ struct Part {
 
 inline Part MakePart(const std::string& expression, const CVL_GroupMap& map, bool fast) {
   return {expression, &map, fast,
-          CVL_FastAlternation::Build(expression, CompileScannerPattern(expression)->m_Regex)};
+          CVL_FastAlternation::Build(expression, CompileScannerPattern(expression)->regex())};
 }
 
 // The distinct regex and skip parts of the preprocessor's 300 scanners.
@@ -55,7 +55,7 @@ inline const std::vector<Part>& Parts() {
 // search of `part` from `begin`, or an empty text.
 inline std::string Difference(const Part& part, const char* begin, const char* end) {
   if (part.matchers == nullptr) return "the token matchers cannot run this part";
-  const boost::regex& regex = CompileScannerPattern(part.expression)->m_Regex;
+  const boost::regex& regex = CompileScannerPattern(part.expression)->regex();
   boost::match_results<const char*> expected;
   const bool found = boost::regex_search(begin, end, expected, regex);
   CVL_Submatches actual;
