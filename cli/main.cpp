@@ -122,7 +122,8 @@ int main(int argc, char** argv) {
     return kExitError;
   }
 
-  const std::string converted = options->crlf ? orvo::convertLineEnds(result.output) : std::string();
+  const std::string converted =
+      options->crlf ? orvo::convertLineEnds(result.output) : std::string();
   const std::string& output = options->crlf ? converted : result.output;
   if (options->outputPath) {
     std::ofstream out(*options->outputPath, std::ios::binary | std::ios::trunc);

@@ -26,8 +26,8 @@ void ExpansionBudget::chargeOutput(const std::string& text) {
 ExpansionScope::ExpansionScope(ExpansionBudget& budget, std::string_view name)
     : m_Budget(budget) {
   if (m_Budget.depth >= kMaxExpansionDepth) {
-    Throw("macro \"" + std::string(name) + "\" nests more than " + std::to_string(kMaxExpansionDepth) +
-          " expansions deep");
+    Throw("macro \"" + std::string(name) + "\" nests more than " +
+          std::to_string(kMaxExpansionDepth) + " expansions deep");
   }
   if (m_Budget.depth == 0) {
     m_Budget.parses = 0;

@@ -42,9 +42,28 @@ inline bool Is(char c, ByteClass bit) {
 
 inline bool IsWordByte(char c) { return Is(c, kWord); }
 
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
 inline bool DigitsOnly(std::string_view word) {
   for (const char c : word)
-    if (c < '0' || c > '9') return false;
+    if (!IsDigit(c)) return false;
+  return true;
+}
+
+// Calls `run(begin, end)` for each run of word bytes in `text`, in order,
+// until one returns false; false then.
+template <class Run>
+bool ForEachWordRun(std::string_view text, const Run& run) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (!IsWordByte(text[i])) {
+      ++i;
+      continue;
+    }
+    const std::size_t begin = i;
+    while (i < text.size() && IsWordByte(text[i])) ++i;
+    if (!run(begin, i)) return false;
+  }
   return true;
 }
 
@@ -97,25 +116,16 @@ inline bool TextIsInert(std::string_view text) {
 // as well. A word of digits alone is read as a number, never as a name.
 template <class Expands>
 bool PassKeepsText(std::string_view text, const Expands& expands) {
-  using pass_bytes::IsWordByte;
   if (!pass_bytes::BytesAreCopiedThrough(text)) return false;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    if (!IsWordByte(text[i])) {
-      ++i;
-      continue;
-    }
-    const std::size_t begin = i;
-    while (i < text.size() && IsWordByte(text[i])) ++i;
+  return pass_bytes::ForEachWordRun(text, [&](std::size_t begin, std::size_t end) {
     const bool tailsToo = begin > 0 && (text[begin - 1] == '.' || text[begin - 1] == '+' ||
                                         text[begin - 1] == '-');
-    for (std::size_t tail = begin; tail < (tailsToo ? i : begin + 1); ++tail) {
-      const std::string_view word = text.substr(tail, i - tail);
-      if (pass_bytes::DigitsOnly(word)) continue;
-      if (expands(word)) return false;
+    for (std::size_t tail = begin; tail < (tailsToo ? end : begin + 1); ++tail) {
+      const std::string_view word = text.substr(tail, end - tail);
+      if (!pass_bytes::DigitsOnly(word) && expands(word)) return false;
     }
-  }
-  return true;
+    return true;
+  });
 }
 
 // Whether the identifier tokens a pass reads in `text` are exactly its runs
@@ -125,48 +135,28 @@ bool PassKeepsText(std::string_view text, const Expands& expands) {
 // name), and no "." stands right in front of a name, where a floating
 // constant could reach into it.
 inline bool NamesAreWholeRuns(std::string_view text) {
-  using pass_bytes::IsWordByte;
   if (!pass_bytes::BytesAreCopiedThrough(text)) return false;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const char c = text[i];
+  for (const char c : text)
     if (c == '\'' || c == '"') return false;
-    if (!IsWordByte(c)) {
-      ++i;
-      continue;
-    }
-    const std::size_t begin = i;
-    bool digitsOnly = true;
-    while (i < text.size() && IsWordByte(text[i])) {
-      if (text[i] < '0' || text[i] > '9') digitsOnly = false;
-      ++i;
-    }
-    const bool number = text[begin] >= '0' && text[begin] <= '9';
-    if (number && !digitsOnly) return false;
-    if (!number && begin > 0 && text[begin - 1] == '.') return false;
-  }
-  return true;
+  return pass_bytes::ForEachWordRun(text, [&](std::size_t begin, std::size_t end) {
+    const std::string_view word = text.substr(begin, end - begin);
+    if (pass_bytes::IsDigit(word.front())) return pass_bytes::DigitsOnly(word);
+    return begin == 0 || text[begin - 1] != '.';
+  });
 }
 
 // For a text where NamesAreWholeRuns holds: calls `copy` with each stretch
 // of text between names and `name` with each name, in order.
 template <class Copy, class Name>
 void ForEachName(std::string_view text, const Copy& copy, const Name& name) {
-  using pass_bytes::IsWordByte;
   std::size_t copied = 0;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    if (!IsWordByte(text[i])) {
-      ++i;
-      continue;
-    }
-    const std::size_t begin = i;
-    while (i < text.size() && IsWordByte(text[i])) ++i;
-    if (text[begin] >= '0' && text[begin] <= '9') continue;
+  pass_bytes::ForEachWordRun(text, [&](std::size_t begin, std::size_t end) {
+    if (pass_bytes::IsDigit(text[begin])) return true;
     copy(text.substr(copied, begin - copied));
-    name(text.substr(begin, i - begin));
-    copied = i;
-  }
+    name(text.substr(begin, end - begin));
+    copied = end;
+    return true;
+  });
   copy(text.substr(copied));
 }
 

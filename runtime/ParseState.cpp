@@ -103,8 +103,8 @@ bool CVL_ParseState::shiftWindow() {
   window.m_Current = std::move(window.m_Lookahead);
   // The next place usually holds no token yet, only its position.
   const CVL_Match& next = window.m_Next;
-  if (!next.m_bFound && next.m_Kind == match_kind::None && next.m_pScanStart == next.m_pTokenBegin &&
-      next.m_pTokenEnd == next.m_pTokenBegin)
+  if (!next.m_bFound && next.m_Kind == match_kind::None &&
+      next.m_pScanStart == next.m_pTokenBegin && next.m_pTokenEnd == next.m_pTokenBegin)
     window.m_Lookahead.reset(next.m_pTokenBegin);
   else
     window.m_Lookahead = std::move(window.m_Next);

@@ -40,7 +40,8 @@ bool isPatternKind(unsigned char kind) {
 
 }  // namespace
 
-inline bool CVL_ParseState::passesOver(const CVL_Scanner& scanner, const CVL_Scanner& holder) const {
+inline bool CVL_ParseState::passesOver(const CVL_Scanner& scanner,
+                                       const CVL_Scanner& holder) const {
   if (m_Match.m_pTokenBegin == m_Position.m_pEnd) return false;
   // With the holder's comment check and blanks, from the same start, the
   // scanner would begin its token where the candidate begins.

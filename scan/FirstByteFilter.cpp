@@ -262,7 +262,8 @@ CVL_FirstByteFilter::CVL_FirstByteFilter(const std::string& expression,
   m_Bytes.set();
   // Case folding, free spacing or another syntax would change what the
   // characters of the expression mean.
-  if (compiled.flags() == kScannerSyntax) *this = CVL_FirstByteFilter(expression, compiled.getloc());
+  if (compiled.flags() == kScannerSyntax)
+    *this = CVL_FirstByteFilter(expression, compiled.getloc());
 }
 
 CVL_FirstByteFilter::CVL_FirstByteFilter(const std::string& expression, const std::locale& locale) {

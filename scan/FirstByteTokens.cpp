@@ -91,7 +91,8 @@ void CVL_FirstByteTokens::LearnCoverage(
     tokens->m_CoveredBy.assign(all.size(), std::bitset<256>());
     for (std::size_t other = 0; other < all.size(); ++other)
       for (std::size_t k = 0; k < distinct.size(); ++k)
-        if (distinct[k].isSubsetOf(all[other]->searched())) tokens->m_CoveredBy[other] |= bytesOf[k];
+        if (distinct[k].isSubsetOf(all[other]->searched()))
+          tokens->m_CoveredBy[other] |= bytesOf[k];
   }
 }
 
