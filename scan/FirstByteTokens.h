@@ -6,7 +6,6 @@
 
 #include <array>
 #include <bitset>
-
 #include <memory>
 #include <vector>
 
