@@ -4,38 +4,8 @@
 #include <vector>
 
 #include "scan/FirstByteFilter.h"
-#include "scan/ScannerSyntax.h"
 
 namespace zemra {
-namespace {
-
-std::vector<std::bitset<256>> AllTokenFirstBytes() {
-  // The filter reads the expression text; the compiled expression only
-  // lends it the syntax options and character classes of the scanners.
-  const boost::regex syntax("x", kScannerSyntax);
-  std::vector<std::bitset<256>> bytes(kTokenCount + 1);
-  for (int id = 0; id <= kTokenCount; ++id) {
-    const symbol* s = GetSymbol(id);
-    std::bitset<256>& first = bytes[static_cast<std::size_t>(id)];
-    if (s->literal) {
-      if (s->pattern[0] != '\0') first.set(static_cast<unsigned char>(s->pattern[0]));
-    } else if (s->pattern[0] != '\0') {
-      const std::string expression = std::string("\\A(") + s->pattern + ")";
-      const CVL_FirstByteFilter filter(expression, syntax);
-      for (int c = 0; c < 256; ++c)
-        if (filter.admits(static_cast<char>(c))) first.set(static_cast<std::size_t>(c));
-    }
-  }
-  return bytes;
-}
-
-}  // namespace
-
-const std::bitset<256>& TokenFirstBytes(int id) {
-  static const std::vector<std::bitset<256>> bytes = AllTokenFirstBytes();
-  return bytes[static_cast<std::size_t>(id)];
-}
-
 namespace {
 
 struct ByByte {
@@ -43,14 +13,29 @@ struct ByByte {
   CVL_TokenSet patterns;                 // the kinds that are patterns, not literals
 };
 
+// Sorts the token kinds by the bytes they can begin with at a position
+// before the input end: a literal by its first character, a pattern by its
+// first bytes as far as the analysis tells (every byte where it cannot).
 const ByByte& TokensByByte() {
   static const ByByte byByte = [] {
     ByByte result;
     for (int id = 0; id <= kTokenCount; ++id) {
-      if (!GetSymbol(id)->literal) result.patterns.insert(id);
-      const std::bitset<256>& first = TokenFirstBytes(id);
-      for (std::size_t c = 0; c < 256; ++c)
-        if (first.test(c)) result.tokens[c].insert(id);
+      const symbol* s = GetSymbol(id);
+      if (s->pattern[0] == '\0') {
+        if (!s->literal) result.patterns.insert(id);
+        continue;
+      }
+      if (s->literal) {
+        result.tokens[static_cast<unsigned char>(s->pattern[0])].insert(id);
+        continue;
+      }
+      result.patterns.insert(id);
+      // The library compiles with the global locale; the analysis uses its
+      // character classes too.
+      const CVL_FirstByteFilter first(std::string("\\A(") + s->pattern + ")", std::locale());
+      for (int c = 0; c < 256; ++c)
+        if (first.admits(static_cast<char>(c)))
+          result.tokens[static_cast<std::size_t>(c)].insert(id);
     }
     return result;
   }();

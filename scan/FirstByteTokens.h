@@ -46,9 +46,4 @@ class CVL_FirstByteTokens {
   std::vector<std::bitset<256>> m_CoveredBy;  // by the other set's index
 };
 
-// The bytes a token of kind `id` can begin with at a position before the
-// input end: a literal's first character, a pattern's first bytes as far as
-// the analysis tells (every byte where it cannot).
-const std::bitset<256>& TokenFirstBytes(int id);
-
 }  // namespace zemra
