@@ -23,7 +23,7 @@
 
 #include "app/EditorText.h"
 #include "app/ExampleCatalogue.h"
-#include "app/PreprocessRun.h"
+#include "run/PreprocessRun.h"
 
 namespace {
 

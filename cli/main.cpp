@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/PreprocessRun.h"
+#include "run/PreprocessRun.h"
 #include "cli/CommandLine.h"
 #include "runtime/InputLimits.h"
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/PreprocessRun.h"
+#include "run/PreprocessRun.h"
 #include "tests/support/RunHelpers.h"
 
 namespace orvo::test {

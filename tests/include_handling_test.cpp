@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/PreprocessRun.h"
+#include "run/PreprocessRun.h"
 #include "grammar/IncludeSearch.h"
 #include "tests/support/Command.h"
 #include "tests/support/RunHelpers.h"

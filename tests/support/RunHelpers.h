@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/PreprocessRun.h"
+#include "run/PreprocessRun.h"
 
 namespace orvo::test {
 

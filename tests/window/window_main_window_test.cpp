@@ -12,7 +12,7 @@
 #include "TestableWindow.h"
 #include "app/EditorText.h"
 #include "app/ExampleCatalogue.h"
-#include "app/PreprocessRun.h"
+#include "run/PreprocessRun.h"
 
 namespace {
 

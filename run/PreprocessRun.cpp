@@ -1,11 +1,11 @@
-#include "app/PreprocessRun.h"
+#include "run/PreprocessRun.h"
 
 #include <algorithm>
 #include <exception>
 #include <ostream>
 #include <string>
 
-#include "app/OutputBuffer.h"
+#include "run/OutputBuffer.h"
 
 #include "grammar/Cpreprocess_fileParser.h"
 #include "runtime/InputLimits.h"

@@ -1,4 +1,4 @@
-#include "app/OutputBuffer.h"
+#include "run/OutputBuffer.h"
 
 #include "runtime/Message.h"
 

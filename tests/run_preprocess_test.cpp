@@ -1,7 +1,7 @@
 // The preprocessing run as the window and orvo-pp call it.
 #include <gtest/gtest.h>
 
-#include "app/PreprocessRun.h"
+#include "run/PreprocessRun.h"
 #include "tests/support/RunHelpers.h"
 
 namespace orvo::test {
