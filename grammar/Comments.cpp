@@ -2,6 +2,7 @@
 // look-ahead parses them when the scanner meets one (see inclusionHook);
 // each leaves one blank in the output.
 #include "grammar/Cpreprocess_fileParser.h"
+#include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/TokenSets.h"
 
@@ -23,9 +24,9 @@ void Cpreprocess_fileParser::comment(CVL_ParseState& s, int si, int re) {
   do {
     const int t = peek(s, elem::Alt0_of_Rep0_of_comment);
     if (t == tok::LineComment) {
-      match(s, tok::LineComment, 7, true, nullptr, nullptr);
+      match(s, tok::LineComment, 7, endsAt(7), nullptr, nullptr);
     } else if (t == tok::SlashStar) {
-      block_comment(s, 6, true);
+      block_comment(s, 6, endsAt(6));
     } else {
       unexpectedError(s, "comment", "Alt0_of_Rep0_of_comment");
     }
@@ -39,13 +40,13 @@ void Cpreprocess_fileParser::comment(CVL_ParseState& s, int si, int re) {
 
 void Cpreprocess_fileParser::block_comment(CVL_ParseState& s, int si, int re) {
   CVL_Guard guard = enter(s, si, re, prod::block_comment, " block_comment");
-  match(s, tok::SlashStar, 8, false, "block_comment", "SlashStar_T0_of_block_comment");
+  match(s, tok::SlashStar, 8, endsAt(8), "block_comment", "SlashStar_T0_of_block_comment");
   while (peek(s, elem::OptRep0_of_block_comment) == tok::Skip87) {
     if (!matchSkip(s, tok::Skip87, "block_comment", "SKIP87")) break;
     if (s.m_bBreak) break;
   }
   s.m_bBreak = false;
-  match(s, tok::StarSlash, 9, true, "block_comment", "StarSlash_T1_of_block_comment");
+  match(s, tok::StarSlash, 9, endsAt(9), "block_comment", "StarSlash_T1_of_block_comment");
   guard.leave();
 }
 

@@ -170,8 +170,7 @@ class Cpreprocess_fileParser : public CVL_Parser {
   // replacement lists and rescans share: looks ahead at `element`, then
   // matches the token (scanner after it from `table`) or parses an operator.
   void singleToken(CVL_ParseState& s, int element, std::span<const TokenScanner> table,
-                   int operatorScanner, bool ruleEnd, const char* production,
-                   const char* choice);
+                   int operatorScanner, const char* production, const char* choice);
   // Depth and cost of the macro expansions in progress.
   ExpansionBudget m_Expansion;
 };

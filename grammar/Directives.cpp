@@ -1,5 +1,6 @@
 // The error, warning, line, pragma and undef directives.
 #include "grammar/Cpreprocess_fileParser.h"
+#include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/TokenSets.h"
 
@@ -13,51 +14,51 @@ constexpr const char* kBareErrorText = "#error";
 
 void Cpreprocess_fileParser::error_line(CVL_ParseState& s, int si, int re) {
   CVL_Guard guard = enter(s, si, re, prod::error_line, " error_line");
-  match(s, tok::PdError, 209, false, "error_line", "PD_ERROR_T0_of_error_line");
+  match(s, tok::PdError, 209, endsAt(209), "error_line", "PD_ERROR_T0_of_error_line");
   // The message is the operand exactly as written: unexpanded, with the
   // blanks in front of it.
   std::string text = kBareErrorText;
   if (sets::textStart().contains(peek(s, elem::Opt0_of_error_line))) {
-    pp_tokens(s, 210, false, false);
+    pp_tokens(s, 210, endsAt(210), false);
     text = s.productionCopy();
   }
-  match(s, tok::Eol, 211, true, "error_line", "EOL_T1_of_error_line");
+  match(s, tok::Eol, 211, endsAt(211), "error_line", "EOL_T1_of_error_line");
   throw CVL_Message(text.c_str());
 }
 
 void Cpreprocess_fileParser::warning_line(CVL_ParseState& s, int si, int re) {
   CVL_Guard guard = enter(s, si, re, prod::warning_line, " warning_line");
-  match(s, tok::PdWarning, 186, false, "warning_line", "PD_WARNING_T0_of_warning_line");
+  match(s, tok::PdWarning, 186, endsAt(186), "warning_line", "PD_WARNING_T0_of_warning_line");
   if (matchSkip(s, tok::Skip73, "warning_line", "SKIP73")) {
     const CVL_Match& rest = s.m_Position.m_Current;
     s.report(s.matchCopy().c_str(), s.offsetOf(rest.m_pTokenBegin), s.offsetOf(rest.m_pTokenEnd),
              "warning_line", ElementName(s.m_ElementIndex), 3);
   }
-  match(s, tok::Eol, 248, true, "warning_line", "EOL_T1_of_warning_line");
+  match(s, tok::Eol, 248, endsAt(248), "warning_line", "EOL_T1_of_warning_line");
   guard.leave();
 }
 
 void Cpreprocess_fileParser::line_line(CVL_ParseState& s, int si, int re) {
   CVL_Guard guard = enter(s, si, re, prod::line_line, " line_line");
-  match(s, tok::PdLine, 176, false, "line_line", "PD_LINE_T0_of_line_line");
-  if (sets::textStart().contains(peek(s, elem::Opt0_of_line_line))) pp_tokens(s, 177, false, false);
-  match(s, tok::Eol, 178, true, "line_line", "EOL_T1_of_line_line");
+  match(s, tok::PdLine, 176, endsAt(176), "line_line", "PD_LINE_T0_of_line_line");
+  if (sets::textStart().contains(peek(s, elem::Opt0_of_line_line))) pp_tokens(s, 177, endsAt(177), false);
+  match(s, tok::Eol, 178, endsAt(178), "line_line", "EOL_T1_of_line_line");
   guard.leave();
 }
 
 void Cpreprocess_fileParser::pragma_line(CVL_ParseState& s, int si, int re) {
   CVL_Guard guard = enter(s, si, re, prod::pragma_line, " pragma_line");
-  match(s, tok::PdPragma, 181, false, "pragma_line", "PD_PRAGMA_T0_of_pragma_line");
+  match(s, tok::PdPragma, 181, endsAt(181), "pragma_line", "PD_PRAGMA_T0_of_pragma_line");
   if (sets::textStart().contains(peek(s, elem::Opt0_of_pragma_line)))
-    pp_tokens(s, 182, false, false);
-  match(s, tok::Eol, 183, true, "pragma_line", "EOL_T1_of_pragma_line");
+    pp_tokens(s, 182, endsAt(182), false);
+  match(s, tok::Eol, 183, endsAt(183), "pragma_line", "EOL_T1_of_pragma_line");
   guard.leave();
 }
 
 void Cpreprocess_fileParser::undef_line(CVL_ParseState& s, int si, int re) {
   CVL_Guard guard = enter(s, si, re, prod::undef_line, " undef_line");
-  match(s, tok::PdUndef, 184, false, "undef_line", "PD_UNDEF_T0_of_undef_line");
-  if (match(s, tok::Id, 185, true, "undef_line", "ID_T1_of_undef_line")) undefine(s.matchText(0));
+  match(s, tok::PdUndef, 184, endsAt(184), "undef_line", "PD_UNDEF_T0_of_undef_line");
+  if (match(s, tok::Id, 185, endsAt(185), "undef_line", "ID_T1_of_undef_line")) undefine(s.matchText(0));
   guard.leave();
 }
 

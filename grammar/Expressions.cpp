@@ -3,6 +3,7 @@
 // it received. Unlike C, every operand is evaluated (no short circuit), and
 // identifiers yield the macro table's numeric value instead of expanding.
 #include "grammar/Cpreprocess_fileParser.h"
+#include "grammar/RuleEndFlags.h"
 #include "grammar/ExpressionArithmetic.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/IntegerConstant.h"
@@ -84,14 +85,14 @@ bool HasOperands(const CVL_ParseState& s) { return !parse_status::isErrorState(s
 
 void Cpreprocess_fileParser::const_expr(CVL_ParseState& s, int si, int re, int& value) {
   CVL_Guard guard = enter(s, si, re, prod::const_expr, " const_expr");
-  log_or_expr(s, 171, true, value);
+  log_or_expr(s, 171, endsAt(171), value);
   if (peek(s, elem::Opt0_of_const_expr) == op::Question) {
     int whenTrue = 0;
     int whenFalse = 0;
-    match(s, op::Question, 172, false, nullptr, nullptr);
-    const_expr(s, 173, false, whenTrue);
-    match(s, op::Colon, 244, false, "const_expr", "Colon_T1_of_const_expr");
-    const_expr(s, 245, true, whenFalse);
+    match(s, op::Question, 172, endsAt(172), nullptr, nullptr);
+    const_expr(s, 173, endsAt(173), whenTrue);
+    match(s, op::Colon, 244, endsAt(244), "const_expr", "Colon_T1_of_const_expr");
+    const_expr(s, 245, endsAt(245), whenFalse);
     value = value != 0 ? whenTrue : whenFalse;
   }
   guard.leave();
@@ -99,11 +100,11 @@ void Cpreprocess_fileParser::const_expr(CVL_ParseState& s, int si, int re, int& 
 
 void Cpreprocess_fileParser::log_or_expr(CVL_ParseState& s, int si, int re, int& value) {
   CVL_Guard guard = enter(s, si, re, prod::log_or_expr, " log_or_expr");
-  log_and_expr(s, 43, true, value);
+  log_and_expr(s, 43, endsAt(43), value);
   while (peek(s, elem::OptRep0_of_log_or_expr) == op::OrOr) {
     int right = 0;
-    match(s, op::OrOr, 236, true, nullptr, nullptr);
-    log_and_expr(s, 237, true, right);
+    match(s, op::OrOr, 236, endsAt(236), nullptr, nullptr);
+    log_and_expr(s, 237, endsAt(237), right);
     value = Truth(value != 0 || right != 0);
     if (s.m_bBreak) break;
   }
@@ -113,11 +114,11 @@ void Cpreprocess_fileParser::log_or_expr(CVL_ParseState& s, int si, int re, int&
 
 void Cpreprocess_fileParser::log_and_expr(CVL_ParseState& s, int si, int re, int& value) {
   CVL_Guard guard = enter(s, si, re, prod::log_and_expr, " log_and_expr");
-  inclusive_or_expr(s, 165, true, value);
+  inclusive_or_expr(s, 165, endsAt(165), value);
   while (peek(s, elem::OptRep0_of_log_and_expr) == op::AndAnd) {
     int right = 0;
-    match(s, op::AndAnd, 166, true, nullptr, nullptr);
-    inclusive_or_expr(s, 167, true, right);
+    match(s, op::AndAnd, 166, endsAt(166), nullptr, nullptr);
+    inclusive_or_expr(s, 167, endsAt(167), right);
     value = Truth(value != 0 && right != 0);
     if (s.m_bBreak) break;
   }
@@ -127,11 +128,11 @@ void Cpreprocess_fileParser::log_and_expr(CVL_ParseState& s, int si, int re, int
 
 void Cpreprocess_fileParser::inclusive_or_expr(CVL_ParseState& s, int si, int re, int& value) {
   CVL_Guard guard = enter(s, si, re, prod::inclusive_or_expr, " inclusive_or_expr");
-  exclusive_or_expr(s, 84, true, value);
+  exclusive_or_expr(s, 84, endsAt(84), value);
   while (peek(s, elem::OptRep0_of_inclusive_or_expr) == op::Pipe) {
     int right = 0;
-    match(s, op::Pipe, 85, true, nullptr, nullptr);
-    exclusive_or_expr(s, 86, true, right);
+    match(s, op::Pipe, 85, endsAt(85), nullptr, nullptr);
+    exclusive_or_expr(s, 86, endsAt(86), right);
     value |= right;
     if (s.m_bBreak) break;
   }
@@ -141,11 +142,11 @@ void Cpreprocess_fileParser::inclusive_or_expr(CVL_ParseState& s, int si, int re
 
 void Cpreprocess_fileParser::exclusive_or_expr(CVL_ParseState& s, int si, int re, int& value) {
   CVL_Guard guard = enter(s, si, re, prod::exclusive_or_expr, " exclusive_or_expr");
-  and_expr(s, 87, true, value);
+  and_expr(s, 87, endsAt(87), value);
   while (peek(s, elem::OptRep0_of_exclusive_or_expr) == op::Caret) {
     int right = 0;
-    match(s, op::Caret, 88, true, nullptr, nullptr);
-    and_expr(s, 89, true, right);
+    match(s, op::Caret, 88, endsAt(88), nullptr, nullptr);
+    and_expr(s, 89, endsAt(89), right);
     value ^= right;
     if (s.m_bBreak) break;
   }
@@ -155,11 +156,11 @@ void Cpreprocess_fileParser::exclusive_or_expr(CVL_ParseState& s, int si, int re
 
 void Cpreprocess_fileParser::and_expr(CVL_ParseState& s, int si, int re, int& value) {
   CVL_Guard guard = enter(s, si, re, prod::and_expr, " and_expr");
-  equality_expr(s, 90, true, value);
+  equality_expr(s, 90, endsAt(90), value);
   while (peek(s, elem::OptRep0_of_and_expr) == op::Amp) {
     int right = 0;
-    match(s, op::Amp, 91, true, nullptr, nullptr);
-    equality_expr(s, 92, true, right);
+    match(s, op::Amp, 91, endsAt(91), nullptr, nullptr);
+    equality_expr(s, 92, endsAt(92), right);
     value &= right;
     if (s.m_bBreak) break;
   }
@@ -169,17 +170,17 @@ void Cpreprocess_fileParser::and_expr(CVL_ParseState& s, int si, int re, int& va
 
 void Cpreprocess_fileParser::equality_expr(CVL_ParseState& s, int si, int re, int& value) {
   CVL_Guard guard = enter(s, si, re, prod::equality_expr, " equality_expr");
-  relational_expr(s, 93, true, value);
+  relational_expr(s, 93, endsAt(93), value);
   while (equalityOperators().contains(peek(s, elem::OptRep0_of_equality_expr))) {
     int right = 0;
     const int t = peek(s, elem::Alt0_of_OptRep0_of_equality_expr);
     if (t == op::Eq) {
-      match(s, op::Eq, 94, true, nullptr, nullptr);
-      relational_expr(s, 95, true, right);
+      match(s, op::Eq, 94, endsAt(94), nullptr, nullptr);
+      relational_expr(s, 95, endsAt(95), right);
       value = Truth(value == right);
     } else if (t == op::Ne) {
-      match(s, op::Ne, 280, true, nullptr, nullptr);
-      relational_expr(s, 97, true, right);
+      match(s, op::Ne, 280, endsAt(280), nullptr, nullptr);
+      relational_expr(s, 97, endsAt(97), right);
       value = Truth(value != right);
     } else {
       unexpectedError(s, "equality_expr", "Alt0_of_OptRep0_of_equality_expr");
@@ -192,25 +193,25 @@ void Cpreprocess_fileParser::equality_expr(CVL_ParseState& s, int si, int re, in
 
 void Cpreprocess_fileParser::relational_expr(CVL_ParseState& s, int si, int re, int& value) {
   CVL_Guard guard = enter(s, si, re, prod::relational_expr, " relational_expr");
-  shift_expr(s, 98, true, value);
+  shift_expr(s, 98, endsAt(98), value);
   while (relationalOperators().contains(peek(s, elem::OptRep0_of_relational_expr))) {
     int right = 0;
     const int t = peek(s, elem::Alt0_of_OptRep0_of_relational_expr);
     if (t == op::Le) {
-      match(s, op::Le, 99, true, nullptr, nullptr);
-      shift_expr(s, 221, true, right);
+      match(s, op::Le, 99, endsAt(99), nullptr, nullptr);
+      shift_expr(s, 221, endsAt(221), right);
       value = Truth(value <= right);
     } else if (t == op::Ge) {
-      match(s, op::Ge, 100, true, nullptr, nullptr);
-      shift_expr(s, 101, true, right);
+      match(s, op::Ge, 100, endsAt(100), nullptr, nullptr);
+      shift_expr(s, 101, endsAt(101), right);
       value = Truth(value >= right);
     } else if (t == op::Lt) {
-      match(s, op::Lt, 102, true, nullptr, nullptr);
-      shift_expr(s, 103, true, right);
+      match(s, op::Lt, 102, endsAt(102), nullptr, nullptr);
+      shift_expr(s, 103, endsAt(103), right);
       value = Truth(value < right);
     } else if (t == op::Gt) {
-      match(s, op::Gt, 104, true, nullptr, nullptr);
-      shift_expr(s, 105, true, right);
+      match(s, op::Gt, 104, endsAt(104), nullptr, nullptr);
+      shift_expr(s, 105, endsAt(105), right);
       value = Truth(value > right);
     } else {
       unexpectedError(s, "relational_expr", "Alt0_of_OptRep0_of_relational_expr");
@@ -223,17 +224,17 @@ void Cpreprocess_fileParser::relational_expr(CVL_ParseState& s, int si, int re, 
 
 void Cpreprocess_fileParser::shift_expr(CVL_ParseState& s, int si, int re, int& value) {
   CVL_Guard guard = enter(s, si, re, prod::shift_expr, " shift_expr");
-  add_expr(s, 219, true, value);
+  add_expr(s, 219, endsAt(219), value);
   while (shiftOperators().contains(peek(s, elem::OptRep0_of_shift_expr))) {
     int right = 0;
     const int t = peek(s, elem::Alt0_of_OptRep0_of_shift_expr);
     if (t == op::Shr) {
-      match(s, op::Shr, 206, true, nullptr, nullptr);
-      add_expr(s, 207, true, right);
+      match(s, op::Shr, 206, endsAt(206), nullptr, nullptr);
+      add_expr(s, 207, endsAt(207), right);
       value = arith::ShiftRight(value, right);
     } else if (t == op::Shl) {
-      match(s, op::Shl, 204, true, nullptr, nullptr);
-      add_expr(s, 205, true, right);
+      match(s, op::Shl, 204, endsAt(204), nullptr, nullptr);
+      add_expr(s, 205, endsAt(205), right);
       value = arith::ShiftLeft(value, right);
     } else {
       unexpectedError(s, "shift_expr", "Alt0_of_OptRep0_of_shift_expr");
@@ -246,17 +247,17 @@ void Cpreprocess_fileParser::shift_expr(CVL_ParseState& s, int si, int re, int& 
 
 void Cpreprocess_fileParser::add_expr(CVL_ParseState& s, int si, int re, int& value) {
   CVL_Guard guard = enter(s, si, re, prod::add_expr, " add_expr");
-  multiply_expr(s, 220, true, value);
+  multiply_expr(s, 220, endsAt(220), value);
   while (additiveOperators().contains(peek(s, elem::OptRep0_of_add_expr))) {
     int right = 0;
     const int t = peek(s, elem::Alt0_of_OptRep0_of_add_expr);
     if (t == op::Plus) {
-      match(s, op::Plus, 70, true, nullptr, nullptr);
-      multiply_expr(s, 169, true, right);
+      match(s, op::Plus, 70, endsAt(70), nullptr, nullptr);
+      multiply_expr(s, 169, endsAt(169), right);
       value = arith::Add(value, right);
     } else if (t == op::Minus) {
-      match(s, op::Minus, 195, true, nullptr, nullptr);
-      multiply_expr(s, 196, true, right);
+      match(s, op::Minus, 195, endsAt(195), nullptr, nullptr);
+      multiply_expr(s, 196, endsAt(196), right);
       value = arith::Subtract(value, right);
     } else {
       unexpectedError(s, "add_expr", "Alt0_of_OptRep0_of_add_expr");
@@ -269,21 +270,21 @@ void Cpreprocess_fileParser::add_expr(CVL_ParseState& s, int si, int re, int& va
 
 void Cpreprocess_fileParser::multiply_expr(CVL_ParseState& s, int si, int re, int& value) {
   CVL_Guard guard = enter(s, si, re, prod::multiply_expr, " multiply_expr");
-  unary_expr(s, 197, true, value);
+  unary_expr(s, 197, endsAt(197), value);
   while (multiplicativeOperators().contains(peek(s, elem::OptRep0_of_multiply_expr))) {
     int right = 0;
     const int t = peek(s, elem::Alt0_of_OptRep0_of_multiply_expr);
     if (t == op::Star) {
-      match(s, op::Star, 198, true, nullptr, nullptr);
-      unary_expr(s, 199, true, right);
+      match(s, op::Star, 198, endsAt(198), nullptr, nullptr);
+      unary_expr(s, 199, endsAt(199), right);
       value = arith::Multiply(value, right);
     } else if (t == op::Slash) {
-      match(s, op::Slash, 200, true, nullptr, nullptr);
-      unary_expr(s, 201, true, right);
+      match(s, op::Slash, 200, endsAt(200), nullptr, nullptr);
+      unary_expr(s, 201, endsAt(201), right);
       if (HasOperands(s)) value = arith::Divide(value, right);
     } else if (t == op::Percent) {
-      match(s, op::Percent, 202, true, nullptr, nullptr);
-      unary_expr(s, 203, true, right);
+      match(s, op::Percent, 202, endsAt(202), nullptr, nullptr);
+      unary_expr(s, 203, endsAt(203), right);
       if (HasOperands(s)) value = arith::Remainder(value, right);
     } else {
       unexpectedError(s, "multiply_expr", "Alt0_of_OptRep0_of_multiply_expr");
@@ -298,21 +299,21 @@ void Cpreprocess_fileParser::unary_expr(CVL_ParseState& s, int si, int re, int& 
   CVL_Guard guard = enter(s, si, re, prod::unary_expr, " unary_expr");
   const int t = peek(s, elem::Alt0_of_unary_expr);
   if (primaries().contains(t)) {
-    prim_expr(s, 271, true, value);
+    prim_expr(s, 271, endsAt(271), value);
   } else if (t == op::Plus) {
-    match(s, op::Plus, 272, false, nullptr, nullptr);
-    unary_expr(s, 273, true, value);
+    match(s, op::Plus, 272, endsAt(272), nullptr, nullptr);
+    unary_expr(s, 273, endsAt(273), value);
   } else if (t == op::Minus) {
-    match(s, op::Minus, 274, false, nullptr, nullptr);
-    unary_expr(s, 275, true, value);
+    match(s, op::Minus, 274, endsAt(274), nullptr, nullptr);
+    unary_expr(s, 275, endsAt(275), value);
     value = arith::Negate(value);
   } else if (t == op::Tilde) {
-    match(s, op::Tilde, 276, false, nullptr, nullptr);
-    unary_expr(s, 277, true, value);
+    match(s, op::Tilde, 276, endsAt(276), nullptr, nullptr);
+    unary_expr(s, 277, endsAt(277), value);
     value = ~value;
   } else if (t == op::Bang) {
-    match(s, op::Bang, 152, false, nullptr, nullptr);
-    unary_expr(s, 153, true, value);
+    match(s, op::Bang, 152, endsAt(152), nullptr, nullptr);
+    unary_expr(s, 153, endsAt(153), value);
     value = Truth(value == 0);
   } else {
     unexpectedError(s, "unary_expr", "Alt0_of_unary_expr");
@@ -326,19 +327,19 @@ void Cpreprocess_fileParser::prim_expr(CVL_ParseState& s, int si, int re, int& v
   if (operands().contains(t)) {
     const int operand = peek(s, elem::Alt1_of_Alt0_of_prim_expr);
     if (operand == tok::Id) {
-      if (match(s, tok::Id, 155, true, nullptr, nullptr)) value = numericValue(s.matchText(0));
+      if (match(s, tok::Id, 155, endsAt(155), nullptr, nullptr)) value = numericValue(s.matchText(0));
     } else if (constants().contains(operand)) {
-      constant(s, 154, true, value);
+      constant(s, 154, endsAt(154), value);
     } else if (operand == tok::Defined) {
       // `defined` yields the operand's value, not just 1 or 0.
-      match(s, tok::Defined, 156, false, nullptr, nullptr);
+      match(s, tok::Defined, 156, endsAt(156), nullptr, nullptr);
       const int argument = peek(s, elem::Alt2_of_Alt1_of_Alt0_of_prim_expr);
       if (argument == tok::Id) {
-        if (match(s, tok::Id, 44, true, nullptr, nullptr)) value = numericValue(s.matchText(0));
+        if (match(s, tok::Id, 44, endsAt(44), nullptr, nullptr)) value = numericValue(s.matchText(0));
       } else if (argument == tok::Lparen) {
-        match(s, tok::Lparen, 157, false, nullptr, nullptr);
-        const_expr(s, 158, false, value);
-        match(s, tok::Rparen, 159, true, "prim_expr", "Rparen_T3_of_prim_expr");
+        match(s, tok::Lparen, 157, endsAt(157), nullptr, nullptr);
+        const_expr(s, 158, endsAt(158), value);
+        match(s, tok::Rparen, 159, endsAt(159), "prim_expr", "Rparen_T3_of_prim_expr");
       } else {
         unexpectedError(s, "prim_expr", "Alt2_of_Alt1_of_Alt0_of_prim_expr");
       }
@@ -346,9 +347,9 @@ void Cpreprocess_fileParser::prim_expr(CVL_ParseState& s, int si, int re, int& v
       unexpectedError(s, "prim_expr", "Alt1_of_Alt0_of_prim_expr");
     }
   } else if (t == tok::Lparen) {
-    match(s, tok::Lparen, 45, false, nullptr, nullptr);
-    const_expr(s, 46, false, value);
-    match(s, tok::Rparen, 47, true, "prim_expr", "Rparen_T6_of_prim_expr");
+    match(s, tok::Lparen, 45, endsAt(45), nullptr, nullptr);
+    const_expr(s, 46, endsAt(46), value);
+    match(s, tok::Rparen, 47, endsAt(47), "prim_expr", "Rparen_T6_of_prim_expr");
   } else {
     unexpectedError(s, "prim_expr", "Alt0_of_prim_expr");
   }
@@ -361,7 +362,7 @@ void Cpreprocess_fileParser::constant(CVL_ParseState& s, int si, int re, int& va
   const ConstantToken* token = FindConstantToken(t);
   if (token == nullptr) {
     unexpectedError(s, "constant", "Alt0_of_constant");
-  } else if (match(s, t, token->scannerIndex, true, nullptr, nullptr)) {
+  } else if (match(s, t, token->scannerIndex, endsAt(token->scannerIndex), nullptr, nullptr)) {
     value = IntegerConstantValue(s.matchText(0));
   }
   guard.leave();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "grammar/Cpreprocess_fileParser.h"
+#include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/IncludeSearch.h"
 #include "runtime/InputLimits.h"
@@ -88,9 +89,9 @@ void Cpreprocess_fileParser::IncludePaths(CVL_ParseState& s, int si, int re) {
     if (!entry.empty()) m_IncludeDirs.push_back(entry);
     const int t = peek(s, elem::Alt0_of_OptRep0_of_IncludePaths);
     if (t == tok::Eof) {
-      match(s, tok::Eof, 3, true, nullptr, nullptr);
+      match(s, tok::Eof, 3, endsAt(3), nullptr, nullptr);
     } else if (t == tok::Eol) {
-      match(s, tok::Eol, 2, true, nullptr, nullptr);
+      match(s, tok::Eol, 2, endsAt(2), nullptr, nullptr);
     } else {
       unexpectedError(s, "IncludePaths", "Alt0_of_OptRep0_of_IncludePaths");
     }
@@ -103,7 +104,7 @@ void Cpreprocess_fileParser::IncludePaths(CVL_ParseState& s, int si, int re) {
 void Cpreprocess_fileParser::include_line(CVL_ParseState& s, int si, int re, bool output,
                                           int depth) {
   CVL_Guard guard = enter(s, si, re, prod::include_line, " include_line");
-  if (match(s, tok::PdInclude, 71, false, "include_line", "PD_INCLUDE_T0_of_include_line")) {
+  if (match(s, tok::PdInclude, 71, endsAt(71), "include_line", "PD_INCLUDE_T0_of_include_line")) {
     // A loaded file stands in for the directive, which leaves only the
     // blanks in front of it; otherwise the directive is written unchanged.
     const bool loaded = includeFile(s, depth);
@@ -111,14 +112,14 @@ void Cpreprocess_fileParser::include_line(CVL_ParseState& s, int si, int re, boo
   }
   // A nested parse goes on after a failed match; the line break is written
   // only if it was there, never the directive a second time.
-  if (match(s, tok::Eol, 72, true, "include_line", "EOL_T1_of_include_line") && output)
+  if (match(s, tok::Eol, 72, endsAt(72), "include_line", "EOL_T1_of_include_line") && output)
     write(s, s.matchCopy());
   guard.leave();
 }
 
 void Cpreprocess_fileParser::header(CVL_ParseState& s, int si, int re, bool output, int depth) {
   CVL_Guard guard = enter(s, si, re, prod::header, " header");
-  outer_group(s, 12, true, output, depth);
+  outer_group(s, 12, endsAt(12), output, depth);
   guard.leave();
 }
 

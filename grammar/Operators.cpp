@@ -2,6 +2,7 @@
 #include <array>
 
 #include "grammar/Cpreprocess_fileParser.h"
+#include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/TokenSets.h"
 
@@ -34,7 +35,8 @@ void Cpreprocess_fileParser::cpp_operator(CVL_ParseState& s, int si, int re) {
   CVL_Guard guard = enter(s, si, re, prod::cpp_operator, " cpp_operator");
   const int t = peek(s, elem::Alt0_of_cpp_operator);
   if (sets::operators().contains(t)) {
-    match(s, t, kOperatorScanners[t - kFirstOperator], true, nullptr, nullptr);
+    const int next = kOperatorScanners[t - kFirstOperator];
+    match(s, t, next, endsAt(next), nullptr, nullptr);
   } else {
     unexpectedError(s, "cpp_operator", "Alt0_of_cpp_operator");
   }
@@ -45,9 +47,10 @@ void Cpreprocess_fileParser::macro_token(CVL_ParseState& s, int si, int re) {
   CVL_Guard guard = enter(s, si, re, prod::macro_token, " macro_token");
   const int t = peek(s, elem::Alt0_of_macro_token);
   if (t >= tok::Id && t <= tok::NotOtherPpTokenChar) {
-    match(s, t, kMacroTokenScanners[t - tok::Id], true, nullptr, nullptr);
+    const int next = kMacroTokenScanners[t - tok::Id];
+    match(s, t, next, endsAt(next), nullptr, nullptr);
   } else if (sets::operators().contains(t)) {
-    cpp_operator(s, kOperatorInMacroTokenScanner, true);
+    cpp_operator(s, kOperatorInMacroTokenScanner, endsAt(kOperatorInMacroTokenScanner));
   } else {
     unexpectedError(s, "macro_token", "Alt0_of_macro_token");
   }

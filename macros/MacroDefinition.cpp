@@ -1,6 +1,7 @@
 // Define lines: an object-like macro stores its replacement text, a
 // function-like macro its replacement list as one child per element.
 #include "grammar/Cpreprocess_fileParser.h"
+#include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/TokenSets.h"
 #include "macros/MacroGrammarTables.h"
@@ -37,13 +38,13 @@ void AddReplacementToken(node& record, CVL_Map<std::string, std::string>& parame
 
 void Cpreprocess_fileParser::definition(CVL_ParseState& s, int si, int re) {
   CVL_Guard guard = enter(s, si, re, prod::definition, " definition");
-  match(s, tok::PdDefine, 124, false, "definition", "PD_DEFINE_T0_of_definition");
+  match(s, tok::PdDefine, 124, endsAt(124), "definition", "PD_DEFINE_T0_of_definition");
   // A name directly followed by "(" is MACRO_DEF_BEGIN, a name alone an ID.
   const int t = peek(s, elem::Alt0_of_definition);
   if (t == tok::Id) {
-    object_like_macro(s, 125, true);
+    object_like_macro(s, 125, endsAt(125));
   } else if (t == tok::MacroDefBegin) {
-    function_like_macro(s, 208, true);
+    function_like_macro(s, 208, endsAt(208));
   } else {
     unexpectedError(s, "definition", "Alt0_of_definition");
   }
@@ -52,7 +53,7 @@ void Cpreprocess_fileParser::definition(CVL_ParseState& s, int si, int re) {
 
 void Cpreprocess_fileParser::object_like_macro(CVL_ParseState& s, int si, int re) {
   CVL_Guard guard = enter(s, si, re, prod::object_like_macro, " object_like_macro");
-  match(s, tok::Id, 229, false, "object_like_macro", "ID_T0_of_object_like_macro");
+  match(s, tok::Id, 229, endsAt(229), "object_like_macro", "ID_T0_of_object_like_macro");
   const std::string name = s.matchText(0);
   std::string value;
   std::string call;
@@ -61,15 +62,15 @@ void Cpreprocess_fileParser::object_like_macro(CVL_ParseState& s, int si, int re
   while (sets::textStart().contains(peek(s, elem::OptRep0_of_object_like_macro))) {
     const int t = peek(s, elem::Alt0_of_OptRep0_of_object_like_macro);
     if (t == tok::Bseol) {
-      match(s, tok::Bseol, 230, false, nullptr, nullptr);
+      match(s, tok::Bseol, 230, endsAt(230), nullptr, nullptr);
       if (IsStrayBackslash(s)) value += s.matchCopy();
     } else if (sets::idThroughOperators().contains(t)) {
       singleToken(s, elem::Alt1_of_Alt0_of_OptRep0_of_object_like_macro, kObjectLikeTokens,
-                  kObjectLikeOperatorScanner, false, "object_like_macro",
+                  kObjectLikeOperatorScanner, "object_like_macro",
                   "Alt1_of_Alt0_of_OptRep0_of_object_like_macro");
       value += s.matchCopy();
     } else if (t == tok::MacroCallBegin) {
-      macro_call_begin(s, 231, false, call, recorded);
+      macro_call_begin(s, 231, endsAt(231), call, recorded);
       value += call;
       call.clear();
     } else {
@@ -78,7 +79,7 @@ void Cpreprocess_fileParser::object_like_macro(CVL_ParseState& s, int si, int re
     if (s.m_bBreak) break;
   }
   s.m_bBreak = false;
-  match(s, tok::Eol, 243, true, "object_like_macro", "EOL_T13_of_object_like_macro");
+  match(s, tok::Eol, 243, endsAt(243), "object_like_macro", "EOL_T13_of_object_like_macro");
   defineObjectLike(name, Trimmed(value));
   resetRecorded(recorded);
   guard.leave();
@@ -87,7 +88,7 @@ void Cpreprocess_fileParser::object_like_macro(CVL_ParseState& s, int si, int re
 void Cpreprocess_fileParser::function_like_macro(CVL_ParseState& s, int si, int re) {
   CVL_Guard guard = enter(s, si, re, prod::function_like_macro, " function_like_macro");
   node record;
-  match(s, tok::MacroDefBegin, 257, false, "function_like_macro",
+  match(s, tok::MacroDefBegin, 257, endsAt(257), "function_like_macro",
         "MACRO_DEF_BEGIN_T0_of_function_like_macro");
   record.setLabel(s.matchText(1));
 
@@ -95,17 +96,17 @@ void Cpreprocess_fileParser::function_like_macro(CVL_ParseState& s, int si, int 
   CVL_Map<std::string, std::string> parameters;
   int count = 0;
   if (sets::macroToken().contains(peek(s, elem::Opt0_of_function_like_macro))) {
-    macro_token(s, 258, false);
+    macro_token(s, 258, endsAt(258));
     parameters.insert(s.matchText(0), std::to_string(count++));
     while (peek(s, elem::OptRep0_of_Opt0_of_function_like_macro) == tok::Comma) {
-      match(s, tok::Comma, 259, false, nullptr, nullptr);
-      macro_token(s, 260, false);
+      match(s, tok::Comma, 259, endsAt(259), nullptr, nullptr);
+      macro_token(s, 260, endsAt(260));
       parameters.insert(s.matchText(0), std::to_string(count++));
       if (s.m_bBreak) break;
     }
     s.m_bBreak = false;
   }
-  match(s, tok::Rparen, 261, false, "function_like_macro", "Rparen_T2_of_function_like_macro");
+  match(s, tok::Rparen, 261, endsAt(261), "function_like_macro", "Rparen_T2_of_function_like_macro");
 
   // Whether the next token keeps its prefix: not at the start of the list
   // and not right after # or ##.
@@ -113,7 +114,7 @@ void Cpreprocess_fileParser::function_like_macro(CVL_ParseState& s, int si, int 
   while (sets::replacementTokens().contains(peek(s, elem::OptRep1_of_function_like_macro))) {
     const int t = peek(s, elem::Alt0_of_OptRep1_of_function_like_macro);
     if (t == tok::Bseol) {
-      match(s, tok::Bseol, 267, false, nullptr, nullptr);
+      match(s, tok::Bseol, 267, endsAt(267), nullptr, nullptr);
       if (IsStrayBackslash(s)) {
         AddReplacementToken(record, parameters, s, gap);
         gap = true;
@@ -121,22 +122,22 @@ void Cpreprocess_fileParser::function_like_macro(CVL_ParseState& s, int si, int 
     } else if (sets::idThroughOperators().contains(t)) {
       const int u = peek(s, elem::Alt1_of_Alt0_of_OptRep1_of_function_like_macro);
       if (sets::macroToken().contains(u)) {
-        macro_token(s, 262, false);
+        macro_token(s, 262, endsAt(262));
       } else if (u == tok::Rparen) {
-        match(s, tok::Rparen, 263, false, nullptr, nullptr);
+        match(s, tok::Rparen, 263, endsAt(263), nullptr, nullptr);
       } else if (u == tok::Lparen) {
-        match(s, tok::Lparen, 264, false, nullptr, nullptr);
+        match(s, tok::Lparen, 264, endsAt(264), nullptr, nullptr);
       } else {
         unexpectedError(s, "function_like_macro", "Alt1_of_Alt0_of_OptRep1_of_function_like_macro");
       }
       AddReplacementToken(record, parameters, s, gap);
       gap = true;
     } else if (t == tok::Hash) {
-      match(s, tok::Hash, 265, false, nullptr, nullptr);
+      match(s, tok::Hash, 265, endsAt(265), nullptr, nullptr);
       record.addChild(macro_record::kStringize, s.matchText(-1));
       gap = false;
     } else if (t == tok::HashHash) {
-      match(s, tok::HashHash, 266, false, nullptr, nullptr);
+      match(s, tok::HashHash, 266, endsAt(266), nullptr, nullptr);
       record.addChild(macro_record::kPaste, "##");
       gap = false;
     } else {
@@ -145,7 +146,7 @@ void Cpreprocess_fileParser::function_like_macro(CVL_ParseState& s, int si, int 
     if (s.m_bBreak) break;
   }
   s.m_bBreak = false;
-  match(s, tok::Eol, 268, true, "function_like_macro", "EOL_T8_of_function_like_macro");
+  match(s, tok::Eol, 268, endsAt(268), "function_like_macro", "EOL_T8_of_function_like_macro");
   record.setAttribute(macro_record::kArgumentCount, std::to_string(count));
   defineFunctionLike(s, record);
   guard.leave();

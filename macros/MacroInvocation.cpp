@@ -4,6 +4,7 @@
 #include <boost/lexical_cast.hpp>
 
 #include "grammar/Cpreprocess_fileParser.h"
+#include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/TokenSets.h"
 #include "macros/ExpansionLimits.h"
@@ -35,7 +36,7 @@ std::string ArgumentCountMessage(const std::string& name, int declared, int comm
 void Cpreprocess_fileParser::macro_call_begin(CVL_ParseState& s, int si, int re,
                                               std::string& callBuffer, RecordedMacros& recorded) {
   CVL_Guard guard = enter(s, si, re, prod::macro_call_begin, " macro_call_begin");
-  match(s, tok::MacroCallBegin, 179, true, "macro_call_begin",
+  match(s, tok::MacroCallBegin, 179, endsAt(179), "macro_call_begin",
         "MACRO_CALL_BEGIN_T0_of_macro_call_begin");
   const std::string name = s.matchText(1);
   if (m_FunctionMacros.findKey(name)) {
@@ -47,7 +48,7 @@ void Cpreprocess_fileParser::macro_call_begin(CVL_ParseState& s, int si, int re,
     const bool copiedThrough = m_FunctionMacros.value().id() != 0;
     const ExpansionScope scope(m_Expansion, name);
     std::string rest;
-    macro_call(s, 180, true, callBuffer, rest);
+    macro_call(s, 180, endsAt(180), callBuffer, rest);
     if (!copiedThrough) {
       callBuffer = rescanOnce(s, callBuffer, recorded);
       callBuffer += ' ';
@@ -80,18 +81,18 @@ void Cpreprocess_fileParser::macro_call(CVL_ParseState& s, int si, int re,
   ArgumentMap arguments;
   int commas = 0;
   std::string argument;
-  macro_tokens(s, 108, false, argument);
+  macro_tokens(s, 108, endsAt(108), argument);
   if (busy) {
     callBuffer += argument;
   } else {
     arguments["0"] = argument;
   }
   while (peek(s, elem::OptRep0_of_macro_call) == tok::Comma) {
-    match(s, tok::Comma, 109, false, nullptr, nullptr);
+    match(s, tok::Comma, 109, endsAt(109), nullptr, nullptr);
     ++commas;
     if (busy) callBuffer += s.matchCopy();
     argument.clear();
-    macro_tokens(s, 110, false, argument);
+    macro_tokens(s, 110, endsAt(110), argument);
     if (busy) {
       callBuffer += argument;
     } else {
@@ -100,7 +101,7 @@ void Cpreprocess_fileParser::macro_call(CVL_ParseState& s, int si, int re,
     if (s.m_bBreak) break;
   }
   s.m_bBreak = false;
-  const bool closed = match(s, tok::Rparen, 228, true, "macro_call", "Rparen_T1_of_macro_call");
+  const bool closed = match(s, tok::Rparen, 228, endsAt(228), "macro_call", "Rparen_T1_of_macro_call");
   if (busy) {
     // Copied through unexpanded; the running expansion keeps the flag set.
     if (closed) callBuffer += s.matchCopy();
@@ -122,13 +123,13 @@ void Cpreprocess_fileParser::macro_tokens(CVL_ParseState& s, int si, int re,
   while (sets::argumentTokens().contains(peek(s, elem::OptRep0_of_macro_tokens))) {
     const int t = peek(s, elem::Alt0_of_OptRep0_of_macro_tokens);
     if (t == tok::Eol) {
-      match(s, tok::Eol, 39, true, nullptr, nullptr);
+      match(s, tok::Eol, 39, endsAt(39), nullptr, nullptr);
       argument += s.matchCopyView();
     } else if (t == tok::Bseol) {
-      match(s, tok::Bseol, 36, true, nullptr, nullptr);
+      match(s, tok::Bseol, 36, endsAt(36), nullptr, nullptr);
       if (IsStrayBackslash(s)) argument += argument.empty() ? s.matchView(0) : s.matchCopyView();
     } else if (sets::macroToken().contains(t)) {
-      macro_token(s, 226, true);
+      macro_token(s, 226, endsAt(226));
       // The first token of an argument loses its prefix.
       argument += argument.empty() ? s.matchView(0) : s.matchCopyView();
     } else if (t == tok::Lparen) {
@@ -136,21 +137,21 @@ void Cpreprocess_fileParser::macro_tokens(CVL_ParseState& s, int si, int re,
       // belong to this argument. The "(" cannot end the argument, so the
       // token after it is read without the argument list's scanner, which
       // would take a comma there for a separator.
-      match(s, tok::Lparen, 227, false, nullptr, nullptr);
+      match(s, tok::Lparen, 227, endsAt(227), nullptr, nullptr);
       argument += s.matchCopyView();
-      macro_parenthesis(s, 33, true, inner);
+      macro_parenthesis(s, 33, endsAt(33), inner);
       argument += inner;
     } else if (t == tok::MacroCallBegin) {
       // A nested call stays raw: prefix, name, blanks and "(" as written.
-      match(s, tok::MacroCallBegin, 34, false, nullptr, nullptr);
+      match(s, tok::MacroCallBegin, 34, endsAt(34), nullptr, nullptr);
       argument += s.matchCopyView();
-      macro_parenthesis(s, 35, true, inner);
+      macro_parenthesis(s, 35, endsAt(35), inner);
       argument += inner;
     } else if (t == tok::Hash) {
-      match(s, tok::Hash, 37, true, nullptr, nullptr);
+      match(s, tok::Hash, 37, endsAt(37), nullptr, nullptr);
       argument += "#";
     } else if (t == tok::HashHash) {
-      match(s, tok::HashHash, 38, true, nullptr, nullptr);
+      match(s, tok::HashHash, 38, endsAt(38), nullptr, nullptr);
       argument += "##";
     } else {
       unexpectedError(s, "macro_tokens", "Alt0_of_OptRep0_of_macro_tokens");
@@ -165,8 +166,8 @@ void Cpreprocess_fileParser::macro_parenthesis(CVL_ParseState& s, int si, int re
                                                std::string& text) {
   CVL_Guard guard = enter(s, si, re, prod::macro_parenthesis, " macro_parenthesis");
   text.clear();
-  macro_tokens(s, 238, false, text);
-  if (match(s, tok::Rparen, 189, true, "macro_parenthesis", "Rparen_T0_of_macro_parenthesis"))
+  macro_tokens(s, 238, endsAt(238), text);
+  if (match(s, tok::Rparen, 189, endsAt(189), "macro_parenthesis", "Rparen_T0_of_macro_parenthesis"))
     text += s.matchCopyView();
   guard.leave();
 }

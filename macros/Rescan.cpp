@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "grammar/Cpreprocess_fileParser.h"
+#include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/TokenSets.h"
 #include "macros/ExpansionLimits.h"
@@ -145,10 +146,10 @@ void Cpreprocess_fileParser::re_macro_call(CVL_ParseState& s, int si, int re,
     const int t = peek(s, elem::Alt0_of_Rep0_of_re_macro_call);
     if (t == tok::Eol) {
       // A line break becomes a bare line feed; the blanks before it go.
-      match(s, tok::Eol, 299, true, nullptr, nullptr);
+      match(s, tok::Eol, 299, endsAt(299), nullptr, nullptr);
       output += '\n';
     } else if (sets::textStart().contains(t)) {
-      re_pp_tokens(s, 298, true, line, recorded);
+      re_pp_tokens(s, 298, endsAt(298), line, recorded);
       output += line;
     } else {
       unexpectedError(s, "re_macro_call", "Alt0_of_Rep0_of_re_macro_call");
@@ -169,19 +170,19 @@ void Cpreprocess_fileParser::re_pp_tokens(CVL_ParseState& s, int si, int re, std
   while (sets::textStart().contains(peek(s, elem::Rep0_of_re_pp_tokens))) {
     const int t = peek(s, elem::Alt0_of_Rep0_of_re_pp_tokens);
     if (t == tok::Bseol) {
-      match(s, tok::Bseol, 285, true, nullptr, nullptr);
+      match(s, tok::Bseol, 285, endsAt(285), nullptr, nullptr);
       if (IsStrayBackslash(s)) output += s.matchCopyView();
     } else if (t == tok::Id) {
-      match(s, tok::Id, 286, true, nullptr, nullptr);
+      match(s, tok::Id, 286, endsAt(286), nullptr, nullptr);
       output += s.matchView(-1);
       appendRescannedName(s.matchView(0), output, recorded);
     } else if (sets::literalsThroughOperators().contains(t)) {
       singleToken(s, elem::Alt1_of_Alt0_of_Rep0_of_re_pp_tokens, kRescanTokens,
-                  kRescanOperatorScanner, true, "re_pp_tokens",
+                  kRescanOperatorScanner, "re_pp_tokens",
                   "Alt1_of_Alt0_of_Rep0_of_re_pp_tokens");
       output += s.matchCopyView();
     } else if (t == tok::MacroCallBegin) {
-      macro_call_begin(s, 284, true, call, recorded);
+      macro_call_begin(s, 284, endsAt(284), call, recorded);
       output += call;
       call.clear();
     } else {

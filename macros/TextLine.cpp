@@ -1,6 +1,7 @@
 // A text line: its tokens with the blanks in front of them, identifiers and
 // macro calls expanded, written to the output in one piece.
 #include "grammar/Cpreprocess_fileParser.h"
+#include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/TokenSets.h"
 #include "macros/MacroGrammarTables.h"
@@ -19,23 +20,23 @@ void Cpreprocess_fileParser::pp_tokens(CVL_ParseState& s, int si, int re, bool o
     const int t = peek(s, elem::Alt0_of_Rep0_of_pp_tokens);
     if (t == tok::Bseol) {
       // The backslash-newline and the blanks around it vanish.
-      match(s, tok::Bseol, 111, true, nullptr, nullptr);
+      match(s, tok::Bseol, 111, endsAt(111), nullptr, nullptr);
       if (output && IsStrayBackslash(s)) line += s.matchCopyView();
     } else if (t == tok::Id) {
-      match(s, tok::Id, 112, true, nullptr, nullptr);
+      match(s, tok::Id, 112, endsAt(112), nullptr, nullptr);
       if (output) {
         line += s.matchView(-1);
         expandIdentifier(s, s.matchView(0), line);
       }
     } else if (sets::literalsThroughOperators().contains(t)) {
       singleToken(s, elem::Alt1_of_Alt0_of_Rep0_of_pp_tokens, kTextLineTokens,
-                  kTextLineOperatorScanner, true, "pp_tokens",
+                  kTextLineOperatorScanner, "pp_tokens",
                   "Alt1_of_Alt0_of_Rep0_of_pp_tokens");
       if (output) line += s.matchCopyView();
     } else if (t == tok::MacroCallBegin) {
       // Calls are processed even when nothing is written: they may change
       // busy flags.
-      macro_call_begin(s, 73, true, call, recorded);
+      macro_call_begin(s, 73, endsAt(73), call, recorded);
       if (output) line += call;
       call.clear();
     } else {

@@ -74,6 +74,64 @@ TEST(ConstantExpression, SelectsTheBranch) {
     EXPECT_EQ(branchOf(c.prelude, c.expression), c.branch) << c.prelude << "#if " << c.expression;
 }
 
+// `defined` right after a binary operator: with or without a blank before
+// the parenthesis, the name defined as 1 or not defined (then 0).
+TEST(ConstantExpression, DefinedAfterEveryBinaryOperator) {
+  const struct {
+    const char* op;
+    int (*apply)(int, int);
+  } operators[] = {
+      {"||", [](int a, int b) { return int(a || b); }}, {"&&", [](int a, int b) { return int(a && b); }},
+      {"|", [](int a, int b) { return a | b; }},        {"^", [](int a, int b) { return a ^ b; }},
+      {"&", [](int a, int b) { return a & b; }},        {"==", [](int a, int b) { return int(a == b); }},
+      {"!=", [](int a, int b) { return int(a != b); }}, {"<", [](int a, int b) { return int(a < b); }},
+      {">", [](int a, int b) { return int(a > b); }},   {"<=", [](int a, int b) { return int(a <= b); }},
+      {">=", [](int a, int b) { return int(a >= b); }}, {"<<", [](int a, int b) { return a << b; }},
+      {">>", [](int a, int b) { return a >> b; }},      {"+", [](int a, int b) { return a + b; }},
+      {"-", [](int a, int b) { return a - b; }},        {"*", [](int a, int b) { return a * b; }},
+      {"/", [](int a, int b) { return a / b; }},        {"%", [](int a, int b) { return a % b; }},
+  };
+  for (const auto& o : operators) {
+    for (const bool defined : {true, false}) {
+      if (!defined && (std::string(o.op) == "/" || std::string(o.op) == "%")) continue;
+      const std::string prelude = defined ? "#define X 1\r\n" : "";
+      const std::string expected = o.apply(1, defined ? 1 : 0) != 0 ? "T" : "F";
+      for (const char* operand : {"defined(X)", "defined (X)", "defined X"}) {
+        const std::string expression = std::string("1 ") + o.op + " " + operand;
+        EXPECT_EQ(branchOf(prelude, expression), expected) << prelude << "#if " << expression;
+      }
+    }
+  }
+}
+
+TEST(ConstantExpression, DefinedInChainsGroupsConditionalsAndElif) {
+  const std::string ab = "#define A 1\r\n#define B 1\r\n";
+  const struct {
+    std::string prelude;
+    const char* expression;
+    const char* branch;
+  } cases[] = {
+      {ab, "defined(A) && defined(B)", "T"},
+      {"#define A 1\r\n", "defined(A) && defined(B)", "F"},
+      {"", "defined(A) || defined(B) || defined(C)", "F"},
+      {"#define C 1\r\n", "defined(A) || defined(B) || defined (C)", "T"},
+      {ab, "(defined(A) && defined(B)) || (defined(C) && defined(D))", "T"},
+      {ab, "!(defined(A) && !defined(B))", "T"},
+      {ab, "defined(A) == defined(B)", "T"},
+      {ab, "defined(A) ? defined(B) : defined(C)", "T"},
+      {"", "defined(A) ? 1 : defined(B)", "F"},
+      {"", "1 ? defined(A) : defined (B)", "F"},
+      {ab, "defined(A) + defined(B) == 2", "T"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(branchOf(c.prelude, c.expression), c.branch) << c.prelude << "#if " << c.expression;
+
+  EXPECT_EQ(pp(ab + "#if 0\r\nno\r\n#elif defined(A) && defined(B)\r\nyes\r\n#endif"),
+            "\r\nyes\r\n");
+  EXPECT_EQ(pp("#if 0\r\nno\r\n#elif defined(A) || defined (B)\r\nno\r\n#else\r\nyes\r\n#endif"),
+            "\r\nyes\r\n");
+}
+
 TEST(ConstantExpression, EvaluatesEveryOperandSoDivisionBy0EndsTheRun) {
   for (const char* expression :
        {"7 % 0", "1/0", "0 && 1/0", "1 || 1 % 0", "1 ? 1 : 1/0", "0 ? 1/0 : 1", "1/(2-2)"}) {
@@ -133,6 +191,17 @@ TEST_F(IncludedExpression, MissingDivisorIsASyntaxErrorNotADivisionBy0) {
   ASSERT_TRUE(result.ok()) << result.error->text;
   EXPECT_EQ(result.output, "\r\nok");
   EXPECT_FALSE(result.messages.empty());
+}
+
+TEST_F(IncludedExpression, DefinedAfterOperatorsWorksInAnIncludedFile) {
+  const RunResult result = runIncluding(
+      "#define A 1\r\n#define B 1\r\n"
+      "#if defined(A) && defined(B)\r\nboth\r\n#endif\r\n"
+      "#if 1 + defined (C) == 1 || defined(D)\r\nsum\r\n#endif\r\n"
+      "#if 0\r\n#elif defined(A) != defined(C)\r\nelif\r\n#endif\r\n");
+  ASSERT_TRUE(result.ok()) << result.error->text;
+  EXPECT_TRUE(result.messages.empty()) << result.messages.front().text();
+  EXPECT_EQ(result.output, "\r\nboth\r\n\r\n\r\nsum\r\n\r\n\r\nelif\r\n\r\n\r\nok");
 }
 
 TEST_F(IncludedExpression, DivisionBy0EndsTheRun) {
