@@ -31,6 +31,11 @@ class Cpreprocess_fileParser : public CVL_Parser {
   // Parses [begin, end) from the start rule and checks that all of it was
   // consumed. A null plugin gets a default one writing to standard output.
   void parse(const char* begin, const char* end, CVL_ParseStatePlugin* plugin);
+  // Sizes the expansion budget for a run whose output may grow to
+  // `maxOutputBytes`.
+  void setOutputLimit(std::size_t maxOutputBytes) {
+    m_Expansion.maxProducedBytes = ExpansionByteBudget(maxOutputBytes);
+  }
 
   int lookahead(CVL_ParseState& s, int elementIndex, int scannerIndex, bool ruleEndFlag,
                 const char* production, const char* element) override;

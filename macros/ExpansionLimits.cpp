@@ -1,5 +1,7 @@
 #include "macros/ExpansionLimits.h"
 
+#include <algorithm>
+
 #include "runtime/Message.h"
 
 namespace zemra {
@@ -8,6 +10,10 @@ namespace {
 [[noreturn]] void Throw(const std::string& text) { throw CVL_Message(text.c_str()); }
 
 }  // namespace
+
+std::size_t ExpansionByteBudget(std::size_t maxOutputBytes) {
+  return std::max(kMinExpandedBytes, maxOutputBytes / kOutputLimitShare);
+}
 
 void ExpansionBudget::chargeParse() {
   if (++parses > kMaxExpansionParses) {
@@ -18,8 +24,8 @@ void ExpansionBudget::chargeParse() {
 
 void ExpansionBudget::chargeOutput(const std::string& text) {
   producedBytes += text.size();
-  if (producedBytes > kMaxExpandedBytes) {
-    Throw("macro expansion produces more than " + std::to_string(kMaxExpandedBytes) + " bytes");
+  if (producedBytes > maxProducedBytes) {
+    Throw("macro expansion produces more than " + std::to_string(maxProducedBytes) + " bytes");
   }
 }
 
@@ -36,9 +42,8 @@ ExpansionScope::ExpansionScope(ExpansionBudget& budget, std::string_view name)
   ++m_Budget.depth;
 }
 
-void RescanDidNotSettle() {
-  Throw("macro rescan still changes its text after " + std::to_string(kMaxRescanPasses) +
-        " passes");
+void RescanDidNotSettle(int passes) {
+  Throw("macro rescan still changes its text after " + std::to_string(passes) + " passes");
 }
 
 }  // namespace zemra

@@ -3,6 +3,8 @@
 // a text that keeps changing from pass to pass) or grow exponentially (a
 // chain of macros that each call the one below twice); these limits end such
 // a run with a message instead of exhausting the stack, memory or time.
+// They are set so that finite expansions of ordinary code stay far below
+// them: what grows with the run's output limit grows with it.
 #pragma once
 
 #include <cstddef>
@@ -11,20 +13,46 @@
 
 namespace zemra {
 
-// Macro expansions that may be in progress, each inside the one before.
+// Macro expansions that may be in progress, each inside the one before. Real
+// code nests a few dozen at most; each level costs a few stack frames.
 constexpr int kMaxExpansionDepth = 200;
-// Passes one rescan may take before its text has to stop changing.
-constexpr int kMaxRescanPasses = 256;
-// What one outermost expansion, with everything expanded inside it, may
-// cost: nested parses of rescanned text, and bytes those parses produce.
-constexpr int kMaxExpansionParses = 32768;
-constexpr std::size_t kMaxExpandedBytes = std::size_t{1} << 19;
+
+// Passes one rescan may take beyond one per object-like macro defined. A
+// pass changes the text by expanding names and calls; an object-like macro
+// stays busy for the rest of the rescan once it has expanded, so a chain of
+// any length settles after one pass per macro in it. What changes the text
+// beyond that comes from function-like calls, which settle within a few
+// passes in ordinary code.
+constexpr int kMaxRescanPassesBeyondObjectMacros = 256;
+
+// Nested parses of rescanned text for one outermost expansion. A parse of a
+// short text costs about 1.5 µs, so the limit ends an explosive chain of
+// calls within a quarter of a second; a doubling chain of fourteen levels
+// (16384 calls, 32768 tokens) stays within it.
+constexpr int kMaxExpansionParses = 131072;
+
+// Bytes the nested parses of one outermost expansion may produce: the run's
+// output limit divided by kOutputLimitShare, never less than the floor.
+// Every rescan pass writes its whole text again, so a result costs a few
+// times its size (an argument is read again by each call it passes
+// through): the 4 MiB of the 256 MiB default let results of several
+// hundred KB through (a 73 KB generated table passed through three macros
+// costs 600 KB), while a text that grows with every nested call ends
+// within a few tenths of a second. The floor leaves a small output limit room for the
+// work an ordinary line needs.
+constexpr std::size_t kOutputLimitShare = 64;
+constexpr std::size_t kMinExpandedBytes = std::size_t{1} << 20;
+
+// The byte budget of one outermost expansion in a run whose output may
+// grow to `maxOutputBytes`.
+std::size_t ExpansionByteBudget(std::size_t maxOutputBytes);
 
 // The expansions in progress and what the outermost one has cost so far.
 struct ExpansionBudget {
   int depth = 0;
   int parses = 0;
   std::size_t producedBytes = 0;
+  std::size_t maxProducedBytes = kMinExpandedBytes;
 
   // Counts one nested parse; throws a CVL_Message past the limit.
   void chargeParse();
@@ -47,7 +75,7 @@ class ExpansionScope {
 };
 
 // Throws a CVL_Message for a rescan that is still changing its text after
-// the pass limit.
-[[noreturn]] void RescanDidNotSettle();
+// `passes` passes.
+[[noreturn]] void RescanDidNotSettle(int passes);
 
 }  // namespace zemra

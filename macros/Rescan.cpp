@@ -30,8 +30,10 @@ std::string Cpreprocess_fileParser::rescan(CVL_ParseState& parent, const std::st
   std::string previous;
   std::string current = text;
   int passes = 0;
+  const int maxPasses =
+      kMaxRescanPassesBeyondObjectMacros + static_cast<int>(m_ObjectMacros.size());
   while (previous != current) {
-    if (++passes > kMaxRescanPasses) RescanDidNotSettle();
+    if (++passes > maxPasses) RescanDidNotSettle(maxPasses);
     previous = std::move(current);
     if (passWithoutParse(previous, current)) continue;
     if (!recorded) recorded.emplace();

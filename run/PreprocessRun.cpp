@@ -44,6 +44,7 @@ RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
   // a copy would cost as much memory again as the input.
   try {
     zemra::Cpreprocess_fileParser parser;
+    parser.setOutputLimit(options.maxOutputBytes);
     parser.parse(input.data(), input.data() + input.size(), &plugin);
   } catch (const zemra::CVL_ErrorExpected& e) {
     result.error = errorFrom(ErrorClass::Expected, e);

@@ -1,14 +1,18 @@
 #!/usr/bin/env python3
 """Preprocesses every header below a directory (default /usr/include), each
 with its own directory as source directory, and reports crashes, hangs and
-the slowest files. Exit status 1 when any file crashed or hung.
+the slowest files, and groups the runs that ended with an error by cause:
+the message text with names, paths and numbers folded away, with one
+example place per group. Exit status 1 when any file crashed or hung.
 
 Usage: usr_include_sweep.py [--orvo build/bin/orvo-pp] [--root /usr/include]
                             [--timeout 10] [--jobs 2]
 """
 import argparse
+import collections
 import concurrent.futures
 import os
+import re
 import subprocess
 import sys
 import time
@@ -16,15 +20,57 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 
+# "FILE:LINE:COL: error: TEXT" or "orvo-pp: error: TEXT".
+ERROR_LINE = re.compile(r"^(?:(?P<file>.+?):(?P<line>\d+):(?P<col>\d+): |orvo-pp: )error: (?P<text>.*)$")
+
+
 def sweep_one(orvo, path, timeout):
     start = time.perf_counter()
+    error = None
     try:
         proc = subprocess.run([orvo, path], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL, timeout=timeout)
+                              stderr=subprocess.PIPE, timeout=timeout)
         status = proc.returncode
+        if status == 1:
+            error = first_error(proc.stderr.decode("utf-8", "replace"), path)
     except subprocess.TimeoutExpired:
         status = "hang"
-    return path, status, time.perf_counter() - start
+    return path, status, time.perf_counter() - start, error
+
+
+def first_error(stderr, path):
+    """(cause, example place) of the first error a run printed."""
+    for line in stderr.splitlines():
+        match = ERROR_LINE.match(line)
+        if not match:
+            continue
+        place = path
+        if match.group("file"):
+            place = f"{match.group('file')}:{match.group('line')}"
+            directive = source_line(match.group("file"), int(match.group("line")))
+            if re.match(r"\s*#\s*error\b", directive):
+                return "an #error directive reached", place
+        return fold(match.group("text")), place
+    return "exit status 1 without an error line", path
+
+
+def source_line(path, number):
+    try:
+        with open(path, "rb") as f:
+            for i, line in enumerate(f, 1):
+                if i == number:
+                    return line.decode("latin-1")
+    except OSError:
+        pass
+    return ""
+
+
+def fold(text):
+    """The message with the parts that vary from file to file folded away."""
+    text = re.sub(r'"[^"]*"', '"…"', text)
+    text = re.sub(r"'[^']*'", "'…'", text)
+    text = re.sub(r"\S*/\S*", "PATH", text)
+    return re.sub(r"\b\d+\b", "N", text).strip()
 
 
 def main():
@@ -44,16 +90,24 @@ def main():
             results.append(result)
 
     crashed = [r for r in results if isinstance(r[1], int) and r[1] < 0]
+    causes = collections.defaultdict(list)
+    for path, status, _, error in results:
+        if error:
+            causes[error[0]].append(error[1])
     hung = [r for r in results if r[1] == "hang"]
     errors = sum(1 for r in results if r[1] == 1)
     print(f"files: {len(results)}  ok: {sum(1 for r in results if r[1] == 0)}  "
           f"ended with a message: {errors}  crashed: {len(crashed)}  hung: {len(hung)}")
-    for path, status, _ in crashed:
+    for path, status, _, _ in crashed:
         print(f"CRASH (signal {-status}): {path}")
-    for path, _, _ in hung:
+    for path, _, _, _ in hung:
         print(f"HANG: {path}")
+    if causes:
+        print("errors by cause (runs, cause, example):")
+        for cause, places in sorted(causes.items(), key=lambda c: (-len(c[1]), c[0])):
+            print(f"  {len(places):5d}  {cause}  e.g. {places[0]}")
     print("slowest:")
-    for path, status, seconds in sorted(results, key=lambda r: -r[2])[:5]:
+    for path, status, seconds, _ in sorted(results, key=lambda r: -r[2])[:5]:
         print(f"  {seconds:7.3f} s  {path}")
     return 1 if crashed or hung else 0
 
