@@ -1,12 +1,15 @@
 # orvo: `make run` opens the window, `make test` runs every test,
 # `make sanitize` runs the engine tests under AddressSanitizer and
 # UndefinedBehaviorSanitizer, `make fuzz FUZZ_SECONDS=n` fuzzes the
-# preprocessing run for n seconds.
+# preprocessing run for n seconds. `make install PREFIX=dir` installs the
+# programs, manual pages, desktop entry and icons below dir (default
+# /usr/local); `make package` builds a Debian package in the build directory.
 # Each installs what is missing (Debian packages), configures and builds first.
 
 BUILD_DIR ?= build
 PACKAGES := cmake ninja-build g++ make libboost-regex-dev libboost-filesystem-dev \
-            libgtest-dev libbenchmark-dev qt6-base-dev
+            libgtest-dev libbenchmark-dev qt6-base-dev \
+            desktop-file-utils dpkg-dev file man-db
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -16,8 +19,9 @@ FUZZ_SECONDS ?= 60
 FUZZ_CORPUS ?= $(FUZZ_DIR)/corpus
 FUZZ_ARTIFACTS ?= $(FUZZ_DIR)/artifacts/
 FUZZ_FLAGS := -max_len=65536 -timeout=10 -rss_limit_mb=2048
+PREFIX ?= /usr/local
 
-.PHONY: all deps fuzz-deps configure build run test sanitize fuzz clean
+.PHONY: all deps fuzz-deps configure build run test install package sanitize fuzz clean
 
 all: build
 
@@ -50,6 +54,12 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+package: build
+	cd $(BUILD_DIR) && cpack
 
 # The engine and its tests, without the window and the benchmarks; optimised
 # a little and with line tables only, which keeps the build short and the

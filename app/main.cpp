@@ -1,5 +1,6 @@
 // Program start: the application object, the main window and the event loop.
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <exception>
 
@@ -31,6 +32,9 @@ int main(int argc, char* argv[]) {
   OrvoApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("orvo"));
   QApplication::setApplicationDisplayName(QStringLiteral("orvo"));
+  // Lets the desktop match the window with the installed entry and icon.
+  QApplication::setDesktopFileName(QStringLiteral("orvo"));
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("orvo")));
   Tfrm_orvo window;
   window.show();
   return QApplication::exec();

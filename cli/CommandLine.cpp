@@ -10,8 +10,16 @@ std::string usageText() {
          "the result to standard output, exactly as the orvo engine produces it.\n"
          "\n"
          "Options:\n"
+         "  -D NAME[=VALUE] define NAME as VALUE (1 when no value is given) before the\n"
+         "                  input, as '#define NAME VALUE' would; -D 'F(x)=BODY' defines\n"
+         "                  a function-like macro (repeatable)\n"
+         "  -U NAME         remove NAME, as '#undef NAME' would, predefined macros too;\n"
+         "                  -D and -U apply in the order given\n"
          "  -I DIR          add DIR to the include directories (repeatable, searched in\n"
          "                  order, recursively); the directory of FILE is searched last\n"
+         "  --deps          instead of the result, print the path of each file the run\n"
+         "                  included, one per line, each once; a name that was searched\n"
+         "                  for and not found is printed as 'not found: NAME'\n"
          "  -o OUT          write the result to OUT instead of standard output\n"
          "  --crlf          convert line ends to CR LF first, as the window shows them\n"
          "  --all-messages  print every message the run recorded, not only warnings\n"
@@ -66,6 +74,14 @@ std::optional<Options> parseCommandLine(const std::vector<std::string>& args, st
         return std::nullopt;
       }
       options.maxOutputBytes = static_cast<std::size_t>(bytes);
+    } else if (!optionsEnded && arg == "--deps") {
+      options.deps = true;
+    } else if (!optionsEnded && (arg.rfind("-D", 0) == 0 || arg.rfind("-U", 0) == 0)) {
+      const bool define = arg[1] == 'D';
+      const auto text = value(define ? "-D" : "-U");
+      if (!text) return std::nullopt;
+      options.macros.push_back(CommandLineMacro{
+          define ? CommandLineMacro::Kind::Define : CommandLineMacro::Kind::Undefine, *text});
     } else if (!optionsEnded && arg.rfind("-I", 0) == 0) {
       const auto dir = value("-I");
       if (!dir) return std::nullopt;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "run/PreprocessRun.h"
+
 namespace orvo::cli {
 
 struct Options {
@@ -15,6 +17,8 @@ struct Options {
   bool crlf = false;                      // --crlf
   bool allMessages = false;               // --all-messages
   std::optional<std::size_t> maxOutputBytes;  // --max-output
+  std::vector<CommandLineMacro> macros;   // -D and -U, in order
+  bool deps = false;                      // --deps: list the included files instead
   bool help = false;
   bool version = false;
 };

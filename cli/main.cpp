@@ -56,6 +56,18 @@ bool readAll(std::istream& in, std::string& text, std::uintmax_t expectedSize = 
   return !in.bad();
 }
 
+// The --deps listing: each file the run included, one per line.
+std::string dependencyList(const std::vector<orvo::IncludedFile>& files) {
+  std::string list;
+  for (const orvo::IncludedFile& file : files) {
+    if (file.status == orvo::IncludedFile::Status::NotFound)
+      list += "not found: " + file.name + "\n";
+    else
+      list += file.path + "\n";
+  }
+  return list;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -103,9 +115,13 @@ int main(int argc, char** argv) {
   }
   for (const std::string& dir : options->includeDirs) runOptions.includePaths += dir + "\n";
   if (options->maxOutputBytes) runOptions.maxOutputBytes = *options->maxOutputBytes;
+  runOptions.commandLineMacros = options->macros;
 
   const orvo::RunResult result = orvo::runPreprocessor(input, runOptions);
 
+  for (const zemra::CVL_Message& message : result.commandLineMessages)
+    std::cerr << orvo::kCommandLinePlace << ": " << kindWord(message.kind()) << ": "
+              << message.text() << "\n";
   for (const zemra::CVL_Message& message : result.messages) {
     const unsigned char kind = message.kind();
     if (!options->allMessages && kind != 3 && kind != 4) continue;
@@ -114,7 +130,9 @@ int main(int argc, char** argv) {
   }
   if (!result.ok()) {
     const orvo::RunError& error = *result.error;
-    if (error.hasPosition())
+    if (error.fromCommandLine)
+      std::cerr << orvo::kCommandLinePlace << ": error: " << error.text << "\n";
+    else if (error.hasPosition())
       std::cerr << displayName << ":" << positionOf(input, error.begin) << ": error: "
                 << error.text << "\n";
     else
@@ -122,9 +140,11 @@ int main(int argc, char** argv) {
     return kExitError;
   }
 
-  const std::string converted =
-      options->crlf ? orvo::convertLineEnds(result.output) : std::string();
-  const std::string& output = options->crlf ? converted : result.output;
+  const std::string dependencies =
+      options->deps ? dependencyList(result.includedFiles) : std::string();
+  const std::string& produced = options->deps ? dependencies : result.output;
+  const std::string converted = options->crlf ? orvo::convertLineEnds(produced) : std::string();
+  const std::string& output = options->crlf ? converted : produced;
   if (options->outputPath) {
     std::ofstream out(*options->outputPath, std::ios::binary | std::ios::trunc);
     out << output;

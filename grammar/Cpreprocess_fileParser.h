@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 
+#include "grammar/IncludeLog.h"
 #include "macros/ExpansionLimits.h"
 #include "runtime/ParseState.h"
 #include "runtime/Parser.h"
@@ -131,6 +132,8 @@ class Cpreprocess_fileParser : public CVL_Parser {
   // ---- Include handling (grammar/) --------------------------------------
   CVL_Vector<std::string> m_IncludeDirs;
   CVL_Map<std::string, std::string> m_MissingIncludes;
+  // Every file an include directive looked for, for the run's dependency list.
+  IncludeLog m_IncludeLog;
 
  private:
   // ---- Grammar core helpers (grammar/) ----------------------------------

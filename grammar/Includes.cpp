@@ -138,6 +138,7 @@ bool Cpreprocess_fileParser::includeFile(CVL_ParseState& s, int depth) {
   }
   if (!found) {
     m_MissingIncludes.insert(name, std::string());
+    m_IncludeLog.notFound(name);
     return false;
   }
 
@@ -148,11 +149,13 @@ bool Cpreprocess_fileParser::includeFile(CVL_ParseState& s, int depth) {
   }
   std::string text;
   if (!ReadFile(*found, text)) {
+    m_IncludeLog.found(name, *found, IncludeRecord::Status::Unreadable);
     const CVL_Match& directive = s.m_Position.m_Current;
     s.report((*found + " could not be loaded!").c_str(), s.offsetOf(directive.m_pTokenBegin),
              s.offsetOf(directive.m_pTokenEnd), "include_line", ElementName(s.m_ElementIndex), 4);
     return false;
   }
+  m_IncludeLog.found(name, *found, IncludeRecord::Status::Loaded);
   CVL_SubParseState sub(text, s);
   std::string().swap(text);  // the nested parse holds its own copy
   start(sub, kHeaderScanner, kHeaderElement);

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 
+#include "run/CommandLineMacros.h"
 #include "run/OutputBuffer.h"
 
 #include "grammar/Cpreprocess_fileParser.h"
@@ -16,6 +17,25 @@ namespace {
 
 RunError errorFrom(ErrorClass errorClass, const zemra::CVL_Message& message) {
   return RunError{errorClass, message.text(), message.begin(), message.end()};
+}
+
+IncludedFile::Status statusOf(zemra::IncludeRecord::Status status) {
+  switch (status) {
+    case zemra::IncludeRecord::Status::Loaded:
+      return IncludedFile::Status::Loaded;
+    case zemra::IncludeRecord::Status::Unreadable:
+      return IncludedFile::Status::Unreadable;
+    case zemra::IncludeRecord::Status::NotFound:
+      break;
+  }
+  return IncludedFile::Status::NotFound;
+}
+
+std::vector<IncludedFile> includedFilesOf(const zemra::Cpreprocess_fileParser& parser) {
+  std::vector<IncludedFile> files;
+  for (const zemra::IncludeRecord& record : parser.m_IncludeLog.records())
+    files.push_back(IncludedFile{record.name, record.path, statusOf(record.status)});
+  return files;
 }
 
 }  // namespace
@@ -40,12 +60,16 @@ RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
   plugin.m_bRaiseErrors = true;
   plugin.m_SourceDir = options.sourceDir;
   plugin.m_IncludePaths = options.includePaths;
+  // The parser outlives the parse, so that the files it included can be
+  // listed after an error too.
+  std::optional<zemra::Cpreprocess_fileParser> parser;
   // The parser reads the caller's text in place: it outlives the parse, and
   // a copy would cost as much memory again as the input.
   try {
-    zemra::Cpreprocess_fileParser parser;
-    parser.setOutputLimit(options.maxOutputBytes);
-    parser.parse(input.data(), input.data() + input.size(), &plugin);
+    parser.emplace();
+    parser->setOutputLimit(options.maxOutputBytes);
+    if (applyCommandLineMacros(*parser, options.commandLineMacros, result))
+      parser->parse(input.data(), input.data() + input.size(), &plugin);
   } catch (const zemra::CVL_ErrorExpected& e) {
     result.error = errorFrom(ErrorClass::Expected, e);
   } catch (const zemra::CVL_ErrorUnexpected& e) {
@@ -58,6 +82,7 @@ RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
     result.error = RunError{ErrorClass::Standard, e.what(), 0, 0};
   }
   if (result.ok()) result.output = buffer.take();
+  if (parser) result.includedFiles = includedFilesOf(*parser);
   result.messages.assign(plugin.messagesBegin(), plugin.messagesEnd());
   return result;
 }

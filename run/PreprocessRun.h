@@ -27,11 +27,44 @@ struct RunError {
   int begin = 0;  // byte offsets into the input; meaningful for parse errors
   int end = 0;
 
-  // Parse errors carry the position of the last consumed token.
+  // ---- Errors about macros given on the command line ----------------------
+  // Set when a -D or -U entry caused the error: `text` then names the entry,
+  // and begin and end are no offsets into the input.
+  bool fromCommandLine = false;
+
+  // Parse errors of the input carry the position of the last consumed token.
   bool hasPosition() const {
-    return errorClass == ErrorClass::Expected || errorClass == ErrorClass::Unexpected ||
-           errorClass == ErrorClass::Parse;
+    return !fromCommandLine &&
+           (errorClass == ErrorClass::Expected || errorClass == ErrorClass::Unexpected ||
+            errorClass == ErrorClass::Parse);
   }
+};
+
+// ---- Macros given on the command line (-D, -U) ----------------------------
+// One -D or -U entry. A definition reads NAME, NAME=VALUE or NAME(PARAMS)=BODY
+// and acts as the line "#define NAME VALUE" ("1" when no value is given); an
+// undefinition is a NAME and acts as "#undef NAME".
+struct CommandLineMacro {
+  enum class Kind { Define, Undefine };
+  Kind kind = Kind::Define;
+  std::string text;
+};
+
+// Stands where a file name would for messages about command-line macros.
+inline constexpr std::string_view kCommandLinePlace = "<command line>";
+
+// ---- Files the run included -------------------------------------------------
+// A file an include directive looked for; each is listed once, in the order
+// it was first looked for.
+struct IncludedFile {
+  enum class Status {
+    Loaded,      // found and parsed
+    Unreadable,  // found, but could not be read
+    NotFound,    // in no include directory
+  };
+  std::string name;  // as written in the directive
+  std::string path;  // where it was found; empty when not found
+  Status status = Status::Loaded;
 };
 
 // Default bound on the size of a run's output; a run that would write more
@@ -42,12 +75,24 @@ struct RunOptions {
   std::string sourceDir;     // directory of the opened file; empty for none
   std::string includePaths;  // one include directory per line
   std::size_t maxOutputBytes = kDefaultMaxOutputBytes;
+
+  // ---- Macros given on the command line ----------------------------------
+  // Applied in this order before the input, each parsed on its own, so the
+  // input's offsets and line numbers stay as they are and its macros see
+  // these definitions.
+  std::vector<CommandLineMacro> commandLineMacros;
 };
 
 struct RunResult {
   std::string output;                     // what the preprocessor wrote; empty after an error
   std::optional<RunError> error;          // set when an exception ended the run
   std::vector<zemra::CVL_Message> messages;  // warnings and errors recorded on the way
+
+  // ---- Command-line macros and included files ---------------------------
+  // Warnings about -D and -U entries; their offsets are not in the input.
+  std::vector<zemra::CVL_Message> commandLineMessages;
+  // Every file the include directives looked for, also after an error.
+  std::vector<IncludedFile> includedFiles;
 
   bool ok() const { return !error.has_value(); }
 };
