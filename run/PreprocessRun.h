@@ -2,6 +2,7 @@
 // window and the command-line program both call.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -42,7 +43,16 @@ struct RunOptions {
   std::string sourceDir;     // directory of the opened file; empty for none
   std::string includePaths;  // one include directory per line
   std::size_t maxOutputBytes = kDefaultMaxOutputBytes;
+
+  // Cancelling a run (the window's live preview drops runs over text that
+  // has changed since). The run looks at the flag whenever it writes output
+  // and, once it is set, ends with the error kCancelledText. Null: the run
+  // cannot be cancelled. The flag must outlive the run.
+  const std::atomic<bool>* cancelRequested = nullptr;
 };
+
+// Text of the error that ends a cancelled run.
+inline constexpr const char* kCancelledText = "run cancelled";
 
 struct RunResult {
   std::string output;                     // what the preprocessor wrote; empty after an error
