@@ -187,6 +187,26 @@ int CodeEditor::cursorLine() const {
   return static_cast<int>(SendScintilla(SCI_LINEFROMPOSITION, SendScintilla(SCI_GETCURRENTPOS)));
 }
 
+std::pair<int, int> CodeEditor::visiblePlace(int begin, int end) const {
+  const QByteArray text = bytes();
+  const auto blank = [&text](int i) {
+    const char c = text[i];
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+  };
+  const int size = static_cast<int>(text.size());
+  const int first = std::clamp(begin, 0, size);
+  const int last = std::clamp(std::max(begin, end), first, size);
+  for (int i = first; i < last; ++i) {
+    if (!blank(i)) return {first, last};
+  }
+  int start = last;
+  while (start < size && blank(start)) ++start;
+  if (start == size) return {first, last};
+  int stop = start;
+  while (stop < size && text[stop] != '\r' && text[stop] != '\n') ++stop;
+  return {start, stop};
+}
+
 void CodeEditor::markError(int begin, int end, const QString& message) {
   clearErrorMark();
   const int length = static_cast<int>(SendScintilla(SCI_GETLENGTH));

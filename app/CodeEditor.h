@@ -45,6 +45,12 @@ class CodeEditor : public QsciScintilla {
   // 0-based line of the text cursor.
   int cursorLine() const;
 
+  // The place to show for the bytes [begin, end): the range itself, or,
+  // when it shows nothing (blanks and line ends only, such as the line
+  // break a parse stopped after), the text that follows it up to the end
+  // of that text's line. At the end of the text the range stays.
+  std::pair<int, int> visiblePlace(int begin, int end) const;
+
   // Underlines the characters touched by the bytes [begin, end) as an error
   // place; `message` shows as the tool tip over it. One place at a time.
   void markError(int begin, int end, const QString& message);

@@ -534,7 +534,8 @@ void Tfrm_orvo::showHeldError() {
     lbl_RunStatus->setText(text);
     return;
   }
-  const int line = memo_Input->lineOfByte(error.begin);
+  const auto [begin, end] = memo_Input->visiblePlace(error.begin, error.end);
+  const int line = memo_Input->lineOfByte(begin);
   // A place on the line being typed is most likely only unfinished: it
   // shows once the cursor leaves the line or the typing pauses.
   const qint64 quiet = m_SinceEdit.elapsed();
@@ -543,7 +544,7 @@ void Tfrm_orvo::showHeldError() {
     return;
   }
   m_HeldError.reset();
-  memo_Input->markError(error.begin, std::max(error.begin, error.end), text);
+  memo_Input->markError(begin, end, text);
   lbl_RunStatus->setText(tr("line %1: %2").arg(line + 1).arg(text));
 }
 

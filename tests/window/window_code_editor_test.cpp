@@ -73,6 +73,30 @@ class CodeEditorTest : public QObject {
     QCOMPARE(editor.SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND), long{stop});
   }
 
+  // A place that shows nothing (the line break a parse stopped after)
+  // moves to the text that follows, up to the end of its line.
+  void visiblePlaceOfAByteRange_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("begin");
+    QTest::addColumn<int>("end");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("stop");
+    QTest::newRow("a token stays") << QByteArray("ab\r\n#foo x\r\n") << 0 << 2 << 0 << 2;
+    QTest::newRow("a line break moves on") << QByteArray("ab\r\n#foo x\r\n") << 2 << 4 << 4 << 10;
+    QTest::newRow("over blank lines") << QByteArray("a \r\n\r\n  #foo\r\n") << 1 << 4 << 8 << 12;
+    QTest::newRow("at the end it stays") << QByteArray("ab\r\n  ") << 2 << 4 << 2 << 4;
+  }
+  void visiblePlaceOfAByteRange() {
+    QFETCH(QByteArray, text);
+    QFETCH(int, begin);
+    QFETCH(int, end);
+    QFETCH(int, start);
+    QFETCH(int, stop);
+    orvo::CodeEditor editor;
+    editor.setBytes(text.toStdString(), orvo::TextEncoding::Utf8);
+    QCOMPARE(editor.visiblePlace(begin, end), std::make_pair(start, stop));
+  }
+
   // An error place always underlines at least one character, and the mark
   // follows the text when the user edits in front of it.
   void errorMarkCoversACharacterAndFollowsEdits() {
