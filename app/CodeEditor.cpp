@@ -107,6 +107,10 @@ void CodeEditor::setUpLook() {
   setCaretLineBackgroundColor(kCurrentLine);
   setTabWidth(4);
   setWrapMode(WrapNone);
+  // The horizontal scroll bar follows the longest line shown so far instead
+  // of a fixed width.
+  SendScintilla(SCI_SETSCROLLWIDTH, 1);
+  SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1);
 
   SendScintilla(SCI_INDICSETSTYLE, kErrorIndicator, INDIC_SQUIGGLE);
   SendScintilla(SCI_INDICSETFORE, kErrorIndicator, kErrorUnderline);

@@ -240,6 +240,7 @@ void Tfrm_orvo::createToolBar() {
   cb_Examples->setObjectName(QStringLiteral("cb_Examples"));
   cb_Examples->setFixedWidth(kExampleListWidth);
   cb_Examples->setToolTip(QStringLiteral("macro examples"));
+  cb_Examples->setPlaceholderText(QStringLiteral("macro examples"));
   ToolBar1->addWidget(cb_Examples);
   // Fired when the user picks an item, also the one already shown.
   connect(cb_Examples, &QComboBox::activated, this, &Tfrm_orvo::cb_ExamplesClick);
@@ -274,10 +275,7 @@ void Tfrm_orvo::createTextAreas() {
   auto* outputLayout = new QVBoxLayout(m_OutputPane);
   outputLayout->setContentsMargins(0, 0, 0, 0);
   outputLayout->setSpacing(0);
-  lbl_Stale = new QLabel(
-      tr("Out of date: the input has an error (see the status bar). This is the last output "
-         "that worked."),
-      m_OutputPane);
+  lbl_Stale = new QLabel(m_OutputPane);
   lbl_Stale->setObjectName(QStringLiteral("lbl_Stale"));
   lbl_Stale->setWordWrap(true);
   lbl_Stale->setContentsMargins(6, 3, 6, 3);
@@ -548,7 +546,16 @@ void Tfrm_orvo::showHeldError() {
   lbl_RunStatus->setText(tr("line %1: %2").arg(line + 1).arg(text));
 }
 
-void Tfrm_orvo::setOutputStale(bool stale) { lbl_Stale->setVisible(stale); }
+void Tfrm_orvo::setOutputStale(bool stale) {
+  if (stale) {
+    lbl_Stale->setText(memo_Output->length() == 0
+                           ? tr("The input has an error (see the status bar); there is no output "
+                                "yet.")
+                           : tr("Out of date: the input has an error (see the status bar). This "
+                                "is the last output that worked."));
+  }
+  lbl_Stale->setVisible(stale);
+}
 
 void Tfrm_orvo::setZoom(int zoom) {
   m_Zoom = std::clamp(zoom, -10, 20);

@@ -19,18 +19,18 @@ trap 'rm -rf "$work"' EXIT
 # A settings directory of its own, so that the picture shows a first start.
 export XDG_CONFIG_HOME="$work/config"
 cat > "$work/example.c" <<'C'
-/* Token pasting, stringizing and a variadic-free logging macro. */
-#define STR(x)        #x
-#define XSTR(x)       STR(x)
-#define CAT(a, b)     a ## b
-#define VERSION       2
-#define min(X, Y)     ((X) < (Y) ? (X) : (Y))
+/* Stringizing, token pasting and a function-like macro. */
+#define STR(x)      #x
+#define XSTR(x)     STR(x)
+#define CAT(a, b)   a ## b
+#define min(X, Y)   ((X) < (Y) ? (X) : (Y))
+#define LOGGING
 
-#if VERSION >= 2
-int CAT(counter_, VERSION) = min(limit, 10);
-const char *name = XSTR(CAT(v, VERSION));
+#ifdef LOGGING
+int CAT(counter_, 2) = min(limit, 10);
+const char *name = XSTR(CAT(v, 2));
 #else
-int legacy;
+int quiet;
 #endif
 C
 

@@ -1,3 +1,4 @@
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QtTest>
@@ -78,6 +79,23 @@ class LivePreviewTest : public QObject {
     QTRY_VERIFY(!preview.busy());
     QTest::qWait(100);
     QCOMPARE(finished.count(), 0);
+  }
+
+  // Typing goes on while a run over a long input is under way, and the
+  // output ends up matching the input as typed.
+  void typingDoesNotWaitForALongRun() {
+    const std::string text = longInput();
+    setInput(text);
+    moveCursorToEnd();
+    window->input()->setFocus();
+    QTRY_VERIFY(window->livePreview().busy());
+    QTest::qWait(window->livePreview().delay() + 50);  // the run has started
+    QElapsedTimer typing;
+    typing.start();
+    QTest::keyClicks(window->input(), "int end;");
+    QVERIFY2(typing.elapsed() < 1000, qPrintable(QString::number(typing.elapsed())));
+    QVERIFY(window->input()->bytes().endsWith("int end;"));
+    QTRY_VERIFY_WITH_TIMEOUT(window->output()->text().endsWith(QStringLiteral("int end;")), 30000);
   }
 
   void typingFillsTheOutput() {
