@@ -13,10 +13,6 @@ const QString kLastDirectory = QStringLiteral("files/lastDirectory");
 const QString kRecentFiles = QStringLiteral("files/recent");
 const QString kIncludeDirectories = QStringLiteral("run/includeDirectories");
 
-// The editor's zoom range; a stored value outside it is clamped.
-constexpr int kMinZoom = -10;
-constexpr int kMaxZoom = 20;
-
 }  // namespace
 
 AppSettings::AppSettings()

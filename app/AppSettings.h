@@ -13,6 +13,9 @@ class AppSettings {
  public:
   // How many recently opened files the File menu offers.
   static constexpr int kMaxRecentFiles = 8;
+  // The editors' zoom steps; a stored value outside them is clamped.
+  static constexpr int kMinZoom = -10;
+  static constexpr int kMaxZoom = 20;
 
   AppSettings();
 

@@ -22,14 +22,16 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
-#include <QVBoxLayout>
 #include <algorithm>
+#include <iterator>
 
 #include "app/AboutBox.h"
 #include "app/CodeEditor.h"
 #include "app/ExampleCatalogue.h"
 #include "app/IncludeDirectoriesDialog.h"
+#include "app/LiveErrorDisplay.h"
 #include "app/LivePreview.h"
+#include "app/OutputPane.h"
 #include "app/RecentFilesMenu.h"
 
 namespace {
@@ -71,10 +73,6 @@ constexpr int kFirstStartMinHeight = 650;
 constexpr int kExampleListWidth = 145;
 constexpr int kSplitterHandleHeight = 3;
 
-// A live error on the line the cursor is in waits this long after the last
-// edit: the user is most likely still typing that line.
-constexpr int kTypingHoldMs = 1500;
-
 // The tool tip of an action: its hint and, in parentheses, its keys.
 QString toolTipWithKeys(const QString& hint, const QList<QKeySequence>& keys) {
   if (keys.isEmpty()) return hint;
@@ -92,9 +90,6 @@ Tfrm_orvo::Tfrm_orvo(QWidget* parent) : QMainWindow(parent) {
   m_LivePreview = std::make_unique<orvo::LivePreview>(
       [this] { return orvo::RunInput{memo_Input->bytes().toStdString(), runOptions()}; });
   connect(m_LivePreview.get(), &orvo::LivePreview::finished, this, &Tfrm_orvo::showLiveResult);
-  m_HoldTimer.setSingleShot(true);
-  connect(&m_HoldTimer, &QTimer::timeout, this, &Tfrm_orvo::showHeldError);
-  m_SinceEdit.start();
 
   createActions();
   createMenus();
@@ -264,30 +259,14 @@ void Tfrm_orvo::createTextAreas() {
   memo_Input->setObjectName(QStringLiteral("memo_Input"));
   memo_Input->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   std::string help;
-  for (const char* line : kHelpLines) {
-    if (!help.empty() || line != kHelpLines[0]) help.append("\r\n");
-    help.append(line);
+  for (std::size_t i = 0; i < std::size(kHelpLines); ++i) {
+    if (i > 0) help.append("\r\n");
+    help.append(kHelpLines[i]);
   }
   memo_Input->setBytes(help, orvo::TextEncoding::Utf8);
 
-  m_OutputPane = new QWidget(Splitter);
-  m_OutputPane->setObjectName(QStringLiteral("pnl_Output"));
-  auto* outputLayout = new QVBoxLayout(m_OutputPane);
-  outputLayout->setContentsMargins(0, 0, 0, 0);
-  outputLayout->setSpacing(0);
-  lbl_Stale = new QLabel(m_OutputPane);
-  lbl_Stale->setObjectName(QStringLiteral("lbl_Stale"));
-  lbl_Stale->setWordWrap(true);
-  lbl_Stale->setContentsMargins(6, 3, 6, 3);
-  lbl_Stale->setStyleSheet(
-      QStringLiteral("QLabel { background: #fff4ce; color: #5c4400; border-bottom: 1px solid "
-                     "#e6d28a; }"));
-  lbl_Stale->hide();
-  memo_Output = new orvo::CodeEditor(m_OutputPane);
-  memo_Output->setObjectName(QStringLiteral("memo_Output"));
-  memo_Output->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  outputLayout->addWidget(lbl_Stale);
-  outputLayout->addWidget(memo_Output, 1);
+  m_OutputPane = new orvo::OutputPane(Splitter);
+  memo_Output = m_OutputPane->editor();
 
   Splitter->addWidget(memo_Input);
   Splitter->addWidget(m_OutputPane);
@@ -297,9 +276,6 @@ void Tfrm_orvo::createTextAreas() {
   setCentralWidget(Splitter);
 
   connect(memo_Input, &QsciScintilla::textChanged, this, &Tfrm_orvo::inputEdited);
-  connect(memo_Input, &QsciScintilla::cursorPositionChanged, this, [this] {
-    if (m_HeldError) showHeldError();
-  });
   for (orvo::CodeEditor* editor : {memo_Input, memo_Output}) {
     connect(editor, &orvo::CodeEditor::filesDropped, this, &Tfrm_orvo::openDroppedFiles);
     connect(editor, &QsciScintillaBase::SCN_ZOOM, this, [this, editor] { syncZoomFrom(editor); });
@@ -313,6 +289,7 @@ void Tfrm_orvo::createStatusBar() {
   lbl_RunStatus->setObjectName(QStringLiteral("lbl_RunStatus"));
   lbl_RunStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
   StatusBar1->addWidget(lbl_RunStatus, 1);
+  m_LiveErrors = new orvo::LiveErrorDisplay(memo_Input, m_OutputPane, lbl_RunStatus, this);
 }
 
 void Tfrm_orvo::restoreSettings() {
@@ -455,11 +432,7 @@ orvo::RunOptions Tfrm_orvo::runOptions() const {
 void Tfrm_orvo::ac_ExecuteExecute() {
   // This run's result is the newest; a live run under way would be older.
   m_LivePreview->cancel();
-  m_HoldTimer.stop();
-  m_HeldError.reset();
-  memo_Input->clearErrorMark();
-  setOutputStale(false);
-  lbl_RunStatus->clear();
+  m_LiveErrors->clear();
 
   memo_Output->setBytes({}, orvo::TextEncoding::Utf8);
   const QByteArray input = memo_Input->bytes();
@@ -479,15 +452,15 @@ void Tfrm_orvo::ac_ExecuteExecute() {
 void Tfrm_orvo::setOutputText(const std::string& text) {
   const std::string shown = orvo::convertLineEnds(text);
   // The output keeps the input's bytes: Latin-1 input gives Latin-1 output.
-  const orvo::TextEncoding encoding =
-      memo_Input->encoding() == orvo::TextEncoding::Latin1
-          ? orvo::TextEncoding::Latin1
-          : orvo::encodingOf(QByteArray::fromRawData(shown.data(), static_cast<qsizetype>(shown.size())));
+  const QByteArray bytes = QByteArray::fromRawData(shown.data(), static_cast<qsizetype>(shown.size()));
+  const orvo::TextEncoding encoding = memo_Input->encoding() == orvo::TextEncoding::Latin1
+                                          ? orvo::TextEncoding::Latin1
+                                          : orvo::encodingOf(bytes);
   memo_Output->setBytes(shown, encoding, false);
 }
 
 void Tfrm_orvo::inputEdited() {
-  m_SinceEdit.restart();
+  m_LiveErrors->inputEdited();
   if (ac_LiveMode->isChecked()) m_LivePreview->inputChanged();
 }
 
@@ -498,67 +471,17 @@ void Tfrm_orvo::setLiveMode(bool on) {
     return;
   }
   m_LivePreview->cancel();
-  m_HoldTimer.stop();
-  m_HeldError.reset();
-  memo_Input->clearErrorMark();
-  setOutputStale(false);
-  lbl_RunStatus->clear();
+  m_LiveErrors->clear();
 }
 
 void Tfrm_orvo::showLiveResult(const orvo::RunResult& result) {
-  m_HoldTimer.stop();
-  m_HeldError.reset();
-  if (result.ok()) {
-    memo_Input->clearErrorMark();
-    lbl_RunStatus->clear();
-    setOutputStale(false);
-    setOutputText(result.output);
-    return;
-  }
-  // No message box while typing: the output stays as it was, marked as
-  // stale, and the error shows in the input and the status bar.
-  setOutputStale(true);
-  m_HeldError = *result.error;
-  showHeldError();
-}
-
-void Tfrm_orvo::showHeldError() {
-  if (!m_HeldError) return;
-  const orvo::RunError error = *m_HeldError;
-  const QString text = QString::fromUtf8(error.text);
-  if (!error.hasPosition()) {
-    m_HeldError.reset();
-    memo_Input->clearErrorMark();
-    lbl_RunStatus->setText(text);
-    return;
-  }
-  const auto [begin, end] = memo_Input->visiblePlace(error.begin, error.end);
-  const int line = memo_Input->lineOfByte(begin);
-  // A place on the line being typed is most likely only unfinished: it
-  // shows once the cursor leaves the line or the typing pauses.
-  const qint64 quiet = m_SinceEdit.elapsed();
-  if (line == memo_Input->cursorLine() && quiet < kTypingHoldMs) {
-    m_HoldTimer.start(static_cast<int>(kTypingHoldMs - quiet));
-    return;
-  }
-  m_HeldError.reset();
-  memo_Input->markError(begin, end, text);
-  lbl_RunStatus->setText(tr("line %1: %2").arg(line + 1).arg(text));
-}
-
-void Tfrm_orvo::setOutputStale(bool stale) {
-  if (stale) {
-    lbl_Stale->setText(memo_Output->length() == 0
-                           ? tr("The input has an error (see the status bar); there is no output "
-                                "yet.")
-                           : tr("Out of date: the input has an error (see the status bar). This "
-                                "is the last output that worked."));
-  }
-  lbl_Stale->setVisible(stale);
+  // No message box while typing: an error leaves the output as it is.
+  m_LiveErrors->showResult(result);
+  if (result.ok()) setOutputText(result.output);
 }
 
 void Tfrm_orvo::setZoom(int zoom) {
-  m_Zoom = std::clamp(zoom, -10, 20);
+  m_Zoom = std::clamp(zoom, orvo::AppSettings::kMinZoom, orvo::AppSettings::kMaxZoom);
   for (orvo::CodeEditor* editor : {memo_Input, memo_Output}) {
     if (editor->SendScintilla(QsciScintillaBase::SCI_GETZOOM) != m_Zoom) editor->zoomTo(m_Zoom);
   }

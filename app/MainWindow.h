@@ -4,11 +4,9 @@
 // menus, and a status bar that names the place of the last live error.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
-#include <QTimer>
 #include <memory>
 #include <optional>
 #include <string>
@@ -27,7 +25,9 @@ class QUrl;
 
 namespace orvo {
 class CodeEditor;
+class LiveErrorDisplay;
 class LivePreview;
+class OutputPane;
 class RecentFilesMenu;
 }  // namespace orvo
 
@@ -90,9 +90,7 @@ class Tfrm_orvo : public QMainWindow {
   void inputEdited();
   void setLiveMode(bool on);
   void showLiveResult(const orvo::RunResult& result);
-  void showHeldError();
   void setOutputText(const std::string& text);
-  void setOutputStale(bool stale);
   void setZoom(int zoom);
   void syncZoomFrom(orvo::CodeEditor* editor);
 
@@ -120,18 +118,13 @@ class Tfrm_orvo : public QMainWindow {
   orvo::CodeEditor* memo_Input = nullptr;
   orvo::CodeEditor* memo_Output = nullptr;
   // The output area with the note above it that marks it stale; a list of
-  // the run's messages goes below the output here.
-  QWidget* m_OutputPane = nullptr;
-  QLabel* lbl_Stale = nullptr;
+  // the run's messages goes below the output (OutputPane::addBelow).
+  orvo::OutputPane* m_OutputPane = nullptr;
   QLabel* lbl_RunStatus = nullptr;
+  orvo::LiveErrorDisplay* m_LiveErrors = nullptr;
   QStatusBar* StatusBar1 = nullptr;
 
   std::unique_ptr<orvo::LivePreview> m_LivePreview;
-  // The last live run's error while it waits for the user to finish the
-  // line it is on.
-  std::optional<orvo::RunError> m_HeldError;
-  QTimer m_HoldTimer;
-  QElapsedTimer m_SinceEdit;
   bool m_SplitterRestored = false;
 
   std::string m_InputDir;

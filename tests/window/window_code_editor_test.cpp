@@ -1,3 +1,5 @@
+#include <QHelpEvent>
+#include <QToolTip>
 #include <QtTest>
 #include <string>
 
@@ -112,6 +114,22 @@ class CodeEditorTest : public QObject {
     QCOMPARE(editor.errorMark(), std::make_pair(0, 1));
     editor.SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, 0UL, "xyz");
     QCOMPARE(editor.SendScintilla(QsciScintillaBase::SCI_INDICATOREND, 8, 3), 4L);
+
+    // Resting the mouse on the mark shows the message; elsewhere nothing.
+    editor.resize(400, 200);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    const auto pointAt = [&editor](int position) {
+      return QPoint(
+          static_cast<int>(editor.SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, long{position})) + 2,
+          static_cast<int>(editor.SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, long{position})) + 4);
+    };
+    QHelpEvent onMark(QEvent::ToolTip, pointAt(3), editor.viewport()->mapToGlobal(pointAt(3)));
+    QApplication::sendEvent(editor.viewport(), &onMark);
+    QTRY_COMPARE(QToolTip::text(), QStringLiteral("at the start"));
+    QHelpEvent offMark(QEvent::ToolTip, pointAt(6), editor.viewport()->mapToGlobal(pointAt(6)));
+    QApplication::sendEvent(editor.viewport(), &offMark);
+    QTRY_VERIFY(QToolTip::text().isEmpty());
 
     editor.clearErrorMark();
     QVERIFY(!editor.hasErrorMark());
