@@ -1,5 +1,6 @@
 #include "app/LiveErrorDisplay.h"
 
+#include <QEvent>
 #include <QLabel>
 
 #include "app/CodeEditor.h"
@@ -16,6 +17,17 @@ LiveErrorDisplay::LiveErrorDisplay(CodeEditor* input, OutputPane* output, QLabel
     if (m_Waiting) showWaitingError();
   });
   m_SinceEdit.start();
+  m_Status->installEventFilter(this);
+}
+
+bool LiveErrorDisplay::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_Status && event->type() == QEvent::MouseButtonRelease &&
+      m_Input->hasErrorMark()) {
+    const auto [begin, end] = m_Input->errorMark();
+    m_Input->selectBytes(begin, end);
+    return true;
+  }
+  return QObject::eventFilter(watched, event);
 }
 
 void LiveErrorDisplay::inputEdited() { m_SinceEdit.restart(); }
@@ -25,6 +37,8 @@ void LiveErrorDisplay::clear() {
   m_Waiting.reset();
   m_Input->clearErrorMark();
   m_Status->clear();
+  m_Status->unsetCursor();
+  m_Status->setToolTip(QString());
   m_Output->setStale(false);
 }
 
@@ -56,6 +70,8 @@ void LiveErrorDisplay::showWaitingError() {
   m_Waiting.reset();
   m_Input->markError(begin, end, text);
   m_Status->setText(tr("line %1: %2").arg(line + 1).arg(text));
+  m_Status->setCursor(Qt::PointingHandCursor);
+  m_Status->setToolTip(tr("Click to go to the error"));
 }
 
 }  // namespace orvo

@@ -2,6 +2,8 @@
 // with the message as the tool tip, "line N: TEXT" in the status bar, and
 // the output marked as stale. No message box: the user is typing.
 //
+// Clicking the status text selects the marked place.
+//
 // An error on the line the cursor is in is most likely only unfinished
 // (a directive being typed has no line break yet), so it waits until the
 // cursor leaves that line or the typing pauses for kTypingHoldMs.
@@ -38,6 +40,9 @@ class LiveErrorDisplay : public QObject {
   // Clears the mark, the status text and the stale note, and forgets a
   // waiting error.
   void clear();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void showWaitingError();

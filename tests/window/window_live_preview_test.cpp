@@ -125,6 +125,9 @@ class LivePreviewTest : public QObject {
     QCOMPARE(window->status().mid(8), window->input()->errorMessage());
     QCOMPARE(window->output()->text(), QStringLiteral("int a = 1;\r\n"));
     QVERIFY(window->messages.isEmpty());
+    // A click on the status text selects the place.
+    QTest::mouseClick(window->findChild<QLabel*>(QStringLiteral("lbl_RunStatus")), Qt::LeftButton);
+    QCOMPARE(window->input()->selectedText(), QStringLiteral("#foo"));
 
     // Fixing the error brings fresh output and clears the marks.
     setInput("#define A 2\r\nint a = A;\r\n");
