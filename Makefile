@@ -72,8 +72,10 @@ tsan: deps
 	  -DORVO_TSAN=ON -DORVO_BUILD_GUI=OFF -DORVO_BUILD_BENCH=OFF \
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1"
 	cmake --build $(TSAN_DIR) --target run_concurrent_runs_test
-	TSAN_OPTIONS="halt_on_error=1" $(TSAN_DIR)/bin/run_concurrent_runs_test
-	TSAN_OPTIONS="halt_on_error=1" ORVO_BOOST_ONLY=1 $(TSAN_DIR)/bin/run_concurrent_runs_test
+	TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/tsan-suppressions.txt" \
+	  $(TSAN_DIR)/bin/run_concurrent_runs_test
+	TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/tsan-suppressions.txt" \
+	  ORVO_BOOST_ONLY=1 $(TSAN_DIR)/bin/run_concurrent_runs_test
 
 fuzz: fuzz-deps
 	@[ -f $(FUZZ_DIR)/build.ninja ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja \
