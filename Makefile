@@ -1,6 +1,7 @@
 # orvo: `make run` opens the window, `make test` runs every test,
 # `make sanitize` runs the engine tests under AddressSanitizer and
-# UndefinedBehaviorSanitizer, `make fuzz FUZZ_SECONDS=n` fuzzes the
+# UndefinedBehaviorSanitizer, `make tsan` runs preprocessing runs on several
+# threads at once under ThreadSanitizer, `make fuzz FUZZ_SECONDS=n` fuzzes the
 # preprocessing run for n seconds. `make install PREFIX=dir` installs the
 # programs, manual pages, desktop entry and icons below dir (default
 # /usr/local); `make package` builds a Debian package in the build directory.
@@ -9,11 +10,12 @@
 BUILD_DIR ?= build
 PACKAGES := cmake ninja-build g++ make libboost-regex-dev libboost-filesystem-dev \
             libgtest-dev libbenchmark-dev qt6-base-dev \
-            desktop-file-utils dpkg-dev file man-db
+            libqscintilla2-qt6-dev desktop-file-utils dpkg-dev file man-db
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 SANITIZE_DIR ?= build-asan
+TSAN_DIR ?= build-tsan
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_CORPUS ?= $(FUZZ_DIR)/corpus
@@ -21,7 +23,7 @@ FUZZ_ARTIFACTS ?= $(FUZZ_DIR)/artifacts/
 FUZZ_FLAGS := -max_len=65536 -timeout=10 -rss_limit_mb=2048
 PREFIX ?= /usr/local
 
-.PHONY: all deps fuzz-deps configure build run test install package sanitize fuzz clean
+.PHONY: all deps fuzz-deps configure build run test install package sanitize tsan fuzz clean
 
 all: build
 
@@ -72,6 +74,18 @@ sanitize: deps
 	cd $(SANITIZE_DIR) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure
 
+# Only the test that runs the engine on several threads at once: the live
+# preview's worker thread and the window share the engine's tables.
+tsan: deps
+	@[ -f $(TSAN_DIR)/build.ninja ] || cmake -S . -B $(TSAN_DIR) -G Ninja \
+	  -DORVO_TSAN=ON -DORVO_BUILD_GUI=OFF -DORVO_BUILD_BENCH=OFF \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1"
+	cmake --build $(TSAN_DIR) --target run_concurrent_runs_test
+	TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/tsan-suppressions.txt" \
+	  $(TSAN_DIR)/bin/run_concurrent_runs_test
+	TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/tsan-suppressions.txt" \
+	  ORVO_BOOST_ONLY=1 $(TSAN_DIR)/bin/run_concurrent_runs_test
+
 fuzz: fuzz-deps
 	@[ -f $(FUZZ_DIR)/build.ninja ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja \
 	  -DORVO_FUZZ=ON -DORVO_BUILD_GUI=OFF -DORVO_BUILD_BENCH=OFF -DORVO_BUILD_TESTS=OFF \
@@ -83,4 +97,4 @@ fuzz: fuzz-deps
 	  -artifact_prefix=$(FUZZ_ARTIFACTS) $(FUZZ_CORPUS)
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(TSAN_DIR) $(FUZZ_DIR)

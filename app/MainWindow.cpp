@@ -2,73 +2,83 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPlainTextEdit>
+#include <QMimeData>
 #include <QSaveFile>
+#include <QScreen>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QStringDecoder>
-#include <QStringList>
 #include <QStyle>
-#include <QTextCursor>
 #include <QToolBar>
 #include <QToolButton>
 #include <algorithm>
+#include <iterator>
 
-#include "app/EditorText.h"
+#include "app/AboutBox.h"
+#include "app/CodeEditor.h"
 #include "app/ExampleCatalogue.h"
-#include "run/PreprocessRun.h"
+#include "app/IncludeDirectoriesDialog.h"
+#include "app/LiveErrorDisplay.h"
+#include "app/LivePreview.h"
+#include "app/OutputPane.h"
+#include "app/RecentFilesMenu.h"
 
 namespace {
 
 const QString kCaption = QStringLiteral("orvo");
 
 // The input area's text at start, one entry per line.
-const QStringList kHelpLines = {
-    QStringLiteral("orvo is a program for testing c preprocessor directives. "),
-    QString(),
-    QStringLiteral("You can replace the text in the upper window with c/c++ code. As examples a lot "
-                   "of macros are listed in the "),
-    QStringLiteral("combobox. "),
-    QStringLiteral("If you execute the preprocessor then with the button in the toolbar, the "
-                   "preprocessed text appears in the "),
-    QStringLiteral("lower output window."),
-    QString(),
-    QStringLiteral("It runs a recursive-descent parser generated from a grammar of the preprocessor."),
-    QString(),
-    QStringLiteral("Use the File menu to open an input file or to save the output."),
-    QString(),
-    QStringLiteral("the examples in the combobox are taken from"),
-    QString(),
-    QStringLiteral("a well-known online manual of the c preprocessor,"),
-    QString(),
-    QStringLiteral("which is an excellent introduction into c preprocessing too"),
+const char* const kHelpLines[] = {
+    "orvo is a program for testing c preprocessor directives. ",
+    "",
+    "You can replace the text in the upper window with c/c++ code. As examples a lot of macros "
+    "are listed in the ",
+    "combobox. ",
+    "If you execute the preprocessor then with the button in the toolbar, the preprocessed text "
+    "appears in the ",
+    "lower output window.",
+    "",
+    "It runs a recursive-descent parser generated from a grammar of the preprocessor.",
+    "",
+    "Use the File menu to open an input file or to save the output.",
+    "",
+    "the examples in the combobox are taken from",
+    "",
+    "a well-known online manual of the c preprocessor,",
+    "",
+    "which is an excellent introduction into c preprocessing too",
 };
 
 // Space the window keeps for the tool bar, the status bar and the frame
 // when it divides its height between the two text areas.
 constexpr int kChromeHeight = 80;
 
-// Design size of the window.
-constexpr int kDesignWidth = 544;
-constexpr int kDesignHeight = 375;
+// On the first start the window takes this share of the screen, but no
+// less than the minimum size (unless the screen is smaller).
+constexpr double kFirstStartScreenShare = 0.6;
+constexpr int kFirstStartMinWidth = 900;
+constexpr int kFirstStartMinHeight = 650;
 
 constexpr int kExampleListWidth = 145;
 constexpr int kSplitterHandleHeight = 3;
 
-// A file's text: UTF-8 when its bytes are valid UTF-8, otherwise Latin-1,
-// so that no byte of a file in a legacy encoding is lost.
-QString decodeFileText(const QByteArray& bytes) {
-  QStringDecoder utf8(QStringDecoder::Utf8);
-  QString text = utf8.decode(bytes);
-  if (utf8.hasError()) return QString::fromLatin1(bytes);
-  return text;
+// The tool tip of an action: its hint and, in parentheses, its keys.
+QString toolTipWithKeys(const QString& hint, const QList<QKeySequence>& keys) {
+  if (keys.isEmpty()) return hint;
+  QStringList names;
+  for (const QKeySequence& key : keys) names.append(key.toString(QKeySequence::NativeText));
+  return QStringLiteral("%1 (%2)").arg(hint, names.join(QStringLiteral(", ")));
 }
 
 }  // namespace
@@ -76,15 +86,21 @@ QString decodeFileText(const QByteArray& bytes) {
 Tfrm_orvo::Tfrm_orvo(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("frm_orvo"));
   setWindowTitle(kCaption);
+  setAcceptDrops(true);
+  m_LivePreview = std::make_unique<orvo::LivePreview>(
+      [this] { return orvo::RunInput{memo_Input->bytes().toStdString(), runOptions()}; });
+  connect(m_LivePreview.get(), &orvo::LivePreview::finished, this, &Tfrm_orvo::showLiveResult);
+
   createActions();
-  createMenu();
+  createMenus();
   createToolBar();
   createTextAreas();
-  StatusBar1 = statusBar();
-  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-  resize(kDesignWidth, kDesignHeight);
+  createStatusBar();
+  restoreSettings();
   FormCreate();
 }
+
+Tfrm_orvo::~Tfrm_orvo() = default;
 
 void Tfrm_orvo::createActions() {
   struct ActionRecord {
@@ -92,43 +108,109 @@ void Tfrm_orvo::createActions() {
     const char* name;
     const char* caption;
     const char* hint;
-    const char* themeIcon;
+    const char* themeIcon;  // empty for an action without an icon
     QStyle::StandardPixmap fallbackIcon;
+    QList<QKeySequence> keys;
     void (Tfrm_orvo::*handler)();
   };
-  static constexpr ActionRecord kActions[] = {
+  const ActionRecord actions[] = {
       {&Tfrm_orvo::ac_open, "ac_open", "&Open", "Open input file", "document-open",
-       QStyle::SP_DialogOpenButton, &Tfrm_orvo::ac_openExecute},
-      {&Tfrm_orvo::ac_Save, "ac_Save", "&Save", "Save output as", "document-save-as",
-       QStyle::SP_DialogSaveButton, &Tfrm_orvo::ac_SaveExecute},
+       QStyle::SP_DialogOpenButton, {QKeySequence::Open}, &Tfrm_orvo::ac_openExecute},
+      {&Tfrm_orvo::ac_Save, "ac_Save", "&Save", "Save output as", "document-save",
+       QStyle::SP_DialogSaveButton, {QKeySequence::Save}, &Tfrm_orvo::ac_SaveExecute},
+      {&Tfrm_orvo::ac_SaveAs, "ac_SaveAs", "Save &As…", "Save output to another file",
+       "document-save-as", QStyle::SP_DialogSaveButton, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+       &Tfrm_orvo::ac_SaveAsExecute},
       {&Tfrm_orvo::ac_Execute, "ac_Execute", "ac_Execute", "Preprocess", "media-playback-start",
-       QStyle::SP_MediaPlay, &Tfrm_orvo::ac_ExecuteExecute},
+       QStyle::SP_MediaPlay, {QKeySequence(Qt::Key_F5), QKeySequence(Qt::CTRL | Qt::Key_Return)},
+       &Tfrm_orvo::ac_ExecuteExecute},
+      {&Tfrm_orvo::ac_Quit, "ac_Quit", "&Quit", "Quit orvo", "application-exit",
+       QStyle::SP_DialogCloseButton, {QKeySequence(Qt::CTRL | Qt::Key_Q)}, nullptr},
+      {&Tfrm_orvo::ac_IncludeDirectories, "ac_IncludeDirectories", "&Include Directories…",
+       "Directories searched by #include", "", QStyle::SP_DirIcon, {},
+       &Tfrm_orvo::ac_IncludeDirectoriesExecute},
+      {&Tfrm_orvo::ac_ZoomIn, "ac_ZoomIn", "Zoom &In", "Larger text", "zoom-in",
+       QStyle::SP_ArrowUp, {QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)}, nullptr},
+      {&Tfrm_orvo::ac_ZoomOut, "ac_ZoomOut", "Zoom &Out", "Smaller text", "zoom-out",
+       QStyle::SP_ArrowDown, {QKeySequence::ZoomOut}, nullptr},
+      {&Tfrm_orvo::ac_ZoomReset, "ac_ZoomReset", "&Normal Size", "Text at its normal size",
+       "zoom-original", QStyle::SP_ArrowRight, {QKeySequence(Qt::CTRL | Qt::Key_0)}, nullptr},
+      {&Tfrm_orvo::ac_About, "ac_About", "&About orvo", "Version and licences", "help-about",
+       QStyle::SP_MessageBoxInformation, {}, nullptr},
   };
-  for (const ActionRecord& record : kActions) {
-    const QIcon icon = QIcon::fromTheme(QString::fromLatin1(record.themeIcon),
-                                        style()->standardIcon(record.fallbackIcon));
-    auto* action = new QAction(icon, QString::fromLatin1(record.caption), this);
+  for (const ActionRecord& record : actions) {
+    const QIcon icon = *record.themeIcon == '\0'
+                           ? QIcon()
+                           : QIcon::fromTheme(QString::fromLatin1(record.themeIcon),
+                                              style()->standardIcon(record.fallbackIcon));
+    auto* action = new QAction(icon, QString::fromUtf8(record.caption), this);
     action->setObjectName(QString::fromLatin1(record.name));
-    action->setToolTip(QString::fromLatin1(record.hint));
-    connect(action, &QAction::triggered, this, record.handler);
+    action->setShortcuts(record.keys);
+    action->setToolTip(toolTipWithKeys(QString::fromUtf8(record.hint), record.keys));
+    if (record.handler != nullptr) connect(action, &QAction::triggered, this, record.handler);
+    // Keys work wherever the focus is in the window, menus open or not.
+    addAction(action);
     this->*record.action = action;
   }
+  connect(ac_Quit, &QAction::triggered, this, &QWidget::close);
+  connect(ac_ZoomIn, &QAction::triggered, this, [this] { setZoom(m_Zoom + 1); });
+  connect(ac_ZoomOut, &QAction::triggered, this, [this] { setZoom(m_Zoom - 1); });
+  connect(ac_ZoomReset, &QAction::triggered, this, [this] { setZoom(0); });
+  connect(ac_About, &QAction::triggered, this, [this] { orvo::showAboutBox(this); });
+
+  ac_LiveMode = new QAction(QIcon::fromTheme(QStringLiteral("view-refresh"),
+                                             style()->standardIcon(QStyle::SP_BrowserReload)),
+                            tr("Preprocess as you type"), this);
+  ac_LiveMode->setObjectName(QStringLiteral("ac_LiveMode"));
+  ac_LiveMode->setCheckable(true);
+  ac_LiveMode->setToolTip(tr("Preprocess as you type: show the output a moment after each edit"));
+  connect(ac_LiveMode, &QAction::toggled, this, &Tfrm_orvo::setLiveMode);
 }
 
-void Tfrm_orvo::createMenu() {
+void Tfrm_orvo::createMenus() {
   menuBar()->setObjectName(QStringLiteral("MainMenu1"));
   mi_File = menuBar()->addMenu(QStringLiteral("&File"));
   mi_File->setObjectName(QStringLiteral("mi_File"));
   // The menu entries are items of their own that run the actions, so that
-  // each has its name; the preprocess action has no entry.
-  const auto addEntry = [this](QAction* action, const char* name) {
-    QAction* entry = mi_File->addAction(action->icon(), action->text());
+  // each has its name. They show the actions' keys, which stay the
+  // actions' own: an entry's keys only act while its menu has the focus.
+  const auto addEntry = [this](QMenu* menu, QAction* action, const char* name) {
+    QAction* entry = menu->addAction(action->icon(), action->text());
     entry->setObjectName(QString::fromLatin1(name));
+    entry->setShortcuts(action->shortcuts());
+    entry->setShortcutContext(Qt::WidgetShortcut);
     connect(entry, &QAction::triggered, action, &QAction::trigger);
     return entry;
   };
-  mni_Open = addEntry(ac_open, "mni_Open");
-  mni_Save = addEntry(ac_Save, "mni_Save");
+  mni_Open = addEntry(mi_File, ac_open, "mni_Open");
+  mi_Recent = new orvo::RecentFilesMenu(mi_File);
+  mi_File->addMenu(mi_Recent);
+  connect(mi_Recent, &orvo::RecentFilesMenu::fileChosen, this, &Tfrm_orvo::openFile);
+  connect(mi_Recent, &orvo::RecentFilesMenu::clearRequested, this, [this] {
+    m_Settings.clearRecentFiles();
+    updateRecentMenu();
+  });
+  mi_File->addSeparator();
+  mni_Save = addEntry(mi_File, ac_Save, "mni_Save");
+  addEntry(mi_File, ac_SaveAs, "mni_SaveAs");
+  mi_File->addSeparator();
+  addEntry(mi_File, ac_Quit, "mni_Quit");
+
+  QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+  edit->setObjectName(QStringLiteral("mi_Edit"));
+  edit->addAction(ac_IncludeDirectories);
+  edit->addSeparator();
+  edit->addAction(ac_LiveMode);
+
+  QMenu* view = menuBar()->addMenu(tr("&View"));
+  view->setObjectName(QStringLiteral("mi_View"));
+  view->addAction(ac_ZoomIn);
+  view->addAction(ac_ZoomOut);
+  view->addAction(ac_ZoomReset);
+
+  QMenu* help = menuBar()->addMenu(tr("&Help"));
+  help->setObjectName(QStringLiteral("mi_Help"));
+  help->addAction(ac_About);
 }
 
 void Tfrm_orvo::createToolBar() {
@@ -153,9 +235,18 @@ void Tfrm_orvo::createToolBar() {
   cb_Examples->setObjectName(QStringLiteral("cb_Examples"));
   cb_Examples->setFixedWidth(kExampleListWidth);
   cb_Examples->setToolTip(QStringLiteral("macro examples"));
+  cb_Examples->setPlaceholderText(QStringLiteral("macro examples"));
   ToolBar1->addWidget(cb_Examples);
   // Fired when the user picks an item, also the one already shown.
   connect(cb_Examples, &QComboBox::activated, this, &Tfrm_orvo::cb_ExamplesClick);
+
+  // The live-preview switch, with its caption, at the right of the list.
+  ToolBar1->addSeparator();
+  ToolBar1->addAction(ac_LiveMode);
+  if (auto* button = qobject_cast<QToolButton*>(ToolBar1->widgetForAction(ac_LiveMode))) {
+    button->setObjectName(QStringLiteral("tb_LiveMode"));
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  }
 }
 
 void Tfrm_orvo::createTextAreas() {
@@ -164,21 +255,63 @@ void Tfrm_orvo::createTextAreas() {
   Splitter->setHandleWidth(kSplitterHandleHeight);
   Splitter->setChildrenCollapsible(false);
 
-  memo_Input = new QPlainTextEdit(Splitter);
+  memo_Input = new orvo::CodeEditor(Splitter);
   memo_Input->setObjectName(QStringLiteral("memo_Input"));
   memo_Input->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  memo_Input->setPlainText(kHelpLines.join(QLatin1Char('\n')));
+  std::string help;
+  for (std::size_t i = 0; i < std::size(kHelpLines); ++i) {
+    if (i > 0) help.append("\r\n");
+    help.append(kHelpLines[i]);
+  }
+  memo_Input->setBytes(help, orvo::TextEncoding::Utf8);
 
-  memo_Output = new QPlainTextEdit(Splitter);
-  memo_Output->setObjectName(QStringLiteral("memo_Output"));
-  memo_Output->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  m_OutputPane = new orvo::OutputPane(Splitter);
+  memo_Output = m_OutputPane->editor();
 
   Splitter->addWidget(memo_Input);
-  Splitter->addWidget(memo_Output);
+  Splitter->addWidget(m_OutputPane);
   // The output area takes what the window gains or loses between resizes.
   Splitter->setStretchFactor(0, 0);
   Splitter->setStretchFactor(1, 1);
   setCentralWidget(Splitter);
+
+  connect(memo_Input, &QsciScintilla::textChanged, this, &Tfrm_orvo::inputEdited);
+  for (orvo::CodeEditor* editor : {memo_Input, memo_Output}) {
+    connect(editor, &orvo::CodeEditor::filesDropped, this, &Tfrm_orvo::openDroppedFiles);
+    connect(editor, &QsciScintillaBase::SCN_ZOOM, this, [this, editor] { syncZoomFrom(editor); });
+  }
+}
+
+void Tfrm_orvo::createStatusBar() {
+  StatusBar1 = statusBar();
+  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+  lbl_RunStatus = new QLabel(StatusBar1);
+  lbl_RunStatus->setObjectName(QStringLiteral("lbl_RunStatus"));
+  lbl_RunStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  StatusBar1->addWidget(lbl_RunStatus, 1);
+  m_LiveErrors = new orvo::LiveErrorDisplay(memo_Input, m_OutputPane, lbl_RunStatus, this);
+}
+
+void Tfrm_orvo::restoreSettings() {
+  if (!restoreGeometry(m_Settings.windowGeometry())) placeOnFirstStart();
+  setZoom(m_Settings.zoom());
+  updateRecentMenu();
+  // Switched on quietly: the help text is no input to run.
+  const QSignalBlocker quiet(ac_LiveMode);
+  ac_LiveMode->setChecked(m_Settings.liveMode());
+}
+
+void Tfrm_orvo::placeOnFirstStart() {
+  const QScreen* screen = this->screen();
+  const QRect available = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
+  const int width = std::min(available.width(),
+                             std::max(kFirstStartMinWidth,
+                                      static_cast<int>(available.width() * kFirstStartScreenShare)));
+  const int height = std::min(
+      available.height(),
+      std::max(kFirstStartMinHeight, static_cast<int>(available.height() * kFirstStartScreenShare)));
+  resize(width, height);
+  move(available.center() - QPoint(width / 2, height / 2));
 }
 
 void Tfrm_orvo::FormCreate() {
@@ -193,6 +326,23 @@ void Tfrm_orvo::resizeEvent(QResizeEvent* event) {
   FormResize();
 }
 
+void Tfrm_orvo::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // The splitter of the last session comes back once the first resize has
+  // divided the window; later resizes divide it again.
+  if (!m_SplitterRestored) {
+    m_SplitterRestored = true;
+    Splitter->restoreState(m_Settings.splitterState());
+  }
+}
+
+void Tfrm_orvo::closeEvent(QCloseEvent* event) {
+  m_Settings.setWindowGeometry(saveGeometry());
+  m_Settings.setSplitterState(Splitter->saveState());
+  m_Settings.setZoom(m_Zoom);
+  QMainWindow::closeEvent(event);
+}
+
 void Tfrm_orvo::FormResize() {
   // The input area gets about half of the window's outer height, whatever
   // the splitter was dragged to before; the output area gets the rest.
@@ -204,67 +354,179 @@ void Tfrm_orvo::FormResize() {
 void Tfrm_orvo::cb_ExamplesClick() {
   const int index = cb_Examples->currentIndex();
   if (index < 0) return;
-  memo_Input->setPlainText(QString::fromUtf8(orvo::ExampleCatalogue::input(index)));
+  memo_Input->setBytes(orvo::ExampleCatalogue::input(index), orvo::TextEncoding::Utf8);
 }
 
 void Tfrm_orvo::ac_openExecute() {
   const QString path = chooseOpenFile();
-  if (path.isEmpty()) return;
+  if (!path.isEmpty()) openFile(path);
+}
+
+bool Tfrm_orvo::openFile(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
     showMessage(kCaption, tr("Cannot open \"%1\": %2").arg(path, file.errorString()));
-    return;
+    if (!QFileInfo::exists(path)) {
+      m_Settings.removeRecentFile(QFileInfo(path).absoluteFilePath());
+      updateRecentMenu();
+    }
+    return false;
   }
   const QByteArray bytes = file.readAll();
   if (file.error() != QFileDevice::NoError) {
     showMessage(kCaption, tr("Cannot read \"%1\": %2").arg(path, file.errorString()));
-    return;
+    return false;
   }
-  memo_Input->setPlainText(decodeFileText(bytes));
+  // The directory is the run's as soon as the text is, so that the live
+  // run over the new text searches it.
   // QFileInfo::path() drops the file name and the separator before it,
   // and keeps "/" for a file in the root directory.
   m_InputDir = QFile::encodeName(QFileInfo(path).path()).toStdString();
+  memo_Input->setBytes(std::string_view(bytes.constData(), bytes.size()), orvo::encodingOf(bytes));
+  const QString absolute = QFileInfo(path).absoluteFilePath();
+  m_Settings.addRecentFile(absolute);
+  m_Settings.setLastDirectory(QFileInfo(absolute).path());
+  updateRecentMenu();
+  setWindowTitle(QStringLiteral("%1 — %2").arg(QFileInfo(path).fileName(), kCaption));
+  return true;
 }
 
 void Tfrm_orvo::ac_SaveExecute() {
+  if (m_SavePath.isEmpty()) {
+    ac_SaveAsExecute();
+    return;
+  }
+  saveTo(m_SavePath);
+}
+
+void Tfrm_orvo::ac_SaveAsExecute() {
   const QString path = chooseSaveFile();
-  if (path.isEmpty()) return;
-  const std::string lines = orvo::EditorText(*memo_Output->document()).lines();
+  if (!path.isEmpty()) saveTo(path);
+}
+
+void Tfrm_orvo::saveTo(const QString& path) {
+  const QByteArray lines = memo_Output->fileLines();
   // Written to a temporary file and renamed, so a failed save leaves an
   // existing file as it was.
   QSaveFile file(path);
-  const bool saved = file.open(QIODevice::WriteOnly) &&
-                     file.write(lines.data(), static_cast<qint64>(lines.size())) ==
-                         static_cast<qint64>(lines.size()) &&
+  const bool saved = file.open(QIODevice::WriteOnly) && file.write(lines) == lines.size() &&
                      file.commit();
-  if (!saved) showMessage(kCaption, tr("Cannot save \"%1\": %2").arg(path, file.errorString()));
+  if (!saved) {
+    showMessage(kCaption, tr("Cannot save \"%1\": %2").arg(path, file.errorString()));
+    return;
+  }
+  m_SavePath = path;
+  m_Settings.setLastDirectory(QFileInfo(path).absolutePath());
+  StatusBar1->showMessage(tr("Saved %1").arg(QDir::toNativeSeparators(path)), 4000);
+}
+
+orvo::RunOptions Tfrm_orvo::runOptions() const {
+  orvo::RunOptions options;
+  options.sourceDir = m_InputDir;
+  for (const QString& directory : m_Settings.includeDirectories()) {
+    options.includePaths.append(QFile::encodeName(directory).constData()).append("\n");
+  }
+  return options;
 }
 
 void Tfrm_orvo::ac_ExecuteExecute() {
-  memo_Output->clear();
-  const orvo::EditorText input(*memo_Input->document());
+  // This run's result is the newest; a live run under way would be older.
+  m_LivePreview->cancel();
+  m_LiveErrors->clear();
+
+  memo_Output->setBytes({}, orvo::TextEncoding::Utf8);
+  const QByteArray input = memo_Input->bytes();
   const orvo::RunResult result =
-      orvo::runPreprocessor(input.bytes(), orvo::RunOptions{m_InputDir, std::string()});
+      orvo::runPreprocessor(std::string_view(input.constData(), input.size()), runOptions());
   if (result.ok()) {
-    memo_Output->setPlainText(QString::fromUtf8(orvo::convertLineEnds(result.output)));
+    setOutputText(result.output);
     return;
   }
   const orvo::RunError& error = *result.error;
   // Marking the last token read first lets the user see it while the
   // message is open.
-  if (error.hasPosition()) {
-    selectInput(input.positionOf(error.begin),
-                input.positionAfter(std::max(error.begin, error.end)));
-  }
+  if (error.hasPosition()) memo_Input->selectBytes(error.begin, std::max(error.begin, error.end));
   showMessage(kCaption, QString::fromUtf8(error.text));
 }
 
-void Tfrm_orvo::selectInput(int start, int end) {
-  QTextCursor cursor(memo_Input->document());
-  cursor.setPosition(start);
-  cursor.setPosition(std::max(start, end), QTextCursor::KeepAnchor);
-  memo_Input->setTextCursor(cursor);
-  memo_Input->setFocus();
+void Tfrm_orvo::setOutputText(const std::string& text) {
+  const std::string shown = orvo::convertLineEnds(text);
+  // The output keeps the input's bytes: Latin-1 input gives Latin-1 output.
+  const QByteArray bytes = QByteArray::fromRawData(shown.data(), static_cast<qsizetype>(shown.size()));
+  const orvo::TextEncoding encoding = memo_Input->encoding() == orvo::TextEncoding::Latin1
+                                          ? orvo::TextEncoding::Latin1
+                                          : orvo::encodingOf(bytes);
+  memo_Output->setBytes(shown, encoding, false);
+}
+
+void Tfrm_orvo::inputEdited() {
+  m_LiveErrors->inputEdited();
+  if (ac_LiveMode->isChecked()) m_LivePreview->inputChanged();
+}
+
+void Tfrm_orvo::setLiveMode(bool on) {
+  m_Settings.setLiveMode(on);
+  if (on) {
+    m_LivePreview->inputChanged();
+    return;
+  }
+  m_LivePreview->cancel();
+  m_LiveErrors->clear();
+}
+
+void Tfrm_orvo::showLiveResult(const orvo::RunResult& result) {
+  // No message box while typing: an error leaves the output as it is.
+  m_LiveErrors->showResult(result);
+  if (result.ok()) setOutputText(result.output);
+}
+
+void Tfrm_orvo::setZoom(int zoom) {
+  m_Zoom = std::clamp(zoom, orvo::AppSettings::kMinZoom, orvo::AppSettings::kMaxZoom);
+  for (orvo::CodeEditor* editor : {memo_Input, memo_Output}) {
+    if (editor->SendScintilla(QsciScintillaBase::SCI_GETZOOM) != m_Zoom) editor->zoomTo(m_Zoom);
+  }
+  m_Settings.setZoom(m_Zoom);
+}
+
+void Tfrm_orvo::syncZoomFrom(orvo::CodeEditor* editor) {
+  const int zoom = static_cast<int>(editor->SendScintilla(QsciScintillaBase::SCI_GETZOOM));
+  if (zoom != m_Zoom) setZoom(zoom);
+}
+
+void Tfrm_orvo::ac_IncludeDirectoriesExecute() {
+  const std::optional<QStringList> directories =
+      editIncludeDirectories(m_Settings.includeDirectories());
+  if (!directories) return;
+  m_Settings.setIncludeDirectories(*directories);
+  if (ac_LiveMode->isChecked()) m_LivePreview->inputChanged();
+}
+
+std::optional<QStringList> Tfrm_orvo::editIncludeDirectories(const QStringList& directories) {
+  orvo::IncludeDirectoriesDialog dialog(directories, this);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.directories();
+}
+
+void Tfrm_orvo::updateRecentMenu() { mi_Recent->setFiles(m_Settings.recentFiles()); }
+
+void Tfrm_orvo::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void Tfrm_orvo::dropEvent(QDropEvent* event) {
+  if (!event->mimeData()->hasUrls()) return;
+  event->acceptProposedAction();
+  openDroppedFiles(event->mimeData()->urls());
+}
+
+void Tfrm_orvo::openDroppedFiles(const QList<QUrl>& urls) {
+  // One input area: the first local file is opened.
+  for (const QUrl& url : urls) {
+    if (url.isLocalFile()) {
+      openFile(url.toLocalFile());
+      return;
+    }
+  }
 }
 
 void Tfrm_orvo::showMessage(const QString& caption, const QString& text) {
@@ -272,6 +534,10 @@ void Tfrm_orvo::showMessage(const QString& caption, const QString& text) {
   box.exec();
 }
 
-QString Tfrm_orvo::chooseOpenFile() { return QFileDialog::getOpenFileName(this); }
+QString Tfrm_orvo::chooseOpenFile() {
+  return QFileDialog::getOpenFileName(this, QString(), m_Settings.lastDirectory());
+}
 
-QString Tfrm_orvo::chooseSaveFile() { return QFileDialog::getSaveFileName(this); }
+QString Tfrm_orvo::chooseSaveFile() {
+  return QFileDialog::getSaveFileName(this, QString(), m_Settings.lastDirectory());
+}

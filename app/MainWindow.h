@@ -1,66 +1,133 @@
-// The main window: an input area above an output area, a tool bar with the
-// open, save and preprocess actions and the list of built-in examples, and a
-// File menu.
+// The main window: a code editor for the input above one for the output, a
+// tool bar with the open, save and preprocess actions, the live-preview
+// switch and the list of built-in examples, the File, Edit, View and Help
+// menus, and a status bar that names the place of the last live error.
 #pragma once
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
 #include <string>
+
+#include "app/AppSettings.h"
+#include "run/PreprocessRun.h"
 
 class QAction;
 class QComboBox;
+class QLabel;
 class QMenu;
-class QPlainTextEdit;
 class QSplitter;
 class QStatusBar;
 class QToolBar;
+class QUrl;
+
+namespace orvo {
+class CodeEditor;
+class LiveErrorDisplay;
+class LivePreview;
+class OutputPane;
+class RecentFilesMenu;
+}  // namespace orvo
 
 class Tfrm_orvo : public QMainWindow {
   Q_OBJECT
 
  public:
   explicit Tfrm_orvo(QWidget* parent = nullptr);
+  ~Tfrm_orvo() override;
 
   // Directory of the file most recently opened, without a trailing
   // separator; empty until a file was opened.
   const std::string& inputDir() const { return m_InputDir; }
+
+  orvo::LivePreview& livePreview() { return *m_LivePreview; }
 
  public slots:
   void FormCreate();
   void FormResize();
   void ac_openExecute();
   void ac_SaveExecute();
+  void ac_SaveAsExecute();
   void ac_ExecuteExecute();
   void cb_ExamplesClick();
+  void ac_IncludeDirectoriesExecute();
+
+  // Loads `path` into the input area as Open does; false (with a message)
+  // when it cannot be read.
+  bool openFile(const QString& path);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
   // What a person answers or reads; tests replace these.
   virtual void showMessage(const QString& caption, const QString& text);
   virtual QString chooseOpenFile();  // empty when cancelled
   virtual QString chooseSaveFile();  // empty when cancelled
+  // Shows the include-directories dialog; the new list, or nothing when
+  // cancelled.
+  virtual std::optional<QStringList> editIncludeDirectories(const QStringList& directories);
 
  private:
   void createActions();
-  void createMenu();
+  void createMenus();
   void createToolBar();
   void createTextAreas();
-  void selectInput(int start, int end);
+  void createStatusBar();
+  void restoreSettings();
+  void placeOnFirstStart();
+
+  void saveTo(const QString& path);
+  void openDroppedFiles(const QList<QUrl>& urls);
+  void updateRecentMenu();
+
+  orvo::RunOptions runOptions() const;
+  void inputEdited();
+  void setLiveMode(bool on);
+  void showLiveResult(const orvo::RunResult& result);
+  void setOutputText(const std::string& text);
+  void setZoom(int zoom);
+  void syncZoomFrom(orvo::CodeEditor* editor);
+
+  orvo::AppSettings m_Settings;
 
   // Owned by the window through Qt's parent-child tree.
   QAction* ac_open = nullptr;
   QAction* ac_Save = nullptr;
+  QAction* ac_SaveAs = nullptr;
   QAction* ac_Execute = nullptr;
+  QAction* ac_LiveMode = nullptr;
+  QAction* ac_Quit = nullptr;
+  QAction* ac_IncludeDirectories = nullptr;
+  QAction* ac_ZoomIn = nullptr;
+  QAction* ac_ZoomOut = nullptr;
+  QAction* ac_ZoomReset = nullptr;
+  QAction* ac_About = nullptr;
   QMenu* mi_File = nullptr;
   QAction* mni_Open = nullptr;
   QAction* mni_Save = nullptr;
+  orvo::RecentFilesMenu* mi_Recent = nullptr;
   QToolBar* ToolBar1 = nullptr;
   QComboBox* cb_Examples = nullptr;
   QSplitter* Splitter = nullptr;
-  QPlainTextEdit* memo_Input = nullptr;
-  QPlainTextEdit* memo_Output = nullptr;
+  orvo::CodeEditor* memo_Input = nullptr;
+  orvo::CodeEditor* memo_Output = nullptr;
+  // The output area with the note above it that marks it stale; a list of
+  // the run's messages goes below the output (OutputPane::addBelow).
+  orvo::OutputPane* m_OutputPane = nullptr;
+  QLabel* lbl_RunStatus = nullptr;
+  orvo::LiveErrorDisplay* m_LiveErrors = nullptr;
   QStatusBar* StatusBar1 = nullptr;
 
+  std::unique_ptr<orvo::LivePreview> m_LivePreview;
+  bool m_SplitterRestored = false;
+
   std::string m_InputDir;
+  QString m_SavePath;  // where Save writes without asking; empty at first
+  int m_Zoom = 0;
 };

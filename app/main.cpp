@@ -1,6 +1,7 @@
 // Program start: the application object, the main window and the event loop.
 #include <QApplication>
 #include <QIcon>
+#include <QCommandLineParser>
 #include <QMessageBox>
 #include <exception>
 
@@ -35,7 +36,22 @@ int main(int argc, char* argv[]) {
   // Lets the desktop match the window with the installed entry and icon.
   QApplication::setDesktopFileName(QStringLiteral("orvo"));
   QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("orvo")));
+  QApplication::setApplicationVersion(QStringLiteral(ORVO_VERSION));
+
+  QCommandLineParser arguments;
+  arguments.setApplicationDescription(
+      QStringLiteral("A tool for trying out the directives of the C and C++ preprocessor."));
+  arguments.addHelpOption();
+  arguments.addVersionOption();
+  arguments.addPositionalArgument(QStringLiteral("file"),
+                                  QStringLiteral("A file to open in the input area."),
+                                  QStringLiteral("[file]"));
+  arguments.process(application);
+
   Tfrm_orvo window;
   window.show();
+  if (!arguments.positionalArguments().isEmpty()) {
+    window.openFile(arguments.positionalArguments().front());
+  }
   return QApplication::exec();
 }

@@ -1,10 +1,14 @@
 #include "run/OutputBuffer.h"
 
+#include "run/PreprocessRun.h"
 #include "runtime/Message.h"
 
 namespace orvo {
 
 void OutputBuffer::reserveFor(std::size_t n) const {
+  if (m_CancelRequested != nullptr && m_CancelRequested->load(std::memory_order_relaxed)) {
+    throw zemra::CVL_Message(kCancelledText);
+  }
   if (n > m_MaxBytes - m_Text.size()) {
     const std::string text =
         "output exceeds the limit of " + std::to_string(m_MaxBytes) + " bytes";

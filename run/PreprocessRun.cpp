@@ -49,7 +49,7 @@ RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
                             0, 0};
     return result;
   }
-  OutputBuffer buffer(options.maxOutputBytes);
+  OutputBuffer buffer(options.maxOutputBytes, options.cancelRequested);
   // Most text comes out about as long as it went in; room for that up front
   // spares copying the output each time it outgrows its buffer.
   buffer.reserve(std::min(input.size(), options.maxOutputBytes));

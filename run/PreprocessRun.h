@@ -2,6 +2,7 @@
 // window and the command-line program both call.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -81,7 +82,16 @@ struct RunOptions {
   // input's offsets and line numbers stay as they are and its macros see
   // these definitions.
   std::vector<CommandLineMacro> commandLineMacros;
+
+  // Cancelling a run (the window's live preview drops runs over text that
+  // has changed since). The run looks at the flag whenever it writes output
+  // and, once it is set, ends with the error kCancelledText. Null: the run
+  // cannot be cancelled. The flag must outlive the run.
+  const std::atomic<bool>* cancelRequested = nullptr;
 };
+
+// Text of the error that ends a cancelled run.
+inline constexpr const char* kCancelledText = "run cancelled";
 
 struct RunResult {
   std::string output;                     // what the preprocessor wrote; empty after an error

@@ -4,13 +4,13 @@ namespace zemra {
 
 namespace {
 
-// The empty node behind npos. It is never deleted, and the extra count keeps
-// the handles to it, which may be destroyed in any order at exit, from ever
-// bringing its count to zero.
+// The empty node behind npos. It is never deleted; handles to it leave its
+// counts alone, so that runs on several threads can share it.
 CVL_NodeBase* NposNode() {
   static CVL_NodeBase* const node = [] {
     CVL_NodeBase* n = nodetree::NewTree(std::string(), std::string());
     ++*n->m_pCount;
+    n->m_bImmortal = true;
     return n;
   }();
   return node;
@@ -76,8 +76,8 @@ bool CVL_Node::isNpos() const { return m_pNode == NposNode(); }
 
 bool CVL_Node::moveTo(CVL_NodeBase* node) {
   if (node == nullptr) return false;
-  ++node->m_Handles;
-  --m_pNode->m_Handles;
+  if (!node->m_bImmortal) ++node->m_Handles;
+  if (!m_pNode->m_bImmortal) --m_pNode->m_Handles;
   m_pNode = node;
   return true;
 }

@@ -1,12 +1,15 @@
 #include "tree/NodeBase.h"
 
+#include <atomic>
 #include <utility>
 
 namespace zemra::nodetree {
 
 namespace {
 
-std::size_t live_nodes = 0;
+// Runs on several threads allocate nodes at once; the count is only read by
+// tests, so relaxed updates suffice.
+std::atomic<std::size_t> live_nodes{0};
 
 // Nodes and count integers are linked by raw pointers: a tree's nodes are
 // owned together through the shared count, not by any single pointer, so
@@ -16,7 +19,7 @@ CVL_NodeBase* Allocate(int* count, const std::string& label, const std::string& 
   node->m_pCount = count;
   node->m_Label = label;
   node->m_Value = value;
-  ++live_nodes;
+  live_nodes.fetch_add(1, std::memory_order_relaxed);
   return node;
 }
 
@@ -192,7 +195,7 @@ void Repoint(CVL_NodeBase* top, int* count) {
 void DeleteSubtree(CVL_NodeBase* top) {
   for (CVL_NodeBase* node : CollectSubtree(top)) {
     delete node;
-    --live_nodes;
+    live_nodes.fetch_sub(1, std::memory_order_relaxed);
   }
 }
 
@@ -258,6 +261,6 @@ CVL_NodeBase* CloneSubtree(const CVL_NodeBase* top) {
   return copyTop;
 }
 
-std::size_t LiveNodeCount() { return live_nodes; }
+std::size_t LiveNodeCount() { return live_nodes.load(std::memory_order_relaxed); }
 
 }  // namespace zemra::nodetree

@@ -30,6 +30,9 @@ struct CVL_NodeBase {
   // Handles pointing at this very node. Their sum over a subtree tells how
   // many handles a subtree cut out of its tree takes with it.
   int m_Handles = 0;
+  // The one node behind npos: shared by every run on every thread and never
+  // deleted, so handles to it change no count (which would be a data race).
+  bool m_bImmortal = false;
 };
 
 namespace nodetree {

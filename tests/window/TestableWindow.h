@@ -1,12 +1,17 @@
-// The main window with its message box and file dialogs replaced, so that
-// tests can drive it without a person.
+// The main window with its message box and dialogs replaced, so that tests
+// can drive it without a person, and its settings kept in a directory of
+// the test's own.
 #pragma once
 
 #include <QComboBox>
-#include <QPlainTextEdit>
+#include <QLabel>
+#include <QSettings>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <optional>
 
+#include "app/CodeEditor.h"
 #include "app/MainWindow.h"
 
 struct ShownMessage {
@@ -14,17 +19,37 @@ struct ShownMessage {
   QString text;
 };
 
+// Points the window's settings at a fresh temporary directory for the rest
+// of the process, and empties them.
+inline void useFreshSettings() {
+  static QTemporaryDir directory;
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, directory.path());
+  QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("orvo"),
+            QStringLiteral("orvo"))
+      .clear();
+}
+
 class TestableWindow : public Tfrm_orvo {
  public:
   QList<ShownMessage> messages;
   QString nextOpenPath;  // what the open dialog answers; empty cancels
   QString nextSavePath;  // what the save dialog answers; empty cancels
+  std::optional<QStringList> nextIncludeDirectories;  // the dialog's answer; none cancels
 
-  QPlainTextEdit* input() const { return findChild<QPlainTextEdit*>(QStringLiteral("memo_Input")); }
-  QPlainTextEdit* output() const {
-    return findChild<QPlainTextEdit*>(QStringLiteral("memo_Output"));
+  orvo::CodeEditor* input() const {
+    return findChild<orvo::CodeEditor*>(QStringLiteral("memo_Input"));
+  }
+  orvo::CodeEditor* output() const {
+    return findChild<orvo::CodeEditor*>(QStringLiteral("memo_Output"));
   }
   QComboBox* examples() const { return findChild<QComboBox*>(QStringLiteral("cb_Examples")); }
+  QString status() const { return findChild<QLabel*>(QStringLiteral("lbl_RunStatus"))->text(); }
+  bool outputMarkedStale() const {
+    return findChild<QLabel*>(QStringLiteral("lbl_Stale"))->isVisible();
+  }
+  QAction* action(const char* name) const {
+    return findChild<QAction*>(QString::fromLatin1(name));
+  }
 
   // Picks the list item at `index` as a person would.
   void pickExample(int index) {
@@ -38,4 +63,7 @@ class TestableWindow : public Tfrm_orvo {
   }
   QString chooseOpenFile() override { return nextOpenPath; }
   QString chooseSaveFile() override { return nextSavePath; }
+  std::optional<QStringList> editIncludeDirectories(const QStringList&) override {
+    return nextIncludeDirectories;
+  }
 };

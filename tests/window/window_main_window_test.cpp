@@ -3,14 +3,11 @@
 #include <QFile>
 #include <QSplitter>
 #include <QTemporaryDir>
-#include <QTextBlock>
-#include <QTextCursor>
 #include <QToolButton>
 #include <QtTest>
 #include <memory>
 
 #include "TestableWindow.h"
-#include "app/EditorText.h"
 #include "app/ExampleCatalogue.h"
 #include "run/PreprocessRun.h"
 
@@ -27,6 +24,11 @@ bool writeAll(const QString& path, const QByteArray& bytes) {
   return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+// Puts `text` into an editor as typing it would: line ends become CR LF.
+void setText(orvo::CodeEditor* editor, const QString& text) {
+  editor->setBytes(text.toUtf8().toStdString(), orvo::TextEncoding::Utf8);
+}
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -37,6 +39,7 @@ class MainWindowTest : public QObject {
 
  private slots:
   void init() {
+    useFreshSettings();
     window = std::make_unique<TestableWindow>();
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -53,10 +56,10 @@ class MainWindowTest : public QObject {
     const auto* open = window->findChild<QAction*>(QStringLiteral("ac_open"));
     QVERIFY(open != nullptr);
     QCOMPARE(open->text(), QStringLiteral("&Open"));
-    QCOMPARE(open->toolTip(), QStringLiteral("Open input file"));
+    QCOMPARE(open->toolTip(), QStringLiteral("Open input file (Ctrl+O)"));
     QVERIFY(!open->icon().isNull());
     QCOMPARE(window->findChild<QAction*>(QStringLiteral("ac_Execute"))->toolTip(),
-             QStringLiteral("Preprocess"));
+             QStringLiteral("Preprocess (F5, Ctrl+Return)"));
     QCOMPARE(window->examples()->toolTip(), QStringLiteral("macro examples"));
     QCOMPARE(window->examples()->width(), 145);
 
@@ -65,25 +68,24 @@ class MainWindowTest : public QObject {
     QCOMPARE(window->examples()->itemText(37), QStringLiteral("unshielded_comma2"));
     QCOMPARE(window->examples()->currentIndex(), -1);
 
-    const QTextDocument* help = window->input()->document();
-    QCOMPARE(help->blockCount(), 16);
-    QCOMPARE(help->findBlockByNumber(0).text(),
-             QStringLiteral("orvo is a program for testing c preprocessor directives. "));
-    QCOMPARE(help->findBlockByNumber(15).text(),
-             QStringLiteral("which is an excellent introduction into c preprocessing too"));
-    QVERIFY(window->output()->toPlainText().isEmpty());
+    const QStringList help = window->input()->text().split(QStringLiteral("\r\n"));
+    QCOMPARE(help.size(), 16);
+    QCOMPARE(help[0], QStringLiteral("orvo is a program for testing c preprocessor directives. "));
+    QCOMPARE(help[1], QString());
+    QCOMPARE(help[15], QStringLiteral("which is an excellent introduction into c preprocessing too"));
+    QVERIFY(window->output()->text().isEmpty());
     QVERIFY(window->inputDir().empty());
   }
 
   void pickingAnExampleReplacesTheInputExactly() {
-    window->input()->setPlainText(QStringLiteral("typed by the user"));
-    window->output()->setPlainText(QStringLiteral("earlier output"));
+    window->input()->setText(QStringLiteral("typed by the user"));
+    window->output()->setText(QStringLiteral("earlier output"));
     window->pickExample(2);
     QCOMPARE(window->examples()->currentText(), QStringLiteral("object_like2"));
-    QCOMPARE(orvo::EditorText(*window->input()->document()).bytes(),
-             std::string("#define NUMBERS 1, \\\r\n                2, \\\r\n                3\r\n"
-                         "int x[] = { NUMBERS };"));
-    QCOMPARE(window->output()->toPlainText(), QStringLiteral("earlier output"));
+    QCOMPARE(window->input()->bytes(),
+             QByteArray("#define NUMBERS 1, \\\r\n                2, \\\r\n                3\r\n"
+                        "int x[] = { NUMBERS };"));
+    QCOMPARE(window->output()->text(), QStringLiteral("earlier output"));
     QVERIFY(window->messages.isEmpty());
   }
 
@@ -98,15 +100,15 @@ class MainWindowTest : public QObject {
     window->pickExample(index);
     window->findChild<QAction*>(QStringLiteral("ac_Execute"))->trigger();
     QVERIFY(window->messages.isEmpty());
-    QVERIFY(!window->output()->toPlainText().trimmed().isEmpty());
+    QVERIFY(!window->output()->text().trimmed().isEmpty());
   }
 
   void emptyInputGivesEmptyOutputAndNoMessage() {
-    window->output()->setPlainText(QStringLiteral("earlier output"));
+    window->output()->setText(QStringLiteral("earlier output"));
     window->input()->clear();
     window->ac_ExecuteExecute();
     QVERIFY(window->messages.isEmpty());
-    QVERIFY(window->output()->toPlainText().isEmpty());
+    QVERIFY(window->output()->text().isEmpty());
   }
 
   // Non-ASCII text and CR LF line ends in front of the error make the
@@ -118,28 +120,27 @@ class MainWindowTest : public QObject {
   }
   void syntaxErrorShowsOneMessageAndMarksTheLastToken() {
     QFETCH(QString, input);
-    window->output()->setPlainText(QStringLiteral("earlier output"));
-    window->input()->setPlainText(input);
+    window->output()->setText(QStringLiteral("earlier output"));
+    setText(window->input(), input);
     window->ac_ExecuteExecute();
 
     QCOMPARE(window->messages.size(), 1);
     QCOMPARE(window->messages.front().caption, QStringLiteral("orvo"));
     QVERIFY(!window->messages.front().text.isEmpty());
-    QVERIFY(window->output()->toPlainText().isEmpty());
+    QVERIFY(window->output()->text().isEmpty());
 
     // The selection holds exactly the bytes the engine names.
-    const std::string bytes = orvo::EditorText(*window->input()->document()).bytes();
+    const std::string bytes = window->input()->bytes().toStdString();
+    QVERIFY(bytes.find("\r\n") != std::string::npos);
     const orvo::RunResult direct = orvo::runPreprocessor(bytes, {});
     QVERIFY(!direct.ok());
     QVERIFY(direct.error->hasPosition());
     QCOMPARE(window->messages.front().text, QString::fromUtf8(direct.error->text));
     const std::string token = bytes.substr(direct.error->begin,
                                            direct.error->end - direct.error->begin);
-    QString selected = window->input()->textCursor().selectedText();
-    selected.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-    QCOMPARE(selected, QString::fromUtf8(token));
-    QCOMPARE(window->input()->textCursor().selectionStart(),
-             QString::fromUtf8(bytes.substr(0, direct.error->begin)).remove(QLatin1Char('\r')).size());
+    QCOMPARE(window->input()->selectedText(), QString::fromUtf8(token));
+    QCOMPARE(window->input()->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART),
+             static_cast<long>(direct.error->begin));
   }
 
   // The input area gets (outer height - 80) / 2 on every resize, also after
@@ -172,11 +173,12 @@ class MainWindowTest : public QObject {
     window->nextOpenPath = mainPath;
     window->findChild<QAction*>(QStringLiteral("mni_Open"))->trigger();
     QCOMPARE(QString::fromStdString(window->inputDir()), first.path());
-    QCOMPARE(window->input()->toPlainText(), QStringLiteral("#include \"beside.h\"\nint after;\n"));
+    // The editor holds the file's text with CR LF line ends.
+    QCOMPARE(window->input()->bytes(), QByteArray("#include \"beside.h\"\r\nint after;\r\n"));
 
     window->ac_ExecuteExecute();
     QVERIFY(window->messages.isEmpty());
-    QVERIFY(window->output()->toPlainText().contains(QStringLiteral("from_beside")));
+    QVERIFY(window->output()->text().contains(QStringLiteral("from_beside")));
 
     // A second file from another directory replaces the directory.
     const QString otherPath = second.filePath(QStringLiteral("other.c"));
@@ -191,20 +193,20 @@ class MainWindowTest : public QObject {
     window->nextOpenPath = dir.filePath(QStringLiteral("main.c"));
     QVERIFY(writeAll(window->nextOpenPath, "int a;"));
     window->ac_openExecute();
-    window->input()->setPlainText(QStringLiteral("kept"));
+    window->input()->setText(QStringLiteral("kept"));
 
     window->nextOpenPath = dir.filePath(QStringLiteral("missing/none.c"));
     window->ac_openExecute();
     QCOMPARE(window->messages.size(), 1);
     QCOMPARE(window->messages.front().caption, QStringLiteral("orvo"));
     QVERIFY(window->messages.front().text.contains(QStringLiteral("none.c")));
-    QCOMPARE(window->input()->toPlainText(), QStringLiteral("kept"));
+    QCOMPARE(window->input()->text(), QStringLiteral("kept"));
     QCOMPARE(QString::fromStdString(window->inputDir()), dir.path());
 
     window->nextOpenPath.clear();
     window->ac_openExecute();
     QCOMPARE(window->messages.size(), 1);
-    QCOMPARE(window->input()->toPlainText(), QStringLiteral("kept"));
+    QCOMPARE(window->input()->text(), QStringLiteral("kept"));
   }
 
   void openKeepsTheBytesOfAFileThatIsNotUtf8() {
@@ -212,7 +214,8 @@ class MainWindowTest : public QObject {
     window->nextOpenPath = dir.filePath(QStringLiteral("latin1.c"));
     QVERIFY(writeAll(window->nextOpenPath, "char c = '\xe4';"));
     window->ac_openExecute();
-    QCOMPARE(window->input()->toPlainText(), QStringLiteral("char c = '\u00e4';"));
+    QCOMPARE(window->input()->text(), QStringLiteral("char c = '\u00e4';"));
+    QCOMPARE(window->input()->bytes(), QByteArray("char c = '\xe4';"));
   }
 
   void saveEndsEveryLineWithCrLf_data() {
@@ -230,7 +233,7 @@ class MainWindowTest : public QObject {
     QTemporaryDir dir;
     window->nextSavePath = dir.filePath(QStringLiteral("out.txt"));
     QVERIFY(writeAll(window->nextSavePath, "old content"));
-    window->output()->setPlainText(output);
+    window->output()->setText(output);
     window->findChild<QAction*>(QStringLiteral("mni_Save"))->trigger();
     QVERIFY(window->messages.isEmpty());
     QCOMPARE(readAll(window->nextSavePath), saved);
@@ -239,12 +242,12 @@ class MainWindowTest : public QObject {
   void failedSaveShowsAMessage() {
     QTemporaryDir dir;
     window->nextSavePath = dir.filePath(QStringLiteral("missing/out.txt"));
-    window->output()->setPlainText(QStringLiteral("x"));
+    window->output()->setText(QStringLiteral("x"));
     window->ac_SaveExecute();
     QCOMPARE(window->messages.size(), 1);
     QCOMPARE(window->messages.front().caption, QStringLiteral("orvo"));
     QVERIFY(window->messages.front().text.contains(QStringLiteral("out.txt")));
-    QCOMPARE(window->output()->toPlainText(), QStringLiteral("x"));
+    QCOMPARE(window->output()->text(), QStringLiteral("x"));
   }
 };
 

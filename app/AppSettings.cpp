@@ -1,0 +1,71 @@
+#include "app/AppSettings.h"
+
+#include <algorithm>
+
+namespace orvo {
+namespace {
+
+const QString kGeometry = QStringLiteral("window/geometry");
+const QString kSplitter = QStringLiteral("window/splitter");
+const QString kZoom = QStringLiteral("editor/zoom");
+const QString kLiveMode = QStringLiteral("preview/live");
+const QString kLastDirectory = QStringLiteral("files/lastDirectory");
+const QString kRecentFiles = QStringLiteral("files/recent");
+const QString kIncludeDirectories = QStringLiteral("run/includeDirectories");
+
+}  // namespace
+
+AppSettings::AppSettings()
+    : m_Settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("orvo"),
+                 QStringLiteral("orvo")) {}
+
+QByteArray AppSettings::windowGeometry() const { return m_Settings.value(kGeometry).toByteArray(); }
+void AppSettings::setWindowGeometry(const QByteArray& geometry) {
+  m_Settings.setValue(kGeometry, geometry);
+}
+
+QByteArray AppSettings::splitterState() const { return m_Settings.value(kSplitter).toByteArray(); }
+void AppSettings::setSplitterState(const QByteArray& state) { m_Settings.setValue(kSplitter, state); }
+
+int AppSettings::zoom() const {
+  return std::clamp(m_Settings.value(kZoom, 0).toInt(), kMinZoom, kMaxZoom);
+}
+void AppSettings::setZoom(int zoom) { m_Settings.setValue(kZoom, std::clamp(zoom, kMinZoom, kMaxZoom)); }
+
+bool AppSettings::liveMode() const { return m_Settings.value(kLiveMode, true).toBool(); }
+void AppSettings::setLiveMode(bool on) { m_Settings.setValue(kLiveMode, on); }
+
+QString AppSettings::lastDirectory() const { return m_Settings.value(kLastDirectory).toString(); }
+void AppSettings::setLastDirectory(const QString& directory) {
+  m_Settings.setValue(kLastDirectory, directory);
+}
+
+QStringList AppSettings::recentFiles() const {
+  QStringList files = m_Settings.value(kRecentFiles).toStringList();
+  files.removeAll(QString());
+  files.removeDuplicates();
+  return files.mid(0, kMaxRecentFiles);
+}
+void AppSettings::addRecentFile(const QString& path) {
+  QStringList files = recentFiles();
+  files.removeAll(path);
+  files.prepend(path);
+  m_Settings.setValue(kRecentFiles, files.mid(0, kMaxRecentFiles));
+}
+void AppSettings::removeRecentFile(const QString& path) {
+  QStringList files = recentFiles();
+  files.removeAll(path);
+  m_Settings.setValue(kRecentFiles, files);
+}
+void AppSettings::clearRecentFiles() { m_Settings.remove(kRecentFiles); }
+
+QStringList AppSettings::includeDirectories() const {
+  QStringList directories = m_Settings.value(kIncludeDirectories).toStringList();
+  directories.removeAll(QString());
+  return directories;
+}
+void AppSettings::setIncludeDirectories(const QStringList& directories) {
+  m_Settings.setValue(kIncludeDirectories, directories);
+}
+
+}  // namespace orvo

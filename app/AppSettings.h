@@ -1,0 +1,54 @@
+// What the window remembers between starts, kept with QSettings in an INI
+// file of the user's configuration ("orvo/orvo.ini").
+#pragma once
+
+#include <QByteArray>
+#include <QSettings>
+#include <QString>
+#include <QStringList>
+
+namespace orvo {
+
+class AppSettings {
+ public:
+  // How many recently opened files the File menu offers.
+  static constexpr int kMaxRecentFiles = 8;
+  // The editors' zoom steps; a stored value outside them is clamped.
+  static constexpr int kMinZoom = -10;
+  static constexpr int kMaxZoom = 20;
+
+  AppSettings();
+
+  QByteArray windowGeometry() const;
+  void setWindowGeometry(const QByteArray& geometry);
+  QByteArray splitterState() const;
+  void setSplitterState(const QByteArray& state);
+
+  // Zoom steps of both editors; 0 is the normal size.
+  int zoom() const;
+  void setZoom(int zoom);
+
+  // Preprocess as you type; on until the user turns it off.
+  bool liveMode() const;
+  void setLiveMode(bool on);
+
+  // Where the open and save dialogs start; empty at first.
+  QString lastDirectory() const;
+  void setLastDirectory(const QString& directory);
+
+  // Most recent first, without duplicates, at most kMaxRecentFiles.
+  QStringList recentFiles() const;
+  void addRecentFile(const QString& path);
+  void removeRecentFile(const QString& path);
+  void clearRecentFiles();
+
+  // Extra directories searched by #include, in order, before the directory
+  // of the opened file.
+  QStringList includeDirectories() const;
+  void setIncludeDirectories(const QStringList& directories);
+
+ private:
+  QSettings m_Settings;
+};
+
+}  // namespace orvo

@@ -1,0 +1,283 @@
+#include "app/CodeEditor.h"
+
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
+#include <Qsci/qscilexercpp.h>
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFontDatabase>
+#include <QHelpEvent>
+#include <QMimeData>
+#include <QStringDecoder>
+#include <QToolTip>
+#include <algorithm>
+
+namespace orvo {
+namespace {
+
+// The indicator that marks an error place; the first one free for
+// applications.
+constexpr int kErrorIndicator = 8;
+
+constexpr int kFontPointSize = 10;
+
+// Colours of a light theme that keeps the text readable.
+const QColor kCurrentLine(0xf0, 0xf4, 0xfa);
+const QColor kMarginBackground(0xf5, 0xf5, 0xf5);
+const QColor kMarginText(0x99, 0x99, 0x99);
+const QColor kErrorUnderline(0xd0, 0x20, 0x20);
+
+struct StyleColour {
+  int style;
+  QColor colour;
+};
+const StyleColour kStyleColours[] = {
+    {QsciLexerCPP::Comment, QColor(0x6a, 0x73, 0x7d)},
+    {QsciLexerCPP::CommentLine, QColor(0x6a, 0x73, 0x7d)},
+    {QsciLexerCPP::CommentDoc, QColor(0x6a, 0x73, 0x7d)},
+    {QsciLexerCPP::Number, QColor(0x09, 0x86, 0x58)},
+    {QsciLexerCPP::Keyword, QColor(0x00, 0x33, 0xb3)},
+    {QsciLexerCPP::DoubleQuotedString, QColor(0xa3, 0x15, 0x15)},
+    {QsciLexerCPP::SingleQuotedString, QColor(0xa3, 0x15, 0x15)},
+    {QsciLexerCPP::PreProcessor, QColor(0x87, 0x10, 0x94)},
+    {QsciLexerCPP::Operator, QColor(0x33, 0x33, 0x33)},
+    {QsciLexerCPP::Identifier, QColor(0x1f, 0x23, 0x28)},
+    {QsciLexerCPP::UnclosedString, QColor(0xa3, 0x15, 0x15)},
+};
+
+bool hasLocalFile(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls()) return false;
+  const QList<QUrl> urls = data->urls();
+  return std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
+}
+
+}  // namespace
+
+TextEncoding encodingOf(const QByteArray& bytes) {
+  // Stateless, so that a sequence cut off at the end counts as an error.
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  // decode() converts only when its result is taken.
+  const QString decoded = utf8.decode(bytes);
+  return utf8.hasError() ? TextEncoding::Latin1 : TextEncoding::Utf8;
+}
+
+CodeEditor::CodeEditor(QWidget* parent) : QsciScintilla(parent) {
+  setUtf8(true);
+  setEolMode(EolWindows);
+  // Pasted text takes the editor's line ends, so the engine never meets a
+  // lone CR or LF that the user did not see.
+  SendScintilla(SCI_SETPASTECONVERTENDINGS, 1);
+  setUpLook();
+  // The window zooms both editors together; the editor's own keys for it
+  // would zoom one alone.
+  for (const QsciCommand::Command command : {QsciCommand::ZoomIn, QsciCommand::ZoomOut}) {
+    if (QsciCommand* bound = standardCommands()->find(command)) {
+      bound->setKey(0);
+      bound->setAlternateKey(0);
+    }
+  }
+  connect(this, &QsciScintilla::linesChanged, this, &CodeEditor::updateLineNumberWidth);
+  connect(this, &QsciScintillaBase::SCN_ZOOM, this, &CodeEditor::updateLineNumberWidth);
+  viewport()->installEventFilter(this);
+}
+
+void CodeEditor::setUpLook() {
+  QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  font.setPointSize(kFontPointSize);
+
+  auto* lexer = new QsciLexerCPP(this);
+  lexer->setDefaultFont(font);
+  lexer->setFont(font);
+  lexer->setDefaultPaper(Qt::white);
+  lexer->setPaper(Qt::white);
+  for (const StyleColour& entry : kStyleColours) lexer->setColor(entry.colour, entry.style);
+  setLexer(lexer);
+
+  setMarginType(0, NumberMargin);
+  setMarginLineNumbers(0, true);
+  setMarginsFont(font);
+  setMarginsBackgroundColor(kMarginBackground);
+  setMarginsForegroundColor(kMarginText);
+  setMarginWidth(1, 0);
+  setFolding(NoFoldStyle);
+  updateLineNumberWidth();
+
+  setCaretLineVisible(true);
+  setCaretLineBackgroundColor(kCurrentLine);
+  setTabWidth(4);
+  setWrapMode(WrapNone);
+  // The horizontal scroll bar follows the longest line shown so far instead
+  // of a fixed width.
+  SendScintilla(SCI_SETSCROLLWIDTH, 1);
+  SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1);
+
+  SendScintilla(SCI_INDICSETSTYLE, kErrorIndicator, INDIC_SQUIGGLE);
+  SendScintilla(SCI_INDICSETFORE, kErrorIndicator, kErrorUnderline);
+  SendScintilla(SCI_INDICSETUNDER, kErrorIndicator, 1);
+}
+
+void CodeEditor::updateLineNumberWidth() {
+  // Room for the widest number and a little space on both sides.
+  const QString widest = QString(QString::number(std::max(lines(), 1)).size() + 1, QLatin1Char('9'));
+  setMarginWidth(0, widest);
+}
+
+void CodeEditor::setBytes(std::string_view bytes, TextEncoding encoding, bool crlf) {
+  clearErrorMark();
+  m_Encoding = encoding;
+  setUtf8(encoding == TextEncoding::Utf8);
+  // Appended with its length, so that NUL bytes are kept.
+  SendScintilla(SCI_CLEARALL);
+  SendScintilla(SCI_APPENDTEXT, bytes.size(), bytes.data());
+  if (crlf) convertEols(EolWindows);
+  SendScintilla(SCI_EMPTYUNDOBUFFER);
+  SendScintilla(SCI_GOTOPOS, 0);
+}
+
+QByteArray CodeEditor::bytes() const {
+  const long length = SendScintilla(SCI_GETLENGTH);
+  const auto* data = reinterpret_cast<const char*>(SendScintilla(SCI_GETCHARACTERPOINTER));
+  return QByteArray(data, static_cast<qsizetype>(length));
+}
+
+QByteArray CodeEditor::fileLines() const {
+  const QByteArray text = bytes();
+  QByteArray lines;
+  lines.reserve(text.size() + 2);
+  qsizetype lineStart = 0;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c != '\r' && c != '\n') continue;
+    lines.append(text.constData() + lineStart, i - lineStart).append("\r\n");
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    lineStart = i + 1;
+  }
+  if (lineStart < text.size()) lines.append(text.constData() + lineStart, text.size() - lineStart).append("\r\n");
+  return lines;
+}
+
+int CodeEditor::characterStart(int offset) const {
+  const int length = static_cast<int>(SendScintilla(SCI_GETLENGTH));
+  const int clamped = std::clamp(offset, 0, length);
+  if (clamped == length) return length;
+  return static_cast<int>(
+      SendScintilla(SCI_POSITIONBEFORE, SendScintilla(SCI_POSITIONAFTER, clamped)));
+}
+
+int CodeEditor::characterEnd(int offset) const {
+  const int length = static_cast<int>(SendScintilla(SCI_GETLENGTH));
+  const int clamped = std::clamp(offset, 0, length);
+  if (clamped == 0) return 0;
+  return static_cast<int>(
+      SendScintilla(SCI_POSITIONAFTER, SendScintilla(SCI_POSITIONBEFORE, clamped)));
+}
+
+void CodeEditor::selectBytes(int begin, int end) {
+  const int start = characterStart(begin);
+  const int stop = std::max(start, characterEnd(std::max(begin, end)));
+  SendScintilla(SCI_SETSEL, start, stop);
+  SendScintilla(SCI_SCROLLCARET);
+  setFocus();
+}
+
+int CodeEditor::lineOfByte(int offset) const {
+  const long length = SendScintilla(SCI_GETLENGTH);
+  return static_cast<int>(
+      SendScintilla(SCI_LINEFROMPOSITION, std::clamp<long>(offset, 0, length)));
+}
+
+int CodeEditor::cursorLine() const {
+  return static_cast<int>(SendScintilla(SCI_LINEFROMPOSITION, SendScintilla(SCI_GETCURRENTPOS)));
+}
+
+std::pair<int, int> CodeEditor::visiblePlace(int begin, int end) const {
+  const QByteArray text = bytes();
+  const auto blank = [&text](int i) {
+    const char c = text[i];
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+  };
+  const int size = static_cast<int>(text.size());
+  const int first = std::clamp(begin, 0, size);
+  const int last = std::clamp(std::max(begin, end), first, size);
+  for (int i = first; i < last; ++i) {
+    if (!blank(i)) return {first, last};
+  }
+  int start = last;
+  while (start < size && blank(start)) ++start;
+  if (start == size) return {first, last};
+  int stop = start;
+  while (stop < size && text[stop] != '\r' && text[stop] != '\n') ++stop;
+  return {start, stop};
+}
+
+void CodeEditor::markError(int begin, int end, const QString& message) {
+  clearErrorMark();
+  const int length = static_cast<int>(SendScintilla(SCI_GETLENGTH));
+  int start = characterStart(begin);
+  int stop = std::max(start, characterEnd(std::max(begin, end)));
+  // An empty place (the end of the text, say) still gets one character to
+  // carry the underline.
+  if (start == stop) {
+    if (stop < length) {
+      stop = characterEnd(stop + 1);
+    } else if (start > 0) {
+      start = characterStart(start - 1);
+    }
+  }
+  m_ErrorBegin = start;
+  m_ErrorEnd = stop;
+  m_ErrorMessage = message.isEmpty() ? QStringLiteral("error") : message;
+  SendScintilla(SCI_SETINDICATORCURRENT, kErrorIndicator);
+  SendScintilla(SCI_INDICATORFILLRANGE, start, stop - start);
+}
+
+void CodeEditor::clearErrorMark() {
+  SendScintilla(SCI_SETINDICATORCURRENT, kErrorIndicator);
+  SendScintilla(SCI_INDICATORCLEARRANGE, 0, SendScintilla(SCI_GETLENGTH));
+  m_ErrorBegin = m_ErrorEnd = 0;
+  m_ErrorMessage.clear();
+}
+
+bool CodeEditor::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == viewport() && event->type() == QEvent::ToolTip) {
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const long position =
+        SendScintilla(SCI_POSITIONFROMPOINTCLOSE, help->pos().x(), help->pos().y());
+    if (hasErrorMark() && position >= 0 &&
+        SendScintilla(SCI_INDICATORVALUEAT, kErrorIndicator, position) != 0) {
+      QToolTip::showText(help->globalPos(), m_ErrorMessage, viewport());
+    } else {
+      QToolTip::hideText();
+    }
+    return true;
+  }
+  return QsciScintilla::eventFilter(watched, event);
+}
+
+void CodeEditor::dragEnterEvent(QDragEnterEvent* event) {
+  if (hasLocalFile(event->mimeData())) {
+    event->acceptProposedAction();
+    return;
+  }
+  QsciScintilla::dragEnterEvent(event);
+}
+
+void CodeEditor::dragMoveEvent(QDragMoveEvent* event) {
+  if (hasLocalFile(event->mimeData())) {
+    event->acceptProposedAction();
+    return;
+  }
+  QsciScintilla::dragMoveEvent(event);
+}
+
+void CodeEditor::dropEvent(QDropEvent* event) {
+  if (hasLocalFile(event->mimeData())) {
+    event->acceptProposedAction();
+    emit filesDropped(event->mimeData()->urls());
+    return;
+  }
+  QsciScintilla::dropEvent(event);
+}
+
+}  // namespace orvo

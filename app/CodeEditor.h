@@ -1,0 +1,86 @@
+// A text area for C and C++ text: monospace font, line numbers, colouring,
+// current-line highlight, and a mark for an error place with its message as
+// a tool tip. It holds the very bytes the engine reads: its positions are
+// byte offsets, and its line ends are CR LF.
+#pragma once
+
+#include <Qsci/qsciscintilla.h>
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QUrl>
+#include <string_view>
+
+namespace orvo {
+
+// How the editor turns its bytes into characters. Text that is not valid
+// UTF-8 is shown as Latin-1, one character per byte, so that no byte is lost.
+enum class TextEncoding { Utf8, Latin1 };
+
+// The encoding that shows `bytes` without losing any: UTF-8 when they are
+// valid UTF-8, Latin-1 otherwise.
+TextEncoding encodingOf(const QByteArray& bytes);
+
+class CodeEditor : public QsciScintilla {
+  Q_OBJECT
+
+ public:
+  explicit CodeEditor(QWidget* parent = nullptr);
+
+  // Replaces the text with `bytes`, unchanged, shown in `encoding`; bare LF
+  // and CR line ends become CR LF when `crlf` is set. Clears the undo history.
+  void setBytes(std::string_view bytes, TextEncoding encoding, bool crlf = true);
+  // The text exactly as held; byte offsets into it are editor positions.
+  QByteArray bytes() const;
+  // The lines each followed by CR LF, as a text file holds them; an empty
+  // last line is no line of its own, so an empty text gives no bytes.
+  QByteArray fileLines() const;
+  TextEncoding encoding() const { return m_Encoding; }
+
+  // Selects the characters touched by the bytes [begin, end) and shows them.
+  void selectBytes(int begin, int end);
+  // 0-based line of the character that holds byte `offset`.
+  int lineOfByte(int offset) const;
+  // 0-based line of the text cursor.
+  int cursorLine() const;
+
+  // The place to show for the bytes [begin, end): the range itself, or,
+  // when it shows nothing (blanks and line ends only, such as the line
+  // break a parse stopped after), the text that follows it up to the end
+  // of that text's line. At the end of the text the range stays.
+  std::pair<int, int> visiblePlace(int begin, int end) const;
+
+  // Underlines the characters touched by the bytes [begin, end) as an error
+  // place; `message` shows as the tool tip over it. One place at a time.
+  void markError(int begin, int end, const QString& message);
+  void clearErrorMark();
+  bool hasErrorMark() const { return !m_ErrorMessage.isEmpty(); }
+  // The marked byte range; empty when nothing is marked.
+  std::pair<int, int> errorMark() const { return {m_ErrorBegin, m_ErrorEnd}; }
+  QString errorMessage() const { return m_ErrorMessage; }
+
+ signals:
+  // Local files dragged onto the editor; they are opened, not inserted.
+  void filesDropped(const QList<QUrl>& urls);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void setUpLook();
+  void updateLineNumberWidth();
+  // Byte offsets widened to whole characters.
+  int characterStart(int offset) const;
+  int characterEnd(int offset) const;
+
+  TextEncoding m_Encoding = TextEncoding::Utf8;
+  int m_ErrorBegin = 0;
+  int m_ErrorEnd = 0;
+  QString m_ErrorMessage;
+};
+
+}  // namespace orvo

@@ -1,0 +1,77 @@
+#include "app/LiveErrorDisplay.h"
+
+#include <QEvent>
+#include <QLabel>
+
+#include "app/CodeEditor.h"
+#include "app/OutputPane.h"
+
+namespace orvo {
+
+LiveErrorDisplay::LiveErrorDisplay(CodeEditor* input, OutputPane* output, QLabel* status,
+                                   QObject* parent)
+    : QObject(parent), m_Input(input), m_Output(output), m_Status(status) {
+  m_HoldTimer.setSingleShot(true);
+  connect(&m_HoldTimer, &QTimer::timeout, this, &LiveErrorDisplay::showWaitingError);
+  connect(m_Input, &QsciScintilla::cursorPositionChanged, this, [this] {
+    if (m_Waiting) showWaitingError();
+  });
+  m_SinceEdit.start();
+  m_Status->installEventFilter(this);
+}
+
+bool LiveErrorDisplay::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_Status && event->type() == QEvent::MouseButtonRelease &&
+      m_Input->hasErrorMark()) {
+    const auto [begin, end] = m_Input->errorMark();
+    m_Input->selectBytes(begin, end);
+    return true;
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+void LiveErrorDisplay::inputEdited() { m_SinceEdit.restart(); }
+
+void LiveErrorDisplay::clear() {
+  m_HoldTimer.stop();
+  m_Waiting.reset();
+  m_Input->clearErrorMark();
+  m_Status->clear();
+  m_Status->unsetCursor();
+  m_Status->setToolTip(QString());
+  m_Output->setStale(false);
+}
+
+void LiveErrorDisplay::showResult(const RunResult& result) {
+  clear();
+  if (result.ok()) return;
+  // The output keeps what it shows, marked as stale.
+  m_Output->setStale(true);
+  m_Waiting = *result.error;
+  showWaitingError();
+}
+
+void LiveErrorDisplay::showWaitingError() {
+  if (!m_Waiting) return;
+  const RunError error = *m_Waiting;
+  const QString text = QString::fromUtf8(error.text);
+  if (!error.hasPosition()) {
+    m_Waiting.reset();
+    m_Status->setText(text);
+    return;
+  }
+  const auto [begin, end] = m_Input->visiblePlace(error.begin, error.end);
+  const int line = m_Input->lineOfByte(begin);
+  const qint64 quiet = m_SinceEdit.elapsed();
+  if (line == m_Input->cursorLine() && quiet < kTypingHoldMs) {
+    m_HoldTimer.start(static_cast<int>(kTypingHoldMs - quiet));
+    return;
+  }
+  m_Waiting.reset();
+  m_Input->markError(begin, end, text);
+  m_Status->setText(tr("line %1: %2").arg(line + 1).arg(text));
+  m_Status->setCursor(Qt::PointingHandCursor);
+  m_Status->setToolTip(tr("Click to go to the error"));
+}
+
+}  // namespace orvo

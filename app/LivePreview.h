@@ -1,0 +1,66 @@
+// Preprocessing as the user types: once the input has been quiet for a short
+// delay, a run starts on a worker thread, so that typing never waits for it.
+// One run at a time: an edit cancels the run under way, and a result arrives
+// only when no edit and no newer run came after the run started.
+#pragma once
+
+#include <QObject>
+#include <QThreadPool>
+#include <QTimer>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "run/PreprocessRun.h"
+
+namespace orvo {
+
+// What a run reads: the input's bytes and the run's options, copied when the
+// run starts.
+struct RunInput {
+  std::string input;
+  RunOptions options;
+};
+
+class LivePreview : public QObject {
+  Q_OBJECT
+
+ public:
+  // `snapshot` is called on the window's thread each time a run starts.
+  LivePreview(std::function<RunInput()> snapshot, QObject* parent = nullptr);
+  // Cancels the run under way and waits for it to end.
+  ~LivePreview() override;
+
+  // Quiet time after the last edit before a run starts; about 200 ms.
+  void setDelay(int milliseconds) { m_Timer.setInterval(milliseconds); }
+  int delay() const { return m_Timer.interval(); }
+
+  // The input changed: forget the runs so far and run after the delay.
+  void inputChanged();
+  // Forget the runs so far and the one waiting; nothing arrives until the
+  // next inputChanged().
+  void cancel();
+  // A run is waiting for the delay or under way.
+  bool busy() const { return m_Timer.isActive() || m_Running; }
+
+ signals:
+  // The result of the newest run, over the input as it still is.
+  void finished(const orvo::RunResult& result);
+
+ private:
+  void startRun();
+  void runEnded(unsigned long long generation, const std::shared_ptr<RunResult>& result);
+
+  std::function<RunInput()> m_Snapshot;
+  QTimer m_Timer;
+  // One worker thread; runs never pile up behind each other.
+  QThreadPool m_Pool;
+  // Counts edits and starts; a result of an older count is stale.
+  unsigned long long m_Generation = 0;
+  bool m_Running = false;
+  bool m_StartWhenDone = false;  // the delay passed while a run was under way
+  std::shared_ptr<std::atomic<bool>> m_CancelRunning;
+};
+
+}  // namespace orvo

@@ -1,0 +1,37 @@
+// The lower half of the window: the output editor with a note above it that
+// says when the output no longer matches the input. A list of the run's
+// messages goes below the editor (addBelow).
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QVBoxLayout;
+
+namespace orvo {
+
+class CodeEditor;
+
+class OutputPane : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit OutputPane(QWidget* parent = nullptr);
+
+  CodeEditor* editor() const { return m_Editor; }
+
+  // Shows or hides the note that the output is stale: the input has an
+  // error, and the output is the last one that worked (or none).
+  void setStale(bool stale);
+  bool isStale() const;
+
+  // Puts `widget` under the output editor, in the pane's layout.
+  void addBelow(QWidget* widget);
+
+ private:
+  QVBoxLayout* m_Layout = nullptr;
+  QLabel* m_StaleNote = nullptr;
+  CodeEditor* m_Editor = nullptr;
+};
+
+}  // namespace orvo
