@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -23,6 +24,7 @@
 
 #include "app/EditorText.h"
 #include "app/ExampleCatalogue.h"
+#include "app/MessagesPanel.h"
 #include "run/PreprocessRun.h"
 
 namespace {
@@ -80,6 +82,7 @@ Tfrm_orvo::Tfrm_orvo(QWidget* parent) : QMainWindow(parent) {
   createMenu();
   createToolBar();
   createTextAreas();
+  createMessagesPanel();
   StatusBar1 = statusBar();
   StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
   resize(kDesignWidth, kDesignHeight);
@@ -181,6 +184,21 @@ void Tfrm_orvo::createTextAreas() {
   setCentralWidget(Splitter);
 }
 
+void Tfrm_orvo::createMessagesPanel() {
+  m_MessagesDock = new QDockWidget(tr("Messages"), this);
+  m_MessagesDock->setObjectName(QStringLiteral("MessagesDock"));
+  m_MessagesDock->setFeatures(QDockWidget::DockWidgetClosable);
+  m_MessagesPanel = new MessagesPanel(m_MessagesDock);
+  m_MessagesDock->setWidget(m_MessagesPanel);
+  addDockWidget(Qt::BottomDockWidgetArea, m_MessagesDock);
+  m_MessagesDock->hide();
+  connect(m_MessagesPanel, &MessagesPanel::mainInputPlaceActivated, this,
+          &Tfrm_orvo::selectInputBytes);
+  connect(m_MessagesPanel, &MessagesPanel::otherPlaceActivated, this, [this](const QString& where) {
+    statusBar()->showMessage(tr("In an included file: %1").arg(where));
+  });
+}
+
 void Tfrm_orvo::FormCreate() {
   for (std::size_t i = 0; i < orvo::ExampleCatalogue::count(); ++i) {
     cb_Examples->addItem(QString::fromUtf8(orvo::ExampleCatalogue::name(i)));
@@ -245,18 +263,31 @@ void Tfrm_orvo::ac_ExecuteExecute() {
   const orvo::EditorText input(*memo_Input->document());
   const orvo::RunResult result =
       orvo::runPreprocessor(input.bytes(), orvo::RunOptions{m_InputDir, std::string()});
+  m_MessagesPanel->showDiagnostics(result.diagnostics);
+  m_MessagesDock->setVisible(m_MessagesPanel->topLevelItemCount() > 0);
   if (result.ok()) {
     memo_Output->setPlainText(QString::fromUtf8(orvo::convertLineEnds(result.output)));
     return;
   }
   const orvo::RunError& error = *result.error;
-  // Marking the last token read first lets the user see it while the
-  // message is open.
-  if (error.hasPosition()) {
-    selectInput(input.positionOf(error.begin),
-                input.positionAfter(std::max(error.begin, error.end)));
+  QString text = QString::fromUtf8(error.text);
+  // Marking the place first lets the user see it while the message is open;
+  // a place in an included file is named instead.
+  if (error.place && error.place->inMainInput) {
+    selectInputBytes(error.place->begin, std::max(error.place->begin, error.place->end));
+  } else if (error.place) {
+    text += tr("\n\nin %1, line %2").arg(QString::fromStdString(error.place->file)).arg(error.place->line);
+    for (auto step = error.place->includedFrom.rbegin(); step != error.place->includedFrom.rend(); ++step)
+      text += tr("\nincluded from %1, line %2").arg(QString::fromStdString(step->file)).arg(step->line);
+  } else if (error.hasPosition()) {
+    selectInputBytes(error.begin, std::max(error.begin, error.end));
   }
-  showMessage(kCaption, QString::fromUtf8(error.text));
+  showMessage(kCaption, text);
+}
+
+void Tfrm_orvo::selectInputBytes(int begin, int end) {
+  const orvo::EditorText input(*memo_Input->document());
+  selectInput(input.positionOf(begin), input.positionAfter(end));
 }
 
 void Tfrm_orvo::selectInput(int start, int end) {

@@ -7,8 +7,10 @@
 #include <QString>
 #include <string>
 
+class MessagesPanel;
 class QAction;
 class QComboBox;
+class QDockWidget;
 class QMenu;
 class QPlainTextEdit;
 class QSplitter;
@@ -46,7 +48,10 @@ class Tfrm_orvo : public QMainWindow {
   void createMenu();
   void createToolBar();
   void createTextAreas();
+  void createMessagesPanel();
   void selectInput(int start, int end);
+  // Selects the bytes [begin, end) of the input area's text as a run reads it.
+  void selectInputBytes(int begin, int end);
 
   // Owned by the window through Qt's parent-child tree.
   QAction* ac_open = nullptr;
@@ -61,6 +66,9 @@ class Tfrm_orvo : public QMainWindow {
   QPlainTextEdit* memo_Input = nullptr;
   QPlainTextEdit* memo_Output = nullptr;
   QStatusBar* StatusBar1 = nullptr;
+  // The messages of the last run, docked under the output; shown when there are any.
+  MessagesPanel* m_MessagesPanel = nullptr;
+  QDockWidget* m_MessagesDock = nullptr;
 
   std::string m_InputDir;
 };

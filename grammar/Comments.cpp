@@ -14,6 +14,21 @@ const CVL_TokenSet& commentStart() {
   return set;
 }
 
+// Counts a block comment as open for its parse.
+class OpenComment {
+ public:
+  explicit OpenComment(int& open) : m_Open(open) { ++m_Open; }
+  ~OpenComment() { --m_Open; }
+  OpenComment(const OpenComment&) = delete;
+  OpenComment& operator=(const OpenComment&) = delete;
+
+ private:
+  int& m_Open;
+};
+
+// Message kind of a warning in the plugin's message list.
+constexpr int kWarningKind = 3;
+
 }  // namespace
 
 void Cpreprocess_fileParser::comment(CVL_ParseState& s, int si, int re) {
@@ -39,6 +54,15 @@ void Cpreprocess_fileParser::comment(CVL_ParseState& s, int si, int re) {
 
 void Cpreprocess_fileParser::block_comment(CVL_ParseState& s, int si, int re) {
   CVL_Guard guard = enter(s, si, re, prod::block_comment, " block_comment");
+  // Unlike in C, this comment nests in the one around it, which then ends
+  // only at a second "*/": the pending look-ahead is its "/*".
+  if (m_OpenBlockComments > 0) {
+    const CVL_Match& opener = s.m_Position.m_Lookahead;
+    addMessage(s, "\"/*\" within comment", s.offsetOf(opener.m_pTokenBegin),
+               s.offsetOf(opener.m_pTokenEnd), "block_comment", "SlashStar_T0_of_block_comment",
+               kWarningKind);
+  }
+  const OpenComment open(m_OpenBlockComments);
   match(s, tok::SlashStar, 8, false, "block_comment", "SlashStar_T0_of_block_comment");
   while (peek(s, elem::OptRep0_of_block_comment) == tok::Skip87) {
     if (!matchSkip(s, tok::Skip87, "block_comment", "SKIP87")) break;

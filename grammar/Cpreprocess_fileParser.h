@@ -10,6 +10,7 @@
 #include "macros/ExpansionLimits.h"
 #include "runtime/ParseState.h"
 #include "runtime/Parser.h"
+#include "runtime/SourceTrail.h"
 #include "tree/Map.h"
 #include "tree/Node.h"
 #include "tree/Vector.h"
@@ -127,7 +128,16 @@ class Cpreprocess_fileParser : public CVL_Parser {
   CVL_Vector<std::string> m_IncludeDirs;
   CVL_Map<std::string, std::string> m_MissingIncludes;
 
+  // ---- Places of messages -------------------------------------------------
+  // Told of every nested parse so that messages can be placed; may be null.
+  CVL_SourceTrail* m_pSourceTrail = nullptr;
+
  private:
+  // Block comments open around the scan; a second one opens only where a
+  // comment's body begins with "/*", and then swallows text up to the next
+  // "*/" as well.
+  int m_OpenBlockComments = 0;
+
   // ---- Grammar core helpers (grammar/) ----------------------------------
   // Look-ahead id at a decision; -1 (error state) becomes 0.
   int peek(CVL_ParseState& s, int element);

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "run/Diagnostic.h"
+#include "run/SourcePlace.h"
 #include "runtime/Message.h"
 
 namespace orvo {
@@ -32,6 +34,12 @@ struct RunError {
     return errorClass == ErrorClass::Expected || errorClass == ErrorClass::Unexpected ||
            errorClass == ErrorClass::Parse;
   }
+
+  // ---- Diagnostics: where the error arose ----
+  // Absent only when nothing in the sources is to blame.
+  std::optional<SourcePlace> place{};
+  // The error as a diagnostic, for front ends that show all messages alike.
+  Diagnostic diagnostic() const { return Diagnostic{Severity::Error, text, place, false}; }
 };
 
 // Default bound on the size of a run's output; a run that would write more
@@ -42,6 +50,10 @@ struct RunOptions {
   std::string sourceDir;     // directory of the opened file; empty for none
   std::string includePaths;  // one include directory per line
   std::size_t maxOutputBytes = kDefaultMaxOutputBytes;
+
+  // ---- Diagnostics ----
+  // How messages name the main input: its path, "<stdin>", ...
+  std::string inputName = "<input>";
 };
 
 struct RunResult {
@@ -50,6 +62,14 @@ struct RunResult {
   std::vector<zemra::CVL_Message> messages;  // warnings and errors recorded on the way
 
   bool ok() const { return !error.has_value(); }
+
+  // ---- Diagnostics ----
+  // The recorded messages again, each with its severity and place, in the
+  // order they arose.
+  std::vector<Diagnostic> diagnostics;
+  // Whether the run ended with an error or recorded one (an included file
+  // that could not be parsed to its end, say): the output may lack text.
+  bool hasErrors() const;
 };
 
 // Preprocesses `input` with a fresh parser and plugin. Never throws for
