@@ -71,10 +71,21 @@ void printSourceLine(std::ostream& out, const SourcePlace& place, const Painter&
       << paint(kCaretColor, marker) << "\n";
 }
 
+bool sameFile(const SourcePlace& a, const SourcePlace& b) {
+  if (a.file != b.file || a.includedFrom.size() != b.includedFrom.size()) return false;
+  for (std::size_t i = 0; i < a.includedFrom.size(); ++i) {
+    const IncludeStep& x = a.includedFrom[i];
+    const IncludeStep& y = b.includedFrom[i];
+    if (x.file != y.file || x.line != y.line || x.column != y.column) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
-void printDiagnostic(std::ostream& out, const Diagnostic& diagnostic, const PrintStyle& style) {
-  const Painter paint(style.color);
+void DiagnosticPrinter::print(const Diagnostic& diagnostic) {
+  std::ostream& out = m_Out;
+  const Painter paint(m_Style.color);
   const std::string severity = std::string(severityName(diagnostic.severity)) + ":";
   const std::string text = printable(diagnostic.text);
   if (!diagnostic.place) {
@@ -83,12 +94,15 @@ void printDiagnostic(std::ostream& out, const Diagnostic& diagnostic, const Prin
     return;
   }
   const SourcePlace& place = *diagnostic.place;
-  for (const IncludeStep& step : place.includedFrom)
-    out << "In file included from " << step.file << ":" << step.line << ":\n";
+  if (!m_Last || !sameFile(*m_Last, place)) {
+    for (const IncludeStep& step : place.includedFrom)
+      out << "In file included from " << step.file << ":" << step.line << ":\n";
+  }
+  m_Last = place;
   out << paint(kBold, place.file + ":" + std::to_string(place.line) + ":" +
                           std::to_string(place.column) + ":")
       << " " << paint(severityColor(diagnostic.severity), severity) << " " << text << "\n";
-  if (style.caret) printSourceLine(out, place, paint);
+  if (m_Style.caret) printSourceLine(out, place, paint);
 }
 
 }  // namespace orvo::cli

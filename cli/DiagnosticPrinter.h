@@ -3,6 +3,7 @@
 // place.
 #pragma once
 
+#include <optional>
 #include <ostream>
 
 #include "run/Diagnostic.h"
@@ -14,6 +15,20 @@ struct PrintStyle {
   bool color = false;  // colour the severity, the place and the caret
 };
 
-void printDiagnostic(std::ostream& out, const Diagnostic& diagnostic, const PrintStyle& style);
+// Prints the diagnostics of one run in order. Like Clang, it names the
+// #include lines of a file only when a message's file differs from the one
+// before.
+class DiagnosticPrinter {
+ public:
+  DiagnosticPrinter(std::ostream& out, const PrintStyle& style) : m_Out(out), m_Style(style) {}
+
+  void print(const Diagnostic& diagnostic);
+
+ private:
+  std::ostream& m_Out;
+  PrintStyle m_Style;
+  // The file and include chain of the message printed last.
+  std::optional<SourcePlace> m_Last;
+};
 
 }  // namespace orvo::cli

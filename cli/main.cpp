@@ -97,13 +97,14 @@ int main(int argc, char** argv) {
 
   const orvo::RunResult result = orvo::runPreprocessor(input, runOptions);
 
-  const orvo::cli::PrintStyle style{options->caret, useColor(options->color)};
+  orvo::cli::DiagnosticPrinter printer(
+      std::cerr, orvo::cli::PrintStyle{options->caret, useColor(options->color)});
   for (const orvo::Diagnostic& diagnostic : result.diagnostics) {
     if (diagnostic.severity == orvo::Severity::Note && !options->allMessages) continue;
-    orvo::cli::printDiagnostic(std::cerr, diagnostic, style);
+    printer.print(diagnostic);
   }
   if (!result.ok()) {
-    orvo::cli::printDiagnostic(std::cerr, result.error->diagnostic(), style);
+    printer.print(result.error->diagnostic());
     return kExitError;
   }
 

@@ -72,6 +72,24 @@ TEST_F(IncludedError, CaretAndColourOptions) {
   EXPECT_EQ(r.out, "");
 }
 
+TEST(OrvoPpMessages, IncludeChainIsNamedOnlyWhenTheFileChanges) {
+  TempDir dir;
+  writeFile(dir.path() / "w.h", "#warning one\n#warning two\n");
+  writeFile(dir.path() / "main.c", "#include \"w.h\"\n#warning three\n#include \"w.h\"\n");
+  const CommandResult r = runCommand(kPp + " --no-caret " + quoted(dir.path() / "main.c"));
+  EXPECT_EQ(r.status, 0);
+  const std::string main = (dir.path() / "main.c").string();
+  const std::string header = (dir.path() / "w.h").string();
+  std::string expected;
+  for (const std::string& line :
+       {"In file included from " + main + ":1:", header + ":1:10: warning:  one",
+        header + ":2:10: warning:  two", main + ":2:10: warning:  three",
+        "In file included from " + main + ":3:", header + ":1:10: warning:  one",
+        header + ":2:10: warning:  two"})
+    expected += line + "\n";
+  EXPECT_EQ(r.err, expected);
+}
+
 TEST(OrvoPpMessages, WarningsKeepStatusZeroAndNotesNeedAllMessages) {
   CommandResult r = runCommand(kPp + " --no-caret", "a\n#warning look out\n");
   EXPECT_EQ(r.status, 0);
