@@ -276,9 +276,13 @@ void Tfrm_orvo::ac_ExecuteExecute() {
   if (error.place && error.place->inMainInput) {
     selectInputBytes(error.place->begin, std::max(error.place->begin, error.place->end));
   } else if (error.place) {
-    text += tr("\n\nin %1, line %2").arg(QString::fromStdString(error.place->file)).arg(error.place->line);
-    for (auto step = error.place->includedFrom.rbegin(); step != error.place->includedFrom.rend(); ++step)
-      text += tr("\nincluded from %1, line %2").arg(QString::fromStdString(step->file)).arg(step->line);
+    const orvo::SourcePlace& place = *error.place;
+    text += tr("\n\nin %1, line %2").arg(QString::fromStdString(place.file)).arg(place.line);
+    for (auto step = place.includedFrom.rbegin(); step != place.includedFrom.rend(); ++step) {
+      text += tr("\nincluded from %1, line %2")
+                  .arg(QString::fromStdString(step->file))
+                  .arg(step->line);
+    }
   } else if (error.hasPosition()) {
     selectInputBytes(error.begin, std::max(error.begin, error.end));
   }

@@ -61,7 +61,8 @@ void printSourceLine(std::ostream& out, const SourcePlace& place, const Painter&
   // Tabs are copied, so the caret lines up whatever the terminal's tab stops.
   const std::size_t column = static_cast<std::size_t>(std::max(place.column, 1) - 1);
   std::string indent;
-  for (std::size_t i = 0; i < column; ++i) indent += i < shown.size() && shown[i] == '\t' ? '\t' : ' ';
+  for (std::size_t i = 0; i < column; ++i)
+    indent += i < shown.size() && shown[i] == '\t' ? '\t' : ' ';
   const std::size_t lineEnd = std::max(shown.size(), column + 1);
   const std::size_t rangeLength = static_cast<std::size_t>(std::max(place.end - place.begin, 1));
   const std::size_t marked = std::min(rangeLength, lineEnd - column);

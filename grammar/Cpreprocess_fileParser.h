@@ -137,6 +137,9 @@ class Cpreprocess_fileParser : public CVL_Parser {
   // comment's body begins with "/*", and then swallows text up to the next
   // "*/" as well.
   int m_OpenBlockComments = 0;
+  // Warns of a comment opener, the pending look-ahead, inside a block
+  // comment, where it swallows the "*/" that would end that comment in C.
+  void warnInsideComment(CVL_ParseState& s, const char* text);
 
   // ---- Grammar core helpers (grammar/) ----------------------------------
   // Look-ahead id at a decision; -1 (error state) becomes 0.

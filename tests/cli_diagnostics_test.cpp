@@ -39,7 +39,8 @@ TEST_F(IncludedError, IsPrintedWithItsChainAndCaretAndExitsWithOneAfterWritingTh
   EXPECT_EQ(r.out, "m\nkept\n\n\nend\n");
   std::string expected;
   for (const std::string& line :
-       {"In file included from " + file("main.c") + ":2:", "In file included from " + file("a.h") + ":1:",
+       {"In file included from " + file("main.c") + ":2:",
+        "In file included from " + file("a.h") + ":1:",
         file("b.h") + ":2:2: error: incomplete", std::string("    2 | \t#endif"),
         std::string("      | \t^~~~~~")})
     expected += line + "\n";

@@ -38,6 +38,8 @@ const Case kCases[] = {
      10, false},
     {"nested comment", "a /* /* b */ c */ d\n", Severity::Warning, "\"/*\" within comment", 1,
      6, false},
+    {"line comment in comment", "a /* // b */\n c */ d\n", Severity::Warning,
+     "\"//\" within comment", 1, 6, false},
     {"expansion limit", "#define f(x) f(x) f(x)\nz f(f(f(f(f(1)))))\n", Severity::Error,
      "macro \"f\" nests more than*", 2, 3, true},
 };
