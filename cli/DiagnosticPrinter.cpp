@@ -103,7 +103,9 @@ void DiagnosticPrinter::print(const Diagnostic& diagnostic) {
   out << paint(kBold, place.file + ":" + std::to_string(place.line) + ":" +
                           std::to_string(place.column) + ":")
       << " " << paint(severityColor(diagnostic.severity), severity) << " " << text << "\n";
-  if (m_Style.caret) printSourceLine(out, place, paint);
+  // A place beyond the part of a very long line that was kept is not shown.
+  const bool kept = static_cast<std::size_t>(std::max(place.column, 1) - 1) <= place.lineText.size();
+  if (m_Style.caret && kept) printSourceLine(out, place, paint);
 }
 
 }  // namespace orvo::cli

@@ -106,6 +106,12 @@ TEST(OrvoPpMessages, WarningsKeepStatusZeroAndNotesNeedAllMessages) {
   EXPECT_NE(r.err.find("      |   ^~~~\n"), std::string::npos) << r.err;
 }
 
+TEST(OrvoPpMessages, PlaceFarIntoAVeryLongLineIsShownWithoutItsLine) {
+  const CommandResult r = runCommand(kPp, std::string(100000, 'x') + " #error far\n");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "<stdin>:1:100002: error:  far\n");
+}
+
 TEST(OrvoPpMessages, ControlBytesOfTheInputAreNotSentToTheTerminal) {
   const CommandResult r = runCommand(kPp, "#error \033[2J\x07gone\n");
   EXPECT_EQ(r.status, 1);
