@@ -120,7 +120,8 @@ TEST(OrvoPp, OutputLimitEndsTheRun) {
 TEST(OrvoPp, HelpAndVersion) {
   const CommandResult help = runCommand(kPp + " --help");
   EXPECT_EQ(help.status, 0);
-  for (const char* option : {"-I DIR", "-o OUT", "--crlf", "--all-messages", "--max-output", "--help", "--version"})
+  for (const char* option : {"-I DIR", "-o OUT", "--crlf", "--all-messages", "--no-caret", "--color[=WHEN]",
+                             "--max-output", "--help", "--version"})
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   const CommandResult version = runCommand(kPp + " --version");
   EXPECT_EQ(version.status, 0);

@@ -164,6 +164,21 @@ TEST(Diagnostics, SyntaxErrorInMacroTextIsANoteAtTheCall) {
   }
 }
 
+TEST(Diagnostics, IncludeDepthLimitPointsAtTheDirectiveThatCrossedIt) {
+  RunOptions options;
+  options.sourceDir = std::string(ORVO_TEST_DATA) + "/include/self";
+  const RunResult result = runPreprocessor("x\r\n#include \"self.h\"\r\n", options);
+  ASSERT_FALSE(result.ok());
+  ASSERT_TRUE(result.error->place);
+  const SourcePlace& place = *result.error->place;
+  EXPECT_EQ(place.file, options.sourceDir + "/self.h");
+  EXPECT_EQ(place.line, 1);
+  EXPECT_EQ(place.column, 1);
+  ASSERT_EQ(place.includedFrom.size(), 200u);
+  EXPECT_EQ(place.includedFrom.front().file, "<input>");
+  EXPECT_EQ(place.includedFrom.front().line, 2);
+}
+
 TEST(Diagnostics, EachReadingOfAFileHasItsOwnChain) {
   TempDir dir;
   writeFile(dir.path() / "w.h", "#warning again\n");
