@@ -7,6 +7,9 @@ namespace {
 
 enum Column { kPlaceColumn, kKindColumn, kTextColumn };
 
+// Rows the panel asks room for.
+constexpr int kVisibleRows = 4;
+
 // Where a row keeps its place.
 constexpr int kBeginRole = Qt::UserRole;
 constexpr int kEndRole = Qt::UserRole + 1;
@@ -25,6 +28,12 @@ MessagesPanel::MessagesPanel(QWidget* parent) : QTreeWidget(parent) {
   header()->setSectionResizeMode(kPlaceColumn, QHeaderView::ResizeToContents);
   header()->setSectionResizeMode(kKindColumn, QHeaderView::ResizeToContents);
   connect(this, &QTreeWidget::itemActivated, this, &MessagesPanel::activate);
+}
+
+QSize MessagesPanel::sizeHint() const {
+  const int rowHeight = fontMetrics().height() + 4;
+  const int height = header()->sizeHint().height() + kVisibleRows * rowHeight + 2 * frameWidth();
+  return QSize(QTreeWidget::sizeHint().width(), height);
 }
 
 QString MessagesPanel::placeText(const orvo::SourcePlace& place) {

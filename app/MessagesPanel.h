@@ -18,6 +18,10 @@ class MessagesPanel : public QTreeWidget {
   // Replaces the rows with `diagnostics`, leaving out notes.
   void showDiagnostics(const std::vector<orvo::Diagnostic>& diagnostics);
 
+  // Room for a few rows: the panel is a strip under the output, not a pane
+  // that competes with it.
+  QSize sizeHint() const override;
+
   // "FILE:LINE:COL", the way a row names its place.
   static QString placeText(const orvo::SourcePlace& place);
 
