@@ -1,6 +1,7 @@
 #include "app/MessagesPanel.h"
 
 #include <QHeaderView>
+#include <QStyle>
 #include <QStringList>
 
 namespace {
@@ -49,6 +50,9 @@ void MessagesPanel::showDiagnostics(const std::vector<orvo::Diagnostic>& diagnos
     if (diagnostic.severity == orvo::Severity::Note) continue;
     auto* item = new QTreeWidgetItem(this);
     item->setText(kKindColumn, QString::fromLatin1(orvo::severityName(diagnostic.severity)));
+    item->setIcon(kKindColumn, style()->standardIcon(diagnostic.severity == orvo::Severity::Error
+                                                         ? QStyle::SP_MessageBoxCritical
+                                                         : QStyle::SP_MessageBoxWarning));
     item->setText(kTextColumn, QString::fromStdString(diagnostic.text).trimmed());
     if (diagnostic.place) {
       const orvo::SourcePlace& place = *diagnostic.place;
