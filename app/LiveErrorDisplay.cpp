@@ -55,12 +55,23 @@ void LiveErrorDisplay::showWaitingError() {
   if (!m_Waiting) return;
   const RunError error = *m_Waiting;
   const QString text = QString::fromUtf8(error.text);
-  if (!error.hasPosition()) {
+  // An error in an included file is named; only one in the input is marked.
+  if (error.place && !error.place->inMainInput) {
+    m_Waiting.reset();
+    m_Status->setText(tr("%1:%2: %3")
+                          .arg(QString::fromStdString(error.place->file))
+                          .arg(error.place->line)
+                          .arg(text));
+    return;
+  }
+  if (!error.place && !error.hasPosition()) {
     m_Waiting.reset();
     m_Status->setText(text);
     return;
   }
-  const auto [begin, end] = m_Input->visiblePlace(error.begin, error.end);
+  const auto [begin, end] = error.place
+                                ? m_Input->visiblePlace(error.place->begin, error.place->end)
+                                : m_Input->visiblePlace(error.begin, error.end);
   const int line = m_Input->lineOfByte(begin);
   const qint64 quiet = m_SinceEdit.elapsed();
   if (line == m_Input->cursorLine() && quiet < kTypingHoldMs) {

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QDockWidget>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -33,6 +34,7 @@
 #include "app/LivePreview.h"
 #include "app/OutputPane.h"
 #include "app/RecentFilesMenu.h"
+#include "app/MessagesPanel.h"
 
 namespace {
 
@@ -95,6 +97,7 @@ Tfrm_orvo::Tfrm_orvo(QWidget* parent) : QMainWindow(parent) {
   createMenus();
   createToolBar();
   createTextAreas();
+  createMessagesPanel();
   createStatusBar();
   restoreSettings();
   FormCreate();
@@ -314,6 +317,21 @@ void Tfrm_orvo::placeOnFirstStart() {
   move(available.center() - QPoint(width / 2, height / 2));
 }
 
+void Tfrm_orvo::createMessagesPanel() {
+  m_MessagesDock = new QDockWidget(tr("Messages"), this);
+  m_MessagesDock->setObjectName(QStringLiteral("MessagesDock"));
+  m_MessagesDock->setFeatures(QDockWidget::DockWidgetClosable);
+  m_MessagesPanel = new MessagesPanel(m_MessagesDock);
+  m_MessagesDock->setWidget(m_MessagesPanel);
+  addDockWidget(Qt::BottomDockWidgetArea, m_MessagesDock);
+  m_MessagesDock->hide();
+  connect(m_MessagesPanel, &MessagesPanel::mainInputPlaceActivated, this,
+          &Tfrm_orvo::selectInputBytes);
+  connect(m_MessagesPanel, &MessagesPanel::otherPlaceActivated, this, [this](const QString& where) {
+    statusBar()->showMessage(tr("In an included file: %1").arg(where));
+  });
+}
+
 void Tfrm_orvo::FormCreate() {
   for (std::size_t i = 0; i < orvo::ExampleCatalogue::count(); ++i) {
     cb_Examples->addItem(QString::fromUtf8(orvo::ExampleCatalogue::name(i)));
@@ -438,15 +456,33 @@ void Tfrm_orvo::ac_ExecuteExecute() {
   const QByteArray input = memo_Input->bytes();
   const orvo::RunResult result =
       orvo::runPreprocessor(std::string_view(input.constData(), input.size()), runOptions());
+  showMessages(result);
   if (result.ok()) {
     setOutputText(result.output);
     return;
   }
   const orvo::RunError& error = *result.error;
-  // Marking the last token read first lets the user see it while the
-  // message is open.
-  if (error.hasPosition()) memo_Input->selectBytes(error.begin, std::max(error.begin, error.end));
-  showMessage(kCaption, QString::fromUtf8(error.text));
+  QString text = QString::fromUtf8(error.text);
+  // Marking the place first lets the user see it while the message is open;
+  // a place in an included file is named instead.
+  if (error.place && error.place->inMainInput) {
+    selectInputBytes(error.place->begin, std::max(error.place->begin, error.place->end));
+  } else if (error.place) {
+    const orvo::SourcePlace& place = *error.place;
+    text += tr("\n\nin %1, line %2").arg(QString::fromStdString(place.file)).arg(place.line);
+    for (auto step = place.includedFrom.rbegin(); step != place.includedFrom.rend(); ++step) {
+      text += tr("\nincluded from %1, line %2")
+                  .arg(QString::fromStdString(step->file))
+                  .arg(step->line);
+    }
+  } else if (error.hasPosition()) {
+    selectInputBytes(error.begin, std::max(error.begin, error.end));
+  }
+  showMessage(kCaption, text);
+}
+
+void Tfrm_orvo::selectInputBytes(int begin, int end) {
+  memo_Input->selectBytes(begin, end);
 }
 
 void Tfrm_orvo::setOutputText(const std::string& text) {
@@ -477,7 +513,15 @@ void Tfrm_orvo::setLiveMode(bool on) {
 void Tfrm_orvo::showLiveResult(const orvo::RunResult& result) {
   // No message box while typing: an error leaves the output as it is.
   m_LiveErrors->showResult(result);
-  if (result.ok()) setOutputText(result.output);
+  if (result.ok()) {
+    setOutputText(result.output);
+    showMessages(result);
+  }
+}
+
+void Tfrm_orvo::showMessages(const orvo::RunResult& result) {
+  m_MessagesPanel->showDiagnostics(result.diagnostics);
+  m_MessagesDock->setVisible(m_MessagesPanel->topLevelItemCount() > 0);
 }
 
 void Tfrm_orvo::setZoom(int zoom) {

@@ -17,6 +17,8 @@
 class QAction;
 class QComboBox;
 class QLabel;
+class MessagesPanel;
+class QDockWidget;
 class QMenu;
 class QSplitter;
 class QStatusBar;
@@ -95,6 +97,12 @@ class Tfrm_orvo : public QMainWindow {
   void syncZoomFrom(orvo::CodeEditor* editor);
 
   orvo::AppSettings m_Settings;
+  void createMessagesPanel();
+  // Lists the run's recorded messages under the output; the panel shows
+  // only while there are any.
+  void showMessages(const orvo::RunResult& result);
+  // Selects the bytes [begin, end) of the input area's text as a run reads it.
+  void selectInputBytes(int begin, int end);
 
   // Owned by the window through Qt's parent-child tree.
   QAction* ac_open = nullptr;
@@ -117,12 +125,14 @@ class Tfrm_orvo : public QMainWindow {
   QSplitter* Splitter = nullptr;
   orvo::CodeEditor* memo_Input = nullptr;
   orvo::CodeEditor* memo_Output = nullptr;
-  // The output area with the note above it that marks it stale; a list of
-  // the run's messages goes below the output (OutputPane::addBelow).
+  // The output area with the note above it that marks it stale.
   orvo::OutputPane* m_OutputPane = nullptr;
   QLabel* lbl_RunStatus = nullptr;
   orvo::LiveErrorDisplay* m_LiveErrors = nullptr;
   QStatusBar* StatusBar1 = nullptr;
+  // The messages of the last run, docked under the output; shown when there are any.
+  MessagesPanel* m_MessagesPanel = nullptr;
+  QDockWidget* m_MessagesDock = nullptr;
 
   std::unique_ptr<orvo::LivePreview> m_LivePreview;
   bool m_SplitterRestored = false;

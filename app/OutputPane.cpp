@@ -42,6 +42,4 @@ void OutputPane::setStale(bool stale) {
 
 bool OutputPane::isStale() const { return !m_StaleNote->isHidden(); }
 
-void OutputPane::addBelow(QWidget* widget) { m_Layout->addWidget(widget); }
-
 }  // namespace orvo

@@ -1,6 +1,5 @@
 // The lower half of the window: the output editor with a note above it that
-// says when the output no longer matches the input. A list of the run's
-// messages goes below the editor (addBelow).
+// says when the output no longer matches the input.
 #pragma once
 
 #include <QWidget>
@@ -24,9 +23,6 @@ class OutputPane : public QWidget {
   // error, and the output is the last one that worked (or none).
   void setStale(bool stale);
   bool isStale() const;
-
-  // Puts `widget` under the output editor, in the pane's layout.
-  void addBelow(QWidget* widget);
 
  private:
   QVBoxLayout* m_Layout = nullptr;

@@ -22,15 +22,24 @@ std::string usageText() {
          "                  for and not found is printed as 'not found: NAME'\n"
          "  -o OUT          write the result to OUT instead of standard output\n"
          "  --crlf          convert line ends to CR LF first, as the window shows them\n"
-         "  --all-messages  print every message the run recorded, not only warnings\n"
+         "  --all-messages  print notes too, such as syntax errors met while rescanning\n"
+         "                  macro text, not only warnings and errors\n"
+         "  --no-caret      do not show the source line and caret under each message\n"
+         "  --color[=WHEN]  colour messages: 'auto' (the default) only when standard\n"
+         "                  error is a terminal, 'always' (also without WHEN), 'never'\n"
          "  --max-output N  end the run with an error when the output would exceed N\n"
          "                  bytes (default 268435456, that is 256 MiB)\n"
          "  --help          show this help and exit\n"
          "  --version       show the version and exit\n"
          "\n"
-         "Exit status: 0 on success, 1 when an error ended the preprocessing (the\n"
-         "message goes to standard error as FILE:LINE:COL: error: TEXT), 2 on a usage\n"
-         "error or when FILE cannot be read or OUT cannot be written.\n";
+         "Messages go to standard error as FILE:LINE:COL: error|warning|note: TEXT,\n"
+         "after 'In file included from FILE:LINE:' lines when they arose in an included\n"
+         "file, and before the source line with a caret under the place.\n"
+         "\n"
+         "Exit status: 0 on success; 1 after an error: one that ended the run (nothing\n"
+         "is written) or one recorded in an included file (the output is written, but\n"
+         "may lack that file's text); 2 on a usage error or when FILE cannot be read\n"
+         "or OUT cannot be written.\n";
 }
 
 std::optional<Options> parseCommandLine(const std::vector<std::string>& args, std::string& error) {
@@ -56,6 +65,20 @@ std::optional<Options> parseCommandLine(const std::vector<std::string>& args, st
       options.crlf = true;
     } else if (!optionsEnded && arg == "--all-messages") {
       options.allMessages = true;
+    } else if (!optionsEnded && arg == "--no-caret") {
+      options.caret = false;
+    } else if (!optionsEnded && (arg == "--color" || arg.rfind("--color=", 0) == 0)) {
+      const std::string when = arg == "--color" ? "always" : arg.substr(8);
+      if (when == "auto") {
+        options.color = ColorWhen::Auto;
+      } else if (when == "always") {
+        options.color = ColorWhen::Always;
+      } else if (when == "never") {
+        options.color = ColorWhen::Never;
+      } else {
+        error = "invalid argument '" + when + "' for '--color' (auto, always or never)";
+        return std::nullopt;
+      }
     } else if (!optionsEnded && arg == "--max-output") {
       if (i + 1 >= args.size()) {
         error = "option '--max-output' needs an argument";

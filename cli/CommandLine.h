@@ -10,12 +10,17 @@
 
 namespace orvo::cli {
 
+// When diagnostics are coloured: auto colours them only on a terminal.
+enum class ColorWhen { Auto, Always, Never };
+
 struct Options {
   std::string inputPath;                  // empty or "-": standard input
   std::optional<std::string> outputPath;  // -o; standard output when absent
   std::vector<std::string> includeDirs;   // -I, in order
   bool crlf = false;                      // --crlf
   bool allMessages = false;               // --all-messages
+  bool caret = true;                      // false with --no-caret
+  ColorWhen color = ColorWhen::Auto;      // --color[=WHEN]
   std::optional<std::size_t> maxOutputBytes;  // --max-output
   std::vector<CommandLineMacro> macros;   // -D and -U, in order
   bool deps = false;                      // --deps: list the included files instead

@@ -1,5 +1,6 @@
 // orvo-pp: the command-line preprocessor over the orvo engine.
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -7,8 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "run/PreprocessRun.h"
+#include <unistd.h>
+
 #include "cli/CommandLine.h"
+#include "cli/DiagnosticPrinter.h"
+#include "run/PreprocessRun.h"
 #include "runtime/InputLimits.h"
 
 namespace {
@@ -16,25 +20,11 @@ namespace {
 constexpr int kExitError = 1;
 constexpr int kExitUsage = 2;
 
-// 1-based line and column of a byte offset; a CR does not count as a column,
-// like the parser's own line counting.
-std::string positionOf(const std::string& text, int offset) {
-  int line = 1;
-  int column = 1;
-  const std::size_t end = std::min<std::size_t>(offset < 0 ? 0 : offset, text.size());
-  for (std::size_t i = 0; i < end; ++i) {
-    if (text[i] == '\n') {
-      ++line;
-      column = 1;
-    } else if (text[i] != '\r') {
-      ++column;
-    }
-  }
-  return std::to_string(line) + ":" + std::to_string(column);
-}
-
-const char* kindWord(unsigned char kind) {
-  return kind == 3 || kind == 4 ? "warning" : "note";
+// Colours only where a person reads them, unless asked otherwise.
+bool useColor(orvo::cli::ColorWhen when) {
+  if (when != orvo::cli::ColorWhen::Auto) return when == orvo::cli::ColorWhen::Always;
+  const char* term = std::getenv("TERM");
+  return isatty(STDERR_FILENO) && !(term != nullptr && std::string(term) == "dumb");
 }
 
 // Reads up to one byte more than a run accepts: an endless stream (a device,
@@ -116,27 +106,24 @@ int main(int argc, char** argv) {
   for (const std::string& dir : options->includeDirs) runOptions.includePaths += dir + "\n";
   if (options->maxOutputBytes) runOptions.maxOutputBytes = *options->maxOutputBytes;
   runOptions.commandLineMacros = options->macros;
+  runOptions.inputName = displayName;
 
   const orvo::RunResult result = orvo::runPreprocessor(input, runOptions);
 
+  // Warnings about -D and -U entries name the command line, not a file.
   for (const zemra::CVL_Message& message : result.commandLineMessages)
-    std::cerr << orvo::kCommandLinePlace << ": " << kindWord(message.kind()) << ": "
-              << message.text() << "\n";
-  for (const zemra::CVL_Message& message : result.messages) {
-    const unsigned char kind = message.kind();
-    if (!options->allMessages && kind != 3 && kind != 4) continue;
-    std::cerr << displayName << ":" << positionOf(input, message.begin()) << ": "
-              << kindWord(kind) << ": " << message.text() << "\n";
+    std::cerr << orvo::kCommandLinePlace << ": warning: " << message.text() << "\n";
+  orvo::cli::DiagnosticPrinter printer(
+      std::cerr, orvo::cli::PrintStyle{options->caret, useColor(options->color)});
+  for (const orvo::Diagnostic& diagnostic : result.diagnostics) {
+    if (diagnostic.severity == orvo::Severity::Note && !options->allMessages) continue;
+    printer.print(diagnostic);
   }
   if (!result.ok()) {
-    const orvo::RunError& error = *result.error;
-    if (error.fromCommandLine)
-      std::cerr << orvo::kCommandLinePlace << ": error: " << error.text << "\n";
-    else if (error.hasPosition())
-      std::cerr << displayName << ":" << positionOf(input, error.begin) << ": error: "
-                << error.text << "\n";
+    if (result.error->fromCommandLine)
+      std::cerr << orvo::kCommandLinePlace << ": error: " << result.error->text << "\n";
     else
-      std::cerr << "orvo-pp: error: " << error.text << "\n";
+      printer.print(result.error->diagnostic());
     return kExitError;
   }
 
@@ -161,5 +148,6 @@ int main(int argc, char** argv) {
       return kExitUsage;
     }
   }
-  return 0;
+  // As cc -E: the output is written, and the status tells it may lack text.
+  return result.hasErrors() ? kExitError : 0;
 }

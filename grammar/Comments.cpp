@@ -15,6 +15,21 @@ const CVL_TokenSet& commentStart() {
   return set;
 }
 
+// Counts a block comment as open for its parse.
+class OpenComment {
+ public:
+  explicit OpenComment(int& open) : m_Open(open) { ++m_Open; }
+  ~OpenComment() { --m_Open; }
+  OpenComment(const OpenComment&) = delete;
+  OpenComment& operator=(const OpenComment&) = delete;
+
+ private:
+  int& m_Open;
+};
+
+// Message kind of a warning in the plugin's message list.
+constexpr int kWarningKind = 3;
+
 }  // namespace
 
 void Cpreprocess_fileParser::comment(CVL_ParseState& s, int si, int re) {
@@ -23,6 +38,9 @@ void Cpreprocess_fileParser::comment(CVL_ParseState& s, int si, int re) {
     unexpectedError(s, "comment", "Rep0_of_comment");
   do {
     const int t = peek(s, elem::Alt0_of_Rep0_of_comment);
+    // A line comment that opens a block comment's body takes its "*/" too.
+    if (t == tok::LineComment && m_OpenBlockComments > 0)
+      warnInsideComment(s, "\"//\" within comment");
     if (t == tok::LineComment) {
       match(s, tok::LineComment, 7, endsAt(7), nullptr, nullptr);
     } else if (t == tok::SlashStar) {
@@ -40,6 +58,10 @@ void Cpreprocess_fileParser::comment(CVL_ParseState& s, int si, int re) {
 
 void Cpreprocess_fileParser::block_comment(CVL_ParseState& s, int si, int re) {
   CVL_Guard guard = enter(s, si, re, prod::block_comment, " block_comment");
+  // Unlike in C, this comment nests in the one around it, which then ends
+  // only at a second "*/".
+  if (m_OpenBlockComments > 0) warnInsideComment(s, "\"/*\" within comment");
+  const OpenComment open(m_OpenBlockComments);
   match(s, tok::SlashStar, 8, endsAt(8), "block_comment", "SlashStar_T0_of_block_comment");
   while (peek(s, elem::OptRep0_of_block_comment) == tok::Skip87) {
     if (!matchSkip(s, tok::Skip87, "block_comment", "SKIP87")) break;
@@ -48,6 +70,12 @@ void Cpreprocess_fileParser::block_comment(CVL_ParseState& s, int si, int re) {
   s.m_bBreak = false;
   match(s, tok::StarSlash, 9, endsAt(9), "block_comment", "StarSlash_T1_of_block_comment");
   guard.leave();
+}
+
+void Cpreprocess_fileParser::warnInsideComment(CVL_ParseState& s, const char* text) {
+  const CVL_Match& opener = s.m_Position.m_Lookahead;
+  addMessage(s, text, s.offsetOf(opener.m_pTokenBegin), s.offsetOf(opener.m_pTokenEnd), "comment",
+             "Alt0_of_Rep0_of_comment", kWarningKind);
 }
 
 }  // namespace zemra

@@ -11,6 +11,7 @@
 #include "macros/ExpansionLimits.h"
 #include "runtime/ParseState.h"
 #include "runtime/Parser.h"
+#include "runtime/SourceTrail.h"
 #include "tree/Map.h"
 #include "tree/Node.h"
 #include "tree/Vector.h"
@@ -135,7 +136,19 @@ class Cpreprocess_fileParser : public CVL_Parser {
   // Every file an include directive looked for, for the run's dependency list.
   IncludeLog m_IncludeLog;
 
+  // ---- Places of messages -------------------------------------------------
+  // Told of every nested parse so that messages can be placed; may be null.
+  CVL_SourceTrail* m_pSourceTrail = nullptr;
+
  private:
+  // Block comments open around the scan; a second one opens only where a
+  // comment's body begins with "/*", and then swallows text up to the next
+  // "*/" as well.
+  int m_OpenBlockComments = 0;
+  // Warns of a comment opener, the pending look-ahead, inside a block
+  // comment, where it swallows the "*/" that would end that comment in C.
+  void warnInsideComment(CVL_ParseState& s, const char* text);
+
   // ---- Grammar core helpers (grammar/) ----------------------------------
   // Look-ahead id at a decision; -1 (error state) becomes 0.
   int peek(CVL_ParseState& s, int element);

@@ -16,14 +16,18 @@ void Cpreprocess_fileParser::error_line(CVL_ParseState& s, int si, int re) {
   CVL_Guard guard = enter(s, si, re, prod::error_line, " error_line");
   match(s, tok::PdError, 209, endsAt(209), "error_line", "PD_ERROR_T0_of_error_line");
   // The message is the operand exactly as written: unexpanded, with the
-  // blanks in front of it.
+  // blanks in front of it. It points at the directive.
+  const CVL_Match& directive = s.m_Position.m_Current;
+  const int directiveBegin = s.offsetOf(directive.m_pTokenBegin);
+  const int directiveEnd = s.offsetOf(directive.m_pTokenEnd);
   std::string text = kBareErrorText;
   if (sets::textStart().contains(peek(s, elem::Opt0_of_error_line))) {
     pp_tokens(s, 210, endsAt(210), false);
     text = s.productionCopy();
   }
   match(s, tok::Eol, 211, endsAt(211), "error_line", "EOL_T1_of_error_line");
-  throw CVL_Message(text.c_str());
+  throw CVL_Message(text.c_str(), directiveBegin, directiveEnd, "error_line",
+                    "PD_ERROR_T0_of_error_line", 0, 0);
 }
 
 void Cpreprocess_fileParser::warning_line(CVL_ParseState& s, int si, int re) {

@@ -81,6 +81,28 @@ const CVL_TokenSet& multiplicativeOperators() {
 // in a nested parse) has no divisor: it must not report "division by 0".
 bool HasOperands(const CVL_ParseState& s) { return !parse_status::isErrorState(s.m_Status); }
 
+// Byte offsets of a token in the parsed text.
+struct TokenRange {
+  int begin = 0;
+  int end = 0;
+};
+
+// The pending look-ahead token: at a decision, the operator about to be matched.
+TokenRange LookaheadRange(const CVL_ParseState& s) {
+  const CVL_Match& next = s.m_Position.m_Lookahead;
+  if (next.m_pTokenBegin == nullptr) return TokenRange{};
+  return TokenRange{s.offsetOf(next.m_pTokenBegin), s.offsetOf(next.m_pTokenEnd)};
+}
+
+// A divisor of 0 ends the run with a message that points at the operator.
+int CheckedDivisor(int divisor, TokenRange operatorRange) {
+  if (divisor == 0) {
+    throw CVL_Message("division by 0", operatorRange.begin, operatorRange.end, nullptr, nullptr,
+                      0, 0);
+  }
+  return divisor;
+}
+
 }  // namespace
 
 void Cpreprocess_fileParser::const_expr(CVL_ParseState& s, int si, int re, int& value) {
@@ -274,6 +296,7 @@ void Cpreprocess_fileParser::multiply_expr(CVL_ParseState& s, int si, int re, in
   while (multiplicativeOperators().contains(peek(s, elem::OptRep0_of_multiply_expr))) {
     int right = 0;
     const int t = peek(s, elem::Alt0_of_OptRep0_of_multiply_expr);
+    const TokenRange operatorRange = LookaheadRange(s);
     if (t == op::Star) {
       match(s, op::Star, 198, endsAt(198), nullptr, nullptr);
       unary_expr(s, 199, endsAt(199), right);
@@ -281,11 +304,11 @@ void Cpreprocess_fileParser::multiply_expr(CVL_ParseState& s, int si, int re, in
     } else if (t == op::Slash) {
       match(s, op::Slash, 200, endsAt(200), nullptr, nullptr);
       unary_expr(s, 201, endsAt(201), right);
-      if (HasOperands(s)) value = arith::Divide(value, right);
+      if (HasOperands(s)) value = arith::Divide(value, CheckedDivisor(right, operatorRange));
     } else if (t == op::Percent) {
       match(s, op::Percent, 202, endsAt(202), nullptr, nullptr);
       unary_expr(s, 203, endsAt(203), right);
-      if (HasOperands(s)) value = arith::Remainder(value, right);
+      if (HasOperands(s)) value = arith::Remainder(value, CheckedDivisor(right, operatorRange));
     } else {
       unexpectedError(s, "multiply_expr", "Alt0_of_OptRep0_of_multiply_expr");
     }

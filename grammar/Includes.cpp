@@ -1,10 +1,12 @@
 // Include handling: the include directories, the include directive, the
 // search for the named file and the nested parse of its text.
+#include <algorithm>
 #include <boost/filesystem.hpp>
 #include <fstream>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 #include "grammar/Cpreprocess_fileParser.h"
 #include "grammar/RuleEndFlags.h"
@@ -65,6 +67,20 @@ bool ReadFile(const std::string& path, std::string& text) {
   if (file.bad()) return false;
   text = std::move(buffer).str();
   return true;
+}
+
+// An included file whose parse stopped before its end loses the rest of its
+// text; that is an error, unless one recorded already explains it. It points
+// at the rest of the line where reading stopped, from its first token on.
+void ReportUnreadRest(CVL_ParseState& sub) {
+  if (parse_status::isErrorState(sub.m_Status) || sub.atEnd()) return;
+  const CVL_Position& position = sub.m_Position;
+  const char* begin = position.m_Current.m_pTokenEnd;
+  if (sub.m_pScanner != nullptr) begin = sub.m_pScanner->skipIgnored(begin, position.m_pEnd);
+  const std::string_view rest(begin, static_cast<std::size_t>(position.m_pEnd - begin));
+  const std::size_t lineLength = std::min(rest.find_first_of("\r\n"), rest.size());
+  sub.report("incomplete", sub.offsetOf(begin), sub.offsetOf(begin + lineLength), "header",
+             ElementName(sub.m_ElementIndex), 5);
 }
 
 }  // namespace
@@ -158,8 +174,10 @@ bool Cpreprocess_fileParser::includeFile(CVL_ParseState& s, int depth) {
   m_IncludeLog.found(name, *found, IncludeRecord::Status::Loaded);
   CVL_SubParseState sub(text, s);
   std::string().swap(text);  // the nested parse holds its own copy
+  const CVL_SourceFrame frame(m_pSourceTrail, sub, SourceKind::File, *found);
   start(sub, kHeaderScanner, kHeaderElement);
   header(sub, 0, 0, true, depth + 1);
+  ReportUnreadRest(sub);
   return true;
 }
 

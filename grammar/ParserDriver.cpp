@@ -57,6 +57,7 @@ void Cpreprocess_fileParser::parse(const char* begin, const char* end,
   s.m_fnProductionName = &ProductionName;
   s.m_fnElementName = &ElementName;
   s.m_pPlugin = plugin;
+  const CVL_SourceFrame frame(m_pSourceTrail, s, SourceKind::Main);
 
   start(s, kStartScanner, kStartElement);
   preprocess_file(s, 0, 0);

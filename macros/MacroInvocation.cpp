@@ -39,6 +39,7 @@ void Cpreprocess_fileParser::macro_call_begin(CVL_ParseState& s, int si, int re,
   match(s, tok::MacroCallBegin, 179, endsAt(179), "macro_call_begin",
         "MACRO_CALL_BEGIN_T0_of_macro_call_begin");
   const std::string name = s.matchText(1);
+  const CVL_MacroUseFrame use(m_pSourceTrail, s);
   if (m_FunctionMacros.findKey(name)) {
     // A call met while its macro is being expanded is copied through as it
     // stands. Rescanning the copy here would meet the same busy macro again

@@ -11,6 +11,15 @@ namespace {
 // Message kind of a warning in the plugin's message list.
 constexpr int kWarningKind = 3;
 
+// Where the production being parsed began: the begin of the token it started
+// with, as its rule-end entry noted on entering it.
+const char* DefinitionBegin(const CVL_ParseState& s) {
+  const char* const current = s.m_Position.m_Current.m_pTokenBegin;
+  if (s.m_RuleEndScannerStack.empty()) return current;
+  const char* const begin = s.m_RuleEndScannerStack.back().m_pLookaheadBegin;
+  return begin != nullptr && begin <= current ? begin : current;
+}
+
 }  // namespace
 
 bool Cpreprocess_fileParser::isDefined(const std::string& name) {
@@ -38,9 +47,11 @@ void Cpreprocess_fileParser::defineObjectLike(const std::string& name, const std
 void Cpreprocess_fileParser::defineFunctionLike(CVL_ParseState& s, const node& record) {
   const std::string name = record.label();
   if (m_FunctionMacros.findKey(name)) {
+    // The definition's line, from its first token up to its line break.
     const CVL_Match& current = s.m_Position.m_Current;
-    addMessage(s, (name + " found again").c_str(), s.offsetOf(current.m_pTokenBegin),
-               s.offsetOf(current.m_pTokenEnd), ProductionName(prod::function_like_macro),
+    const char* const lineBegin = DefinitionBegin(s);
+    addMessage(s, (name + " found again").c_str(), s.offsetOf(lineBegin),
+               s.offsetOf(current.m_pTokenBegin), ProductionName(prod::function_like_macro),
                ElementName(elem::Sem7_of_function_like_macro), kWarningKind);
   }
   m_FunctionMacros[name] = record;

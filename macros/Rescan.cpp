@@ -119,6 +119,7 @@ std::string Cpreprocess_fileParser::parsePass(CVL_ParseState& parent, const std:
   m_Expansion.chargeParse();
   // The nested parse records its syntax errors instead of raising them.
   CVL_SubParseState sub(text, parent);
+  const CVL_SourceFrame frame(m_pSourceTrail, sub, SourceKind::MacroText);
   std::string output;
   if (wholeLines) {
     start(sub, kLinesStartScanner, prod::re_macro_call);

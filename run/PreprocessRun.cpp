@@ -7,6 +7,9 @@
 
 #include "run/CommandLineMacros.h"
 #include "run/OutputBuffer.h"
+#include "run/RecordingPlugin.h"
+#include "run/SourceRegistry.h"
+#include "run/SourceTracker.h"
 
 #include "grammar/Cpreprocess_fileParser.h"
 #include "runtime/InputLimits.h"
@@ -38,6 +41,32 @@ std::vector<IncludedFile> includedFilesOf(const zemra::Cpreprocess_fileParser& p
   return files;
 }
 
+// Kind bytes of the runtime's messages.
+constexpr unsigned char kWarningKind = 3;
+constexpr unsigned char kErrorKind = 4;
+constexpr unsigned char kParseErrorKind = 5;
+
+// A syntax error in rescanned macro text keeps the rest of that text as it
+// stands, so it is a note; in a source text it cut the parse of that text
+// short, so it is an error.
+Severity severityOf(const RecordedMessage& message) {
+  switch (message.kind) {
+    case kWarningKind:
+      return Severity::Warning;
+    case kErrorKind:
+      return Severity::Error;
+    case kParseErrorKind:
+      return message.place.inMacroText ? Severity::Note : Severity::Error;
+    default:
+      return Severity::Note;
+  }
+}
+
+std::optional<SourcePlace> placeFrom(const SourceRegistry& registry, const RawPlace& raw) {
+  if (raw.source == kNoSource) return std::nullopt;
+  return registry.place(raw.source, raw.begin, raw.end);
+}
+
 }  // namespace
 
 RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
@@ -56,7 +85,9 @@ RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
   std::ostream out(&buffer);
   // Let a refusal of the buffer reach the run instead of only failing the stream.
   out.exceptions(std::ios::badbit);
-  zemra::CVL_ParseStatePlugin plugin(&out);
+  SourceRegistry sources;
+  SourceTracker tracker(sources, sources.addMain(options.inputName, input));
+  RecordingPlugin plugin(&out, tracker);
   plugin.m_bRaiseErrors = true;
   plugin.m_SourceDir = options.sourceDir;
   plugin.m_IncludePaths = options.includePaths;
@@ -68,8 +99,10 @@ RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
   try {
     parser.emplace();
     parser->setOutputLimit(options.maxOutputBytes);
-    if (applyCommandLineMacros(*parser, options.commandLineMacros, result))
+    if (applyCommandLineMacros(*parser, options.commandLineMacros, result)) {
+      parser->m_pSourceTrail = &tracker;
       parser->parse(input.data(), input.data() + input.size(), &plugin);
+    }
   } catch (const zemra::CVL_ErrorExpected& e) {
     result.error = errorFrom(ErrorClass::Expected, e);
   } catch (const zemra::CVL_ErrorUnexpected& e) {
@@ -81,10 +114,30 @@ RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
   } catch (const std::exception& e) {
     result.error = RunError{ErrorClass::Standard, e.what(), 0, 0};
   }
+  if (result.error && !result.error->fromCommandLine) {
+    // A message built from a text alone carries no range of its own.
+    const bool ownRange = result.error->errorClass != ErrorClass::Standard &&
+                          (result.error->begin != 0 || result.error->end != 0);
+    result.error->place = placeFrom(
+        sources, tracker.placeOfThrown(result.error->begin, result.error->end, ownRange));
+  }
   if (result.ok()) result.output = buffer.take();
   if (parser) result.includedFiles = includedFilesOf(*parser);
   result.messages.assign(plugin.messagesBegin(), plugin.messagesEnd());
+  result.diagnostics.reserve(plugin.recorded().size());
+  for (const RecordedMessage& message : plugin.recorded()) {
+    result.diagnostics.push_back(Diagnostic{severityOf(message), message.text,
+                                            placeFrom(sources, message.place),
+                                            message.place.inMacroText});
+  }
   return result;
+}
+
+bool RunResult::hasErrors() const {
+  if (!ok()) return true;
+  for (const Diagnostic& diagnostic : diagnostics)
+    if (diagnostic.severity == Severity::Error) return true;
+  return false;
 }
 
 std::string convertLineEnds(std::string_view text) {

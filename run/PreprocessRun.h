@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "run/Diagnostic.h"
+#include "run/SourcePlace.h"
 #include "runtime/Message.h"
 
 namespace orvo {
@@ -39,6 +41,12 @@ struct RunError {
            (errorClass == ErrorClass::Expected || errorClass == ErrorClass::Unexpected ||
             errorClass == ErrorClass::Parse);
   }
+
+  // ---- Diagnostics: where the error arose ----
+  // Absent only when nothing in the sources is to blame.
+  std::optional<SourcePlace> place{};
+  // The error as a diagnostic, for front ends that show all messages alike.
+  Diagnostic diagnostic() const { return Diagnostic{Severity::Error, text, place, false}; }
 };
 
 // ---- Macros given on the command line (-D, -U) ----------------------------
@@ -88,6 +96,10 @@ struct RunOptions {
   // and, once it is set, ends with the error kCancelledText. Null: the run
   // cannot be cancelled. The flag must outlive the run.
   const std::atomic<bool>* cancelRequested = nullptr;
+
+  // ---- Diagnostics ----
+  // How messages name the main input: its path, "<stdin>", ...
+  std::string inputName = "<input>";
 };
 
 // Text of the error that ends a cancelled run.
@@ -105,6 +117,14 @@ struct RunResult {
   std::vector<IncludedFile> includedFiles;
 
   bool ok() const { return !error.has_value(); }
+
+  // ---- Diagnostics ----
+  // The recorded messages again, each with its severity and place, in the
+  // order they arose.
+  std::vector<Diagnostic> diagnostics;
+  // Whether the run ended with an error or recorded one (an included file
+  // that could not be parsed to its end, say): the output may lack text.
+  bool hasErrors() const;
 };
 
 // Preprocesses `input` with a fresh parser and plugin. Never throws for

@@ -50,11 +50,14 @@ TEST(OrvoPp, ParseErrorGoesToStandardErrorWithPosition) {
   EXPECT_NE(r.err.find(": error: "), std::string::npos) << r.err;
 }
 
-TEST(OrvoPp, ErrorWithoutPositionAndStdinName) {
+TEST(OrvoPp, ErrorDirectivePointsAtItselfUnderTheStdinName) {
   CommandResult r = runCommand(kPp, "#error  stop here\n");
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "orvo-pp: error:   stop here\n");
+  EXPECT_EQ(r.err,
+            "<stdin>:1:1: error:   stop here\n"
+            "    1 | #error  stop here\n"
+            "      | ^~~~~~\n");
 
   r = runCommand(kPp, "ok\n#endif\n");
   EXPECT_EQ(r.status, 1);
@@ -105,7 +108,10 @@ TEST(OrvoPp, OutputLimitEndsTheRun) {
   CommandResult r = runCommand(kPp + " --max-output 10", input);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "orvo-pp: error: output exceeds the limit of 10 bytes\n");
+  EXPECT_EQ(r.err, "<stdin>:2:1: error: output exceeds the limit of 10 bytes\n"
+                   "    2 | ghijkl\n"
+                   "      | ^~~~~~\n")
+      << "points at the text whose output crossed the limit";
   r = runCommand(kPp + " --max-output 14", input);
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, input);
@@ -114,7 +120,8 @@ TEST(OrvoPp, OutputLimitEndsTheRun) {
 TEST(OrvoPp, HelpAndVersion) {
   const CommandResult help = runCommand(kPp + " --help");
   EXPECT_EQ(help.status, 0);
-  for (const char* option : {"-I DIR", "-o OUT", "--crlf", "--all-messages", "--max-output", "--help", "--version"})
+  for (const char* option : {"-I DIR", "-o OUT", "--crlf", "--all-messages", "--no-caret", "--color[=WHEN]",
+                             "--max-output", "--help", "--version"})
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   const CommandResult version = runCommand(kPp + " --version");
   EXPECT_EQ(version.status, 0);

@@ -1,0 +1,79 @@
+#include "app/MessagesPanel.h"
+
+#include <QHeaderView>
+#include <QStyle>
+#include <QStringList>
+
+namespace {
+
+enum Column { kPlaceColumn, kKindColumn, kTextColumn };
+
+// Rows the panel asks room for.
+constexpr int kVisibleRows = 4;
+
+// Where a row keeps its place.
+constexpr int kBeginRole = Qt::UserRole;
+constexpr int kEndRole = Qt::UserRole + 1;
+constexpr int kInMainInputRole = Qt::UserRole + 2;
+
+}  // namespace
+
+MessagesPanel::MessagesPanel(QWidget* parent) : QTreeWidget(parent) {
+  setObjectName(QStringLiteral("MessagesPanel"));
+  setColumnCount(3);
+  setHeaderLabels({tr("Place"), tr("Kind"), tr("Message")});
+  setRootIsDecorated(false);
+  setUniformRowHeights(true);
+  setAlternatingRowColors(true);
+  header()->setStretchLastSection(true);
+  header()->setSectionResizeMode(kPlaceColumn, QHeaderView::ResizeToContents);
+  header()->setSectionResizeMode(kKindColumn, QHeaderView::ResizeToContents);
+  connect(this, &QTreeWidget::itemActivated, this, &MessagesPanel::activate);
+}
+
+QSize MessagesPanel::sizeHint() const {
+  const int rowHeight = fontMetrics().height() + 4;
+  const int height = header()->sizeHint().height() + kVisibleRows * rowHeight + 2 * frameWidth();
+  return QSize(QTreeWidget::sizeHint().width(), height);
+}
+
+QString MessagesPanel::placeText(const orvo::SourcePlace& place) {
+  return QStringLiteral("%1:%2:%3")
+      .arg(QString::fromStdString(place.file))
+      .arg(place.line)
+      .arg(place.column);
+}
+
+void MessagesPanel::showDiagnostics(const std::vector<orvo::Diagnostic>& diagnostics) {
+  clear();
+  for (const orvo::Diagnostic& diagnostic : diagnostics) {
+    if (diagnostic.severity == orvo::Severity::Note) continue;
+    auto* item = new QTreeWidgetItem(this);
+    item->setText(kKindColumn, QString::fromLatin1(orvo::severityName(diagnostic.severity)));
+    item->setIcon(kKindColumn, style()->standardIcon(diagnostic.severity == orvo::Severity::Error
+                                                         ? QStyle::SP_MessageBoxCritical
+                                                         : QStyle::SP_MessageBoxWarning));
+    item->setText(kTextColumn, QString::fromStdString(diagnostic.text).trimmed());
+    if (diagnostic.place) {
+      const orvo::SourcePlace& place = *diagnostic.place;
+      item->setText(kPlaceColumn, placeText(place));
+      item->setData(kPlaceColumn, kBeginRole, place.begin);
+      item->setData(kPlaceColumn, kEndRole, place.end);
+      item->setData(kPlaceColumn, kInMainInputRole, place.inMainInput);
+      QStringList chain;
+      for (const orvo::IncludeStep& step : place.includedFrom)
+        chain << tr("included from %1:%2").arg(QString::fromStdString(step.file)).arg(step.line);
+      if (!chain.isEmpty()) item->setToolTip(kPlaceColumn, chain.join(QLatin1Char('\n')));
+    }
+  }
+}
+
+void MessagesPanel::activate(QTreeWidgetItem* item) {
+  if (item == nullptr || item->text(kPlaceColumn).isEmpty()) return;
+  if (item->data(kPlaceColumn, kInMainInputRole).toBool()) {
+    emit mainInputPlaceActivated(item->data(kPlaceColumn, kBeginRole).toInt(),
+                                 item->data(kPlaceColumn, kEndRole).toInt());
+  } else {
+    emit otherPlaceActivated(item->text(kPlaceColumn));
+  }
+}

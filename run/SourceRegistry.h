@@ -1,0 +1,58 @@
+// The texts one run parsed: the main input, each included file with the
+// place of its #include, and named texts that are no file. Lines, columns
+// and include chains are worked out from a (text, offset) pair only when a
+// message is shown.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "run/SourcePlace.h"
+
+namespace orvo {
+
+using SourceId = int;
+constexpr SourceId kNoSource = -1;
+
+class SourceRegistry {
+ public:
+  // The run's input. REQUIRES: `text` outlives the registry.
+  SourceId addMain(std::string name, std::string_view text);
+  // A text that is no file on disk, shown under `name` ("<command line>").
+  SourceId addNamed(std::string name, std::string text);
+  // An included file as read, at `path` as found, included by the directive
+  // that begins at `directiveOffset` in `includer`. A file read again with
+  // the same content shares its text with the earlier reading.
+  SourceId addIncluded(std::string path, std::string_view text, SourceId includer,
+                       int directiveOffset);
+
+  std::size_t size() const { return m_Sources.size(); }
+
+  // The place of the byte range [begin, end) of source `id`; offsets past
+  // the text are moved to its end.
+  SourcePlace place(SourceId id, int begin, int end) const;
+
+ private:
+  struct Source {
+    std::string name;
+    std::string_view text;  // the main input's, or a view on `owned`
+    std::shared_ptr<const std::string> owned;
+    SourceId includer = kNoSource;
+    int directiveOffset = 0;
+    bool isMainInput = false;
+    mutable std::vector<int> lineStarts;  // filled when first needed
+  };
+
+  // 0-based line index of `offset` and the offset its line starts at.
+  std::pair<int, int> lineOf(const Source& source, int offset) const;
+  int clampOffset(const Source& source, int offset) const;
+
+  std::vector<Source> m_Sources;
+  // Texts of included files by path, shared among readings of one file.
+  std::map<std::string, std::shared_ptr<const std::string>, std::less<>> m_FileTexts;
+};
+
+}  // namespace orvo

@@ -1,0 +1,103 @@
+#include "run/SourceTracker.h"
+
+#include <algorithm>
+
+#include "runtime/ParseState.h"
+
+namespace orvo {
+namespace {
+
+std::pair<int, int> currentToken(const zemra::CVL_ParseState& state) {
+  const zemra::CVL_Match& current = state.m_Position.m_Current;
+  if (current.m_pTokenBegin == nullptr) return {0, 0};
+  return {state.offsetOf(current.m_pTokenBegin), state.offsetOf(current.m_pTokenEnd)};
+}
+
+std::string_view textOf(const zemra::CVL_ParseState& state) {
+  const zemra::CVL_Position& position = state.m_Position;
+  return std::string_view(position.m_pBegin,
+                          static_cast<std::size_t>(position.m_pEnd - position.m_pBegin));
+}
+
+}  // namespace
+
+SourceTracker::SourceTracker(SourceRegistry& registry, SourceId main)
+    : m_Registry(registry), m_Main(main) {}
+
+void SourceTracker::enter(const zemra::CVL_ParseState& state, zemra::SourceKind kind,
+                          std::string_view name) {
+  m_Unwound.reset();
+  SourceId source = kNoSource;
+  switch (kind) {
+    case zemra::SourceKind::Main:
+      source = m_Main;
+      break;
+    case zemra::SourceKind::File: {
+      // The enclosing parse stands on the #include directive.
+      const Frame* includer = innermostSource();
+      source = m_Registry.addIncluded(std::string(name), textOf(state),
+                                      includer ? includer->source : kNoSource,
+                                      includer ? currentToken(*includer->state).first : 0);
+      break;
+    }
+    case zemra::SourceKind::Named:
+      source = m_Registry.addNamed(std::string(name), std::string(textOf(state)));
+      break;
+    case zemra::SourceKind::MacroText:
+      break;
+  }
+  m_Frames.push_back(Frame{&state, source});
+}
+
+void SourceTracker::leave(bool unwinding) {
+  if (m_Frames.empty()) return;
+  if (unwinding && !m_Unwound) m_Unwound = currentPlace();
+  m_Frames.pop_back();
+}
+
+void SourceTracker::enterMacroUse(const zemra::CVL_ParseState& state) {
+  m_Uses.emplace_back(&state, currentToken(state).first);
+}
+
+void SourceTracker::leaveMacroUse() {
+  if (!m_Uses.empty()) m_Uses.pop_back();
+}
+
+const SourceTracker::Frame* SourceTracker::innermostSource() const {
+  for (auto frame = m_Frames.rbegin(); frame != m_Frames.rend(); ++frame)
+    if (frame->source != kNoSource) return &*frame;
+  return nullptr;
+}
+
+RawPlace SourceTracker::currentPlace() const {
+  if (m_Frames.empty()) return RawPlace{};
+  const auto [begin, end] = currentToken(*m_Frames.back().state);
+  return placeOf(begin, end);
+}
+
+RawPlace SourceTracker::placeOf(int begin, int end) const {
+  if (m_Frames.empty()) return RawPlace{};
+  if (m_Frames.back().source != kNoSource) return RawPlace{m_Frames.back().source, begin, end};
+  const Frame* source = innermostSource();
+  if (source == nullptr) return RawPlace{};
+  auto [useBegin, useEnd] = currentToken(*source->state);
+  for (const auto& [state, callBegin] : m_Uses) {
+    if (state == source->state) {
+      useBegin = std::min(useBegin, callBegin);
+      break;
+    }
+  }
+  return RawPlace{source->source, useBegin, useEnd, true};
+}
+
+RawPlace SourceTracker::placeOfThrown(int begin, int end, bool hasRange) const {
+  if (!m_Unwound) return RawPlace{};
+  RawPlace place = *m_Unwound;
+  if (hasRange && !place.inMacroText && place.source != kNoSource) {
+    place.begin = begin;
+    place.end = end;
+  }
+  return place;
+}
+
+}  // namespace orvo

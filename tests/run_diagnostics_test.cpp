@@ -1,0 +1,200 @@
+// Every message of a run names its place: file, line, column and the
+// #include lines that led there, in the main input and in included files.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "run/PreprocessRun.h"
+#include "tests/support/Command.h"
+
+namespace orvo {
+namespace {
+
+using test::TempDir;
+using test::writeFile;
+
+// A message kind, the text that raises it, and where it must point.
+struct Case {
+  const char* name;
+  const char* text;
+  Severity severity;
+  const char* message;  // expected text, or its start when it ends in '*'
+  int line;
+  int column;
+  bool endsRun;  // in the main input; in an included file a syntax error is recorded
+};
+
+const Case kCases[] = {
+    {"syntax error", "#if 1 + )\n#endif\n", Severity::Error, "unexpected token", 1, 7,
+     true},
+    {"conversion", "#if 10L\n#endif\n", Severity::Error, "bad lexical cast*", 1, 5, true},
+    {"division", "#if 1 % 0\n#endif\n", Severity::Error, "division by 0", 1, 7, true},
+    {"error directive", "x\n  #error stop here\n", Severity::Error, " stop here", 2, 3, true},
+    {"warning directive", "#warning look out\n", Severity::Warning, " look out", 1, 10, false},
+    {"found again", "#define f(a) a\n #define f(a) a\n", Severity::Warning, "f found again", 2,
+     10, false},
+    {"nested comment", "a /* /* b */ c */ d\n", Severity::Warning, "\"/*\" within comment", 1,
+     6, false},
+    {"line comment in comment", "a /* // b */\n c */ d\n", Severity::Warning,
+     "\"//\" within comment", 1, 6, false},
+    {"expansion limit", "#define f(x) f(x) f(x)\nz f(f(f(f(f(1)))))\n", Severity::Error,
+     "macro \"f\" nests more than*", 2, 3, true},
+};
+
+bool textMatches(const std::string& actual, const std::string& expected) {
+  if (!expected.empty() && expected.back() == '*')
+    return actual.rfind(expected.substr(0, expected.size() - 1), 0) == 0;
+  return actual == expected;
+}
+
+// The message a case is about: the error that ended the run, or the one
+// message recorded.
+std::optional<Diagnostic> messageOf(const RunResult& result) {
+  if (!result.ok()) return result.error->diagnostic();
+  if (result.diagnostics.size() != 1) return std::nullopt;
+  return result.diagnostics.front();
+}
+
+TEST(Diagnostics, EachKindPointsAtItsPlaceInTheMainInput) {
+  for (const Case& c : kCases) {
+    RunOptions options;
+    options.inputName = "main.c";
+    const RunResult result = runPreprocessor(c.text, options);
+    EXPECT_EQ(!result.ok(), c.endsRun) << c.name;
+    const std::optional<Diagnostic> message = messageOf(result);
+    ASSERT_TRUE(message) << c.name;
+    EXPECT_EQ(message->severity, c.severity) << c.name;
+    EXPECT_TRUE(textMatches(message->text, c.message)) << c.name << ": " << message->text;
+    ASSERT_TRUE(message->place) << c.name;
+    EXPECT_EQ(message->place->file, "main.c") << c.name;
+    EXPECT_EQ(message->place->line, c.line) << c.name;
+    EXPECT_EQ(message->place->column, c.column) << c.name;
+    EXPECT_TRUE(message->place->inMainInput) << c.name;
+    EXPECT_TRUE(message->place->includedFrom.empty()) << c.name;
+  }
+}
+
+TEST(Diagnostics, EachKindNamesTheIncludedFileAndTheChainTwoIncludesDeep) {
+  for (const Case& c : kCases) {
+    TempDir dir;
+    writeFile(dir.path() / "outer.h", "\n#include \"inner.h\"\n");
+    writeFile(dir.path() / "inner.h", c.text);
+    RunOptions options;
+    options.sourceDir = dir.path().string();
+    options.inputName = "main.c";
+    const RunResult result = runPreprocessor("a\r\nb\r\n  #include <outer.h>\r\n", options);
+    const std::optional<Diagnostic> message = messageOf(result);
+    ASSERT_TRUE(message) << c.name;
+    EXPECT_EQ(message->severity, c.severity) << c.name;
+    ASSERT_TRUE(message->place) << c.name;
+    const SourcePlace& place = *message->place;
+    EXPECT_EQ(place.file, (dir.path() / "inner.h").string()) << c.name;
+    EXPECT_EQ(place.line, c.line) << c.name;
+    EXPECT_EQ(place.column, c.column) << c.name;
+    EXPECT_FALSE(place.inMainInput) << c.name;
+    ASSERT_EQ(place.includedFrom.size(), 2u) << c.name;
+    EXPECT_EQ(place.includedFrom[0].file, "main.c");
+    EXPECT_EQ(place.includedFrom[0].line, 3);
+    EXPECT_EQ(place.includedFrom[0].column, 3);
+    EXPECT_EQ(place.includedFrom[1].file, (dir.path() / "outer.h").string());
+    EXPECT_EQ(place.includedFrom[1].line, 2);
+  }
+}
+
+TEST(Diagnostics, PlaceCarriesTheSourceLineWithoutItsLineBreak) {
+  const RunResult result = runPreprocessor("x\r\n\t#if 1 / 0\r\n#endif\r\n", {});
+  ASSERT_FALSE(result.ok());
+  ASSERT_TRUE(result.error->place);
+  EXPECT_EQ(result.error->place->lineText, "\t#if 1 / 0");
+  EXPECT_EQ(result.error->place->column, 8) << "a tab counts as one column";
+  EXPECT_EQ(result.error->place->end - result.error->place->begin, 1);
+}
+
+// An included file whose parse stops early loses the rest of its text: that
+// is an error of the run, while the output before it is kept.
+TEST(Diagnostics, IncludedFileThatStopsEarlyRecordsAnErrorAtTheFirstUnreadToken) {
+  TempDir dir;
+  writeFile(dir.path() / "stop.h", "kept\n#endif\nlost\n");
+  RunOptions options;
+  options.sourceDir = dir.path().string();
+  const RunResult result = runPreprocessor("#include \"stop.h\"\r\nafter", options);
+  ASSERT_TRUE(result.ok());
+  EXPECT_EQ(result.output, "kept\n\r\nafter");
+  EXPECT_TRUE(result.hasErrors());
+  ASSERT_EQ(result.diagnostics.size(), 1u);
+  EXPECT_EQ(result.diagnostics[0].severity, Severity::Error);
+  EXPECT_EQ(result.diagnostics[0].text, "incomplete");
+  ASSERT_TRUE(result.diagnostics[0].place);
+  EXPECT_EQ(result.diagnostics[0].place->line, 2);
+  EXPECT_EQ(result.diagnostics[0].place->column, 1);
+}
+
+TEST(Diagnostics, FileThatCannotBeLoadedIsAnErrorAtTheDirective) {
+  TempDir dir;
+  std::filesystem::create_symlink(dir.path() / "nowhere", dir.path() / "gone.h");
+  RunOptions options;
+  options.sourceDir = dir.path().string();
+  const RunResult result = runPreprocessor("x\r\n #include \"gone.h\"\r\n", options);
+  ASSERT_TRUE(result.ok());
+  EXPECT_TRUE(result.hasErrors());
+  ASSERT_EQ(result.diagnostics.size(), 1u);
+  EXPECT_EQ(result.diagnostics[0].severity, Severity::Error);
+  ASSERT_TRUE(result.diagnostics[0].place);
+  EXPECT_EQ(result.diagnostics[0].place->line, 2);
+  EXPECT_EQ(result.diagnostics[0].place->column, 2);
+}
+
+// A syntax error in rescanned macro text keeps that text; it is a note that
+// points at the whole macro call in the source.
+TEST(Diagnostics, SyntaxErrorInMacroTextIsANoteAtTheCall) {
+  const RunResult result = runPreprocessor("#define h(x) x\r\nq h(#) a\r\n", {});
+  ASSERT_TRUE(result.ok());
+  EXPECT_FALSE(result.hasErrors());
+  ASSERT_FALSE(result.diagnostics.empty());
+  for (const Diagnostic& note : result.diagnostics) {
+    EXPECT_EQ(note.severity, Severity::Note);
+    EXPECT_TRUE(note.inMacroText);
+    ASSERT_TRUE(note.place);
+    EXPECT_EQ(note.place->line, 2);
+    EXPECT_EQ(note.place->column, 3);
+    EXPECT_EQ(note.place->end - note.place->begin, 4) << "the call h(#)";
+  }
+}
+
+TEST(Diagnostics, IncludeDepthLimitPointsAtTheDirectiveThatCrossedIt) {
+  RunOptions options;
+  options.sourceDir = std::string(ORVO_TEST_DATA) + "/include/self";
+  const RunResult result = runPreprocessor("x\r\n#include \"self.h\"\r\n", options);
+  ASSERT_FALSE(result.ok());
+  ASSERT_TRUE(result.error->place);
+  const SourcePlace& place = *result.error->place;
+  EXPECT_EQ(place.file, options.sourceDir + "/self.h");
+  EXPECT_EQ(place.line, 1);
+  EXPECT_EQ(place.column, 1);
+  ASSERT_EQ(place.includedFrom.size(), 200u);
+  EXPECT_EQ(place.includedFrom.front().file, "<input>");
+  EXPECT_EQ(place.includedFrom.front().line, 2);
+}
+
+TEST(Diagnostics, EachReadingOfAFileHasItsOwnChain) {
+  TempDir dir;
+  writeFile(dir.path() / "w.h", "#warning again\n");
+  RunOptions options;
+  options.sourceDir = dir.path().string();
+  const RunResult result =
+      runPreprocessor("#include \"w.h\"\r\n\r\n#include \"w.h\"\r\n", options);
+  ASSERT_EQ(result.diagnostics.size(), 2u);
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_TRUE(result.diagnostics[i].place);
+    EXPECT_EQ(result.diagnostics[i].place->file, (dir.path() / "w.h").string());
+    ASSERT_EQ(result.diagnostics[i].place->includedFrom.size(), 1u);
+    EXPECT_EQ(result.diagnostics[i].place->includedFrom[0].file, "<input>");
+    EXPECT_EQ(result.diagnostics[i].place->includedFrom[0].line, 1 + 2 * i);
+  }
+}
+
+}  // namespace
+}  // namespace orvo
