@@ -8,6 +8,9 @@
 
 namespace orvo::cli {
 
+// What --trace writes to standard error.
+enum class TraceFormat { None, Text, Json };
+
 struct Options {
   std::string inputPath;                  // empty or "-": standard input
   std::optional<std::string> outputPath;  // -o; standard output when absent
@@ -15,6 +18,7 @@ struct Options {
   bool crlf = false;                      // --crlf
   bool allMessages = false;               // --all-messages
   std::optional<std::size_t> maxOutputBytes;  // --max-output
+  TraceFormat trace = TraceFormat::None;  // --trace, --trace=json
   bool help = false;
   bool version = false;
 };

@@ -9,6 +9,8 @@
 
 #include "run/PreprocessRun.h"
 #include "cli/CommandLine.h"
+#include "cli/JsonTrace.h"
+#include "cli/TextTrace.h"
 #include "runtime/InputLimits.h"
 
 namespace {
@@ -103,6 +105,11 @@ int main(int argc, char** argv) {
   }
   for (const std::string& dir : options->includeDirs) runOptions.includePaths += dir + "\n";
   if (options->maxOutputBytes) runOptions.maxOutputBytes = *options->maxOutputBytes;
+  runOptions.inputName = displayName;
+  orvo::cli::TextTrace textTrace(std::cerr);
+  orvo::cli::JsonTrace jsonTrace(std::cerr);
+  if (options->trace == orvo::cli::TraceFormat::Text) runOptions.observer = &textTrace;
+  if (options->trace == orvo::cli::TraceFormat::Json) runOptions.observer = &jsonTrace;
 
   const orvo::RunResult result = orvo::runPreprocessor(input, runOptions);
 

@@ -14,6 +14,10 @@
 #include "tree/Node.h"
 #include "tree/Vector.h"
 
+namespace orvo {
+class RunTracer;
+}  // namespace orvo
+
 namespace zemra {
 
 // Names of object-like macros expanded by a rescan pass; their owner clears
@@ -126,6 +130,11 @@ class Cpreprocess_fileParser : public CVL_Parser {
   // ---- Include handling (grammar/) --------------------------------------
   CVL_Vector<std::string> m_IncludeDirs;
   CVL_Map<std::string, std::string> m_MissingIncludes;
+
+  // ---- Expansion explorer (run/RunTracer.h) -----------------------------
+  // Receives every step of the run when the run has an observer. Null
+  // otherwise, which costs each hook one pointer check.
+  orvo::RunTracer* m_pTrace = nullptr;
 
  private:
   // ---- Grammar core helpers (grammar/) ----------------------------------

@@ -9,6 +9,7 @@
 #include "grammar/Cpreprocess_fileParser.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/IncludeSearch.h"
+#include "run/RunTracer.h"
 #include "runtime/InputLimits.h"
 
 namespace zemra {
@@ -125,7 +126,10 @@ void Cpreprocess_fileParser::header(CVL_ParseState& s, int si, int re, bool outp
 bool Cpreprocess_fileParser::includeFile(CVL_ParseState& s, int depth) {
   std::string name = s.matchText(2);  // the quoted form
   if (name.empty()) name = s.matchText(3);  // the angle form
-  if (m_MissingIncludes.findKey(name)) return false;
+  if (m_MissingIncludes.findKey(name)) {
+    if (m_pTrace) m_pTrace->includeNotLoaded(s, name, std::string());
+    return false;
+  }
 
   const IncludeName parts = SplitIncludeName(name);
   std::optional<std::string> found;
@@ -137,6 +141,7 @@ bool Cpreprocess_fileParser::includeFile(CVL_ParseState& s, int depth) {
   }
   if (!found) {
     m_MissingIncludes.insert(name, std::string());
+    if (m_pTrace) m_pTrace->includeNotLoaded(s, name, std::string());
     return false;
   }
 
@@ -150,10 +155,12 @@ bool Cpreprocess_fileParser::includeFile(CVL_ParseState& s, int depth) {
     const CVL_Match& directive = s.m_Position.m_Current;
     s.report((*found + " could not be loaded!").c_str(), s.offsetOf(directive.m_pTokenBegin),
              s.offsetOf(directive.m_pTokenEnd), "include_line", ElementName(s.m_ElementIndex), 4);
+    if (m_pTrace) m_pTrace->includeNotLoaded(s, name, *found);
     return false;
   }
   CVL_SubParseState sub(text, s);
   std::string().swap(text);  // the nested parse holds its own copy
+  const orvo::IncludeTrace traced(m_pTrace, s, name, *found, sub, depth + 1);
   start(sub, kHeaderScanner, kHeaderElement);
   header(sub, 0, 0, true, depth + 1);
   return true;

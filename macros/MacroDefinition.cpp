@@ -6,6 +6,7 @@
 #include "macros/MacroGrammarTables.h"
 #include "macros/MacroRecord.h"
 #include "macros/StrayBackslash.h"
+#include "run/RunTracer.h"
 
 namespace zemra {
 namespace {
@@ -79,6 +80,7 @@ void Cpreprocess_fileParser::object_like_macro(CVL_ParseState& s, int si, int re
   }
   s.m_bBreak = false;
   match(s, tok::Eol, 243, true, "object_like_macro", "EOL_T13_of_object_like_macro");
+  if (m_pTrace) m_pTrace->objectDefined(s, name, Trimmed(value));
   defineObjectLike(name, Trimmed(value));
   resetRecorded(recorded);
   guard.leave();
@@ -147,6 +149,7 @@ void Cpreprocess_fileParser::function_like_macro(CVL_ParseState& s, int si, int 
   s.m_bBreak = false;
   match(s, tok::Eol, 268, true, "function_like_macro", "EOL_T8_of_function_like_macro");
   record.setAttribute(macro_record::kArgumentCount, std::to_string(count));
+  if (m_pTrace) m_pTrace->functionDefined(s, record, parameters);
   defineFunctionLike(s, record);
   guard.leave();
 }

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <exception>
+#include <memory>
 #include <ostream>
 #include <string>
 
 #include "run/OutputBuffer.h"
+#include "run/RunTracer.h"
 
 #include "grammar/Cpreprocess_fileParser.h"
 #include "runtime/InputLimits.h"
@@ -40,10 +42,17 @@ RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
   plugin.m_bRaiseErrors = true;
   plugin.m_SourceDir = options.sourceDir;
   plugin.m_IncludePaths = options.includePaths;
+  std::unique_ptr<RunTracer> tracer;
+  if (options.observer != nullptr)
+    tracer = std::make_unique<RunTracer>(*options.observer, options.inputName, input, plugin);
   // The parser reads the caller's text in place: it outlives the parse, and
   // a copy would cost as much memory again as the input.
   try {
     zemra::Cpreprocess_fileParser parser;
+    if (tracer) {
+      tracer->attach(parser);
+      parser.m_pTrace = tracer.get();
+    }
     parser.parse(input.data(), input.data() + input.size(), &plugin);
   } catch (const zemra::CVL_ErrorExpected& e) {
     result.error = errorFrom(ErrorClass::Expected, e);
@@ -58,6 +67,7 @@ RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
   }
   if (result.ok()) result.output = buffer.take();
   result.messages.assign(plugin.messagesBegin(), plugin.messagesEnd());
+  if (tracer) result.explanation = tracer->finish(result.error ? &*result.error : nullptr);
   return result;
 }
 

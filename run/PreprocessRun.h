@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "run/RunExplanation.h"
+#include "run/RunObserver.h"
 #include "runtime/Message.h"
 
 namespace orvo {
@@ -42,12 +44,26 @@ struct RunOptions {
   std::string sourceDir;     // directory of the opened file; empty for none
   std::string includePaths;  // one include directory per line
   std::size_t maxOutputBytes = kDefaultMaxOutputBytes;
+
+  // ---- Expansion explorer ----------------------------------------------
+  // Receives every step of the run (run/RunObserver.h); not owned. With an
+  // observer the result also carries `explanation`; a plain RunObserver
+  // gives that alone. Null: the run reports nothing and costs what it would
+  // without the explorer.
+  RunObserver* observer = nullptr;
+  // The main input's name in places and in the explanation's file list.
+  std::string inputName = "<input>";
 };
 
 struct RunResult {
   std::string output;                     // what the preprocessor wrote; empty after an error
   std::optional<RunError> error;          // set when an exception ended the run
   std::vector<zemra::CVL_Message> messages;  // warnings and errors recorded on the way
+
+  // ---- Expansion explorer ----------------------------------------------
+  // Line map, skipped lines and the final macro table; set when the run had
+  // an observer (also after an error, as far as the run got).
+  std::optional<RunExplanation> explanation;
 
   bool ok() const { return !error.has_value(); }
 };
