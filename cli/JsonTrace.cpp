@@ -101,6 +101,8 @@ void JsonTrace::conditional(const ConditionalEvent& event) {
   json object = Begin("conditional", event.place);
   object["directive"] = event.directive;
   object["expression"] = event.expression;
+  object["names"] = json::object();
+  for (const auto& [name, value] : event.names) object["names"][name] = value;
   object["value"] = event.value;
   object["taken"] = event.taken;
   object["earlierBranchTaken"] = event.earlierBranchTaken;
@@ -112,6 +114,7 @@ void JsonTrace::conditional(const ConditionalEvent& event) {
 void JsonTrace::includeDirective(const IncludeEvent& event) {
   json object = Begin("include", event.place);
   object["name"] = event.name;
+  object["angled"] = event.angled;
   object["found"] = event.found;
   object["loaded"] = event.loaded;
   if (event.found) object["path"] = event.path;

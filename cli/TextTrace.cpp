@@ -133,6 +133,13 @@ void TextTrace::flushLines() {
 void TextTrace::conditional(const ConditionalEvent& event) {
   std::string text = PlaceText(event.place) + "#" + event.directive;
   if (!event.expression.empty()) text.append(" ").append(Shown(event.expression));
+  if (!event.names.empty()) {
+    text += "  [";
+    for (std::size_t i = 0; i < event.names.size(); ++i)
+      text.append(i ? ", " : "").append(event.names[i].first).append("=").append(
+          std::to_string(event.names[i].second));
+    text += "]";
+  }
   if (event.directive != "else") text += " → " + std::to_string(event.value);
   text += event.taken ? ": taken" : ": not taken";
   if (!event.taken && event.earlierBranchTaken) text += " (an earlier branch was taken)";
@@ -143,7 +150,8 @@ void TextTrace::conditional(const ConditionalEvent& event) {
 }
 
 void TextTrace::includeDirective(const IncludeEvent& event) {
-  std::string text = PlaceText(event.place) + "#include " + event.name;
+  std::string text = PlaceText(event.place) + "#include ";
+  text += event.angled ? "<" + event.name + ">" : "\"" + event.name + "\"";
   if (event.loaded) {
     text += " → " + event.path;
   } else if (event.found) {
@@ -161,9 +169,12 @@ void TextTrace::includeLeft(const IncludeLeftEvent& event) {
 }
 
 void TextTrace::message(const MessageEvent& event) {
-  line(expansionIndent(), PlaceText(event.place) + MessageSeverityName(event.severity) + ": " +
-                              event.text);
-  if (!event.endedRun) return;
+  // orvo-pp reports the error that ended the run itself, right after.
+  if (!event.endedRun) {
+    line(expansionIndent(), PlaceText(event.place) + MessageSeverityName(event.severity) + ": " +
+                                event.text);
+    return;
+  }
   // The expansions in progress end here; show how far they got.
   for (const Open& unfinished : m_Open)
     m_Lines[unfinished.headerLine] += unfinished.place + unfinished.start + " → (not finished)";

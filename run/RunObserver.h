@@ -31,6 +31,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orvo {
@@ -132,6 +133,9 @@ struct ConditionalEvent {
   std::string directive;      // "if", "ifdef", "ifndef", "elif", "else"
   std::string expression;     // the condition as written (the name for #ifdef)
   int value = 0;              // the condition's value (#else: 1)
+  // Each name in an #if or #elif expression with the value it has there:
+  // a predefined macro its number, any other macro 1, an unknown name 0.
+  std::vector<std::pair<std::string, int>> names;
   bool earlierBranchTaken = false;  // #elif/#else after a branch that was taken
   bool taken = false;
   int skippedFirstLine = 0;   // lines of the branch that were skipped, when
@@ -142,6 +146,7 @@ struct ConditionalEvent {
 struct IncludeEvent {
   SourcePlace place;  // the directive
   std::string name;   // as written between the quotes or angle brackets
+  bool angled = false;  // written <name>, not "name"
   std::string path;   // the file found; empty when not found
   bool found = false;
   bool loaded = false;  // found, read, and now parsed (IncludeLeftEvent follows)

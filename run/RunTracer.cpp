@@ -1,6 +1,7 @@
 #include "run/RunTracer.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <exception>
 
 #include "grammar/Cpreprocess_fileParser.h"
@@ -76,6 +77,15 @@ const char* ProductionStart(const zemra::CVL_ParseState& s) {
   if (!s.m_RuleEndScannerStack.empty() && s.m_RuleEndScannerStack.back().m_pLookaheadBegin)
     return s.m_RuleEndScannerStack.back().m_pLookaheadBegin;
   return s.m_Position.m_Current.m_pTokenBegin;
+}
+
+// Whether the include directive `token` names its file in angle brackets.
+bool IsAngled(const zemra::CVL_Match& token) {
+  for (const char* p = token.m_pTokenBegin; p != nullptr && p < token.m_pTokenEnd; ++p) {
+    if (*p == '<') return true;
+    if (*p == '"') return false;
+  }
+  return false;
 }
 
 }  // namespace
@@ -258,6 +268,16 @@ void RunTracer::noteExpandedInPass(const std::string& name) {
   if (!m_Passes.empty()) m_Passes.back().expanded.push_back(name);
 }
 
+int RunTracer::valueInCondition(std::string_view name) const {
+  if (m_pParser == nullptr) return 0;
+  if (const std::string* value = m_pParser->m_PredefinedMacros.find(name))
+    return std::atoi(value->c_str());
+  return m_pParser->m_ObjectMacros.find(name) != nullptr ||
+                 m_pParser->m_FunctionMacros.find(name) != nullptr
+             ? 1
+             : 0;
+}
+
 bool RunTracer::isBusy(std::string_view name) const {
   if (m_pParser == nullptr || m_pParser->m_PredefinedMacros.find(name) != nullptr) return false;
   const zemra::node* object = m_pParser->m_ObjectMacros.find(name);
@@ -397,6 +417,14 @@ void RunTracer::conditional(const zemra::CVL_ParseState& s, int value, bool take
   while (wordEnd < text.size() && IsNameByte(text[wordEnd])) ++wordEnd;
   event.directive = std::string(text.substr(word, wordEnd - word));
   event.expression = Trimmed(text.substr(wordEnd));
+  if (event.directive == "if" || event.directive == "elif") {
+    ForEachIdentifier(event.expression, [&](std::string_view name) {
+      if (name == "defined") return;
+      const std::pair<std::string, int> entry(name, valueInCondition(name));
+      if (std::find(event.names.begin(), event.names.end(), entry) == event.names.end())
+        event.names.push_back(entry);
+    });
+  }
   event.value = value;
   event.taken = taken;
   event.earlierBranchTaken = earlierTaken;
@@ -441,6 +469,7 @@ void RunTracer::includeNotLoaded(const zemra::CVL_ParseState& s, const std::stri
   IncludeEvent event;
   event.place = placeOf(s, token.m_pTokenBegin, token.m_pTokenEnd);
   event.name = name;
+  event.angled = IsAngled(token);
   event.path = path;
   event.found = !path.empty();
   event.depth = static_cast<int>(m_Files.size());
@@ -455,6 +484,7 @@ void RunTracer::includeEntered(const zemra::CVL_ParseState& s, const std::string
   IncludeEvent event;
   event.place = placeOf(s, token.m_pTokenBegin, token.m_pTokenEnd);
   event.name = name;
+  event.angled = IsAngled(token);
   event.path = path;
   event.found = true;
   event.loaded = true;

@@ -124,6 +124,8 @@ class RunTracer {
   ExpansionStep currentStep() const;
   void reportMessages();
   bool isBusy(std::string_view name) const;
+  // What `name` counts as in a condition.
+  int valueInCondition(std::string_view name) const;
   void noteExpandedInPass(const std::string& name);
   void recordMacro(MacroEntry entry);
   void extendLineMap(int file, int firstLine, int lastLine, std::string_view text);

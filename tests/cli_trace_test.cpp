@@ -37,7 +37,7 @@ TEST(OrvoPpTrace, ReadableTraceShowsEachCallFromTextToResult) {
            "  substituted: str(foo)\n  pass 1: foo → 4  (expanded foo)\n"
            "  <stdin>:5:1: str(4) → \"4\"\n",
            "  whole result: str(4) → \"4\"  (expanded str)\n",
-           "<stdin>:6:1: #if foo > 9 → 0: not taken, lines 7-7 skipped\n"}) {
+           "<stdin>:6:1: #if foo > 9  [foo=1] → 0: not taken, lines 7-7 skipped\n"}) {
     EXPECT_NE(r.err.find(expected), std::string::npos) << expected << "\nin:\n" << r.err;
   }
 }
@@ -66,6 +66,7 @@ TEST(OrvoPpTrace, JsonTraceIsOneDocumentedObjectPerLine) {
   ASSERT_NE(conditional, nullptr);
   EXPECT_EQ((*conditional)["expression"], "foo > 9");
   EXPECT_EQ((*conditional)["value"], 0);
+  EXPECT_EQ((*conditional)["names"], nlohmann::json({{"foo", 1}}));
   EXPECT_EQ((*conditional)["taken"], false);
   EXPECT_EQ((*conditional)["skipped"], nlohmann::json::array({7, 7}));
 }

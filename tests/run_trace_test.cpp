@@ -62,8 +62,9 @@ class Recorder : public RunObserver {
     events.push_back("finish " + e.name + " '" + e.result + "'");
   }
   void conditional(const ConditionalEvent& e) override {
-    std::string text = "#" + e.directive + " '" + e.expression + "'=" + std::to_string(e.value) +
-                       (e.taken ? " taken" : " not taken") + At(e.place);
+    std::string text = "#" + e.directive + " '" + e.expression + "'=" + std::to_string(e.value);
+    for (const auto& [name, value] : e.names) text += " " + name + "=" + std::to_string(value);
+    text += (e.taken ? " taken" : " not taken") + At(e.place);
     if (e.earlierBranchTaken) text += " after taken";
     if (e.skippedFirstLine > 0)
       text += " skip " + std::to_string(e.skippedFirstLine) + "-" +
@@ -154,14 +155,16 @@ INSTANTIATE_TEST_SUITE_P(
                   "#define id(x) x\nid(a\nb)\n",
                   {"define id(x) 'x' @1:9", "call id(a\nb) [a\nb] @2:1 d1", "built 'a\nb'",
                    "finish id 'a\nb '"}},
-        // Conditions: values by this preprocessor's rules, skipped lines.
+        // Conditions: values by this preprocessor's rules (a user macro
+        // counts as 1, `defined` gives the value), skipped lines.
         EventCase{"Branches",
                   "#define X 0\n#if X\ntaken\n#elif 1/1\nno\n#else\nno\n#endif\n"
-                  "#ifdef Y\na\nb\n#endif\n",
-                  {"define X() '0' @1:9", "#if 'X'=1 taken @2:1",
+                  "#ifdef Y\na\nb\n#endif\n#if defined(__TURBOC__) + Z\n#endif\n",
+                  {"define X() '0' @1:9", "#if 'X'=1 X=1 taken @2:1",
                    "#elif '1/1'=1 not taken @4:1 after taken skip 5-5",
                    "#else ''=1 not taken @6:1 after taken skip 7-7",
-                   "#ifdef 'Y'=0 not taken @9:1 skip 10-11"}},
+                   "#ifdef 'Y'=0 not taken @9:1 skip 10-11",
+                   "#if 'defined(__TURBOC__) + Z'=1376 __TURBOC__=1376 Z=0 taken @13:1"}},
         EventCase{"UndefAndPredefined",
                   "#define f(x) x\n#define f 1\n#undef f\n#undef __LINE__\n#define g(x) x\n"
                   "#define g(x) (x)\n__FILE__\n",
