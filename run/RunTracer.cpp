@@ -586,17 +586,14 @@ RunExplanation RunTracer::finish(const RunError* endingError) {
 
 // ---- Scopes -------------------------------------------------------------
 
-RescanPassTrace::RescanPassTrace(RunTracer* tracer, int pass, const std::string& before,
-                                 const std::string& after)
-    : m_pTracer(tracer), m_Pass(pass), m_Before(before), m_After(after),
-      m_Exceptions(tracer != nullptr ? std::uncaught_exceptions() : 0) {
-  if (m_pTracer != nullptr) m_pTracer->passBegins();
+void RescanPassTrace::begin() {
+  m_Exceptions = std::uncaught_exceptions();
+  m_pTracer->passBegins();
 }
 
-RescanPassTrace::~RescanPassTrace() {
+void RescanPassTrace::end() {
   // A pass that an exception ends has no result to report.
-  if (m_pTracer != nullptr && std::uncaught_exceptions() == m_Exceptions)
-    m_pTracer->passEnds(m_Pass, m_Before, m_After);
+  if (std::uncaught_exceptions() == m_Exceptions) m_pTracer->passEnds(m_Pass, m_Before, m_After);
 }
 
 IncludeTrace::IncludeTrace(RunTracer* tracer, const zemra::CVL_ParseState& s,

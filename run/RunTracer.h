@@ -150,17 +150,26 @@ class RunTracer {
 // result. Costs a null check without a tracer.
 class RescanPassTrace {
  public:
-  RescanPassTrace(RunTracer* tracer, int pass, const std::string& before, const std::string& after);
-  ~RescanPassTrace();
+  // Inline, so that without a tracer a pass pays for the checks only.
+  RescanPassTrace(RunTracer* tracer, int pass, const std::string& before, const std::string& after)
+      : m_pTracer(tracer), m_Pass(pass), m_Before(before), m_After(after) {
+    if (m_pTracer != nullptr) begin();
+  }
+  ~RescanPassTrace() {
+    if (m_pTracer != nullptr) end();
+  }
   RescanPassTrace(const RescanPassTrace&) = delete;
   RescanPassTrace& operator=(const RescanPassTrace&) = delete;
 
  private:
+  void begin();
+  void end();
+
   RunTracer* m_pTracer;
   int m_Pass;
   const std::string& m_Before;
   const std::string& m_After;
-  int m_Exceptions;
+  int m_Exceptions = 0;
 };
 
 // Reports an included file's parse as entered for its lifetime.
