@@ -5,7 +5,8 @@
 namespace orvo::cli {
 namespace {
 
-using nlohmann::json;
+// Keys stay in the order written, "event" first.
+using json = nlohmann::ordered_json;
 
 json Begin(const char* kind, const SourcePlace& place) {
   json object = {{"event", kind}};
