@@ -404,9 +404,14 @@ void RunTracer::passEnds(int pass, const std::string& before, const std::string&
 void RunTracer::conditional(const zemra::CVL_ParseState& s, int value, bool taken,
                             bool earlierTaken) {
   reportMessages();
-  FileFrame* frame = fileOf(s);
-  if (frame == nullptr) return;
   ConditionalEvent event;
+  FileFrame* frame = fileOf(s);
+  if (frame == nullptr) {
+    // Directives are parsed in files only; keep the pairing with
+    // branchSkipped all the same.
+    if (!taken) m_PendingBranches.push_back(PendingBranch{std::move(event), 0, 0});
+    return;
+  }
   event.place = placeIn(*frame, s.m_ProdBegin, s.m_ProdEnd);
   // The directive line: "#", blanks, the directive's word, its operand.
   const std::string_view text(s.m_ProdBegin, static_cast<std::size_t>(
