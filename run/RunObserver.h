@@ -19,8 +19,9 @@
 //   ReplacementEvent that opens and closes nothing.
 // - Calls expanded inside a rescan pass are nested expansions: their events
 //   come before that pass's RescanPassEvent, which is reported when the pass
-//   ends. Passes that change nothing and meet no busy macro are not
-//   reported.
+//   ends. An object-like or predefined name replaced by a pass is listed in
+//   that pass's `expanded` and opens no expansion of its own. Passes that
+//   change nothing and meet no busy macro are not reported.
 // - A conditional directive reports ConditionalEvent once its branch is
 //   decided: at once for a branch that is taken, after the branch's lines
 //   were skipped for one that is not.
