@@ -27,6 +27,10 @@ std::string usageText() {
          "  --no-caret      do not show the source line and caret under each message\n"
          "  --color[=WHEN]  colour messages: 'auto' (the default) only when standard\n"
          "                  error is a terminal, 'always' (also without WHEN), 'never'\n"
+         "  --trace         write every step of the run to standard error: macro\n"
+         "                  definitions, each call with its arguments, substitution\n"
+         "                  and rescan passes, conditional decisions, includes\n"
+         "  --trace=json    the same as one JSON object per line\n"
          "  --max-output N  end the run with an error when the output would exceed N\n"
          "                  bytes (default 268435456, that is 256 MiB)\n"
          "  --help          show this help and exit\n"
@@ -63,6 +67,13 @@ std::optional<Options> parseCommandLine(const std::vector<std::string>& args, st
       options.version = true;
     } else if (!optionsEnded && arg == "--crlf") {
       options.crlf = true;
+    } else if (!optionsEnded && (arg == "--trace" || arg == "--trace=text")) {
+      options.trace = TraceFormat::Text;
+    } else if (!optionsEnded && arg == "--trace=json") {
+      options.trace = TraceFormat::Json;
+    } else if (!optionsEnded && arg.rfind("--trace=", 0) == 0) {
+      error = "unknown trace format '" + arg.substr(8) + "' (use --trace or --trace=json)";
+      return std::nullopt;
     } else if (!optionsEnded && arg == "--all-messages") {
       options.allMessages = true;
     } else if (!optionsEnded && arg == "--no-caret") {

@@ -12,6 +12,8 @@ namespace orvo::cli {
 
 // When diagnostics are coloured: auto colours them only on a terminal.
 enum class ColorWhen { Auto, Always, Never };
+// What --trace writes to standard error.
+enum class TraceFormat { None, Text, Json };
 
 struct Options {
   std::string inputPath;                  // empty or "-": standard input
@@ -24,6 +26,7 @@ struct Options {
   std::optional<std::size_t> maxOutputBytes;  // --max-output
   std::vector<CommandLineMacro> macros;   // -D and -U, in order
   bool deps = false;                      // --deps: list the included files instead
+  TraceFormat trace = TraceFormat::None;  // --trace, --trace=json
   bool help = false;
   bool version = false;
 };

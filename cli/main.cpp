@@ -13,6 +13,8 @@
 #include "cli/CommandLine.h"
 #include "cli/DiagnosticPrinter.h"
 #include "run/PreprocessRun.h"
+#include "cli/JsonTrace.h"
+#include "cli/TextTrace.h"
 #include "runtime/InputLimits.h"
 
 namespace {
@@ -107,6 +109,10 @@ int main(int argc, char** argv) {
   if (options->maxOutputBytes) runOptions.maxOutputBytes = *options->maxOutputBytes;
   runOptions.commandLineMacros = options->macros;
   runOptions.inputName = displayName;
+  orvo::cli::TextTrace textTrace(std::cerr);
+  orvo::cli::JsonTrace jsonTrace(std::cerr);
+  if (options->trace == orvo::cli::TraceFormat::Text) runOptions.observer = &textTrace;
+  if (options->trace == orvo::cli::TraceFormat::Json) runOptions.observer = &jsonTrace;
 
   const orvo::RunResult result = orvo::runPreprocessor(input, runOptions);
 

@@ -6,6 +6,7 @@
 #include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/TokenSets.h"
+#include "run/RunTracer.h"
 #include "scan/Symbol.h"
 
 namespace zemra {
@@ -29,6 +30,7 @@ void Cpreprocess_fileParser::if_section(CVL_ParseState& s, int si, int re, bool 
   CVL_Guard guard = enter(s, si, re, prod::if_section, " if_section");
   int cond = 1;
   if_begin(s, 26, endsAt(26), cond);
+  if (m_pTrace) m_pTrace->conditional(s, cond, cond != 0, false);
   groups(s, 27, endsAt(27), output, cond != 0, depth);
   if_end(s, 28, endsAt(28), output, cond == 0, depth);
   guard.leave();
@@ -89,6 +91,7 @@ void Cpreprocess_fileParser::groups(CVL_ParseState& s, int si, int re, bool outp
   } else {
     unexpectedError(s, "groups", "If0_of_groups");
   }
+  if (!taken && m_pTrace) m_pTrace->branchSkipped(s);
   guard.leave();
 }
 
@@ -115,6 +118,7 @@ void Cpreprocess_fileParser::elif_section(CVL_ParseState& s, int si, int re, boo
   // The expression is evaluated even when an earlier branch was taken.
   int cond = 1;
   elif_begin_line(s, 251, endsAt(251), cond);
+  if (m_pTrace) m_pTrace->conditional(s, cond, pending && cond != 0, !pending);
   groups(s, 252, endsAt(252), output, pending && cond != 0, depth);
   if_end(s, 253, endsAt(253), output, pending && cond == 0, depth);
   guard.leave();
@@ -131,6 +135,7 @@ void Cpreprocess_fileParser::else_section(CVL_ParseState& s, int si, int re, boo
                                           bool pending, int depth) {
   CVL_Guard guard = enter(s, si, re, prod::else_section, " else_section");
   else_begin_line(s, 254, endsAt(254), output, pending);
+  if (m_pTrace) m_pTrace->conditional(s, 1, pending, !pending);
   groups(s, 255, endsAt(255), output, pending, depth);
   match(s, tok::PdEndif, 256, endsAt(256), "else_section", "PD_ENDIF_T0_of_else_section");
   guard.leave();

@@ -16,6 +16,10 @@
 #include "tree/Node.h"
 #include "tree/Vector.h"
 
+namespace orvo {
+class RunTracer;
+}  // namespace orvo
+
 namespace zemra {
 
 // Names of object-like macros expanded by a rescan pass; their owner clears
@@ -139,6 +143,11 @@ class Cpreprocess_fileParser : public CVL_Parser {
   // ---- Places of messages -------------------------------------------------
   // Told of every nested parse so that messages can be placed; may be null.
   CVL_SourceTrail* m_pSourceTrail = nullptr;
+
+  // ---- Expansion explorer (run/RunTracer.h) -----------------------------
+  // Receives every step of the run when the run has an observer. Null
+  // otherwise, which costs each hook one pointer check.
+  orvo::RunTracer* m_pTrace = nullptr;
 
  private:
   // Block comments open around the scan; a second one opens only where a

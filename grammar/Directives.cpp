@@ -3,6 +3,7 @@
 #include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/TokenSets.h"
+#include "run/RunTracer.h"
 
 namespace zemra {
 namespace {
@@ -62,7 +63,10 @@ void Cpreprocess_fileParser::pragma_line(CVL_ParseState& s, int si, int re) {
 void Cpreprocess_fileParser::undef_line(CVL_ParseState& s, int si, int re) {
   CVL_Guard guard = enter(s, si, re, prod::undef_line, " undef_line");
   match(s, tok::PdUndef, 184, endsAt(184), "undef_line", "PD_UNDEF_T0_of_undef_line");
-  if (match(s, tok::Id, 185, endsAt(185), "undef_line", "ID_T1_of_undef_line")) undefine(s.matchText(0));
+  if (match(s, tok::Id, 185, endsAt(185), "undef_line", "ID_T1_of_undef_line")) {
+    if (m_pTrace) m_pTrace->undefined(s, s.matchText(0));
+    undefine(s.matchText(0));
+  }
   guard.leave();
 }
 

@@ -12,6 +12,7 @@
 #include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/IncludeSearch.h"
+#include "run/RunTracer.h"
 #include "runtime/InputLimits.h"
 
 namespace zemra {
@@ -142,7 +143,10 @@ void Cpreprocess_fileParser::header(CVL_ParseState& s, int si, int re, bool outp
 bool Cpreprocess_fileParser::includeFile(CVL_ParseState& s, int depth) {
   std::string name = s.matchText(2);  // the quoted form
   if (name.empty()) name = s.matchText(3);  // the angle form
-  if (m_MissingIncludes.findKey(name)) return false;
+  if (m_MissingIncludes.findKey(name)) {
+    if (m_pTrace) m_pTrace->includeNotLoaded(s, name, std::string());
+    return false;
+  }
 
   const IncludeName parts = SplitIncludeName(name);
   std::optional<std::string> found;
@@ -155,6 +159,7 @@ bool Cpreprocess_fileParser::includeFile(CVL_ParseState& s, int depth) {
   if (!found) {
     m_MissingIncludes.insert(name, std::string());
     m_IncludeLog.notFound(name);
+    if (m_pTrace) m_pTrace->includeNotLoaded(s, name, std::string());
     return false;
   }
 
@@ -169,12 +174,14 @@ bool Cpreprocess_fileParser::includeFile(CVL_ParseState& s, int depth) {
     const CVL_Match& directive = s.m_Position.m_Current;
     s.report((*found + " could not be loaded!").c_str(), s.offsetOf(directive.m_pTokenBegin),
              s.offsetOf(directive.m_pTokenEnd), "include_line", ElementName(s.m_ElementIndex), 4);
+    if (m_pTrace) m_pTrace->includeNotLoaded(s, name, *found);
     return false;
   }
   m_IncludeLog.found(name, *found, IncludeRecord::Status::Loaded);
   CVL_SubParseState sub(text, s);
   std::string().swap(text);  // the nested parse holds its own copy
   const CVL_SourceFrame frame(m_pSourceTrail, sub, SourceKind::File, *found);
+  const orvo::IncludeTrace traced(m_pTrace, s, name, *found, sub, depth + 1);
   start(sub, kHeaderScanner, kHeaderElement);
   header(sub, 0, 0, true, depth + 1);
   ReportUnreadRest(sub);

@@ -6,6 +6,7 @@
 #include "grammar/Cpreprocess_fileParser.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/IncludeSearch.h"
+#include "run/RunTracer.h"
 #include "scan/ScannerTable.h"
 
 namespace zemra {
@@ -103,6 +104,7 @@ int Cpreprocess_fileParser::peek(CVL_ParseState& s, int element) {
 
 void Cpreprocess_fileParser::write(CVL_ParseState& s, std::string_view text) {
   if (CVL_ParseStatePlugin* plugin = pluginFor(s)) *plugin->out() << text;
+  if (m_pTrace) m_pTrace->wrote(s, text);
 }
 
 }  // namespace zemra

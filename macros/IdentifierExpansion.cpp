@@ -1,6 +1,7 @@
 // What an identifier outside a macro call becomes.
 #include "grammar/Cpreprocess_fileParser.h"
 #include "macros/ExpansionLimits.h"
+#include "run/RunTracer.h"
 
 namespace zemra {
 
@@ -8,6 +9,7 @@ void Cpreprocess_fileParser::expandIdentifier(CVL_ParseState& s, std::string_vie
                                               std::string& out) {
   // A predefined macro hides a user definition of the same name.
   if (const std::string* value = m_PredefinedMacros.find(name)) {
+    if (m_pTrace) m_pTrace->predefinedReplaced(s, name, *value);
     out += *value;
     return;
   }
@@ -17,7 +19,10 @@ void Cpreprocess_fileParser::expandIdentifier(CVL_ParseState& s, std::string_vie
     if (record.id() == 0) {
       const ExpansionScope scope(m_Expansion, name);
       record.setId(1);
-      out += rescan(s, record.value());
+      if (m_pTrace) m_pTrace->objectBegins(s, name, record.value());
+      const std::string expanded = rescan(s, record.value());
+      if (m_pTrace) m_pTrace->expansionFinished(expanded);
+      out += expanded;
       record.setId(0);
       return;
     }

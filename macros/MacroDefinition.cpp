@@ -7,6 +7,7 @@
 #include "macros/MacroGrammarTables.h"
 #include "macros/MacroRecord.h"
 #include "macros/StrayBackslash.h"
+#include "run/RunTracer.h"
 
 namespace zemra {
 namespace {
@@ -80,6 +81,7 @@ void Cpreprocess_fileParser::object_like_macro(CVL_ParseState& s, int si, int re
   }
   s.m_bBreak = false;
   match(s, tok::Eol, 243, endsAt(243), "object_like_macro", "EOL_T13_of_object_like_macro");
+  if (m_pTrace) m_pTrace->objectDefined(s, name, Trimmed(value));
   defineObjectLike(name, Trimmed(value));
   resetRecorded(recorded);
   guard.leave();
@@ -148,6 +150,7 @@ void Cpreprocess_fileParser::function_like_macro(CVL_ParseState& s, int si, int 
   s.m_bBreak = false;
   match(s, tok::Eol, 268, endsAt(268), "function_like_macro", "EOL_T8_of_function_like_macro");
   record.setAttribute(macro_record::kArgumentCount, std::to_string(count));
+  if (m_pTrace) m_pTrace->functionDefined(s, record, parameters);
   defineFunctionLike(s, record);
   guard.leave();
 }

@@ -12,6 +12,7 @@
 #include "macros/MacroGrammarTables.h"
 #include "macros/MacroRecord.h"
 #include "macros/StrayBackslash.h"
+#include "run/RunTracer.h"
 
 namespace zemra {
 namespace {
@@ -54,6 +55,9 @@ void Cpreprocess_fileParser::macro_call_begin(CVL_ParseState& s, int si, int re,
       callBuffer = rescanOnce(s, callBuffer, recorded);
       callBuffer += ' ';
       callBuffer += rest;
+      if (m_pTrace) m_pTrace->expansionFinished(callBuffer);
+    } else if (m_pTrace) {
+      m_pTrace->callCopiedThrough(name);
     }
   } else {
     // No call: the name (or its object-like expansion) and "(" with nothing
@@ -71,6 +75,7 @@ void Cpreprocess_fileParser::macro_call(CVL_ParseState& s, int si, int re,
   // a comment, which moves the current token.
   const std::string name = s.matchText(1);
   const std::string opening = s.matchText(0);
+  const char* const callBegin = s.m_Position.m_Current.m_pTokenBegin;
   callBuffer = s.matchText(-1);
   CVL_Guard guard = enter(s, si, re, prod::macro_call, " macro_call");
   m_FunctionMacros.findKey(name);  // macro_call_begin found it
@@ -112,7 +117,10 @@ void Cpreprocess_fileParser::macro_call(CVL_ParseState& s, int si, int re,
 
   const std::string declared = record.attribute(macro_record::kArgumentCount);
   rest = ArgumentCountMessage(name, boost::lexical_cast<int>(declared), commas);
-  for (const std::string& part : ExpansionParts(record, arguments)) callBuffer += rescan(s, part);
+  if (m_pTrace) m_pTrace->callCollected(s, name, callBegin, arguments, rest);
+  const std::vector<std::string> parts = ExpansionParts(record, arguments);
+  if (m_pTrace) m_pTrace->expansionBuilt(parts);
+  for (const std::string& part : parts) callBuffer += rescan(s, part);
   record.setId(0);
   guard.leave();
 }

@@ -11,6 +11,7 @@
 #include "macros/MacroGrammarTables.h"
 #include "macros/PassWithoutParse.h"
 #include "macros/StrayBackslash.h"
+#include "run/RunTracer.h"
 
 namespace zemra {
 namespace {
@@ -35,6 +36,7 @@ std::string Cpreprocess_fileParser::rescan(CVL_ParseState& parent, const std::st
   while (previous != current) {
     if (++passes > maxPasses) RescanDidNotSettle(maxPasses);
     previous = std::move(current);
+    const orvo::RescanPassTrace traced(m_pTrace, passes, previous, current);
     if (passWithoutParse(previous, current)) continue;
     if (!recorded) recorded.emplace();
     if (passBySubstitution(previous, current, *recorded)) continue;
@@ -50,8 +52,11 @@ std::string Cpreprocess_fileParser::rescan(CVL_ParseState& parent, const std::st
 std::string Cpreprocess_fileParser::rescanOnce(CVL_ParseState& parent, const std::string& text,
                                                RecordedMacros& recorded) {
   std::string output;
-  if (passWithoutParse(text, output) || passBySubstitution(text, output, recorded)) return output;
-  return parsePass(parent, text, recorded, true);
+  if (m_pTrace) m_pTrace->passBegins();
+  if (!passWithoutParse(text, output) && !passBySubstitution(text, output, recorded))
+    output = parsePass(parent, text, recorded, true);
+  if (m_pTrace) m_pTrace->passEnds(0, text, output);
+  return output;
 }
 
 bool Cpreprocess_fileParser::passWithoutParse(const std::string& text, std::string& output) {
@@ -97,6 +102,7 @@ bool Cpreprocess_fileParser::passBySubstitution(const std::string& text, std::st
 
 void Cpreprocess_fileParser::appendRescannedName(std::string_view name, std::string& output,
                                                  RecordedMacros& recorded) {
+  if (m_pTrace) m_pTrace->nameInPass(name);
   if (const std::string* value = m_PredefinedMacros.find(name)) {
     output += *value;
     return;

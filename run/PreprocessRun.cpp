@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <memory>
 #include <ostream>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "run/RecordingPlugin.h"
 #include "run/SourceRegistry.h"
 #include "run/SourceTracker.h"
+#include "run/RunTracer.h"
 
 #include "grammar/Cpreprocess_fileParser.h"
 #include "runtime/InputLimits.h"
@@ -91,6 +93,9 @@ RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
   plugin.m_bRaiseErrors = true;
   plugin.m_SourceDir = options.sourceDir;
   plugin.m_IncludePaths = options.includePaths;
+  std::unique_ptr<RunTracer> tracer;
+  if (options.observer != nullptr)
+    tracer = std::make_unique<RunTracer>(*options.observer, options.inputName, input, plugin);
   // The parser outlives the parse, so that the files it included can be
   // listed after an error too.
   std::optional<zemra::Cpreprocess_fileParser> parser;
@@ -101,6 +106,10 @@ RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
     parser->setOutputLimit(options.maxOutputBytes);
     if (applyCommandLineMacros(*parser, options.commandLineMacros, result)) {
       parser->m_pSourceTrail = &tracker;
+      if (tracer) {
+        tracer->attach(*parser);
+        parser->m_pTrace = tracer.get();
+      }
       parser->parse(input.data(), input.data() + input.size(), &plugin);
     }
   } catch (const zemra::CVL_ErrorExpected& e) {
@@ -130,6 +139,7 @@ RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
                                             placeFrom(sources, message.place),
                                             message.place.inMacroText});
   }
+  if (tracer) result.explanation = tracer->finish(result.error ? &*result.error : nullptr);
   return result;
 }
 

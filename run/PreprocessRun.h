@@ -11,6 +11,8 @@
 
 #include "run/Diagnostic.h"
 #include "run/SourcePlace.h"
+#include "run/RunExplanation.h"
+#include "run/RunObserver.h"
 #include "runtime/Message.h"
 
 namespace orvo {
@@ -97,8 +99,13 @@ struct RunOptions {
   // cannot be cancelled. The flag must outlive the run.
   const std::atomic<bool>* cancelRequested = nullptr;
 
-  // ---- Diagnostics ----
-  // How messages name the main input: its path, "<stdin>", ...
+  // ---- Expansion explorer ----------------------------------------------
+  // Receives every step of the run (run/RunObserver.h); not owned. With an
+  // observer the result also carries `explanation`; a plain RunObserver
+  // gives that alone. Null: the run reports nothing and costs what it would
+  // without the explorer.
+  RunObserver* observer = nullptr;
+  // The main input's name in places and in the explanation's file list.
   std::string inputName = "<input>";
 };
 
@@ -115,6 +122,11 @@ struct RunResult {
   std::vector<zemra::CVL_Message> commandLineMessages;
   // Every file the include directives looked for, also after an error.
   std::vector<IncludedFile> includedFiles;
+
+  // ---- Expansion explorer ----------------------------------------------
+  // Line map, skipped lines and the final macro table; set when the run had
+  // an observer (also after an error, as far as the run got).
+  std::optional<RunExplanation> explanation;
 
   bool ok() const { return !error.has_value(); }
 

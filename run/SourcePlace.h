@@ -37,6 +37,9 @@ struct SourcePlace {
   // Longest line text kept: enough for any caret display, while a huge
   // single-line file does not get copied into each message.
   static constexpr std::size_t kMaxLineTextBytes = 4096;
+
+  // Whether the place names a line at all (line 0: no place).
+  bool known() const { return line > 0; }
 };
 
 }  // namespace orvo
