@@ -3,6 +3,7 @@
 // branch is jumped over by the skip scanner, which still reports nested
 // conditional directives so that the matching #endif closes the section.
 #include "grammar/Cpreprocess_fileParser.h"
+#include "grammar/DirectiveLine.h"
 #include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/TokenSets.h"
@@ -144,6 +145,7 @@ void Cpreprocess_fileParser::else_section(CVL_ParseState& s, int si, int re, boo
 void Cpreprocess_fileParser::else_begin_line(CVL_ParseState& s, int si, int re, bool output,
                                              bool pending) {
   CVL_Guard guard = enter(s, si, re, prod::else_begin_line, " else_begin_line");
+  const DirectiveLine directiveLine(s);
   match(s, tok::PdElse, 62, endsAt(62), "else_begin_line", "PD_ELSE_T0_of_else_begin_line");
   // Text after #else is a text line, written only when the branch is taken.
   if (sets::textStart().contains(peek(s, elem::Opt0_of_else_begin_line)))

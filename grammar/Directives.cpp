@@ -1,5 +1,6 @@
 // The error, warning, line, pragma and undef directives.
 #include "grammar/Cpreprocess_fileParser.h"
+#include "grammar/DirectiveLine.h"
 #include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/TokenSets.h"
@@ -15,6 +16,7 @@ constexpr const char* kBareErrorText = "#error";
 
 void Cpreprocess_fileParser::error_line(CVL_ParseState& s, int si, int re) {
   CVL_Guard guard = enter(s, si, re, prod::error_line, " error_line");
+  DirectiveLine directiveLine(s);
   match(s, tok::PdError, 209, endsAt(209), "error_line", "PD_ERROR_T0_of_error_line");
   // The message is the operand exactly as written: unexpanded, with the
   // blanks in front of it. It points at the directive.
@@ -26,6 +28,7 @@ void Cpreprocess_fileParser::error_line(CVL_ParseState& s, int si, int re) {
     pp_tokens(s, 210, endsAt(210), false);
     text = s.productionCopy();
   }
+  directiveLine.end();
   match(s, tok::Eol, 211, endsAt(211), "error_line", "EOL_T1_of_error_line");
   throw CVL_Message(text.c_str(), directiveBegin, directiveEnd, "error_line",
                     "PD_ERROR_T0_of_error_line", 0, 0);
@@ -45,17 +48,22 @@ void Cpreprocess_fileParser::warning_line(CVL_ParseState& s, int si, int re) {
 
 void Cpreprocess_fileParser::line_line(CVL_ParseState& s, int si, int re) {
   CVL_Guard guard = enter(s, si, re, prod::line_line, " line_line");
+  DirectiveLine directiveLine(s);
   match(s, tok::PdLine, 176, endsAt(176), "line_line", "PD_LINE_T0_of_line_line");
-  if (sets::textStart().contains(peek(s, elem::Opt0_of_line_line))) pp_tokens(s, 177, endsAt(177), false);
+  if (sets::textStart().contains(peek(s, elem::Opt0_of_line_line)))
+    pp_tokens(s, 177, endsAt(177), false);
+  directiveLine.end();
   match(s, tok::Eol, 178, endsAt(178), "line_line", "EOL_T1_of_line_line");
   guard.leave();
 }
 
 void Cpreprocess_fileParser::pragma_line(CVL_ParseState& s, int si, int re) {
   CVL_Guard guard = enter(s, si, re, prod::pragma_line, " pragma_line");
+  DirectiveLine directiveLine(s);
   match(s, tok::PdPragma, 181, endsAt(181), "pragma_line", "PD_PRAGMA_T0_of_pragma_line");
   if (sets::textStart().contains(peek(s, elem::Opt0_of_pragma_line)))
     pp_tokens(s, 182, endsAt(182), false);
+  directiveLine.end();
   match(s, tok::Eol, 183, endsAt(183), "pragma_line", "EOL_T1_of_pragma_line");
   guard.leave();
 }

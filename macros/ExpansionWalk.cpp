@@ -43,4 +43,10 @@ std::vector<std::string> ExpansionParts(const node& record, ArgumentMap& argumen
   return parts;
 }
 
+void AppendExpansionPart(std::string& text, std::string_view part) {
+  if (!text.empty() && text.back() == '/' && !part.empty() && (part[0] == '*' || part[0] == '/'))
+    text += ' ';
+  text += part;
+}
+
 }  // namespace zemra

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tree/Map.h"
@@ -19,5 +20,11 @@ using ArgumentMap = CVL_Map<std::string, std::string>;
 // part, any other element gives its value. Throws CVL_Message "macro may not
 // begin with ##" when a "##" has no part before it.
 std::vector<std::string> ExpansionParts(const node& record, ArgumentMap& arguments);
+
+// Appends a rescanned part of an expansion to `text`. Where the part would
+// join a "/" that ends `text` with a "*" or "/" that begins it, one blank
+// stays between them: the blank a parameter reference drops must not open a
+// comment that was not in the input (`((a) / b)` with `*p` for b).
+void AppendExpansionPart(std::string& text, std::string_view part);
 
 }  // namespace zemra

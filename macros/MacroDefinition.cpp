@@ -1,6 +1,7 @@
 // Define lines: an object-like macro stores its replacement text, a
 // function-like macro its replacement list as one child per element.
 #include "grammar/Cpreprocess_fileParser.h"
+#include "grammar/DirectiveLine.h"
 #include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/TokenSets.h"
@@ -54,6 +55,7 @@ void Cpreprocess_fileParser::definition(CVL_ParseState& s, int si, int re) {
 
 void Cpreprocess_fileParser::object_like_macro(CVL_ParseState& s, int si, int re) {
   CVL_Guard guard = enter(s, si, re, prod::object_like_macro, " object_like_macro");
+  DirectiveLine directiveLine(s);
   match(s, tok::Id, 229, endsAt(229), "object_like_macro", "ID_T0_of_object_like_macro");
   const std::string name = s.matchText(0);
   std::string value;
@@ -80,6 +82,7 @@ void Cpreprocess_fileParser::object_like_macro(CVL_ParseState& s, int si, int re
     if (s.m_bBreak) break;
   }
   s.m_bBreak = false;
+  directiveLine.end();
   match(s, tok::Eol, 243, endsAt(243), "object_like_macro", "EOL_T13_of_object_like_macro");
   if (m_pTrace) m_pTrace->objectDefined(s, name, Trimmed(value));
   defineObjectLike(name, Trimmed(value));

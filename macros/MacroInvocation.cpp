@@ -120,7 +120,7 @@ void Cpreprocess_fileParser::macro_call(CVL_ParseState& s, int si, int re,
   if (m_pTrace) m_pTrace->callCollected(s, name, callBegin, arguments, rest);
   const std::vector<std::string> parts = ExpansionParts(record, arguments);
   if (m_pTrace) m_pTrace->expansionBuilt(parts);
-  for (const std::string& part : parts) callBuffer += rescan(s, part);
+  for (const std::string& part : parts) AppendExpansionPart(callBuffer, rescan(s, part));
   record.setId(0);
   guard.leave();
 }

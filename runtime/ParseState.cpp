@@ -1,5 +1,6 @@
 #include "runtime/ParseState.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "scan/Scanner.h"
@@ -44,13 +45,31 @@ int CVL_ParseState::lookahead(int elementIndex) {
   if (m_pScanner == nullptr || parse_status::isErrorState(m_Status)) return 0;
   m_Status = parse_status::Idle;
   m_Match.reset(m_Position.m_Current.m_pTokenEnd);
-  scan();
+  scan(m_Position.m_pEnd);
+  if (m_bDirectiveLine && !m_bInclusionPending) {
+    // A call that would reach over the directive's line break is read again
+    // from the text before that line break: the name alone, then the line
+    // break that ends the directive.
+    if (const char* lineBreak = callLineBreak(m_Match)) {
+      m_Match.reset(m_Position.m_Current.m_pTokenEnd);
+      scan(lineBreak);
+    }
+  }
   if (m_Match.m_bFound) {
     commit();
     return m_TokenStack.top();
   }
   if (m_Match.m_Kind == match_kind::Skip) m_Status = parse_status::SkipStop;
   return 0;
+}
+
+const char* CVL_ParseState::callLineBreak(const CVL_Match& match) {
+  if (!match.m_bFound || match.m_pSymbol == nullptr || match.m_pSymbol->id != tok::MacroCallBegin)
+    return nullptr;
+  const char* const end = match.m_Submatches.empty() ? match.m_pTokenBegin + match.m_Length
+                                                     : match.m_Submatches[0].second;
+  const char* const lineBreak = std::find(match.m_pTokenBegin, end, '\n');
+  return lineBreak != end ? lineBreak : nullptr;
 }
 
 void CVL_ParseState::commit() {

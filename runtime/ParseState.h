@@ -82,8 +82,8 @@ class CVL_ParseState {
   std::string_view matchCopyView() const;
   std::string productionCopy() const; // the production left last, with its prefix
 
-  // Scanning (used by lookahead).
-  void scan();
+  // Scanning (used by lookahead): the scan sees the text up to `inputEnd`.
+  void scan(const char* inputEnd);
   // Keeps the better of m_Match and m_AltMatch in m_Match; true when that
   // is m_AltMatch.
   bool chooseCandidate();
@@ -115,6 +115,10 @@ class CVL_ParseState {
   bool m_bTestRuleEnds = false;
   bool m_bBreak = false;
   bool m_bInclusionPending = false;
+  // Set while the tokens of a directive line are read: a directive ends at
+  // its line break, so a name there followed by a line break and "(" is no
+  // call (in a text line a call may go on over lines).
+  bool m_bDirectiveLine = false;
   unsigned char m_Status = 0;
   int m_ProductionIndex = 0;
   int m_ElementIndex = 0;
@@ -137,6 +141,9 @@ class CVL_ParseState {
   // Whether, with no candidate yet, `scanner` would find nothing where
   // `searched`, the last scanner that ran, left the token begin.
   bool findsNothingWhereLeft(const CVL_Scanner& scanner, const CVL_Scanner* searched) const;
+  // Where a MACRO_CALL_BEGIN candidate reaches over a line break: the line
+  // break, or null when `match` is no such candidate.
+  static const char* callLineBreak(const CVL_Match& match);
   // Moves the scan result in m_Match into the token window.
   void commit();
   // Makes the lookahead the current token; false when that made no progress.

@@ -57,10 +57,9 @@ inline bool CVL_ParseState::findsNothingWhereLeft(const CVL_Scanner& scanner,
          scanner.sharesStartWith(*searched) && scanner.findsNothingAt(*m_Match.m_pTokenBegin);
 }
 
-void CVL_ParseState::scan() {
+void CVL_ParseState::scan(const char* const inputEnd) {
   const CVL_DynamicScanner* const dynamic =
       m_pPlugin != nullptr ? m_pPlugin->dynamicScanner() : nullptr;
-  const char* const inputEnd = m_Position.m_pEnd;
   const char* const scanStart = m_Position.m_Current.m_pTokenEnd;
   const CVL_Scanner* scanner = m_pScanner;
   int kindLimit = match_kind::None;
