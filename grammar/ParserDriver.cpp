@@ -37,7 +37,7 @@ class PluginBinding {
 
 Cpreprocess_fileParser::Cpreprocess_fileParser()
     : m_pIncludeSearch(std::make_unique<IncludeSearch>()) {
-  m_pScannerTable = BuildPreprocessorScanners();
+  m_pScannerTable = SharedPreprocessorScanners();
   fillPredefinedMacros();
 }
 

@@ -131,7 +131,8 @@ class CVL_Parser {
   }
 
   CVL_ParseStatePlugin* m_pPlugin = nullptr;
-  std::unique_ptr<CVL_ScannerTable> m_pScannerTable;
+  // Read-only; usually the one table every parser of the process shares.
+  std::shared_ptr<const CVL_ScannerTable> m_pScannerTable;
   const symbol* (*m_fnSymbol)(int) = &GetSymbol;
   // Productions entered and not yet left, over every parse this parser runs.
   int m_NestingDepth = 0;
