@@ -66,8 +66,10 @@ void Cpreprocess_fileParser::parse(const char* begin, const char* end,
 int Cpreprocess_fileParser::lookahead(CVL_ParseState& s, int elementIndex, int scannerIndex,
                                       bool ruleEndFlag, const char* production,
                                       const char* element) {
-  const int included = inclusionHook(s, elementIndex, production, element);
-  if (included != 0) return included;
+  if (s.m_bInclusionPending) {
+    const int included = inclusionHook(s, elementIndex, production, element);
+    if (included != 0) return included;
+  }
   return CVL_Parser::lookahead(s, elementIndex, scannerIndex, ruleEndFlag, production, element);
 }
 

@@ -67,7 +67,9 @@ class CVL_Parser {
                          const char* element);
   virtual bool consumeToken(CVL_ParseState& s, int tokenId, const char* production,
                             const char* element);
-  // Slots 14-16: inclusion hooks; return a new lookahead id or 0.
+  // Slots 14-16: inclusion hooks; return a new lookahead id or 0. Matching
+  // and entering call them only while the state has an inclusion pending,
+  // since there is nothing to parse otherwise.
   virtual int inclusionHook(CVL_ParseState& s, int elementIndex, const char* production,
                             const char* element);
   virtual int inclusionHook2(CVL_ParseState& s, int elementIndex, const char* production,
