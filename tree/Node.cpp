@@ -4,13 +4,14 @@ namespace zemra {
 
 namespace {
 
-// The empty node behind npos. It is never deleted, and the extra count keeps
-// the handles to it, which may be destroyed in any order at exit, from ever
-// bringing its count to zero.
+// The empty node behind npos, shared by every thread. It is permanent: never
+// deleted, and its counts stay as they are, whatever handles to it come and
+// go (also at exit, in any order).
 CVL_NodeBase* NposNode() {
   static CVL_NodeBase* const node = [] {
     CVL_NodeBase* n = nodetree::NewTree(std::string(), std::string());
     ++*n->m_pCount;
+    n->m_bPermanent = true;
     return n;
   }();
   return node;

@@ -143,10 +143,12 @@ class CVL_Node {
   static CVL_Node handleTo(CVL_NodeBase* node);
 
   void acquire() const {
+    if (m_pNode->m_bPermanent) return;
     ++*m_pNode->m_pCount;
     ++m_pNode->m_Handles;
   }
   void release() const {
+    if (m_pNode->m_bPermanent) return;
     --m_pNode->m_Handles;
     if (--*m_pNode->m_pCount == 0) nodetree::DeleteTree(m_pNode);
   }

@@ -1,12 +1,14 @@
 #include "tree/NodeBase.h"
 
+#include <atomic>
 #include <utility>
 
 namespace zemra::nodetree {
 
 namespace {
 
-std::size_t live_nodes = 0;
+// Atomic: parsers on several threads allocate and delete nodes at once.
+std::atomic<std::size_t> live_nodes{0};
 
 // Nodes and count integers are linked by raw pointers: a tree's nodes are
 // owned together through the shared count, not by any single pointer, so

@@ -30,6 +30,10 @@ struct CVL_NodeBase {
   // Handles pointing at this very node. Their sum over a subtree tells how
   // many handles a subtree cut out of its tree takes with it.
   int m_Handles = 0;
+  // Set only for the empty node behind npos, which every parser of every
+  // thread shares: handles leave its counts alone, so that they are never
+  // written concurrently, and it is never deleted.
+  bool m_bPermanent = false;
 };
 
 namespace nodetree {
