@@ -24,19 +24,32 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 
-def run_once(argv, path):
+# The peak memory a child reports includes the memory of the process it was
+# started from (the kernel keeps the larger of the two when it executes the
+# program), so a child of this script never reports less than the script
+# itself. GNU time, a small program, measures each run from outside instead.
+GNU_TIME = "/usr/bin/time" if os.access("/usr/bin/time", os.X_OK) else None
+
+
+def run_once(argv, path, peak_file):
     """Runs argv on the file at path; returns (seconds, peak KiB)."""
-    with open(path, "rb") as stdin, open(os.devnull, "wb") as devnull:
+    measured = [GNU_TIME, "-f", "%M", "-o", peak_file] if GNU_TIME else []
+    with open(path, "rb") as stdin, open(os.devnull, "wb") as devnull, \
+            tempfile.TemporaryFile() as err:
         start = time.perf_counter()
-        proc = subprocess.Popen(argv + [path], stdin=stdin, stdout=devnull,
-                                stderr=subprocess.PIPE)
+        proc = subprocess.Popen(measured + argv + [path], stdin=stdin, stdout=devnull,
+                                stderr=err)
         _, status, usage = os.wait4(proc.pid, 0)
         elapsed = time.perf_counter() - start
         proc.returncode = os.waitstatus_to_exitcode(status)
-        err = proc.stderr.read().decode(errors="replace")
         if proc.returncode != 0:
-            sys.exit(f"{' '.join(argv)} failed on {path}: {err.strip()}")
-    return elapsed, usage.ru_maxrss
+            err.seek(0)
+            message = err.read().decode(errors="replace").strip()
+            sys.exit(f"{' '.join(argv)} failed on {path}: {message}")
+    if not GNU_TIME:
+        return elapsed, usage.ru_maxrss
+    with open(peak_file) as f:
+        return elapsed, int(f.read().split()[-1])
 
 
 def main():
@@ -57,6 +70,9 @@ def main():
     if shutil.which("tcc"):
         tools["tcc -E -P"] = ["tcc", "-E", "-P"]
 
+    if not GNU_TIME:
+        print("note: without /usr/bin/time (package time) the peak memory of small "
+              "runs shows this script's own size")
     print(f"{'workload':<16}{'tool':<12}{'median s':>10}{'vs cpp':>8}{'peak MiB':>10}")
     with tempfile.TemporaryDirectory() as tmp:
         for kind in args.kinds.split(","):
@@ -68,7 +84,7 @@ def main():
                 peaks = {name: 0 for name in tools}
                 for _ in range(args.runs):
                     for name, argv in tools.items():
-                        seconds, peak = run_once(argv, path)
+                        seconds, peak = run_once(argv, path, os.path.join(tmp, "peak"))
                         times[name].append(seconds)
                         peaks[name] = max(peaks[name], peak)
                 base = statistics.median(times["cpp -P"])

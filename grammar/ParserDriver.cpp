@@ -38,7 +38,7 @@ class PluginBinding {
 
 Cpreprocess_fileParser::Cpreprocess_fileParser()
     : m_pIncludeSearch(std::make_unique<IncludeSearch>()) {
-  m_pScannerTable = BuildPreprocessorScanners();
+  m_pScannerTable = SharedPreprocessorScanners();
   fillPredefinedMacros();
 }
 
@@ -68,8 +68,10 @@ void Cpreprocess_fileParser::parse(const char* begin, const char* end,
 int Cpreprocess_fileParser::lookahead(CVL_ParseState& s, int elementIndex, int scannerIndex,
                                       bool ruleEndFlag, const char* production,
                                       const char* element) {
-  const int included = inclusionHook(s, elementIndex, production, element);
-  if (included != 0) return included;
+  if (s.m_bInclusionPending) {
+    const int included = inclusionHook(s, elementIndex, production, element);
+    if (included != 0) return included;
+  }
   return CVL_Parser::lookahead(s, elementIndex, scannerIndex, ruleEndFlag, production, element);
 }
 

@@ -59,7 +59,7 @@ bool CVL_Parser::match(CVL_ParseState& s, int tokenId, int nextScannerIndex, boo
   // A pending comment is parsed first. The token after it must still be the
   // expected one: matching whatever follows the comment would accept a
   // token the grammar does not allow here.
-  inclusionHook(s, tokenId, production, element);
+  if (s.m_bInclusionPending) inclusionHook(s, tokenId, production, element);
   if (!consumeToken(s, tokenId, production, element)) return false;
   lookahead(s, 0, nextScannerIndex, ruleEndFlag, production, element);
   return true;
@@ -68,7 +68,7 @@ bool CVL_Parser::match(CVL_ParseState& s, int tokenId, int nextScannerIndex, boo
 bool CVL_Parser::consumeOnly2(CVL_ParseState& s, int tokenId, const char* production,
                               const char* element) {
   if (parse_status::isErrorState(s.m_Status)) return false;
-  inclusionHook2(s, tokenId, production, element);
+  if (s.m_bInclusionPending) inclusionHook2(s, tokenId, production, element);
   return consumeToken(s, tokenId, production, element);
 }
 
@@ -82,7 +82,7 @@ bool CVL_Parser::match2(CVL_ParseState& s, int tokenId, int nextScannerIndex, bo
 bool CVL_Parser::consumeOnly3(CVL_ParseState& s, int tokenId, const char* production,
                               const char* element) {
   if (parse_status::isErrorState(s.m_Status)) return false;
-  inclusionHook3(s, tokenId, production, element);
+  if (s.m_bInclusionPending) inclusionHook3(s, tokenId, production, element);
   return consumeToken(s, tokenId, production, element);
 }
 
@@ -129,21 +129,21 @@ void CVL_Parser::checkNestingDepth() const {
 CVL_Guard CVL_Parser::enter(CVL_ParseState& s, int scannerIndex, int ruleEndFlag,
                             int productionIndex, const char* traceName) {
   checkNestingDepth();
-  inclusionHook(s, 0, traceName, nullptr);
+  if (s.m_bInclusionPending) inclusionHook(s, 0, traceName, nullptr);
   return enterProduction(s, scannerIndex, ruleEndFlag, productionIndex);
 }
 
 CVL_Guard CVL_Parser::enter2(CVL_ParseState& s, int scannerIndex, int ruleEndFlag,
                              int productionIndex, const char* traceName) {
   checkNestingDepth();
-  inclusionHook2(s, 0, traceName, nullptr);
+  if (s.m_bInclusionPending) inclusionHook2(s, 0, traceName, nullptr);
   return enterProduction(s, scannerIndex, ruleEndFlag, productionIndex);
 }
 
 CVL_Guard CVL_Parser::enter3(CVL_ParseState& s, int scannerIndex, int ruleEndFlag,
                              int productionIndex, const char* traceName) {
   checkNestingDepth();
-  inclusionHook3(s, 0, traceName, nullptr);
+  if (s.m_bInclusionPending) inclusionHook3(s, 0, traceName, nullptr);
   return enterProduction(s, scannerIndex, ruleEndFlag, productionIndex);
 }
 

@@ -67,7 +67,9 @@ class CVL_Parser {
                          const char* element);
   virtual bool consumeToken(CVL_ParseState& s, int tokenId, const char* production,
                             const char* element);
-  // Slots 14-16: inclusion hooks; return a new lookahead id or 0.
+  // Slots 14-16: inclusion hooks; return a new lookahead id or 0. Matching
+  // and entering call them only while the state has an inclusion pending,
+  // since there is nothing to parse otherwise.
   virtual int inclusionHook(CVL_ParseState& s, int elementIndex, const char* production,
                             const char* element);
   virtual int inclusionHook2(CVL_ParseState& s, int elementIndex, const char* production,
@@ -131,7 +133,8 @@ class CVL_Parser {
   }
 
   CVL_ParseStatePlugin* m_pPlugin = nullptr;
-  std::unique_ptr<CVL_ScannerTable> m_pScannerTable;
+  // Read-only; usually the one table every parser of the process shares.
+  std::shared_ptr<const CVL_ScannerTable> m_pScannerTable;
   const symbol* (*m_fnSymbol)(int) = &GetSymbol;
   // Productions entered and not yet left, over every parse this parser runs.
   int m_NestingDepth = 0;

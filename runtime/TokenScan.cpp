@@ -43,6 +43,9 @@ bool isPatternKind(unsigned char kind) {
 inline bool CVL_ParseState::passesOver(const CVL_Scanner& scanner,
                                        const CVL_Scanner& holder) const {
   if (m_Match.m_pTokenBegin == m_Position.m_pEnd) return false;
+  // From the same start the holder finds its literal or pattern token again,
+  // and an equal result never replaces the candidate.
+  if (&scanner == &holder && isPatternKind(m_Match.m_Kind)) return true;
   // With the holder's comment check and blanks, from the same start, the
   // scanner would begin its token where the candidate begins.
   return scanner.sharesStartWith(holder) && scanner.cannotReplace(holder, m_Match);
@@ -76,6 +79,10 @@ void CVL_ParseState::scan(const char* const inputEnd) {
   // The last scanner that searched without finding a candidate: the token
   // begin is where its comment check and blanks left it.
   const CVL_Scanner* searched = nullptr;
+  // The last fallback passed over since the candidate last changed: the
+  // enclosing productions often leave the same scanner several times in a
+  // row, and it cannot replace the same candidate the second time either.
+  const CVL_Scanner* passedOver = nullptr;
 
   while (scanner != nullptr || m_bTestRuleEnds) {
     if (scanner != nullptr) {
@@ -97,7 +104,12 @@ void CVL_ParseState::scan(const char* const inputEnd) {
                                                    scanStart) == m_Match.m_pTokenBegin;
           }
         }
-      } else if (!holderAligned || !passesOver(*scanner, *holder)) {
+      } else if (scanner == passedOver) {
+        // Decided for this very candidate just before.
+      } else if (holderAligned && passesOver(*scanner, *holder)) {
+        passedOver = scanner;
+      } else {
+        passedOver = nullptr;
         m_AltMatch.reset(scanStart);
         scanner->scanWith(m_AltMatch, inputEnd, kindLimit, dynamic, inclusion, memo);
         if (inclusion != 0) {

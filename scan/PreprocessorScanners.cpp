@@ -211,4 +211,10 @@ std::unique_ptr<CVL_ScannerTable> BuildPreprocessorScanners() {
   return table;
 }
 
+std::shared_ptr<const CVL_ScannerTable> SharedPreprocessorScanners() {
+  // Initialised once even when several threads ask at the same time.
+  static const std::shared_ptr<const CVL_ScannerTable> table = BuildPreprocessorScanners();
+  return table;
+}
+
 }  // namespace zemra

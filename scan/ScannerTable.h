@@ -63,4 +63,10 @@ class CVL_ScannerTable {
 // Builds the preprocessor's 300 composite scanners and their parts.
 std::unique_ptr<CVL_ScannerTable> BuildPreprocessorScanners();
 
+// The preprocessor's scanners, built on the first call and shared read-only
+// by every parser of the process afterwards: the table depends only on
+// constant data, and scanning never changes it, so parsers on different
+// threads may use it at once.
+std::shared_ptr<const CVL_ScannerTable> SharedPreprocessorScanners();
+
 }  // namespace zemra
