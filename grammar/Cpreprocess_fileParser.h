@@ -40,6 +40,7 @@ class Cpreprocess_fileParser : public CVL_Parser {
   // Sizes the expansion budget for a run whose output may grow to
   // `maxOutputBytes`.
   void setOutputLimit(std::size_t maxOutputBytes) {
+    m_Expansion.maxParses = ExpansionParseBudget(maxOutputBytes);
     m_Expansion.maxProducedBytes = ExpansionByteBudget(maxOutputBytes);
   }
 

@@ -1,6 +1,7 @@
 #include "macros/ExpansionLimits.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "runtime/Message.h"
 
@@ -11,14 +12,20 @@ namespace {
 
 }  // namespace
 
+int ExpansionParseBudget(std::size_t maxOutputBytes) {
+  const std::size_t parses = maxOutputBytes / kOutputBytesPerParse;
+  return parses > static_cast<std::size_t>(kMinExpansionParses)
+             ? static_cast<int>(std::min<std::size_t>(parses, INT_MAX))
+             : kMinExpansionParses;
+}
+
 std::size_t ExpansionByteBudget(std::size_t maxOutputBytes) {
   return std::max(kMinExpandedBytes, maxOutputBytes / kOutputLimitShare);
 }
 
 void ExpansionBudget::chargeParse() {
-  if (++parses > kMaxExpansionParses) {
-    Throw("macro expansion needs more than " + std::to_string(kMaxExpansionParses) +
-          " rescans");
+  if (++parses > maxParses) {
+    Throw("macro expansion needs more than " + std::to_string(maxParses) + " rescans");
   }
 }
 

@@ -25,26 +25,32 @@ constexpr int kMaxExpansionDepth = 200;
 // passes in ordinary code.
 constexpr int kMaxRescanPassesBeyondObjectMacros = 256;
 
-// Nested parses of rescanned text for one outermost expansion. A parse of a
-// short text costs about 1.5 µs, so the limit ends an explosive chain of
-// calls within a quarter of a second; a doubling chain of fourteen levels
-// (16384 calls, 32768 tokens) stays within it.
-constexpr int kMaxExpansionParses = 131072;
+// Both budgets of one outermost expansion grow with the run's output limit,
+// so that a run allowed more output may also do more work to produce it,
+// and a run that needs little (a fuzzer's) ends explosive input sooner.
+//
+// Nested parses of rescanned text: one per kOutputBytesPerParse bytes of the
+// output limit, never fewer than the floor. A parse of a short text costs
+// about 1.5 µs, so the 131072 of the 256 MiB default end an explosive chain
+// of calls within a quarter of a second, while a doubling chain of fourteen
+// levels (16384 calls, 32768 tokens) stays within them.
+constexpr std::size_t kOutputBytesPerParse = 2048;
+constexpr int kMinExpansionParses = 4096;
 
-// Bytes the nested parses of one outermost expansion may produce: the run's
-// output limit divided by kOutputLimitShare, never less than the floor.
-// Every rescan pass writes its whole text again, so a result costs a few
-// times its size (an argument is read again by each call it passes
-// through): the 4 MiB of the 256 MiB default let results of several
-// hundred KB through (a 73 KB generated table passed through three macros
-// costs 600 KB), while a text that grows with every nested call ends
-// within a few tenths of a second. The floor leaves a small output limit room for the
-// work an ordinary line needs.
+// Bytes the nested parses produce: the output limit divided by
+// kOutputLimitShare, never less than the floor. Every rescan pass writes its
+// whole text again, so a result costs a few times its size (an argument is
+// read again by each call it passes through): the 4 MiB of the 256 MiB
+// default let results of several hundred KB through (a 73 KB generated
+// table passed through three macros costs 600 KB), while a text that grows
+// with every nested call ends within a few tenths of a second. The floor
+// leaves a small output limit room for the work an ordinary line needs.
 constexpr std::size_t kOutputLimitShare = 64;
-constexpr std::size_t kMinExpandedBytes = std::size_t{1} << 20;
+constexpr std::size_t kMinExpandedBytes = std::size_t{1} << 16;
 
-// The byte budget of one outermost expansion in a run whose output may
-// grow to `maxOutputBytes`.
+// The budgets of one outermost expansion in a run whose output may grow to
+// `maxOutputBytes`.
+int ExpansionParseBudget(std::size_t maxOutputBytes);
 std::size_t ExpansionByteBudget(std::size_t maxOutputBytes);
 
 // The expansions in progress and what the outermost one has cost so far.
@@ -52,6 +58,7 @@ struct ExpansionBudget {
   int depth = 0;
   int parses = 0;
   std::size_t producedBytes = 0;
+  int maxParses = kMinExpansionParses;
   std::size_t maxProducedBytes = kMinExpandedBytes;
 
   // Counts one nested parse; throws a CVL_Message past the limit.

@@ -58,6 +58,15 @@ TEST(MacroLimits, EndlessExpansionEndsWithAMessage) {
   }
 }
 
+TEST(MacroLimits, BudgetsFollowTheOutputLimit) {
+  RunOptions small;
+  small.maxOutputBytes = std::size_t{1} << 20;
+  EXPECT_EQ(runPreprocessor(Chain(true, 40), small).error->text,
+            "macro expansion needs more than 4096 rescans");
+  EXPECT_EQ(runPreprocessor(Chain(true, 40, 2, std::string(4096, 'y')), small).error->text,
+            "macro expansion produces more than 65536 bytes");
+}
+
 TEST(MacroLimits, BoundedExpansionsStillComplete) {
   // Each object-like macro expands once per rescan, so the chain stays short.
   std::string chain = "x x";
