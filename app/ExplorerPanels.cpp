@@ -1,11 +1,13 @@
 #include "app/ExplorerPanels.h"
 
 #include <QDockWidget>
+#include <QEvent>
 #include <QMainWindow>
 #include <QMenu>
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/AppSettings.h"
 #include "app/CodeEditor.h"
 #include "app/ExplainPanel.h"
 #include "app/MacroHoverTips.h"
@@ -14,8 +16,9 @@
 namespace orvo {
 
 ExplorerPanels::ExplorerPanels(QMainWindow* window, CodeEditor* input, CodeEditor* output,
-                               QDockWidget* besideDock, QMenu* viewMenu, QToolBar* toolBar)
-    : QObject(window), m_Input(input), m_Output(output) {
+                               QDockWidget* besideDock, QMenu* viewMenu, QToolBar* toolBar,
+                               AppSettings& settings)
+    : QObject(window), m_Input(input), m_Output(output), m_Settings(settings) {
   m_ExplainDock = new QDockWidget(tr("Explain"), window);
   m_ExplainDock->setObjectName(QStringLiteral("ExplainDock"));
   m_Explain = new ExplainPanel(input, m_ExplainDock);
@@ -27,8 +30,16 @@ ExplorerPanels::ExplorerPanels(QMainWindow* window, CodeEditor* input, CodeEdito
   window->addDockWidget(Qt::BottomDockWidgetArea, m_ExplainDock);
   window->splitDockWidget(besideDock, m_ExplainDock, Qt::Horizontal);
   window->tabifyDockWidget(m_ExplainDock, m_MacrosDock);
-  m_ExplainDock->hide();
-  m_MacrosDock->hide();
+  // The user's choice is kept: opening or closing a panel by its switch,
+  // its close button or a step key.
+  for (QDockWidget* dock : {m_ExplainDock, m_MacrosDock}) {
+    const QString name = dock->windowTitle();
+    dock->setVisible(settings.panelOpen(name));
+    connect(dock->toggleViewAction(), &QAction::triggered, this,
+            [this, name](bool open) { m_Settings.setPanelOpen(name, open); });
+    dock->installEventFilter(this);
+  }
+  if (m_ExplainDock->isVisible()) m_ExplainDock->raise();
 
   m_HoverTips = new MacroHoverTips(input, this);
 
@@ -53,6 +64,7 @@ ExplorerPanels::ExplorerPanels(QMainWindow* window, CodeEditor* input, CodeEdito
     connect(step, &QAction::triggered, this, [this] {
       m_ExplainDock->show();
       m_ExplainDock->raise();
+      m_Settings.setPanelOpen(m_ExplainDock->windowTitle(), true);
     });
   }
 
@@ -73,6 +85,14 @@ ExplorerPanels::ExplorerPanels(QMainWindow* window, CodeEditor* input, CodeEdito
   connect(output, &QsciScintilla::cursorPositionChanged, this, [this](int line, int) {
     if (m_Output->hasFocus()) outputCursorMoved(line);
   });
+}
+
+bool ExplorerPanels::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Close) {
+    if (auto* dock = qobject_cast<QDockWidget*>(watched))
+      m_Settings.setPanelOpen(dock->windowTitle(), false);
+  }
+  return QObject::eventFilter(watched, event);
 }
 
 void ExplorerPanels::showRun(const RunResult& result, std::shared_ptr<const StepRecording> steps) {

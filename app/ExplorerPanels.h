@@ -18,6 +18,7 @@ class QToolBar;
 
 namespace orvo {
 
+class AppSettings;
 class CodeEditor;
 class ExplainPanel;
 class MacroHoverTips;
@@ -27,11 +28,13 @@ class ExplorerPanels : public QObject {
   Q_OBJECT
 
  public:
-  // Docks the panels beside `besideDock`, closed at first (they take room
-  // from the text areas); adds their switches to `viewMenu` and `toolBar`
-  // and the step keys to `viewMenu`.
+  // Docks the panels beside `besideDock`, open as the user left them in
+  // `settings` (closed at first: they take room from the text areas); adds
+  // their switches to `viewMenu` and `toolBar` and the step keys to
+  // `viewMenu`. `settings` must outlive this object.
   ExplorerPanels(QMainWindow* window, CodeEditor* input, CodeEditor* output,
-                 QDockWidget* besideDock, QMenu* viewMenu, QToolBar* toolBar);
+                 QDockWidget* besideDock, QMenu* viewMenu, QToolBar* toolBar,
+                 AppSettings& settings);
 
   // A run over the input as it is now; the output shows its result.
   void showRun(const RunResult& result, std::shared_ptr<const StepRecording> steps);
@@ -39,6 +42,10 @@ class ExplorerPanels : public QObject {
   ExplainPanel* explainPanel() const { return m_Explain; }
   MacrosPanel* macrosPanel() const { return m_Macros; }
   MacroHoverTips* hoverTips() const { return m_HoverTips; }
+
+ protected:
+  // Notes a panel closed by its close button as closed.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // The cursor moved in the input (or output) to 0-based `line`.
@@ -53,6 +60,7 @@ class ExplorerPanels : public QObject {
   MacroHoverTips* m_HoverTips = nullptr;
   QDockWidget* m_ExplainDock = nullptr;
   QDockWidget* m_MacrosDock = nullptr;
+  AppSettings& m_Settings;
   std::optional<RunExplanation> m_Explanation;
 };
 

@@ -100,7 +100,8 @@ Tfrm_orvo::Tfrm_orvo(QWidget* parent) : QMainWindow(parent) {
   createTextAreas();
   createMessagesPanel();
   m_Explorer =
-      new orvo::ExplorerPanels(this, memo_Input, memo_Output, m_MessagesDock, mi_View, ToolBar1);
+      new orvo::ExplorerPanels(this, memo_Input, memo_Output, m_MessagesDock, mi_View, ToolBar1,
+                               m_Settings);
   createStatusBar();
   restoreSettings();
   FormCreate();

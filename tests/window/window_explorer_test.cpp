@@ -237,6 +237,30 @@ class ExplorerTest : public QObject {
     QVERIFY(window->input()->linkedLines().empty());
   }
 
+  // The panels start closed; a step key opens Explain, and the next start
+  // keeps the panels as they were left.
+  void panelsStayAsTheUserLeftThem() {
+    auto* explainDock = window->findChild<QDockWidget*>(QStringLiteral("ExplainDock"));
+    auto* macrosDock = window->findChild<QDockWidget*>(QStringLiteral("MacrosDock"));
+    QVERIFY(!explainDock->isVisible() && !macrosDock->isVisible());
+    window->action("ac_StepForward")->trigger();
+    QVERIFY(explainDock->isVisible());
+    window->action("ac_ShowMacros")->trigger();
+    QVERIFY(macrosDock->isVisible());
+    window->action("ac_ShowMacros")->trigger();
+    QVERIFY(!macrosDock->isVisible());
+
+    window = std::make_unique<TestableWindow>();
+    window->show();
+    QVERIFY(window->findChild<QDockWidget*>(QStringLiteral("ExplainDock"))->isVisible());
+    QVERIFY(!window->findChild<QDockWidget*>(QStringLiteral("MacrosDock"))->isVisible());
+    window->findChild<QDockWidget*>(QStringLiteral("ExplainDock"))->close();
+
+    window = std::make_unique<TestableWindow>();
+    window->show();
+    QVERIFY(!window->findChild<QDockWidget*>(QStringLiteral("ExplainDock"))->isVisible());
+  }
+
   // A run with more steps than are kept says so above the steps.
   void saysWhenStepsWereNoLongerKept() {
     orvo::CodeEditor input;
