@@ -237,12 +237,17 @@ void ExplainPanel::showStep(int index) {
   const QString after = fromBytes(step.after);
   const Change change = changeBetween(before, after);
   m_Changed = after.mid(change.prefix, after.size() - change.prefix - change.suffix);
-  QString html = tr("<b>Step %1 of %2</b> — %3<br>")
+  QString html = tr("<b>Step %1 of %2</b> — %3")
                      .arg(index + 1)
                      .arg(stepCount())
                      .arg(stepCaption(step).toHtmlEscaped());
-  html += QStringLiteral("<pre>%1\n%2</pre>")
-              .arg(marked(before, change, kRemovedStyle), marked(after, change, kChangedStyle));
+  // A call changes nothing yet: its text once; any other step from and to.
+  if (step.kind == RecordedStep::Kind::Call) {
+    html += QStringLiteral("<pre>%1</pre>").arg(after.toHtmlEscaped());
+  } else {
+    html += tr("<pre>from  %1\n  to  %2</pre>")
+                .arg(marked(before, change, kRemovedStyle), marked(after, change, kChangedStyle));
+  }
   m_StepView->setHtml(html);
   const QSignalBlocker quiet(m_Tree);
   m_Tree->setCurrentItem(m_StepItems[index]);
