@@ -3,8 +3,10 @@
 // is kept.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
+#include "app/ExampleCatalogue.h"
 #include "run/StepRecorder.h"
 
 namespace orvo {
@@ -64,6 +66,42 @@ TEST(StepRecorder, StopsKeepingAtItsLimitAndSaysSo) {
   EXPECT_EQ(run.steps->steps.size() + run.steps->definitions.size(), 10u);
   // The run itself is whole: the limit only bounds what is kept.
   EXPECT_NE(run.result.output.find("(49)"), std::string::npos);
+}
+
+// Every catalogue example that expands a macro has steps, each placed on a
+// line of the input (where the window's Explain panel looks for them), and
+// every expansion that opens is closed by its result.
+TEST(StepRecorder, PlacesTheStepsOfEveryCatalogueExample) {
+  for (std::size_t i = 0; i < ExampleCatalogue::count(); ++i) {
+    SCOPED_TRACE(ExampleCatalogue::name(i));
+    const std::string input = ExampleCatalogue::input(i);
+    const RecordedRun run = runRecorded(input, RunOptions{});
+    const int lines = 1 + static_cast<int>(std::count(input.begin(), input.end(), '\n'));
+    int open = 0;
+    for (const RecordedStep& step : run.steps->steps) {
+      EXPECT_TRUE(step.step.place.inMainInput);
+      EXPECT_GE(step.step.place.line, 1);
+      EXPECT_LE(step.step.place.line, lines);
+      if (step.opensExpansion) ++open;
+      if (step.kind == RecordedStep::Kind::Result) --open;
+    }
+    EXPECT_EQ(open, 0);
+    // A macro still defined at the end whose name a text line holds.
+    std::string textLines;
+    for (std::size_t start = 0; start < input.size();) {
+      std::size_t end = input.find('\n', start);
+      if (end == std::string::npos) end = input.size();
+      const std::string line = input.substr(start, end - start);
+      if (line.find_first_not_of(" \t") == std::string::npos || line[line.find_first_not_of(" \t")] != '#')
+        textLines += line + "\n";
+      start = end + 1;
+    }
+    ASSERT_TRUE(run.result.explanation.has_value());
+    bool usesMacro = false;
+    for (const MacroEntry& macro : run.result.explanation->macros)
+      usesMacro = usesMacro || (!macro.predefined() && textLines.find(macro.name) != std::string::npos);
+    if (usesMacro && run.result.ok()) EXPECT_FALSE(run.steps->steps.empty());
+  }
 }
 
 }  // namespace
