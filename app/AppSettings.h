@@ -48,8 +48,8 @@ class AppSettings {
   void setIncludeDirectories(const QStringList& directories);
 
   // ---- Explorer panels ----
-  // Whether the panel of that name ("Explain", "Macros") was left open;
-  // closed at first.
+  // Whether the panel of that object name ("ExplainDock", "MacrosDock")
+  // was left open; closed at first.
   bool panelOpen(const QString& name) const;
   void setPanelOpen(const QString& name, bool open);
 

@@ -133,9 +133,9 @@ void ExplainPanel::setRun(std::shared_ptr<const StepRecording> steps) {
     }
   }
   if (m_Steps && m_Steps->truncated) {
-    m_Note->setText(tr("The run had more steps than the %1 kept; lines after that point show "
-                       "none.")
-                        .arg(m_Steps->limit));
+    m_Note->setText(tr("Only the first %1 steps of this run were kept (a limit that keeps the "
+                       "window responsive); lines after that point show none.")
+                        .arg(m_Steps->steps.size()));
     m_Note->show();
   } else {
     m_Note->hide();

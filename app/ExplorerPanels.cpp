@@ -33,7 +33,7 @@ ExplorerPanels::ExplorerPanels(QMainWindow* window, CodeEditor* input, CodeEdito
   // The user's choice is kept: opening or closing a panel by its switch,
   // its close button or a step key.
   for (QDockWidget* dock : {m_ExplainDock, m_MacrosDock}) {
-    const QString name = dock->windowTitle();
+    const QString name = dock->objectName();
     dock->setVisible(settings.panelOpen(name));
     connect(dock->toggleViewAction(), &QAction::triggered, this,
             [this, name](bool open) { m_Settings.setPanelOpen(name, open); });
@@ -64,7 +64,7 @@ ExplorerPanels::ExplorerPanels(QMainWindow* window, CodeEditor* input, CodeEdito
     connect(step, &QAction::triggered, this, [this] {
       m_ExplainDock->show();
       m_ExplainDock->raise();
-      m_Settings.setPanelOpen(m_ExplainDock->windowTitle(), true);
+      m_Settings.setPanelOpen(m_ExplainDock->objectName(), true);
     });
   }
 
@@ -90,7 +90,7 @@ ExplorerPanels::ExplorerPanels(QMainWindow* window, CodeEditor* input, CodeEdito
 bool ExplorerPanels::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::Close) {
     if (auto* dock = qobject_cast<QDockWidget*>(watched))
-      m_Settings.setPanelOpen(dock->windowTitle(), false);
+      m_Settings.setPanelOpen(dock->objectName(), false);
   }
   return QObject::eventFilter(watched, event);
 }

@@ -32,9 +32,10 @@ StepRecorder::StepRecorder(std::size_t maxItems)
   m_Recording->limit = maxItems;
 }
 
-bool StepRecorder::roomForOne() {
-  if (m_Items < m_MaxItems) {
+bool StepRecorder::roomForOne(std::size_t bytes) {
+  if (!m_Recording->truncated && m_Items < m_MaxItems && bytes <= kMaxRecordedBytes - m_Bytes) {
     ++m_Items;
+    m_Bytes += bytes;
     return true;
   }
   m_Recording->truncated = true;
@@ -42,7 +43,8 @@ bool StepRecorder::roomForOne() {
 }
 
 void StepRecorder::addStep(RecordedStep step) {
-  if (roomForOne()) m_Recording->steps.push_back(std::move(step));
+  if (roomForOne(step.before.size() + step.after.size() + step.detail.size()))
+    m_Recording->steps.push_back(std::move(step));
 }
 
 const StepRecorder::OpenExpansion* StepRecorder::openExpansion(int id) const {
@@ -53,7 +55,7 @@ const StepRecorder::OpenExpansion* StepRecorder::openExpansion(int id) const {
 }
 
 void StepRecorder::macroDefined(const MacroDefinedEvent& event) {
-  if (roomForOne()) m_Recording->definitions.push_back(event);
+  if (roomForOne(event.replacement.size())) m_Recording->definitions.push_back(event);
 }
 
 void StepRecorder::callCollected(const CallCollectedEvent& event) {
@@ -108,7 +110,7 @@ void StepRecorder::callFinished(const CallFinishedEvent& event) {
 }
 
 void StepRecorder::conditional(const ConditionalEvent& event) {
-  if (roomForOne()) m_Recording->conditionals.push_back(event);
+  if (roomForOne(event.expression.size())) m_Recording->conditionals.push_back(event);
 }
 
 std::shared_ptr<const StepRecording> StepRecorder::take() {
@@ -116,6 +118,7 @@ std::shared_ptr<const StepRecording> StepRecorder::take() {
   m_Recording = std::make_shared<StepRecording>();
   m_Recording->limit = m_MaxItems;
   m_Items = 0;
+  m_Bytes = 0;
   m_Open.clear();
   return taken;
 }

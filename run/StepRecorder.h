@@ -40,15 +40,19 @@ struct StepRecording {
   std::vector<RecordedStep> steps;
   std::vector<ConditionalEvent> conditionals;
   std::vector<MacroDefinedEvent> definitions;
-  // Set when the limit was reached: steps, conditionals and definitions
-  // after that point were not kept.
+  // Set when a limit was reached (the item limit, or kMaxRecordedBytes of
+  // text): steps, conditionals and definitions after that point were not
+  // kept.
   bool truncated = false;
-  std::size_t limit = 0;
+  std::size_t limit = 0;  // the item limit
 };
 
 // Items (steps, conditionals and definitions together) a recorder keeps by
 // default: a few thousand lines of macro-heavy code.
 inline constexpr std::size_t kDefaultRecordedItems = 20000;
+// Bytes of text the kept items may hold together, so that a few thousand
+// steps over huge replacement texts cannot exhaust memory either.
+inline constexpr std::size_t kMaxRecordedBytes = std::size_t{64} << 20;
 
 class StepRecorder : public RunObserver {
  public:
@@ -66,8 +70,9 @@ class StepRecorder : public RunObserver {
   std::shared_ptr<const StepRecording> take();
 
  private:
-  // Whether one more item fits; marks the recording truncated when not.
-  bool roomForOne();
+  // Whether one more item of `bytes` bytes of text fits; marks the
+  // recording truncated when not.
+  bool roomForOne(std::size_t bytes);
   void addStep(RecordedStep step);
   struct OpenExpansion {
     int id = 0;
@@ -78,6 +83,7 @@ class StepRecorder : public RunObserver {
 
   std::size_t m_MaxItems;
   std::size_t m_Items = 0;
+  std::size_t m_Bytes = 0;
   std::shared_ptr<StepRecording> m_Recording;
   std::vector<OpenExpansion> m_Open;
 };

@@ -104,5 +104,19 @@ TEST(StepRecorder, PlacesTheStepsOfEveryCatalogueExample) {
   }
 }
 
+// Few steps over huge texts stop at the byte limit instead.
+TEST(StepRecorder, StopsKeepingHugeTextsAtTheByteLimit) {
+  const std::string value(2 << 20, 'v');
+  std::string input = "#define BIG " + value + "\n";
+  for (int i = 0; i < 20; ++i) input += "BIG\n";
+  const RecordedRun run = runRecorded(input, RunOptions{});
+  ASSERT_TRUE(run.result.ok()) << run.result.error->text;
+  EXPECT_TRUE(run.steps->truncated);
+  std::size_t kept = 0;
+  for (const RecordedStep& step : run.steps->steps) kept += step.before.size() + step.after.size();
+  EXPECT_LE(kept, kMaxRecordedBytes);
+  EXPECT_GT(kept, kMaxRecordedBytes / 2);
+}
+
 }  // namespace
 }  // namespace orvo

@@ -22,7 +22,7 @@ trap 'rm -rf "$work"' EXIT
 # A settings directory of its own, so that the picture shows a first start.
 export XDG_CONFIG_HOME="$work/config"
 mkdir -p "$XDG_CONFIG_HOME/orvo"
-printf '[panels]\nExplain=true\n' > "$XDG_CONFIG_HOME/orvo/orvo.ini"
+printf '[panels]\nExplainDock=true\n' > "$XDG_CONFIG_HOME/orvo/orvo.ini"
 cat > "$work/example.c" <<'C'
 /* Stringizing, token pasting and a function-like macro. */
 #define STR(x)      #x
