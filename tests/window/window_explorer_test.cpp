@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <QtTest>
 #include <memory>
@@ -173,6 +174,12 @@ class ExplorerTest : public QObject {
                 ->tipAt(xstrName)
                 .startsWith(QStringLiteral("#define xstr(s) str(s)")));
     QVERIFY(window->findChild<orvo::MacroHoverTips*>()->tipAt(0).isEmpty());  // "#"
+
+    // The mouse resting on the name shows the tip.
+    emit window->input()->SCN_DWELLSTART(fooInCall, 20, 20);
+    QTRY_COMPARE(QToolTip::text(), tip);
+    emit window->input()->SCN_DWELLEND(fooInCall, 20, 20);
+    QTRY_VERIFY(!QToolTip::isVisible());
   }
 
   // A user macro counts as 1 in #if here, so Z's branch is taken although
@@ -194,6 +201,29 @@ class ExplorerTest : public QObject {
                             "lines 5–6 skipped."));
     moveTo(input, 7);
     QVERIFY(explain()->conditionalText().contains(QStringLiteral("in no conditional")));
+  }
+
+  // Each line gets the decision of its innermost conditional; one nested in
+  // a skipped branch was never evaluated.
+  void namesTheInnermostConditionalOfEachLine() {
+    window->input()->setText(QStringLiteral(
+        "#if 0\n#if 1\na\n#endif\nb\n#elif 2\n#ifdef NONE\nc\n#endif\nd\n#endif\n#if 3"));
+    window->ac_ExecuteExecute();
+    const struct {
+      int line;  // 0-based
+      const char* decision;
+    } cases[] = {
+        {2, "The conditional on line 2 was not evaluated"},
+        {4, "#if 0 (line 1): value 0: not taken; lines 2–5 skipped."},
+        {7, "#ifdef NONE (line 7): value 0: not taken; lines 8–8 skipped."},
+        {9, "#elif 2 (line 6): value 2: taken."},
+        {11, "#if 3 (line 12): value 3: taken."},
+    };
+    for (const auto& entry : cases) {
+      moveTo(window->input(), entry.line);
+      QVERIFY2(explain()->conditionalText().startsWith(QString::fromUtf8(entry.decision)),
+               qPrintable(explain()->conditionalText()));
+    }
   }
 
   // CR LF input with an include: output lines from the input point back at
