@@ -45,14 +45,35 @@ QString MacroHoverTips::tipAt(int position) const {
 
   QStringList tips;
   // The definitions in force at the line: the last of each kind made
-  // before it (in an included file or above it in the input).
+  // before it (in an included file or above it in the input) and not
+  // removed by an #undef since.
+  bool mentioned = false;
   if (m_Steps) {
     const MacroDefinedEvent* latest[3] = {nullptr, nullptr, nullptr};
-    for (const MacroDefinedEvent& event : m_Steps->definitions) {
+    const auto before = [line](const SourcePlace& place) {
+      return !place.inMainInput || place.line <= line;
+    };
+    const auto& undefinitions = m_Steps->undefinitions;
+    auto undefinition = undefinitions.begin();
+    const auto undefineUpTo = [&](std::size_t definitionCount) {
+      for (; undefinition != undefinitions.end() && undefinition->first <= definitionCount;
+           ++undefinition) {
+        const MacroUndefinedEvent& event = undefinition->second;
+        if (event.name != word || !before(event.place)) continue;
+        if (event.removedPredefined) latest[static_cast<int>(MacroKind::Predefined)] = nullptr;
+        if (event.removedObjectLike) latest[static_cast<int>(MacroKind::ObjectLike)] = nullptr;
+      }
+    };
+    const auto& definitions = m_Steps->definitions;
+    for (std::size_t i = 0; i < definitions.size(); ++i) {
+      undefineUpTo(i);
+      const MacroDefinedEvent& event = definitions[i];
       if (event.name != word) continue;
-      if (event.place.inMainInput && event.place.line > line) break;
+      if (!before(event.place)) break;
       latest[static_cast<int>(event.kind)] = &event;
+      mentioned = true;
     }
+    undefineUpTo(definitions.size());
     for (const MacroDefinedEvent* event : latest) {
       if (event == nullptr) continue;
       tips << tr("%1\ndefined at %2")
@@ -61,9 +82,9 @@ QString MacroHoverTips::tipAt(int position) const {
                        MessagesPanel::placeText(event->place));
     }
   }
-  // Otherwise the table at the end of the run: a predefined macro, or one
-  // defined further down.
-  if (tips.isEmpty()) {
+  // A name defined nowhere above: the table at the end of the run (a
+  // predefined macro, or one defined further down).
+  if (!mentioned) {
     for (const MacroEntry& macro : m_Macros) {
       if (macro.name != word) continue;
       QString tip = definitionText(macro.name, macro.kind, macro.parameters, macro.replacement);

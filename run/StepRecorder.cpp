@@ -58,6 +58,11 @@ void StepRecorder::macroDefined(const MacroDefinedEvent& event) {
   if (roomForOne(event.replacement.size())) m_Recording->definitions.push_back(event);
 }
 
+void StepRecorder::macroUndefined(const MacroUndefinedEvent& event) {
+  if (roomForOne(event.name.size()))
+    m_Recording->undefinitions.emplace_back(m_Recording->definitions.size(), event);
+}
+
 void StepRecorder::callCollected(const CallCollectedEvent& event) {
   m_Open.push_back({event.expansion, event.name, event.callText});
   // The parameters of the definition in force name the arguments.

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "run/PreprocessRun.h"
@@ -40,6 +41,9 @@ struct StepRecording {
   std::vector<RecordedStep> steps;
   std::vector<ConditionalEvent> conditionals;
   std::vector<MacroDefinedEvent> definitions;
+  // Each #undef with the number of definitions recorded before it, which
+  // places it among them.
+  std::vector<std::pair<std::size_t, MacroUndefinedEvent>> undefinitions;
   // Set when a limit was reached (the item limit, or kMaxRecordedBytes of
   // text): steps, conditionals and definitions after that point were not
   // kept.
@@ -59,6 +63,7 @@ class StepRecorder : public RunObserver {
   explicit StepRecorder(std::size_t maxItems = kDefaultRecordedItems);
 
   void macroDefined(const MacroDefinedEvent& event) override;
+  void macroUndefined(const MacroUndefinedEvent& event) override;
   void callCollected(const CallCollectedEvent& event) override;
   void expansionBuilt(const ExpansionBuiltEvent& event) override;
   void rescanPass(const RescanPassEvent& event) override;

@@ -175,6 +175,19 @@ class ExplorerTest : public QObject {
                 .startsWith(QStringLiteral("#define xstr(s) str(s)")));
     QVERIFY(window->findChild<orvo::MacroHoverTips*>()->tipAt(0).isEmpty());  // "#"
 
+    // Not after an #undef; a function-like macro of the name stays.
+    window->input()->setText(
+        QStringLiteral("#define F 1\n#define F(x) x\n#undef F\nF\n#define G 2\n"));
+    window->ac_ExecuteExecute();
+    const int fUse = window->input()->bytes().indexOf("\nF\n") + 1;
+    QCOMPARE(window->findChild<orvo::MacroHoverTips*>()->tipAt(fUse),
+             QStringLiteral("#define F(x) x\ndefined at <input>:2:9"));
+    const int gName = window->input()->bytes().indexOf("G");
+    QVERIFY(window->findChild<orvo::MacroHoverTips*>()->tipAt(gName).startsWith(
+        QStringLiteral("#define G 2")));
+    window->pickExample(exampleIndex("stringification4"));
+    window->ac_ExecuteExecute();
+
     // The mouse resting on the name shows the tip.
     emit window->input()->SCN_DWELLSTART(fooInCall, 20, 20);
     QTRY_COMPARE(QToolTip::text(), tip);
