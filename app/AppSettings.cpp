@@ -68,4 +68,11 @@ void AppSettings::setIncludeDirectories(const QStringList& directories) {
   m_Settings.setValue(kIncludeDirectories, directories);
 }
 
+bool AppSettings::panelOpen(const QString& name) const {
+  return m_Settings.value(QStringLiteral("panels/") + name, false).toBool();
+}
+void AppSettings::setPanelOpen(const QString& name, bool open) {
+  m_Settings.setValue(QStringLiteral("panels/") + name, open);
+}
+
 }  // namespace orvo

@@ -47,6 +47,12 @@ class AppSettings {
   QStringList includeDirectories() const;
   void setIncludeDirectories(const QStringList& directories);
 
+  // ---- Explorer panels ----
+  // Whether the panel of that object name ("ExplainDock", "MacrosDock")
+  // was left open; closed at first.
+  bool panelOpen(const QString& name) const;
+  void setPanelOpen(const QString& name, bool open);
+
  private:
   QSettings m_Settings;
 };

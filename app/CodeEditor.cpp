@@ -19,6 +19,12 @@ namespace {
 // The indicator that marks an error place; the first one free for
 // applications.
 constexpr int kErrorIndicator = 8;
+// Greys the text of lines a run skipped.
+constexpr int kGreyIndicator = 9;
+// The marker that highlights lines linked to the other editor's cursor.
+constexpr int kLinkedLineMarker = 20;
+// How long the mouse rests before a dwell tip shows.
+constexpr int kDwellMs = 500;
 
 constexpr int kFontPointSize = 10;
 
@@ -27,6 +33,8 @@ const QColor kCurrentLine(0xf0, 0xf4, 0xfa);
 const QColor kMarginBackground(0xf5, 0xf5, 0xf5);
 const QColor kMarginText(0x99, 0x99, 0x99);
 const QColor kErrorUnderline(0xd0, 0x20, 0x20);
+const QColor kSkippedText(0xa0, 0xa4, 0xa8);
+const QColor kLinkedLine(0xff, 0xf1, 0xb8);
 
 struct StyleColour {
   int style;
@@ -77,6 +85,11 @@ CodeEditor::CodeEditor(QWidget* parent) : QsciScintilla(parent) {
       bound->setAlternateKey(0);
     }
   }
+  connect(this, &QsciScintillaBase::SCN_DWELLEND, this, [this] {
+    if (!m_HoverTipShown) return;
+    m_HoverTipShown = false;
+    QToolTip::hideText();
+  });
   connect(this, &QsciScintilla::linesChanged, this, &CodeEditor::updateLineNumberWidth);
   connect(this, &QsciScintillaBase::SCN_ZOOM, this, &CodeEditor::updateLineNumberWidth);
   viewport()->installEventFilter(this);
@@ -93,6 +106,9 @@ void CodeEditor::setUpLook() {
   lexer->setPaper(Qt::white);
   for (const StyleColour& entry : kStyleColours) lexer->setColor(entry.colour, entry.style);
   setLexer(lexer);
+  // Which lines are skipped is the preprocessor's decision (setGreyedLines),
+  // not the lexer's guess from its own reading of the conditions.
+  SendScintilla(SCI_SETPROPERTY, "lexer.cpp.track.preprocessor", "0");
 
   setMarginType(0, NumberMargin);
   setMarginLineNumbers(0, true);
@@ -115,6 +131,11 @@ void CodeEditor::setUpLook() {
   SendScintilla(SCI_INDICSETSTYLE, kErrorIndicator, INDIC_SQUIGGLE);
   SendScintilla(SCI_INDICSETFORE, kErrorIndicator, kErrorUnderline);
   SendScintilla(SCI_INDICSETUNDER, kErrorIndicator, 1);
+  SendScintilla(SCI_INDICSETSTYLE, kGreyIndicator, INDIC_TEXTFORE);
+  SendScintilla(SCI_INDICSETFORE, kGreyIndicator, kSkippedText);
+  markerDefine(QsciScintilla::Background, kLinkedLineMarker);
+  setMarkerBackgroundColor(kLinkedLine, kLinkedLineMarker);
+  SendScintilla(SCI_SETMOUSEDWELLTIME, kDwellMs);
 }
 
 void CodeEditor::updateLineNumberWidth() {
@@ -239,6 +260,41 @@ void CodeEditor::clearErrorMark() {
   m_ErrorMessage.clear();
 }
 
+void CodeEditor::setGreyedLines(const std::vector<std::pair<int, int>>& ranges) {
+  SendScintilla(SCI_SETINDICATORCURRENT, kGreyIndicator);
+  SendScintilla(SCI_INDICATORCLEARRANGE, 0, SendScintilla(SCI_GETLENGTH));
+  const int count = lines();
+  for (const auto& [first, last] : ranges) {
+    if (first < 0 || first >= count || last < first) continue;
+    const long start = SendScintilla(SCI_POSITIONFROMLINE, first);
+    const long stop = SendScintilla(SCI_GETLINEENDPOSITION, std::min(last, count - 1));
+    SendScintilla(SCI_INDICATORFILLRANGE, start, stop - start);
+  }
+}
+
+bool CodeEditor::isGreyed(int line) const {
+  if (line < 0 || line >= lines()) return false;
+  const long start = SendScintilla(SCI_POSITIONFROMLINE, line);
+  const long stop = SendScintilla(SCI_GETLINEENDPOSITION, line);
+  return stop > start && SendScintilla(SCI_INDICATORVALUEAT, kGreyIndicator, start) != 0;
+}
+
+void CodeEditor::setLinkedLines(const std::vector<int>& lines) {
+  markerDeleteAll(kLinkedLineMarker);
+  m_LinkedLines.clear();
+  for (const int line : lines) {
+    if (line < 0 || line >= this->lines()) continue;
+    markerAdd(line, kLinkedLineMarker);
+    m_LinkedLines.push_back(line);
+  }
+  if (!m_LinkedLines.empty()) ensureLineVisible(m_LinkedLines.front());
+}
+
+void CodeEditor::showHoverTip(const QPoint& globalPos, const QString& text) {
+  m_HoverTipShown = true;
+  QToolTip::showText(globalPos, text, viewport());
+}
+
 bool CodeEditor::eventFilter(QObject* watched, QEvent* event) {
   if (watched == viewport() && event->type() == QEvent::ToolTip) {
     const auto* help = static_cast<QHelpEvent*>(event);
@@ -247,7 +303,7 @@ bool CodeEditor::eventFilter(QObject* watched, QEvent* event) {
     if (hasErrorMark() && position >= 0 &&
         SendScintilla(SCI_INDICATORVALUEAT, kErrorIndicator, position) != 0) {
       QToolTip::showText(help->globalPos(), m_ErrorMessage, viewport());
-    } else {
+    } else if (!m_HoverTipShown) {
       QToolTip::hideText();
     }
     return true;

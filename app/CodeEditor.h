@@ -11,6 +11,8 @@
 #include <QString>
 #include <QUrl>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace orvo {
 
@@ -60,6 +62,18 @@ class CodeEditor : public QsciScintilla {
   std::pair<int, int> errorMark() const { return {m_ErrorBegin, m_ErrorEnd}; }
   QString errorMessage() const { return m_ErrorMessage; }
 
+  // Greys the text of the 0-based lines first..last of each range (lines a
+  // run skipped); replaces the earlier ones.
+  void setGreyedLines(const std::vector<std::pair<int, int>>& ranges);
+  bool isGreyed(int line) const;
+  // Highlights the 0-based `lines` (the lines linked to the cursor's line
+  // in the other editor); replaces the earlier ones.
+  void setLinkedLines(const std::vector<int>& lines);
+  const std::vector<int>& linkedLines() const { return m_LinkedLines; }
+
+  // Shows `text` as a tool tip until the mouse dwells no more (SCN_DWELLEND).
+  void showHoverTip(const QPoint& globalPos, const QString& text);
+
  signals:
   // Local files dragged onto the editor; they are opened, not inserted.
   void filesDropped(const QList<QUrl>& urls);
@@ -81,6 +95,8 @@ class CodeEditor : public QsciScintilla {
   int m_ErrorBegin = 0;
   int m_ErrorEnd = 0;
   QString m_ErrorMessage;
+  std::vector<int> m_LinkedLines;
+  bool m_HoverTipShown = false;
 };
 
 }  // namespace orvo

@@ -49,7 +49,7 @@ void LivePreview::startRun() {
   m_CancelRunning = cancelFlag;
   m_Running = true;
   m_Pool.start([this, generation, job, cancelFlag] {
-    auto result = std::make_shared<RunResult>(runPreprocessor(job->input, job->options));
+    auto result = std::make_shared<RecordedRun>(runRecorded(job->input, job->options));
     // Delivered on the window's thread; dropped if this object is gone by
     // then (the destructor waits for this function to return first).
     QMetaObject::invokeMethod(
@@ -59,7 +59,7 @@ void LivePreview::startRun() {
 }
 
 void LivePreview::runEnded(unsigned long long generation,
-                           const std::shared_ptr<RunResult>& result) {
+                           const std::shared_ptr<RecordedRun>& run) {
   m_Running = false;
   m_CancelRunning.reset();
   const bool current = generation == m_Generation;
@@ -67,7 +67,7 @@ void LivePreview::runEnded(unsigned long long generation,
     m_StartWhenDone = false;
     startRun();
   }
-  if (current) emit finished(*result);
+  if (current) emit finished(run->result, run->steps);
 }
 
 }  // namespace orvo

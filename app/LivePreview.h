@@ -13,6 +13,7 @@
 #include <string>
 
 #include "run/PreprocessRun.h"
+#include "run/StepRecorder.h"
 
 namespace orvo {
 
@@ -45,12 +46,14 @@ class LivePreview : public QObject {
   bool busy() const { return m_Timer.isActive() || m_Running; }
 
  signals:
-  // The result of the newest run, over the input as it still is.
-  void finished(const orvo::RunResult& result);
+  // The result of the newest run, over the input as it still is, with the
+  // steps recorded for the explorer.
+  void finished(const orvo::RunResult& result,
+                const std::shared_ptr<const orvo::StepRecording>& steps);
 
  private:
   void startRun();
-  void runEnded(unsigned long long generation, const std::shared_ptr<RunResult>& result);
+  void runEnded(unsigned long long generation, const std::shared_ptr<RecordedRun>& run);
 
   std::function<RunInput()> m_Snapshot;
   QTimer m_Timer;

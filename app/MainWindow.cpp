@@ -29,6 +29,7 @@
 #include "app/AboutBox.h"
 #include "app/CodeEditor.h"
 #include "app/ExampleCatalogue.h"
+#include "app/ExplorerPanels.h"
 #include "app/IncludeDirectoriesDialog.h"
 #include "app/LiveErrorDisplay.h"
 #include "app/LivePreview.h"
@@ -98,6 +99,9 @@ Tfrm_orvo::Tfrm_orvo(QWidget* parent) : QMainWindow(parent) {
   createToolBar();
   createTextAreas();
   createMessagesPanel();
+  m_Explorer =
+      new orvo::ExplorerPanels(this, memo_Input, memo_Output, m_MessagesDock, mi_View, ToolBar1,
+                               m_Settings);
   createStatusBar();
   restoreSettings();
   FormCreate();
@@ -205,11 +209,11 @@ void Tfrm_orvo::createMenus() {
   edit->addSeparator();
   edit->addAction(ac_LiveMode);
 
-  QMenu* view = menuBar()->addMenu(tr("&View"));
-  view->setObjectName(QStringLiteral("mi_View"));
-  view->addAction(ac_ZoomIn);
-  view->addAction(ac_ZoomOut);
-  view->addAction(ac_ZoomReset);
+  mi_View = menuBar()->addMenu(tr("&View"));
+  mi_View->setObjectName(QStringLiteral("mi_View"));
+  mi_View->addAction(ac_ZoomIn);
+  mi_View->addAction(ac_ZoomOut);
+  mi_View->addAction(ac_ZoomReset);
 
   QMenu* help = menuBar()->addMenu(tr("&Help"));
   help->setObjectName(QStringLiteral("mi_Help"));
@@ -454,13 +458,13 @@ void Tfrm_orvo::ac_ExecuteExecute() {
 
   memo_Output->setBytes({}, orvo::TextEncoding::Utf8);
   const QByteArray input = memo_Input->bytes();
-  const orvo::RunResult result =
-      orvo::runPreprocessor(std::string_view(input.constData(), input.size()), runOptions());
+  const orvo::RecordedRun run =
+      orvo::runRecorded(std::string_view(input.constData(), input.size()), runOptions());
+  const orvo::RunResult& result = run.result;
   showMessages(result);
-  if (result.ok()) {
-    setOutputText(result.output);
-    return;
-  }
+  if (result.ok()) setOutputText(result.output);
+  m_Explorer->showRun(result, run.steps);
+  if (result.ok()) return;
   const orvo::RunError& error = *result.error;
   QString text = QString::fromUtf8(error.text);
   // Marking the place first lets the user see it while the message is open;
@@ -510,12 +514,14 @@ void Tfrm_orvo::setLiveMode(bool on) {
   m_LiveErrors->clear();
 }
 
-void Tfrm_orvo::showLiveResult(const orvo::RunResult& result) {
+void Tfrm_orvo::showLiveResult(const orvo::RunResult& result,
+                               const std::shared_ptr<const orvo::StepRecording>& steps) {
   // No message box while typing: an error leaves the output as it is.
   m_LiveErrors->showResult(result);
   if (result.ok()) {
     setOutputText(result.output);
     showMessages(result);
+    m_Explorer->showRun(result, steps);
   }
 }
 

@@ -13,6 +13,7 @@
 
 #include "app/AppSettings.h"
 #include "run/PreprocessRun.h"
+#include "run/StepRecorder.h"
 
 class QAction;
 class QComboBox;
@@ -27,6 +28,7 @@ class QUrl;
 
 namespace orvo {
 class CodeEditor;
+class ExplorerPanels;
 class LiveErrorDisplay;
 class LivePreview;
 class OutputPane;
@@ -91,7 +93,8 @@ class Tfrm_orvo : public QMainWindow {
   orvo::RunOptions runOptions() const;
   void inputEdited();
   void setLiveMode(bool on);
-  void showLiveResult(const orvo::RunResult& result);
+  void showLiveResult(const orvo::RunResult& result,
+                      const std::shared_ptr<const orvo::StepRecording>& steps);
   void setOutputText(const std::string& text);
   void setZoom(int zoom);
   void syncZoomFrom(orvo::CodeEditor* editor);
@@ -133,6 +136,9 @@ class Tfrm_orvo : public QMainWindow {
   // The messages of the last run, docked under the output; shown when there are any.
   MessagesPanel* m_MessagesPanel = nullptr;
   QDockWidget* m_MessagesDock = nullptr;
+  QMenu* mi_View = nullptr;
+  // The Explain and Macros panels, macro tips, skipped and linked lines.
+  orvo::ExplorerPanels* m_Explorer = nullptr;
 
   std::unique_ptr<orvo::LivePreview> m_LivePreview;
   bool m_SplitterRestored = false;

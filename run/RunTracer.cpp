@@ -153,6 +153,9 @@ SourcePlace RunTracer::placeIn(FileFrame& frame, const char* begin, const char* 
   place.end = std::max(place.begin, clamp(end));
   place.line = lineOf(frame, place.begin);
   place.column = place.begin - frame.lineStarts[static_cast<std::size_t>(place.line - 1)] + 1;
+  // Only the first frame reads the text the caller handed over; a file
+  // that includes the main input again reads its own copy.
+  place.inMainInput = &frame == &m_Files.front();
   return place;
 }
 

@@ -1,0 +1,278 @@
+#include "app/ExplainPanel.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QLabel>
+#include <QSplitter>
+#include <QTextEdit>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <map>
+
+#include "app/CodeEditor.h"
+
+namespace orvo {
+namespace {
+
+enum Column { kStepColumn, kTextColumn };
+
+// Where a step's item keeps its index among the line's steps.
+constexpr int kStepIndexRole = Qt::UserRole;
+
+const QString kChangedStyle = QStringLiteral("background:#ffe08a;");
+const QString kRemovedStyle = QStringLiteral("background:#f6c6c6;text-decoration:line-through;");
+
+QString fromBytes(const std::string& text) { return QString::fromUtf8(text); }
+
+// The part of `after` that differs from `before`: the rest once their common
+// start and common end are taken off.
+struct Change {
+  qsizetype prefix = 0;
+  qsizetype suffix = 0;
+};
+Change changeBetween(const QString& before, const QString& after) {
+  Change change;
+  const qsizetype shorter = std::min(before.size(), after.size());
+  while (change.prefix < shorter && before[change.prefix] == after[change.prefix]) ++change.prefix;
+  while (change.suffix < shorter - change.prefix &&
+         before[before.size() - 1 - change.suffix] == after[after.size() - 1 - change.suffix]) {
+    ++change.suffix;
+  }
+  return change;
+}
+
+// `text` as HTML with its middle (between prefix and suffix) marked.
+QString marked(const QString& text, const Change& change, const QString& style) {
+  const qsizetype middle = text.size() - change.prefix - change.suffix;
+  QString html = text.left(change.prefix).toHtmlEscaped();
+  if (middle > 0) {
+    html += QStringLiteral("<span style=\"%1\">%2</span>")
+                .arg(style, text.mid(change.prefix, middle).toHtmlEscaped());
+  }
+  html += text.right(change.suffix).toHtmlEscaped();
+  return html;
+}
+
+QString stepCaption(const RecordedStep& step) {
+  return QStringLiteral("%1: %2").arg(QString::fromLatin1(RecordedStepKindName(step.kind)),
+                                      fromBytes(step.detail));
+}
+
+}  // namespace
+
+ExplainPanel::ExplainPanel(CodeEditor* input, QWidget* parent) : QWidget(parent), m_Input(input) {
+  setObjectName(QStringLiteral("ExplainPanel"));
+  m_Conditional = new QLabel(this);
+  m_Conditional->setObjectName(QStringLiteral("lbl_Conditional"));
+  m_Conditional->setWordWrap(true);
+  m_Conditional->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  m_Note = new QLabel(this);
+  m_Note->setObjectName(QStringLiteral("lbl_ExplainNote"));
+  m_Note->setWordWrap(true);
+  m_Note->hide();
+
+  m_Tree = new QTreeWidget(this);
+  m_Tree->setObjectName(QStringLiteral("ExplainSteps"));
+  m_Tree->setColumnCount(2);
+  m_Tree->setHeaderLabels({tr("Step"), tr("Text")});
+  m_Tree->setUniformRowHeights(true);
+  m_Tree->header()->setSectionResizeMode(kStepColumn, QHeaderView::Interactive);
+  m_Tree->header()->setStretchLastSection(true);
+  m_Tree->setColumnWidth(kStepColumn, 300);
+  connect(m_Tree, &QTreeWidget::itemClicked, this, &ExplainPanel::stepClicked);
+
+  m_StepView = new QTextEdit(this);
+  m_StepView->setObjectName(QStringLiteral("ExplainStepView"));
+  m_StepView->setReadOnly(true);
+  m_StepView->setLineWrapMode(QTextEdit::WidgetWidth);
+
+  auto* split = new QSplitter(Qt::Horizontal, this);
+  split->addWidget(m_Tree);
+  split->addWidget(m_StepView);
+  split->setStretchFactor(0, 3);
+  split->setStretchFactor(1, 2);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(2, 2, 2, 2);
+  layout->addWidget(m_Conditional);
+  layout->addWidget(m_Note);
+  layout->addWidget(split, 1);
+
+  m_StepForward = new QAction(tr("Next Expansion Step"), this);
+  m_StepForward->setObjectName(QStringLiteral("ac_StepForward"));
+  m_StepForward->setShortcut(QKeySequence(Qt::Key_F10));
+  m_StepForward->setToolTip(tr("Show the next expansion step of the line (F10)"));
+  connect(m_StepForward, &QAction::triggered, this, &ExplainPanel::stepForward);
+  m_StepBack = new QAction(tr("Previous Expansion Step"), this);
+  m_StepBack->setObjectName(QStringLiteral("ac_StepBack"));
+  m_StepBack->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
+  m_StepBack->setToolTip(tr("Show the previous expansion step of the line (Shift+F10)"));
+  connect(m_StepBack, &QAction::triggered, this, &ExplainPanel::stepBack);
+  m_Tree->setToolTip(tr("Click a step to select its text in the input; F10 and Shift+F10 "
+                        "walk through the steps"));
+  showLines(0, 0);
+}
+
+void ExplainPanel::setRun(std::shared_ptr<const StepRecording> steps) {
+  m_Steps = std::move(steps);
+  m_StepLines.clear();
+  const QByteArray text = m_Input->bytes();
+  m_Branches = findConditionalBranches(std::string_view(text.constData(), text.size()));
+  if (m_Steps) {
+    m_StepLines.reserve(m_Steps->steps.size());
+    for (const RecordedStep& step : m_Steps->steps) {
+      const SourcePlace& place = step.step.place;
+      if (!place.inMainInput || !place.known()) {
+        m_StepLines.push_back({0, 0});
+        continue;
+      }
+      const int first = m_Input->lineOfByte(place.begin) + 1;
+      const int last = m_Input->lineOfByte(std::max(place.begin, place.end - 1)) + 1;
+      m_StepLines.push_back({first, std::max(first, last)});
+    }
+  }
+  if (m_Steps && m_Steps->truncated) {
+    m_Note->setText(tr("Only the first %1 steps of this run were kept (a limit that keeps the "
+                       "window responsive); lines after that point show none.")
+                        .arg(m_Steps->steps.size()));
+    m_Note->show();
+  } else {
+    m_Note->hide();
+  }
+  const int first = m_First;
+  const int last = m_Last;
+  m_LineSteps.clear();
+  m_First = m_Last = -1;
+  showLines(first, last);
+}
+
+void ExplainPanel::showLines(int first, int last) {
+  std::vector<const RecordedStep*> lineSteps;
+  if (m_Steps && first > 0) {
+    for (std::size_t i = 0; i < m_Steps->steps.size(); ++i) {
+      if (m_StepLines[i].first <= last && first <= m_StepLines[i].last && m_StepLines[i].first > 0)
+        lineSteps.push_back(&m_Steps->steps[i]);
+    }
+  }
+  // Selecting a step's text moves the cursor within the same calls: keep
+  // the step shown then.
+  const bool same = lineSteps == m_LineSteps && !lineSteps.empty();
+  m_First = first;
+  m_Last = last;
+  m_Conditional->setText(decisionText(first));
+  if (same) return;
+  m_LineSteps = std::move(lineSteps);
+  buildTree();
+  m_Current = -1;
+  m_StepView->setHtml(m_LineSteps.empty()
+                          ? tr("<i>No macro expansions on this line.</i>")
+                          : tr("<i>%1 steps. F10 shows the next one, Shift+F10 the one before.</i>")
+                                .arg(m_LineSteps.size()));
+  m_Changed.clear();
+}
+
+void ExplainPanel::buildTree() {
+  m_Tree->clear();
+  m_StepItems.clear();
+  std::map<int, QTreeWidgetItem*> expansions;
+  for (std::size_t i = 0; i < m_LineSteps.size(); ++i) {
+    const RecordedStep& step = *m_LineSteps[i];
+    QTreeWidgetItem* parent = nullptr;
+    if (step.opensExpansion) {
+      const auto enclosing = expansions.find(step.step.parent);
+      auto* expansion = enclosing != expansions.end() ? new QTreeWidgetItem(enclosing->second)
+                                                      : new QTreeWidgetItem(m_Tree);
+      expansion->setText(kStepColumn, fromBytes(step.before));
+      expansion->setExpanded(true);
+      expansions[step.step.expansion] = expansion;
+      parent = expansion;
+    } else {
+      const auto found = expansions.find(step.step.expansion);
+      parent = found != expansions.end() ? found->second : nullptr;
+    }
+    auto* item = parent != nullptr ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(m_Tree);
+    item->setText(kStepColumn, stepCaption(step));
+    item->setText(kTextColumn, fromBytes(step.after));
+    item->setToolTip(kTextColumn, fromBytes(step.after));
+    item->setData(kStepColumn, kStepIndexRole, static_cast<int>(i));
+    m_StepItems.push_back(item);
+    if (step.kind == RecordedStep::Kind::Result && parent != nullptr) {
+      parent->setText(kTextColumn, QStringLiteral("→ %1").arg(fromBytes(step.after)));
+    }
+  }
+}
+
+QString ExplainPanel::decisionText(int line) const {
+  if (!m_Steps || line <= 0) return tr("No run to explain yet.");
+  const ConditionalBranch* branch = innermostBranchAt(m_Branches, line);
+  if (branch == nullptr) return tr("Line %1 is in no conditional.").arg(line);
+  for (const ConditionalEvent& event : m_Steps->conditionals) {
+    if (!event.place.inMainInput || event.place.line != branch->directiveLine) continue;
+    QString text = QStringLiteral("#%1 %2")
+                       .arg(QString::fromStdString(event.directive),
+                            fromBytes(event.expression).trimmed())
+                       .trimmed();
+    QStringList names;
+    for (const auto& [name, value] : event.names)
+      names << QStringLiteral("%1 = %2").arg(fromBytes(name)).arg(value);
+    text += tr(" (line %1): value %2").arg(event.place.line).arg(event.value);
+    if (!names.isEmpty()) text += tr(", with %1").arg(names.join(QStringLiteral(", ")));
+    if (event.taken) return text + tr(": taken.");
+    if (event.earlierBranchTaken) text += tr(": not taken, an earlier branch was taken");
+    else text += tr(": not taken");
+    if (event.skippedFirstLine > 0)
+      text += tr("; lines %1–%2 skipped").arg(event.skippedFirstLine).arg(event.skippedLastLine);
+    return text + QLatin1Char('.');
+  }
+  return tr("The conditional on line %1 was not evaluated: it lies in a branch that was skipped.")
+      .arg(branch->directiveLine);
+}
+
+void ExplainPanel::showStep(int index) {
+  if (index < 0 || index >= stepCount()) return;
+  m_Current = index;
+  const RecordedStep& step = *m_LineSteps[index];
+  const QString before = fromBytes(step.before);
+  const QString after = fromBytes(step.after);
+  const Change change = changeBetween(before, after);
+  m_Changed = after.mid(change.prefix, after.size() - change.prefix - change.suffix);
+  QString html = tr("<b>Step %1 of %2</b> — %3")
+                     .arg(index + 1)
+                     .arg(stepCount())
+                     .arg(stepCaption(step).toHtmlEscaped());
+  // A call changes nothing yet: its text once; any other step from and to.
+  if (step.kind == RecordedStep::Kind::Call) {
+    html += QStringLiteral("<pre>%1</pre>").arg(after.toHtmlEscaped());
+  } else {
+    html += tr("<pre>from  %1\n  to  %2</pre>")
+                .arg(marked(before, change, kRemovedStyle), marked(after, change, kChangedStyle));
+  }
+  m_StepView->setHtml(html);
+  const QSignalBlocker quiet(m_Tree);
+  m_Tree->setCurrentItem(m_StepItems[index]);
+  m_Tree->scrollToItem(m_StepItems[index]);
+}
+
+void ExplainPanel::stepForward() { showStep(std::min(m_Current + 1, stepCount() - 1)); }
+
+void ExplainPanel::stepBack() { showStep(std::max(m_Current - 1, 0)); }
+
+void ExplainPanel::stepClicked(QTreeWidgetItem* item) {
+  const QVariant index = item->data(kStepColumn, kStepIndexRole);
+  // An expansion's own row shows its first step, the call.
+  const QTreeWidgetItem* stepItem = index.isValid() || item->childCount() == 0 ? item : item->child(0);
+  const int stepIndex = stepItem->data(kStepColumn, kStepIndexRole).toInt();
+  if (stepIndex < 0 || stepIndex >= stepCount()) return;
+  const SourcePlace& place = m_LineSteps[stepIndex]->step.place;
+  showStep(stepIndex);
+  if (place.inMainInput) m_Input->selectBytes(place.begin, place.end);
+}
+
+QString ExplainPanel::conditionalText() const { return m_Conditional->text(); }
+
+QString ExplainPanel::stepViewText() const { return m_StepView->toPlainText(); }
+
+QString ExplainPanel::changedText() const { return m_Changed; }
+
+}  // namespace orvo

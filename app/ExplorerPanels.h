@@ -1,0 +1,67 @@
+// The expansion explorer in the window: the Explain and Macros panels, the
+// tips over macro names, the greyed skipped lines and the links between
+// output and input lines, all fed by each run's recorded steps and
+// explanation.
+#pragma once
+
+#include <QObject>
+#include <memory>
+#include <optional>
+
+#include "run/RunExplanation.h"
+#include "run/StepRecorder.h"
+
+class QDockWidget;
+class QMainWindow;
+class QMenu;
+class QToolBar;
+
+namespace orvo {
+
+class AppSettings;
+class CodeEditor;
+class ExplainPanel;
+class MacroHoverTips;
+class MacrosPanel;
+
+class ExplorerPanels : public QObject {
+  Q_OBJECT
+
+ public:
+  // Docks the panels beside `besideDock`, open as the user left them in
+  // `settings` (closed at first: they take room from the text areas); adds
+  // their switches to `viewMenu` and `toolBar` and the step keys to
+  // `viewMenu`. `settings` must outlive this object.
+  ExplorerPanels(QMainWindow* window, CodeEditor* input, CodeEditor* output,
+                 QDockWidget* besideDock, QMenu* viewMenu, QToolBar* toolBar,
+                 AppSettings& settings);
+
+  // A run over the input as it is now; the output shows its result.
+  void showRun(const RunResult& result, std::shared_ptr<const StepRecording> steps);
+
+  ExplainPanel* explainPanel() const { return m_Explain; }
+  MacrosPanel* macrosPanel() const { return m_Macros; }
+  MacroHoverTips* hoverTips() const { return m_HoverTips; }
+
+ protected:
+  // Notes a panel closed by its close button as closed.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // The cursor moved in the input (or output) to 0-based `line`.
+  void inputCursorMoved(int line);
+  void outputCursorMoved(int line);
+  void followFocusedEditor();
+
+  CodeEditor* m_Input;
+  CodeEditor* m_Output;
+  ExplainPanel* m_Explain = nullptr;
+  MacrosPanel* m_Macros = nullptr;
+  MacroHoverTips* m_HoverTips = nullptr;
+  QDockWidget* m_ExplainDock = nullptr;
+  QDockWidget* m_MacrosDock = nullptr;
+  AppSettings& m_Settings;
+  std::optional<RunExplanation> m_Explanation;
+};
+
+}  // namespace orvo

@@ -1,0 +1,72 @@
+#include "app/MacrosPanel.h"
+
+#include <QHeaderView>
+#include <QStringList>
+
+#include "app/MessagesPanel.h"
+
+namespace orvo {
+namespace {
+
+constexpr int kBeginRole = Qt::UserRole;
+constexpr int kEndRole = Qt::UserRole + 1;
+constexpr int kInMainInputRole = Qt::UserRole + 2;
+
+const QColor kPredefinedText(0x6a, 0x73, 0x7d);
+
+}  // namespace
+
+MacrosPanel::MacrosPanel(QWidget* parent) : QTreeWidget(parent) {
+  setObjectName(QStringLiteral("MacrosPanel"));
+  setColumnCount(5);
+  setHeaderLabels({tr("Name"), tr("Kind"), tr("Parameters"), tr("Value"), tr("Defined at")});
+  setRootIsDecorated(false);
+  setUniformRowHeights(true);
+  setAlternatingRowColors(true);
+  setSortingEnabled(true);
+  sortByColumn(kNameColumn, Qt::AscendingOrder);
+  header()->setSectionResizeMode(QHeaderView::Interactive);
+  header()->setStretchLastSection(true);
+  setToolTip(tr("The macros defined at the end of the run; predefined ones in grey italics"));
+  connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+    if (item != nullptr && item->data(kPlaceColumn, kInMainInputRole).toBool()) {
+      emit mainInputPlaceActivated(item->data(kPlaceColumn, kBeginRole).toInt(),
+                                   item->data(kPlaceColumn, kEndRole).toInt());
+    }
+  });
+}
+
+void MacrosPanel::showMacros(const std::vector<MacroEntry>& macros) {
+  setSortingEnabled(false);
+  clear();
+  for (const MacroEntry& macro : macros) {
+    auto* item = new QTreeWidgetItem(this);
+    item->setText(kNameColumn, QString::fromUtf8(macro.name));
+    item->setText(kKindColumn, QString::fromLatin1(MacroKindName(macro.kind)));
+    if (macro.kind == MacroKind::FunctionLike) {
+      QStringList parameters;
+      for (const std::string& parameter : macro.parameters) parameters << QString::fromUtf8(parameter);
+      item->setText(kParametersColumn, QStringLiteral("(%1)").arg(parameters.join(QStringLiteral(", "))));
+    }
+    item->setText(kValueColumn, QString::fromUtf8(macro.replacement));
+    item->setToolTip(kValueColumn, QString::fromUtf8(macro.replacement));
+    if (macro.predefined()) {
+      item->setText(kPlaceColumn, tr("predefined"));
+      for (int column = 0; column < columnCount(); ++column) {
+        QFont font = item->font(column);
+        font.setItalic(true);
+        item->setFont(column, font);
+        item->setForeground(column, kPredefinedText);
+      }
+    } else if (macro.definedAt.known()) {
+      item->setText(kPlaceColumn, MessagesPanel::placeText(macro.definedAt));
+      item->setData(kPlaceColumn, kBeginRole, macro.definedAt.begin);
+      item->setData(kPlaceColumn, kEndRole, macro.definedAt.end);
+      item->setData(kPlaceColumn, kInMainInputRole, macro.definedAt.inMainInput);
+    }
+  }
+  setSortingEnabled(true);
+  for (int column = 0; column < kValueColumn; ++column) resizeColumnToContents(column);
+}
+
+}  // namespace orvo

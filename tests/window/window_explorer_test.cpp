@@ -1,0 +1,333 @@
+// The expansion explorer in the window: the Explain panel's steps and
+// conditional decisions, stepping through them, the Macros panel, tips over
+// macro names, greyed skipped lines and the links between output and input
+// lines.
+#include <QDockWidget>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QToolTip>
+#include <QTreeWidget>
+#include <QtTest>
+#include <memory>
+
+#include "TestableWindow.h"
+#include "app/ExampleCatalogue.h"
+#include "app/LivePreview.h"
+#include "app/ExplainPanel.h"
+#include "app/MacroHoverTips.h"
+#include "app/MacrosPanel.h"
+
+namespace {
+
+int exampleIndex(const char* name) {
+  for (std::size_t i = 0; i < orvo::ExampleCatalogue::count(); ++i) {
+    if (QByteArray(orvo::ExampleCatalogue::name(i)) == name) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+// The kinds of `panel`'s steps, e.g. "call built pass result".
+QString stepKinds(const orvo::ExplainPanel& panel) {
+  QStringList kinds;
+  for (int i = 0; i < panel.stepCount(); ++i)
+    kinds << QString::fromLatin1(orvo::RecordedStepKindName(panel.step(i)->kind));
+  return kinds.join(QLatin1Char(' '));
+}
+
+}  // namespace
+
+class ExplorerTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<TestableWindow> window;
+
+  orvo::ExplainPanel* explain() const { return window->findChild<orvo::ExplainPanel*>(); }
+  orvo::MacrosPanel* macros() const { return window->findChild<orvo::MacrosPanel*>(); }
+
+  // Puts the cursor on 0-based `line` of `editor` as a click there would.
+  void moveTo(orvo::CodeEditor* editor, int line) {
+    editor->setFocus();
+    QTRY_VERIFY(editor->hasFocus());
+    // The editor reports the move when it next updates its view.
+    QSignalSpy moved(editor, &QsciScintilla::cursorPositionChanged);
+    editor->setCursorPosition(line, 0);
+    QTRY_VERIFY(!moved.isEmpty());
+  }
+  void runExample(const char* name) {
+    const int index = exampleIndex(name);
+    QVERIFY(index >= 0);
+    window->pickExample(index);
+    window->ac_ExecuteExecute();
+    // Lets the editors report where their cursors went.
+    QTest::qWait(50);
+  }
+
+ private slots:
+  void init() {
+    useFreshSettings();
+    window = std::make_unique<TestableWindow>();
+    window->action("ac_LiveMode")->setChecked(false);
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+  }
+  void cleanup() { window.reset(); }
+
+  // str (foo) stringifies the argument as written; xstr (foo) lets a rescan
+  // pass replace foo by 4 before str sees it.
+  void showsWhyStrGivesFooAndXstrGivesFour() {
+    runExample("stringification3");
+    moveTo(window->input(), 3);
+    QCOMPARE(stepKinds(*explain()), QStringLiteral("call built result"));
+    QCOMPARE(explain()->step(0)->detail, std::string("arguments: s = foo"));
+    // This preprocessor writes a blank after a stringified argument.
+    QCOMPARE(QString::fromStdString(explain()->step(2)->after), QStringLiteral("\"foo\" "));
+    QVERIFY(explain()->conditionalText().contains(QStringLiteral("in no conditional")));
+
+    runExample("stringification4");
+    moveTo(window->input(), 3);
+    // xstr's call, its body, the pass that replaces foo with str's own
+    // nested call inside it, then the whole result.
+    QCOMPARE(stepKinds(*explain()),
+             QStringLiteral("call built pass call built result pass result"));
+    const orvo::RecordedStep& pass = *explain()->step(2);
+    QCOMPARE(pass.before, std::string("foo"));
+    QCOMPARE(pass.after, std::string("4"));
+    QVERIFY(pass.detail.find("expanded: foo") != std::string::npos);
+    QCOMPARE(explain()->step(3)->step.parent, explain()->step(0)->step.expansion);
+    QCOMPARE(QString::fromStdString(explain()->step(7)->after), QStringLiteral("\"4\"  "));
+    // The tree nests str's call under xstr's.
+    QTreeWidget* tree = explain()->tree();
+    QCOMPARE(tree->topLevelItemCount(), 1);
+    QCOMPARE(tree->topLevelItem(0)->text(0), QStringLiteral("xstr (foo)"));
+    QCOMPARE(tree->topLevelItem(0)->text(1), QStringLiteral("→ \"4\"  "));
+  }
+
+  void stepsForwardAndBackWithTheChangeMarked() {
+    runExample("stringification4");
+    moveTo(window->input(), 3);
+    QCOMPARE(explain()->currentStep(), -1);
+    QAction* forward = window->action("ac_StepForward");
+    QAction* back = window->action("ac_StepBack");
+    QVERIFY(forward != nullptr && back != nullptr);
+    QCOMPARE(forward->shortcut(), QKeySequence(Qt::Key_F10));
+    QCOMPARE(back->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F10));
+
+    QTest::keyClick(window->input(), Qt::Key_F10);
+    QCOMPARE(explain()->currentStep(), 0);
+    forward->trigger();
+    forward->trigger();
+    QCOMPARE(explain()->currentStep(), 2);
+    QVERIFY(explain()->stepViewText().startsWith(QStringLiteral("Step 3 of 8")));
+    QCOMPARE(explain()->changedText(), QStringLiteral("4"));
+    QCOMPARE(explain()->tree()->currentItem()->text(1), QStringLiteral("4"));
+
+    QTest::keyClick(window->input(), Qt::Key_F10, Qt::ShiftModifier);
+    QCOMPARE(explain()->currentStep(), 1);
+    // "xstr (foo)" became "str(foo)".
+    QCOMPARE(explain()->changedText(), QStringLiteral("str"));
+    back->trigger();
+    back->trigger();
+    QCOMPARE(explain()->currentStep(), 0);  // stays at the first step
+    for (int i = 0; i < 20; ++i) forward->trigger();
+    QCOMPARE(explain()->currentStep(), 7);
+
+    // Clicking a step selects the call's text and keeps the line's steps.
+    QTreeWidgetItem* call = explain()->tree()->topLevelItem(0)->child(0);
+    emit explain()->tree()->itemClicked(call, 0);
+    QCOMPARE(window->input()->selectedText(), QStringLiteral("xstr (foo)"));
+    QCOMPARE(explain()->currentStep(), 0);
+    QCOMPARE(explain()->stepCount(), 8);
+  }
+
+  void macrosPanelListsTheTableAndTipsShowDefinitions() {
+    runExample("stringification4");
+    QMap<QString, QTreeWidgetItem*> rows;
+    for (int i = 0; i < macros()->topLevelItemCount(); ++i)
+      rows.insert(macros()->topLevelItem(i)->text(0), macros()->topLevelItem(i));
+    using Column = orvo::MacrosPanel::Column;
+    QVERIFY(rows.contains(QStringLiteral("str")) && rows.contains(QStringLiteral("foo")));
+    QTreeWidgetItem* str = rows.value(QStringLiteral("str"));
+    QCOMPARE(str->text(Column::kKindColumn), QStringLiteral("function-like"));
+    QCOMPARE(str->text(Column::kParametersColumn), QStringLiteral("(s)"));
+    QCOMPARE(str->text(Column::kValueColumn), QStringLiteral("#s"));
+    QCOMPARE(str->text(Column::kPlaceColumn), QStringLiteral("<input>:2:9"));
+    QTreeWidgetItem* foo = rows.value(QStringLiteral("foo"));
+    QCOMPARE(foo->text(Column::kKindColumn), QStringLiteral("object-like"));
+    QCOMPARE(foo->text(Column::kValueColumn), QStringLiteral("4"));
+    QTreeWidgetItem* line = rows.value(QStringLiteral("__LINE__"));
+    QVERIFY(line != nullptr);
+    QCOMPARE(line->text(Column::kPlaceColumn), QStringLiteral("predefined"));
+    QVERIFY(line->font(0).italic());
+
+    // Activating a row selects the definition's name.
+    emit macros()->itemActivated(foo, 0);
+    QCOMPARE(window->input()->selectedText(), QStringLiteral("foo"));
+
+    const int fooInCall = window->input()->bytes().lastIndexOf("foo");
+    const QString tip = window->findChild<orvo::MacroHoverTips*>()->tipAt(fooInCall + 1);
+    QCOMPARE(tip, QStringLiteral("#define foo 4\ndefined at <input>:3:9"));
+    const int xstrName = window->input()->bytes().indexOf("xstr");
+    QVERIFY(window->findChild<orvo::MacroHoverTips*>()
+                ->tipAt(xstrName)
+                .startsWith(QStringLiteral("#define xstr(s) str(s)")));
+    QVERIFY(window->findChild<orvo::MacroHoverTips*>()->tipAt(0).isEmpty());  // "#"
+
+    // Not after an #undef; a function-like macro of the name stays.
+    window->input()->setText(
+        QStringLiteral("#define F 1\n#define F(x) x\n#undef F\nF\n#define G 2\n"));
+    window->ac_ExecuteExecute();
+    const int fUse = window->input()->bytes().indexOf("\nF\n") + 1;
+    QCOMPARE(window->findChild<orvo::MacroHoverTips*>()->tipAt(fUse),
+             QStringLiteral("#define F(x) x\ndefined at <input>:2:9"));
+    const int gName = window->input()->bytes().indexOf("G");
+    QVERIFY(window->findChild<orvo::MacroHoverTips*>()->tipAt(gName).startsWith(
+        QStringLiteral("#define G 2")));
+    window->pickExample(exampleIndex("stringification4"));
+    window->ac_ExecuteExecute();
+
+    // The mouse resting on the name shows the tip.
+    emit window->input()->SCN_DWELLSTART(fooInCall, 20, 20);
+    QTRY_COMPARE(QToolTip::text(), tip);
+    emit window->input()->SCN_DWELLEND(fooInCall, 20, 20);
+    QTRY_VERIFY(!QToolTip::isVisible());
+  }
+
+  // A user macro counts as 1 in #if here, so Z's branch is taken although
+  // Z is 0; the greying follows the run, not the editor's colouring.
+  void greysSkippedLinesAndExplainsTheDecision() {
+    window->input()->setText(QStringLiteral(
+        "#define Z 0\n#if Z\nshown\n#else\nhidden\nhidden too\n#endif\nafter\n"));
+    window->ac_ExecuteExecute();
+    orvo::CodeEditor* input = window->input();
+    const bool expected[] = {false, false, false, false, true, true, false, false};
+    for (int line = 0; line < 8; ++line) QCOMPARE(input->isGreyed(line), expected[line]);
+
+    moveTo(input, 2);
+    QCOMPARE(explain()->conditionalText(),
+             QStringLiteral("#if Z (line 2): value 1, with Z = 1: taken."));
+    moveTo(input, 4);
+    QCOMPARE(explain()->conditionalText(),
+             QStringLiteral("#else (line 4): value 1: not taken, an earlier branch was taken; "
+                            "lines 5–6 skipped."));
+    moveTo(input, 7);
+    QVERIFY(explain()->conditionalText().contains(QStringLiteral("in no conditional")));
+  }
+
+  // Each line gets the decision of its innermost conditional; one nested in
+  // a skipped branch was never evaluated.
+  void namesTheInnermostConditionalOfEachLine() {
+    window->input()->setText(QStringLiteral(
+        "#if 0\n#if 1\na\n#endif\nb\n#elif 2\n#ifdef NONE\nc\n#endif\nd\n#endif\n#if 3"));
+    window->ac_ExecuteExecute();
+    const struct {
+      int line;  // 0-based
+      const char* decision;
+    } cases[] = {
+        {2, "The conditional on line 2 was not evaluated"},
+        {4, "#if 0 (line 1): value 0: not taken; lines 2–5 skipped."},
+        {7, "#ifdef NONE (line 7): value 0: not taken; lines 8–8 skipped."},
+        {9, "#elif 2 (line 6): value 2: taken."},
+        {11, "#if 3 (line 12): value 3: taken."},
+    };
+    for (const auto& entry : cases) {
+      moveTo(window->input(), entry.line);
+      QVERIFY2(explain()->conditionalText().startsWith(QString::fromUtf8(entry.decision)),
+               qPrintable(explain()->conditionalText()));
+    }
+  }
+
+  // CR LF input with an include: output lines from the input point back at
+  // their input line and the other way round; lines from the header at no
+  // input line.
+  void linksOutputAndInputLines() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QFile header(dir.filePath(QStringLiteral("two.h")));
+    QVERIFY(header.open(QIODevice::WriteOnly));
+    header.write("h1\r\nh2\r\n");
+    header.close();
+    QFile source(dir.filePath(QStringLiteral("main.c")));
+    QVERIFY(source.open(QIODevice::WriteOnly));
+    source.write("first\r\n#include \"two.h\"\r\n#define F(a, b) a+b\r\n\r\nx = F(1,\r\n 2);\r\nend\r\n");
+    source.close();
+    QVERIFY(window->openFile(source.fileName()));
+    window->ac_ExecuteExecute();
+    const QStringList output = window->output()->text().split(QStringLiteral("\r\n"));
+    const int h1 = output.indexOf(QStringLiteral("h1"));
+    // The call's line break stays in the output.
+    const int call = output.indexOf(QStringLiteral("x = 1+"));
+    const int end = output.indexOf(QStringLiteral("end"));
+    QVERIFY2(h1 >= 0 && call >= 0 && end >= 0,
+             qPrintable(output.join(QLatin1Char('|')) +
+                        (window->messages.isEmpty() ? QString() : window->messages.front().text)));
+
+    moveTo(window->input(), 6);
+    QCOMPARE(window->output()->linkedLines(), std::vector<int>{end});
+    // Both output lines of the call come from both of its input lines.
+    moveTo(window->input(), 4);
+    QCOMPARE(window->output()->linkedLines(), (std::vector<int>{call, call + 1}));
+    QCOMPARE(explain()->stepCount() > 0, true);
+
+    // From the output: the call's line came from input lines 5 and 6.
+    moveTo(window->output(), call);
+    QCOMPARE(window->input()->linkedLines(), (std::vector<int>{4, 5}));
+    QVERIFY(window->output()->linkedLines().empty());
+    QCOMPARE(explain()->step(0)->name, std::string("F"));
+    moveTo(window->output(), h1);
+    QVERIFY(window->input()->linkedLines().empty());
+  }
+
+  // The panels start closed; a step key opens Explain, and the next start
+  // keeps the panels as they were left.
+  void panelsStayAsTheUserLeftThem() {
+    auto* explainDock = window->findChild<QDockWidget*>(QStringLiteral("ExplainDock"));
+    auto* macrosDock = window->findChild<QDockWidget*>(QStringLiteral("MacrosDock"));
+    QVERIFY(!explainDock->isVisible() && !macrosDock->isVisible());
+    window->action("ac_StepForward")->trigger();
+    QVERIFY(explainDock->isVisible());
+    window->action("ac_ShowMacros")->trigger();
+    QVERIFY(macrosDock->isVisible());
+    window->action("ac_ShowMacros")->trigger();
+    QVERIFY(!macrosDock->isVisible());
+
+    window = std::make_unique<TestableWindow>();
+    window->show();
+    QVERIFY(window->findChild<QDockWidget*>(QStringLiteral("ExplainDock"))->isVisible());
+    QVERIFY(!window->findChild<QDockWidget*>(QStringLiteral("MacrosDock"))->isVisible());
+    window->findChild<QDockWidget*>(QStringLiteral("ExplainDock"))->close();
+
+    window = std::make_unique<TestableWindow>();
+    window->show();
+    QVERIFY(!window->findChild<QDockWidget*>(QStringLiteral("ExplainDock"))->isVisible());
+  }
+
+  // A run with more steps than are kept says so above the steps.
+  void saysWhenStepsWereNoLongerKept() {
+    orvo::CodeEditor input;
+    const QByteArray text = "#define f(x) x\r\nf(1) f(2) f(3) f(4)\r\n";
+    input.setBytes(std::string_view(text.constData(), text.size()), orvo::TextEncoding::Utf8);
+    orvo::ExplainPanel panel(&input);
+    QLabel* note = panel.findChild<QLabel*>(QStringLiteral("lbl_ExplainNote"));
+    panel.setRun(orvo::runRecorded(text.toStdString(), {}).steps);
+    QVERIFY(!note->isVisibleTo(&panel));
+    panel.setRun(orvo::runRecorded(text.toStdString(), {}, 5).steps);
+    QVERIFY(note->isVisibleTo(&panel));
+    QVERIFY(note->text().startsWith(QStringLiteral("Only the first 4 steps")));
+    panel.showLines(2, 2);
+    QCOMPARE(panel.stepCount(), 4);  // the first call's steps and the second's call
+  }
+
+  void livePreviewFillsThePanels() {
+    window->action("ac_LiveMode")->setChecked(true);
+    window->livePreview().setDelay(0);
+    window->input()->setText(QStringLiteral("#define ANSWER 42\nANSWER\n"));
+    QTRY_COMPARE(macros()->findItems(QStringLiteral("ANSWER"), Qt::MatchExactly).size(), 1);
+    QVERIFY(window->input()->isGreyed(0) == false);
+  }
+};
+
+QTEST_MAIN(ExplorerTest)
+#include "window_explorer_test.moc"
