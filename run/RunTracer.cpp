@@ -333,33 +333,31 @@ void RunTracer::expansionFinished(const std::string& result) {
   m_Observer.callFinished(event);
 }
 
-void RunTracer::predefinedReplaced(const zemra::CVL_ParseState& s, std::string_view name,
-                                   const std::string& value) {
+ReplacementEvent RunTracer::replacementOpening(const zemra::CVL_ParseState& s,
+                                               std::string_view name, const std::string& value,
+                                               MacroKind kind) {
   reportMessages();
   noteExpandedInPass(std::string(name));
   const char* begin = s.m_Position.m_Current.m_pTokenBegin;
   ReplacementEvent event;
   static_cast<ExpansionStep&>(event) =
       stepOpening(s, placeOf(s, begin, begin + name.size()), std::string(name));
-  m_Expansions.pop_back();  // inserted as it stands: nothing follows
   event.name = name;
-  event.kind = MacroKind::Predefined;
+  event.kind = kind;
   event.value = value;
+  return event;
+}
+
+void RunTracer::predefinedReplaced(const zemra::CVL_ParseState& s, std::string_view name,
+                                   const std::string& value) {
+  const ReplacementEvent event = replacementOpening(s, name, value, MacroKind::Predefined);
+  m_Expansions.pop_back();  // inserted as it stands: nothing follows
   m_Observer.replaced(event);
 }
 
 void RunTracer::objectBegins(const zemra::CVL_ParseState& s, std::string_view name,
                              const std::string& value) {
-  reportMessages();
-  noteExpandedInPass(std::string(name));
-  const char* begin = s.m_Position.m_Current.m_pTokenBegin;
-  ReplacementEvent event;
-  static_cast<ExpansionStep&>(event) =
-      stepOpening(s, placeOf(s, begin, begin + name.size()), std::string(name));
-  event.name = name;
-  event.kind = MacroKind::ObjectLike;
-  event.value = value;
-  m_Observer.replaced(event);
+  m_Observer.replaced(replacementOpening(s, name, value, MacroKind::ObjectLike));
 }
 
 void RunTracer::nameInPass(std::string_view name) {

@@ -121,6 +121,10 @@ class RunTracer {
   SourcePlace placeOf(const zemra::CVL_ParseState& s, const char* begin, const char* end);
   ExpansionStep stepOpening(const zemra::CVL_ParseState& s, const SourcePlace& place,
                             const std::string& name);
+  // Opens the expansion of a name replaced by `value` at the current token
+  // and returns its event.
+  ReplacementEvent replacementOpening(const zemra::CVL_ParseState& s, std::string_view name,
+                                      const std::string& value, MacroKind kind);
   ExpansionStep currentStep() const;
   void reportMessages();
   bool isBusy(std::string_view name) const;
