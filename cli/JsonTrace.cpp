@@ -131,7 +131,7 @@ void JsonTrace::includeLeft(const IncludeLeftEvent& event) {
 
 void JsonTrace::message(const MessageEvent& event) {
   json object = Begin("message", event.place);
-  object["severity"] = MessageSeverityName(event.severity);
+  object["severity"] = severityName(event.severity);
   object["text"] = event.text;
   object["endedRun"] = event.endedRun;
   Write(m_Out, object);

@@ -171,7 +171,7 @@ void TextTrace::includeLeft(const IncludeLeftEvent& event) {
 void TextTrace::message(const MessageEvent& event) {
   // orvo-pp reports the error that ended the run itself, right after.
   if (!event.endedRun) {
-    line(expansionIndent(), PlaceText(event.place) + MessageSeverityName(event.severity) + ": " +
+    line(expansionIndent(), PlaceText(event.place) + severityName(event.severity) + ": " +
                                 event.text);
     return;
   }

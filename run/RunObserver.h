@@ -35,6 +35,7 @@
 #include <utility>
 #include <vector>
 
+#include "run/Diagnostic.h"
 #include "run/SourcePlace.h"
 
 namespace orvo {
@@ -153,15 +154,10 @@ struct IncludeLeftEvent {
   int depth = 0;
 };
 
-enum class MessageSeverity { Note, Warning, Error };
-
-// "note", "warning", "error".
-const char* MessageSeverityName(MessageSeverity severity);
-
 // A message the run recorded, or the error that ended it.
 struct MessageEvent {
   SourcePlace place;
-  MessageSeverity severity = MessageSeverity::Note;
+  Severity severity = Severity::Note;
   std::string text;
   bool endedRun = false;
 };

@@ -65,10 +65,10 @@ std::string StoredReplacement(const zemra::node& record) {
   return Trimmed(text);
 }
 
-MessageSeverity SeverityOf(unsigned char kind) {
-  if (kind == 3) return MessageSeverity::Warning;
-  if (kind == 4 || kind == 5) return MessageSeverity::Error;
-  return MessageSeverity::Note;
+Severity SeverityOf(unsigned char kind) {
+  if (kind == 3) return Severity::Warning;
+  if (kind == 4 || kind == 5) return Severity::Error;
+  return Severity::Note;
 }
 
 // Where the production being parsed began: the token that was the
@@ -95,15 +95,6 @@ const char* MacroKindName(MacroKind kind) {
     case MacroKind::Predefined: return "predefined";
     case MacroKind::ObjectLike: return "object-like";
     case MacroKind::FunctionLike: return "function-like";
-  }
-  return "";
-}
-
-const char* MessageSeverityName(MessageSeverity severity) {
-  switch (severity) {
-    case MessageSeverity::Note: return "note";
-    case MessageSeverity::Warning: return "warning";
-    case MessageSeverity::Error: return "error";
   }
   return "";
 }
@@ -580,7 +571,7 @@ RunExplanation RunTracer::finish(const RunError* endingError) {
       // An error raised by an expansion belongs to the call that started it.
       event.place = m_Expansions.front().place;
     }
-    event.severity = MessageSeverity::Error;
+    event.severity = Severity::Error;
     event.text = endingError->text;
     event.endedRun = true;
     m_Observer.message(event);

@@ -77,7 +77,7 @@ class Recorder : public RunObserver {
   }
   void includeLeft(const IncludeLeftEvent& e) override { events.push_back("left " + e.name); }
   void message(const MessageEvent& e) override {
-    events.push_back(std::string(MessageSeverityName(e.severity)) + ": " + e.text + At(e.place) +
+    events.push_back(std::string(severityName(e.severity)) + ": " + e.text + At(e.place) +
                      (e.endedRun ? " ended" : ""));
   }
 };
