@@ -131,6 +131,9 @@ class Cpreprocess_fileParser : public CVL_Parser {
   // Clears the busy flags of the object-like macros named in `recorded`.
   void resetRecorded(RecordedMacros& recorded);
 
+  // Whether text lines copy runs of plain tokens without the scanners.
+  bool m_bReadPlainTokens = true;
+
   CVL_Map<std::string, std::string> m_PredefinedMacros;
   CVL_Map<std::string, node> m_ObjectMacros;
   CVL_Map<std::string, node> m_FunctionMacros;
@@ -176,6 +179,14 @@ class Cpreprocess_fileParser : public CVL_Parser {
   // Appends the text of an identifier outside a call to `out`: a predefined
   // value, the rescanned value of an idle object-like macro, or the name.
   void expandIdentifier(CVL_ParseState& s, std::string_view name, std::string& out);
+  // Copies the run of tokens from the pending lookahead on that the plain
+  // token reader reads and that nothing expands, up to the last one after
+  // which the text line's scanner is known, to `line` (unless null), and
+  // matches them.
+  // False, with nothing matched, where no such run of two tokens or more
+  // begins or where it would end before `stop`; `stop` then becomes the
+  // place the reader stopped, so the tokens before it are not read again.
+  bool copyPlainTokens(CVL_ParseState& s, std::string* line, const char*& stop);
   // Stores a definition, replacing an earlier one of the same name.
   void defineObjectLike(const std::string& name, const std::string& value);
   void defineFunctionLike(CVL_ParseState& s, const node& record);

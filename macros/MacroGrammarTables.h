@@ -22,6 +22,9 @@ inline int ScannerAfter(std::span<const TokenScanner> table, int token) {
   return -1;
 }
 
+// Scanner that reads the token after an identifier in a text line.
+inline constexpr int kTextLineIdScanner = 112;
+
 // Literals, numbers and single characters of a text line (pp_tokens).
 inline constexpr TokenScanner kTextLineTokens[] = {
     {tok::Char, 114},       {tok::String, 115}, {tok::Float, 278},

@@ -16,14 +16,20 @@ void Cpreprocess_fileParser::pp_tokens(CVL_ParseState& s, int si, int re, bool o
   RecordedMacros recorded;
   if (!sets::textStart().contains(peek(s, elem::Rep0_of_pp_tokens)))
     unexpectedError(s, "pp_tokens", "Rep0_of_pp_tokens");
+  // Where the plain token reader last stopped: the tokens before it are read
+  // by the scanners.
+  const char* plainStop = nullptr;
   while (sets::textStart().contains(peek(s, elem::Rep0_of_pp_tokens))) {
     const int t = peek(s, elem::Alt0_of_Rep0_of_pp_tokens);
+    if (t != tok::Bseol && t != tok::MacroCallBegin &&
+        copyPlainTokens(s, output ? &line : nullptr, plainStop))
+      continue;
     if (t == tok::Bseol) {
       // The backslash-newline and the blanks around it vanish.
       match(s, tok::Bseol, 111, endsAt(111), nullptr, nullptr);
       if (output && IsStrayBackslash(s)) line += s.matchCopyView();
     } else if (t == tok::Id) {
-      match(s, tok::Id, 112, endsAt(112), nullptr, nullptr);
+      match(s, tok::Id, kTextLineIdScanner, endsAt(kTextLineIdScanner), nullptr, nullptr);
       if (output) {
         line += s.matchView(-1);
         expandIdentifier(s, s.matchView(0), line);

@@ -99,6 +99,12 @@ struct RunOptions {
   // cannot be cancelled. The flag must outlive the run.
   const std::atomic<bool>* cancelRequested = nullptr;
 
+  // ---- Reading ------------------------------------------------------------
+  // Runs of plain tokens in text lines (names no macro has, numbers,
+  // literals, operators) are copied without the scanners. Off, the scanners
+  // read every token: the same result, more slowly; tests compare the two.
+  bool readPlainTokens = true;
+
   // ---- Expansion explorer ----------------------------------------------
   // Receives every step of the run (run/RunObserver.h); not owned. With an
   // observer the result also carries `explanation`; a plain RunObserver

@@ -134,6 +134,24 @@ bool CVL_ParseState::shiftWindow() {
   return progress;
 }
 
+void CVL_ParseState::consumeThrough(const char* scanStart, const char* tokenBegin,
+                                    const char* tokenEnd, int id) {
+  consume(false);
+  const symbol* const kind = m_fnSymbol != nullptr ? m_fnSymbol(id) : GetSymbol(id);
+  CVL_Match& token = m_Position.m_Current;
+  token.reset(scanStart);
+  token.m_Submatches.clear();
+  token.m_pTokenBegin = tokenBegin;
+  token.m_pTokenEnd = tokenEnd;
+  token.m_bFound = true;
+  token.m_Length = static_cast<int>(tokenEnd - tokenBegin);
+  token.m_Kind = kind->literal ? match_kind::Literal : match_kind::Regex;
+  token.m_pSymbol = kind;
+  m_Position.m_Lookahead.reset(tokenEnd);
+  m_Position.m_Next.reset(tokenEnd);
+  countLines();
+}
+
 void CVL_ParseState::countLines() {
   CVL_Position& window = m_Position;
   const char* const target = window.m_Current.m_pTokenEnd;

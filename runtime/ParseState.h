@@ -88,6 +88,13 @@ class CVL_ParseState {
   // is m_AltMatch.
   bool chooseCandidate();
 
+  // Consumes the pending lookahead and every token after it up to
+  // [tokenBegin, tokenEnd) of kind `id`, read without the scanners, with its
+  // blanks from `scanStart`: that token becomes the current one, as if each
+  // had been consumed in turn. Nothing is pending afterwards.
+  void consumeThrough(const char* scanStart, const char* tokenBegin, const char* tokenEnd,
+                      int id);
+
   // Records (collect mode, or any kind but 5) or throws (raise mode, kind 5)
   // a message for a semantic action.
   void report(const char* text, int begin, int end, const char* production,

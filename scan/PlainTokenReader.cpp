@@ -1,0 +1,178 @@
+#include "scan/PlainTokenReader.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string_view>
+#include <vector>
+
+#include "scan/Symbol.h"
+
+namespace zemra {
+namespace {
+
+// The literal tokens of a text line: ")" and "(", then the operators.
+constexpr int kFirstTextLiteral = tok::Rparen;
+constexpr int kLastTextLiteral = 64;
+
+struct Spelling {
+  std::string_view text;
+  int id;
+};
+
+// The literal spellings by first byte, longest first, so the first one that
+// matches is the longest.
+class LiteralSpellings {
+ public:
+  LiteralSpellings() {
+    for (int id = kFirstTextLiteral; id <= kLastTextLiteral; ++id) {
+      const std::string_view text = GetSymbol(id)->pattern;
+      m_ByFirstByte[static_cast<unsigned char>(text.front())].push_back({text, id});
+    }
+    for (std::vector<Spelling>& spellings : m_ByFirstByte) {
+      std::stable_sort(spellings.begin(), spellings.end(), [](const Spelling& a, const Spelling& b) {
+        return a.text.size() > b.text.size();
+      });
+    }
+  }
+
+  // The longest spelling at `p`, or null.
+  const Spelling* longestAt(const char* p, const char* end) const {
+    for (const Spelling& spelling : m_ByFirstByte[static_cast<unsigned char>(*p)]) {
+      if (static_cast<std::size_t>(end - p) >= spelling.text.size() &&
+          std::memcmp(p, spelling.text.data(), spelling.text.size()) == 0)
+        return &spelling;
+    }
+    return nullptr;
+  }
+
+ private:
+  std::array<std::vector<Spelling>, 256> m_ByFirstByte;
+};
+
+const LiteralSpellings& Spellings() {
+  static const LiteralSpellings spellings;
+  return spellings;
+}
+
+bool IsAsciiWordByte(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Bytes whose class may depend on the locale, or that no token of the reader
+// holds outside a literal: control bytes, DEL and everything beyond ASCII.
+bool IsUnusual(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte < 0x20 || byte >= 0x7f;
+}
+
+// The blanks and line breaks a call's name may be separated from its "(" by.
+bool IsCallSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// A word followed, across any white space, by "(" begins a call; the
+// scanners read it as MACRO_CALL_BEGIN.
+bool MayBeginCall(const char* after, const char* end) {
+  while (after != end && IsCallSpace(*after)) ++after;
+  return after != end && *after == '(';
+}
+
+// End of the string literal that begins at the quote `p`, or null when the
+// line does not hold a plain one: no escaped line break and no escape of a
+// byte the library may treat apart.
+const char* StringEnd(const char* p, const char* end) {
+  for (const char* q = p + 1; q != end; ++q) {
+    if (*q == '"') return q + 1;
+    if (*q == '\r' || *q == '\n') return nullptr;
+    if (*q == '\\') {
+      if (q + 1 == end || IsUnusual(q[1])) return nullptr;
+      ++q;
+    }
+  }
+  return nullptr;
+}
+
+// End of the character literal that begins at the quote `p` when it is a
+// single printable character or a simple escape, else null.
+const char* CharEnd(const char* p, const char* end) {
+  const std::size_t left = static_cast<std::size_t>(end - p);
+  if (left >= 3 && p[2] == '\'' && p[1] != '\'' && p[1] != '\\' && !IsUnusual(p[1])) return p + 3;
+  if (left >= 4 && p[1] == '\\' && p[3] == '\'' && std::strchr("abfnrtv\"'\\?", p[2]) != nullptr &&
+      p[2] != '\0')
+    return p + 4;
+  return nullptr;
+}
+
+}  // namespace
+
+PlainToken ReadPlainToken(const char* p, const char* end) {
+  PlainToken token;
+  token.prefixBegin = p;
+  while (p != end && (*p == ' ' || *p == '\t')) ++p;
+  token.begin = p;
+  if (p == end) return token;
+  const char c = *p;
+
+  if (IsAsciiWordByte(c)) {
+    const char* q = p;
+    while (q != end && IsAsciiWordByte(*q)) ++q;
+    if (q != end && IsUnusual(*q) && *q != '\n' && *q != '\r' && *q != '\t') return token;
+    // Any word, a number too, followed by "(" begins a call.
+    if (MayBeginCall(q, end)) return token;
+    if (IsDigit(c)) {
+      // A floating constant may reach beyond the run of word bytes.
+      if (q != end && *q == '.') return token;
+      const bool exponent = std::find_if(p, q, [](char b) { return b == 'e' || b == 'E'; }) != q;
+      if (exponent && q != end && (*q == '+' || *q == '-')) return token;
+    } else {
+      if (q - p == 1 && c == 'L' && q != end && (*q == '\'' || *q == '"')) return token;
+      token.id = tok::Id;
+    }
+    token.kind = PlainToken::Kind::Word;
+    token.end = q;
+    return token;
+  }
+
+  const char* literalEnd = nullptr;
+  int id = 0;
+  switch (c) {
+    case '"':
+      literalEnd = StringEnd(p, end);
+      id = tok::String;
+      break;
+    case '\'':
+      literalEnd = CharEnd(p, end);
+      id = tok::Char;
+      break;
+    case '#':
+    case '\\':
+      return token;
+    case '/':
+      if (p + 1 != end && (p[1] == '/' || p[1] == '*')) return token;
+      break;
+    case '.':
+      if (p + 1 != end && IsDigit(p[1])) return token;
+      break;
+    default:
+      if (IsUnusual(c)) return token;
+      break;
+  }
+  if (id != 0) {
+    if (literalEnd == nullptr) return token;
+  } else if (const Spelling* spelling = Spellings().longestAt(p, end)) {
+    literalEnd = p + spelling->text.size();
+    id = spelling->id;
+  } else {
+    literalEnd = p + 1;
+    id = tok::NotOtherPpTokenChar;
+  }
+  token.kind = PlainToken::Kind::Other;
+  token.end = literalEnd;
+  token.id = id;
+  return token;
+}
+
+}  // namespace zemra

@@ -1,0 +1,143 @@
+// Text lines copy runs of plain tokens without the scanners. Every run must
+// give exactly what reading each token with the scanners gives: the same
+// output, the same error and the same messages at the same places.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "run/PreprocessRun.h"
+
+namespace orvo {
+namespace {
+
+// Everything a run reports, in one comparable text.
+std::string Summary(const RunResult& result) {
+  std::string text = "output: " + result.output + "\n";
+  if (result.error) {
+    text += "error: " + result.error->text + " @" + std::to_string(result.error->begin) + "-" +
+            std::to_string(result.error->end) + "\n";
+  }
+  for (const Diagnostic& d : result.diagnostics) {
+    text += "diagnostic: " + d.text;
+    if (d.place) {
+      text += " @" + d.place->file + ":" + std::to_string(d.place->line) + ":" +
+              std::to_string(d.place->column) + " " + std::to_string(d.place->begin) + "-" +
+              std::to_string(d.place->end);
+    }
+    text += "\n";
+  }
+  return text;
+}
+
+std::string RunWith(std::string_view input, bool readPlainTokens) {
+  RunOptions options;
+  options.readPlainTokens = readPlainTokens;
+  options.maxOutputBytes = std::size_t{1} << 20;
+  return Summary(runPreprocessor(input, options));
+}
+
+void ExpectSameBothWays(std::string_view input) {
+  EXPECT_EQ(RunWith(input, true), RunWith(input, false)) << "input: " << input;
+}
+
+TEST(PlainTokenRun, CopiesOrdinaryLinesAsTheScannersRead) {
+  const struct {
+    const char* input;
+    const char* output;
+  } cases[] = {
+      {"int c = a * 0 + b / 3 - (a << 2) % 7;\n", "int c = a * 0 + b / 3 - (a << 2) % 7;\n"},
+      {"  x\t=  y ;  \n", "  x\t=  y ;  \n"},
+      {"if (c >= 0 && b != 0) { c -= b; }\n", "if(c >= 0 && b != 0) { c -= b; }\n"},
+      {"s = \"a \\\"q\\\" b\"; c = '\\n' + 'x';\n", "s = \"a \\\"q\\\" b\"; c = '\\n' + 'x';\n"},
+      {"p->q->*r .* s ... t >>= u <<= v;\n", "p->q->*r .* s ... t >>= u <<= v;\n"},
+      {"#define M 9\nint a = M + M;\n", "int a = 9 + 9;\n"},
+      {"#define F(x) [x]\nint F = F (1) + f\n(2);\n", "int F = [1]  + f(2);\n"},
+      {"n = __LINE__ + 1;\n", "n = 1 + 1;\n"},
+  };
+  for (const auto& c : cases) {
+    RunOptions options;
+    EXPECT_EQ(runPreprocessor(c.input, options).output, c.output) << c.input;
+    ExpectSameBothWays(c.input);
+  }
+}
+
+// Lines where the scanners read something the plain reader must not claim:
+// floating constants, prefixed literals, comments, backslashes, calls over
+// line breaks, bytes beyond ASCII and unterminated literals.
+TEST(PlainTokenRun, LeavesToTheScannersWhatTheyReadOtherwise) {
+  const char* const inputs[] = {
+      "x = 1.5e+3f + .5 + 1e-2 + 0x1e+3 + 1..2 + 12f + 017u;\n",
+      "w = L'x' + L\"wide\" + L + 'ab' + '\\x41' + '\\'';\n",
+      "a = b /* c */ + d; // e\n",
+      "a = b \\\n + c;\n",
+      "a = b\\c;\n",
+      "f x = g\n\n  (1);\n",
+      "caf\xc3\xa9 = 1 + \"\xc3\xa9\" + x\x80y;\n",
+      "a = \"unterminated + b;\n",
+      "a = 'q + b;\n",
+      "a\r\n= b\r\n;\r\n",
+      "a \v b \f c;\n",
+      "a # b ## c;\n",
+      "x @ $ ` y;\n",
+      "#if 1\nint a = b;\n#else\nint c = d;\n#endif\n",
+      "#if 0\nint a = b;\n#endif\nint c = d;\n",
+      "int a = b",
+      "#define E\n#define O E + 1\nx = O E y;\n",
+      "#define S(x) #x\ny = S( a + b ) z;\n",
+  };
+  for (const char* input : inputs) ExpectSameBothWays(input);
+}
+
+// Programs from fragments chosen to meet every stop of the reader and the
+// macros and directives around text lines.
+std::string RandomProgram(std::mt19937& random) {
+  // Fragments of ordinary text, and rarer ones that stop the reader, end
+  // the line or the run, or make the scanners read otherwise.
+  static const std::vector<std::string> plain = {
+      "a", "b", "x1", "_y", "if", "defined", "OBJ", "FN", "EMPTY", "0", "137", "0x1F", "017",
+      "08", "1e5", "12u", "9L", "\"s\"", "\"a\\\"b\"", "\"\\\\\"", "'a'", "'\\n'", "'\\''",
+      "+", "-", "*", "/", "%", "<<", ">>=", "->", "->*", ".*", ".", "..", "...", "::", "?", ":",
+      "&&", "||", "!", "~", "^=", "==", "!=", "<=", "=", "{", "}", "[", "]", "(", ")", "(", ")",
+      ";", ",", "@", "$", "`", " ", " ", " ", "\t", "  ",
+  };
+  static const std::vector<std::string> rare = {
+      "L", "__LINE__", "__FILE__", "1e+5", "1.5", ".5", "1.", "3f", "\"open", "L\"w\"", "'ab'",
+      "L'x'", "'", "'\\'", "\v", "\f", "/* c */", "// line\n", "/*", "*/", "#", "##", "\\",
+      "\\\n", "\r\n", "\n", "\xc3\xa9", "\x80", "\x7f",
+  };
+  static const std::vector<std::string> directives = {
+      "#define OBJ 1 + x1\n", "#define FN(p) (p * 2)\n", "#define EMPTY\n", "#undef OBJ\n",
+      "#if 1\n", "#if 0\n", "#else\n", "#endif\n", "#ifdef OBJ\n", "#define a b\n",
+  };
+  const auto pick = [&](const std::vector<std::string>& pool) -> const std::string& {
+    return pool[random() % pool.size()];
+  };
+  std::string program;
+  const int lines = 1 + static_cast<int>(random() % 6);
+  for (int line = 0; line < lines; ++line) {
+    if (random() % 4 == 0) program += pick(directives);
+    const int length = static_cast<int>(random() % 14);
+    for (int k = 0; k < length; ++k) {
+      program += random() % 8 == 0 ? pick(rare) : pick(plain);
+      if (random() % 3 == 0) program += ' ';
+    }
+    program += '\n';
+  }
+  return program;
+}
+
+TEST(PlainTokenRun, RandomProgramsGiveTheSameResultBothWays) {
+  std::mt19937 random(20261210);
+  for (int k = 0; k < 3000; ++k) {
+    const std::string program = RandomProgram(random);
+    const std::string fast = RunWith(program, true);
+    const std::string slow = RunWith(program, false);
+    ASSERT_EQ(fast, slow) << "program " << k << ":\n" << program;
+  }
+}
+
+}  // namespace
+}  // namespace orvo
