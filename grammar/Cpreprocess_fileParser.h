@@ -187,6 +187,19 @@ class Cpreprocess_fileParser : public CVL_Parser {
   // begins or where it would end before `stop`; `stop` then becomes the
   // place the reader stopped, so the tokens before it are not read again.
   bool copyPlainTokens(CVL_ParseState& s, std::string* line, const char*& stop);
+  // Writes (when `output` is set) the stretch of whole text lines, from the
+  // pending lookahead on, that hold only tokens copyPlainTokens would copy,
+  // with their line breaks, and matches them as the groups of those lines
+  // and of their line breaks would. False, with nothing matched, where the
+  // first line is no such line.
+  bool copyPlainLines(CVL_ParseState& s, bool output);
+  // Whether the pending lookahead may begin a run of plain tokens here.
+  bool mayReadPlainTokens(const CVL_ParseState& s) const;
+  // Whether a name is replaced where it stands outside a call.
+  bool expandsAsName(std::string_view word) const;
+  // Begin of the pending lookahead where the plain token reader reads it as
+  // the scanners did, else null.
+  const char* readPendingPlainToken(const CVL_ParseState& s) const;
   // Stores a definition, replacing an earlier one of the same name.
   void defineObjectLike(const std::string& name, const std::string& value);
   void defineFunctionLike(CVL_ParseState& s, const node& record);

@@ -4,6 +4,7 @@
 #include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/TokenSets.h"
+#include "macros/MacroGrammarTables.h"
 
 namespace zemra {
 
@@ -30,12 +31,12 @@ void Cpreprocess_fileParser::group(CVL_ParseState& s, int si, int re, bool outpu
   const int t = peek(s, elem::Alt0_of_group);
   if (t == tok::Eol) {
     // An empty line keeps its blanks and its own line break.
-    match(s, tok::Eol, 151, endsAt(151), nullptr, nullptr);
+    match(s, tok::Eol, kLineBreakScanner, endsAt(kLineBreakScanner), nullptr, nullptr);
     if (output) write(s, s.matchCopyView());
   } else if (t == tok::PdInclude) {
     include_line(s, 18, endsAt(18), output, depth);
   } else if (sets::textStart().contains(t)) {
-    pp_tokens(s, 19, endsAt(19), output);
+    if (!copyPlainLines(s, output)) pp_tokens(s, 19, endsAt(19), output);
   } else if (t == tok::PdDefine || t == tok::PdError || t == tok::PdLine ||
              t == tok::PdPragma || t == tok::PdUndef || t == tok::PdWarning) {
     control_line(s, 17, endsAt(17));

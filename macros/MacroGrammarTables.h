@@ -1,6 +1,7 @@
-// Scanner indices that follow the single-token alternatives of the macro
-// productions' choices, as the grammar gives them, and the token sets of
-// those productions that the shared sets do not cover.
+// Scanner indices that follow line breaks, the tokens of text lines and the
+// single-token alternatives of the macro productions' choices, as the
+// grammar gives them, and the token sets of those productions that the
+// shared sets do not cover.
 #pragma once
 
 #include <span>
@@ -21,6 +22,9 @@ inline int ScannerAfter(std::span<const TokenScanner> table, int token) {
     if (entry.token == token) return entry.scanner;
   return -1;
 }
+
+// Scanner that reads the token after the line break of an empty line.
+inline constexpr int kLineBreakScanner = 151;
 
 // Scanner that reads the token after an identifier in a text line.
 inline constexpr int kTextLineIdScanner = 112;

@@ -1,7 +1,8 @@
-// A run of plain tokens in a text line, copied without the scanners. Most
-// of ordinary C text is names that no macro has, numbers, literals and
+// Runs of plain tokens in text lines, copied without the scanners. Most of
+// ordinary C text is names that no macro has, numbers, literals and
 // operators; the scanners would read each of them with its blanks and the
-// text line would copy it unchanged, so the run is copied in one piece.
+// text line would copy it unchanged, so a run, or a stretch of whole lines,
+// is copied in one piece.
 #include "grammar/Cpreprocess_fileParser.h"
 #include "grammar/RuleEndFlags.h"
 #include "macros/MacroGrammarTables.h"
@@ -21,35 +22,48 @@ int ScannerAfterPlainToken(int id) {
 
 }  // namespace
 
+bool Cpreprocess_fileParser::mayReadPlainTokens(const CVL_ParseState& s) const {
+  // Switched off, and with the reference matcher alone, the scanners read
+  // every token; a directive reads its tokens under rules of its own, and a
+  // comment waiting to be parsed comes first.
+  return m_bReadPlainTokens && !LibraryMatchingOnly() && !s.m_bDirectiveLine &&
+         !s.m_bInclusionPending && s.m_Status == parse_status::OnePending &&
+         s.m_TokenStack.size() == 1;
+}
+
+bool Cpreprocess_fileParser::expandsAsName(std::string_view word) const {
+  return m_PredefinedMacros.find(word) != nullptr || m_ObjectMacros.find(word) != nullptr;
+}
+
+const char* Cpreprocess_fileParser::readPendingPlainToken(const CVL_ParseState& s) const {
+  const CVL_Match& pending = s.m_Position.m_Lookahead;
+  const PlainToken token = ReadPlainToken(pending.m_pScanStart, s.m_Position.m_pEnd);
+  // Where the reader sees the pending token otherwise, the scanners decide.
+  if (token.kind == PlainToken::Kind::Stop || token.begin != pending.m_pTokenBegin ||
+      token.end != pending.m_pTokenEnd)
+    return nullptr;
+  return token.begin;
+}
+
 bool Cpreprocess_fileParser::copyPlainTokens(CVL_ParseState& s, std::string* line,
                                              const char*& stop) {
-  // Switched off, and with the reference matcher alone, the scanners read
-  // every token; a nested parse or a directive reads its tokens under rules
-  // of its own.
-  if (!m_bReadPlainTokens || LibraryMatchingOnly() || s.isSubParseState() || s.m_bDirectiveLine ||
-      s.m_bInclusionPending || s.m_Status != parse_status::OnePending ||
-      s.m_TokenStack.size() != 1)
-    return false;
+  if (!mayReadPlainTokens(s)) return false;
   const CVL_Match& pending = s.m_Position.m_Lookahead;
   if (stop != nullptr && pending.m_pTokenBegin <= stop) return false;
+  if (readPendingPlainToken(s) == nullptr) {
+    stop = pending.m_pTokenBegin;
+    return false;
+  }
 
   const char* const end = s.m_Position.m_pEnd;
   const char* const runBegin = pending.m_pScanStart;
   PlainToken last;
   int lastScanner = -1;
   PlainToken token = ReadPlainToken(runBegin, end);
-  // The first token is the pending one; where the reader sees it otherwise,
-  // the scanners decide.
-  if (token.kind == PlainToken::Kind::Stop || token.begin != pending.m_pTokenBegin ||
-      token.end != pending.m_pTokenEnd) {
-    stop = token.begin;
-    return false;
-  }
   while (token.kind != PlainToken::Kind::Stop) {
-    if (token.kind == PlainToken::Kind::Word) {
-      const std::string_view word(token.begin, static_cast<std::size_t>(token.end - token.begin));
-      if (m_PredefinedMacros.find(word) != nullptr || m_ObjectMacros.find(word) != nullptr) break;
-    }
+    if (token.kind == PlainToken::Kind::Word &&
+        expandsAsName({token.begin, static_cast<std::size_t>(token.end - token.begin)}))
+      break;
     if (const int scanner = token.id != 0 ? ScannerAfterPlainToken(token.id) : -1; scanner >= 0) {
       last = token;
       lastScanner = scanner;
@@ -65,6 +79,42 @@ bool Cpreprocess_fileParser::copyPlainTokens(CVL_ParseState& s, std::string* lin
   // scanner that follows it.
   s.consumeThrough(last.prefixBegin, last.begin, last.end, last.id);
   lookahead(s, 0, lastScanner, endsAt(lastScanner), nullptr, nullptr);
+  return true;
+}
+
+bool Cpreprocess_fileParser::copyPlainLines(CVL_ParseState& s, bool output) {
+  // The explorer maps every write to the line it came from.
+  if (m_pTrace != nullptr || !mayReadPlainTokens(s) || readPendingPlainToken(s) == nullptr)
+    return false;
+  const char* const end = s.m_Position.m_pEnd;
+  const char* const linesBegin = s.m_Position.m_Lookahead.m_pScanStart;
+  // The line break that ends the last whole line read so far.
+  PlainToken lineBreak;
+  const char* lineBegin = linesBegin;
+  while (lineBegin != end) {
+    PlainToken token = ReadPlainToken(lineBegin, end);
+    while (token.kind != PlainToken::Kind::Stop) {
+      if (token.kind == PlainToken::Kind::Word &&
+          expandsAsName({token.begin, static_cast<std::size_t>(token.end - token.begin)}))
+        break;
+      token = ReadPlainToken(token.end, end);
+    }
+    // A whole line ends where the reader stops at its line break.
+    const char* const at = token.begin;
+    const bool breaks = token.kind == PlainToken::Kind::Stop && at != end &&
+                        (*at == '\n' || (*at == '\r' && at + 1 != end && at[1] == '\n'));
+    if (!breaks) break;
+    lineBreak.prefixBegin = token.prefixBegin;
+    lineBreak.begin = at;
+    lineBreak.end = at + (*at == '\n' ? 1 : 2);
+    lineBegin = lineBreak.end;
+  }
+  if (lineBreak.end == nullptr) return false;
+
+  // As the match of the last line break, an empty line of its own, would.
+  s.consumeThrough(lineBreak.prefixBegin, lineBreak.begin, lineBreak.end, tok::Eol);
+  lookahead(s, 0, kLineBreakScanner, endsAt(kLineBreakScanner), nullptr, nullptr);
+  if (output) write(s, {linesBegin, static_cast<std::size_t>(lineBreak.end - linesBegin)});
   return true;
 }
 

@@ -126,6 +126,9 @@ class CVL_ParseState {
   // its line break, so a name there followed by a line break and "(" is no
   // call (in a text line a call may go on over lines).
   bool m_bDirectiveLine = false;
+  // Whether a scan may take the token the plain token reader reads where
+  // every scanner it would try lets the reader stand in for it.
+  bool m_bReadPlainTokens = false;
   unsigned char m_Status = 0;
   int m_ProductionIndex = 0;
   int m_ElementIndex = 0;
@@ -151,6 +154,10 @@ class CVL_ParseState {
   // Where a MACRO_CALL_BEGIN candidate reaches over a line break: the line
   // break, or null when `match` is no such candidate.
   static const char* callLineBreak(const CVL_Match& match);
+  // Sets m_Match to the token the plain token reader reads for the scanners
+  // this scan would try; false, with m_Match untouched, where one of them
+  // does not let the reader stand in or the reader cannot tell.
+  bool readPlainToken(const char* inputEnd);
   // Moves the scan result in m_Match into the token window.
   void commit();
   // Makes the lookahead the current token; false when that made no progress.

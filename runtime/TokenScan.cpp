@@ -6,6 +6,7 @@
 
 #include "runtime/ParseState.h"
 #include "scan/DynamicScanner.h"
+#include "scan/PlainTokenReader.h"
 #include "scan/Scanner.h"
 
 namespace zemra {
@@ -60,7 +61,39 @@ inline bool CVL_ParseState::findsNothingWhereLeft(const CVL_Scanner& scanner,
          scanner.sharesStartWith(*searched) && scanner.findsNothingAt(*m_Match.m_pTokenBegin);
 }
 
+bool CVL_ParseState::readPlainToken(const char* const inputEnd) {
+  PlainToken token = ReadPlainToken(m_Match.m_pTokenBegin, inputEnd);
+  if (!ScannersMayReadAlike(token)) return false;
+  // The kinds every scanner of the walk below looks for.
+  CVL_TokenSet searched;
+  const CVL_Scanner* scanner = m_pScanner;
+  std::size_t walk = m_RuleEndScannerStack.size();
+  for (;;) {
+    if (scanner != nullptr) {
+      if (!scanner->m_bPlainReadable) return false;
+      searched |= scanner->m_pFirstByteTokens->searched();
+    }
+    if (!m_bTestRuleEnds || walk == 0) break;
+    const prod_log<char>& entry = m_RuleEndScannerStack[walk - 1];
+    scanner = entry.m_pScanner;
+    walk = entry.m_Flag == 0 ? 0 : walk - 1;
+  }
+  token = AsScannersRead(token, inputEnd, searched);
+  if (token.kind == PlainToken::Kind::Stop) return false;
+  const symbol* const kind = m_fnSymbol != nullptr ? m_fnSymbol(token.id) : GetSymbol(token.id);
+  m_Match.m_pTokenBegin = token.begin;
+  m_Match.m_bFound = true;
+  m_Match.m_Length = static_cast<int>(token.end - token.begin);
+  m_Match.m_Kind = kind->literal ? match_kind::Literal : match_kind::Regex;
+  m_Match.m_pSymbol = kind;
+  m_Match.m_SkipId = -1;
+  m_Match.m_Group = 0;
+  m_Match.m_Submatches.clear();
+  return true;
+}
+
 void CVL_ParseState::scan(const char* const inputEnd) {
+  if (m_bReadPlainTokens && readPlainToken(inputEnd)) return;
   const CVL_DynamicScanner* const dynamic =
       m_pPlugin != nullptr ? m_pPlugin->dynamicScanner() : nullptr;
   const char* const scanStart = m_Position.m_Current.m_pTokenEnd;

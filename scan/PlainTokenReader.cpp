@@ -3,43 +3,46 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <stdexcept>
 #include <string_view>
 #include <vector>
 
 #include "scan/Symbol.h"
+#include "scan/TokenSet.h"
 
 namespace zemra {
 namespace {
 
-// The literal tokens of a text line: ")" and "(", then the operators.
-constexpr int kFirstTextLiteral = tok::Rparen;
-constexpr int kLastTextLiteral = 64;
+// The literal tokens the reader reads: ")" and "(", the operators and ",".
+constexpr int kFirstLiteral = tok::Rparen;
+constexpr int kLastOperator = 64;
 
 struct Spelling {
   std::string_view text;
-  int id;
+  int id = 0;
 };
 
 // The literal spellings by first byte, longest first, so the first one that
-// matches is the longest.
+// matches is the longest. No byte begins more than five of them ("-", "->", "->*", "--", "-=").
 class LiteralSpellings {
  public:
+  static constexpr std::size_t kMaxPerByte = 5;
+
   LiteralSpellings() {
-    for (int id = kFirstTextLiteral; id <= kLastTextLiteral; ++id) {
-      const std::string_view text = GetSymbol(id)->pattern;
-      m_ByFirstByte[static_cast<unsigned char>(text.front())].push_back({text, id});
-    }
-    for (std::vector<Spelling>& spellings : m_ByFirstByte) {
-      std::stable_sort(spellings.begin(), spellings.end(), [](const Spelling& a, const Spelling& b) {
-        return a.text.size() > b.text.size();
-      });
-    }
+    for (int id = kFirstLiteral; id <= kLastOperator; ++id) add(id);
+    add(tok::Comma);
   }
 
-  // The longest spelling at `p`, or null.
-  const Spelling* longestAt(const char* p, const char* end) const {
+  // The longest spelling at `p` whose kind is in `allowed`, or null; a null
+  // `allowed` stands for the literals of a text line, where "," is a single
+  // character like ";".
+  const Spelling* longestAt(const char* p, const char* end, const CVL_TokenSet* allowed) const {
+    const std::size_t left = static_cast<std::size_t>(end - p);
     for (const Spelling& spelling : m_ByFirstByte[static_cast<unsigned char>(*p)]) {
-      if (static_cast<std::size_t>(end - p) >= spelling.text.size() &&
+      if (spelling.id == 0) break;
+      if (allowed != nullptr ? !allowed->contains(spelling.id) : spelling.id == tok::Comma)
+        continue;
+      if (left >= spelling.text.size() &&
           std::memcmp(p, spelling.text.data(), spelling.text.size()) == 0)
         return &spelling;
     }
@@ -47,13 +50,27 @@ class LiteralSpellings {
   }
 
  private:
-  std::array<std::vector<Spelling>, 256> m_ByFirstByte;
+  void add(int id) {
+    const Spelling spelling{GetSymbol(id)->pattern, id};
+    std::array<Spelling, kMaxPerByte>& slots =
+        m_ByFirstByte[static_cast<unsigned char>(spelling.text.front())];
+    // Insert keeping the longer ones first.
+    std::size_t at = 0;
+    while (at < kMaxPerByte && slots[at].id != 0 && slots[at].text.size() >= spelling.text.size())
+      ++at;
+    if (slots[kMaxPerByte - 1].id != 0) throw std::logic_error("too many literals share a byte");
+    std::move_backward(slots.begin() + static_cast<std::ptrdiff_t>(at), slots.end() - 1, slots.end());
+    slots[at] = spelling;
+  }
+
+  std::array<std::array<Spelling, kMaxPerByte>, 256> m_ByFirstByte{};
 };
 
-const LiteralSpellings& Spellings() {
-  static const LiteralSpellings spellings;
-  return spellings;
-}
+// Built before main: the token table it reads is constant-initialised.
+const LiteralSpellings kSpellings;
+
+// Whether NOT_OTHER_PP_TOKEN_CHAR reads the byte.
+bool IsOtherChar(char c) { return std::strchr(" \\\r\n\t)|&%?:#", c) == nullptr && c != '\0'; }
 
 bool IsAsciiWordByte(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
@@ -162,7 +179,7 @@ PlainToken ReadPlainToken(const char* p, const char* end) {
   }
   if (id != 0) {
     if (literalEnd == nullptr) return token;
-  } else if (const Spelling* spelling = Spellings().longestAt(p, end)) {
+  } else if (const Spelling* spelling = kSpellings.longestAt(p, end, nullptr)) {
     literalEnd = p + spelling->text.size();
     id = spelling->id;
   } else {
@@ -172,6 +189,44 @@ PlainToken ReadPlainToken(const char* p, const char* end) {
   token.kind = PlainToken::Kind::Other;
   token.end = literalEnd;
   token.id = id;
+  return token;
+}
+
+bool ScannersMayReadAlike(const PlainToken& token) {
+  // A number is read as one of several kinds alike; literals in quotes
+  // carry groups the reader does not set.
+  if (token.kind == PlainToken::Kind::Word) return token.id == tok::Id;
+  return token.kind == PlainToken::Kind::Other && token.id != tok::String && token.id != tok::Char;
+}
+
+PlainToken AsScannersRead(PlainToken token, const char* end, const CVL_TokenSet& searched) {
+  const auto stop = [&token] {
+    token.kind = PlainToken::Kind::Stop;
+    token.end = nullptr;
+    token.id = 0;
+    return token;
+  };
+  if (!ScannersMayReadAlike(token)) return stop();
+  const std::string_view text(token.begin, static_cast<std::size_t>(token.end - token.begin));
+  if (token.kind == PlainToken::Kind::Word) {
+    // A single letter is read as ID or as a single character, whichever
+    // scanner looks first.
+    if (!searched.contains(tok::Id)) return stop();
+    if (text.size() == 1 && searched.contains(tok::NotOtherPpTokenChar)) return stop();
+    if (text == "defined" && searched.contains(tok::Defined)) return stop();
+    return token;
+  }
+  // "*/" may end a comment.
+  if (text.starts_with("*/")) return stop();
+  if (const Spelling* spelling = kSpellings.longestAt(token.begin, end, &searched)) {
+    token.end = token.begin + spelling->text.size();
+    token.id = spelling->id;
+  } else if (searched.contains(tok::NotOtherPpTokenChar) && IsOtherChar(*token.begin)) {
+    token.end = token.begin + 1;
+    token.id = tok::NotOtherPpTokenChar;
+  } else {
+    return stop();
+  }
   return token;
 }
 

@@ -8,6 +8,8 @@
 // scanners token for token; a differential test holds it to that.
 #pragma once
 
+#include "scan/TokenSet.h"
+
 namespace zemra {
 
 struct PlainToken {
@@ -25,5 +27,18 @@ struct PlainToken {
 // The token that follows `p` (its blanks first), read from text ending at
 // `end`; Kind::Stop where the reader leaves the text to the scanners.
 PlainToken ReadPlainToken(const char* p, const char* end);
+
+// Whether scanners, whatever kinds they look for, could read `token` only
+// as one kind: a name, an operator, a parenthesis, a comma or a single
+// character (not a number, not a literal in quotes).
+bool ScannersMayReadAlike(const PlainToken& token);
+
+// `token`, read by ReadPlainToken, as scanners looking for the kinds in
+// `searched` read it, where the reader can tell: an operator becomes the
+// longest spelling in `searched`. Kind::Stop where they read no such token
+// or the reader cannot tell: besides the tokens ScannersMayReadAlike
+// refuses, a one-letter name where a single character may be read as well,
+// "defined" where it is a token of its own, and "*/".
+PlainToken AsScannersRead(PlainToken token, const char* end, const CVL_TokenSet& searched);
 
 }  // namespace zemra

@@ -208,6 +208,7 @@ std::unique_ptr<CVL_ScannerTable> BuildPreprocessorScanners() {
 
   table->ResolveInclusions();
   table->DeriveFirstByteTokens();
+  table->DerivePlainReading();
   return table;
 }
 

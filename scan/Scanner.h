@@ -32,6 +32,10 @@ class CVL_Scanner {
   // parts are not ones whose results can be told apart that way, or when a
   // dynamic part may find more.
   const CVL_FirstByteTokens* m_pFirstByteTokens = nullptr;
+  // Whether the plain token reader may stand in for this scanner: it has
+  // no skip or dynamic part, its parts' tokens are known by first byte, and
+  // it passes over blanks and tabs alone (or finds nothing at all).
+  bool m_bPlainReadable = false;
 
   // One composite scanner step at match.m_pTokenBegin. Returns true when a
   // token was recognised or an inclusion starts; in the latter case sets

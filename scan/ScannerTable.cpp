@@ -153,4 +153,20 @@ void CVL_ScannerTable::DeriveFirstByteTokens() {
   CVL_FirstByteTokens::LearnCoverage(m_FirstByteTokens);
 }
 
+void CVL_ScannerTable::DerivePlainReading() {
+  const auto passesOverBlanksAlone = [](const CVL_IgnoreScanner* ignore) {
+    if (ignore == nullptr) return false;
+    for (int c = 0; c < 256; ++c)
+      if (ignore->ignores(static_cast<char>(c)) != (c == ' ' || c == '\t')) return false;
+    return true;
+  };
+  for (const std::unique_ptr<CVL_Scanner>& scanner : m_Scanners) {
+    if (!scanner || scanner->m_pFirstByteTokens == nullptr || scanner->m_Skip != nullptr ||
+        !scanner->m_DynamicTokens.empty())
+      continue;
+    scanner->m_bPlainReadable = scanner->m_pFirstByteTokens->searched().empty() ||
+                                passesOverBlanksAlone(scanner->m_Ignore);
+  }
+}
+
 }  // namespace zemra

@@ -34,6 +34,9 @@ class CVL_ScannerTable {
   // pass over fallback scanners that could not change its candidate. Call
   // once the scanners are complete; without it every scanner always runs.
   void DeriveFirstByteTokens();
+  // Marks the scanners the plain token reader may stand in for; after
+  // DeriveFirstByteTokens.
+  void DerivePlainReading();
 
   // Composite scanner `index`; null outside 0..scannerCount()-1 or when not set.
   const CVL_Scanner* scanner(int index) const {
