@@ -40,6 +40,7 @@ class Cpreprocess_fileParser : public CVL_Parser {
   // Sizes the expansion budget for a run whose output may grow to
   // `maxOutputBytes`.
   void setOutputLimit(std::size_t maxOutputBytes) {
+    m_OutputLimit = maxOutputBytes;
     m_Expansion.maxParses = ExpansionParseBudget(maxOutputBytes);
     m_Expansion.maxProducedBytes = ExpansionByteBudget(maxOutputBytes);
   }
@@ -133,6 +134,12 @@ class Cpreprocess_fileParser : public CVL_Parser {
 
   // Whether text lines copy runs of plain tokens without the scanners.
   bool m_bReadPlainTokens = true;
+  // The output the run may write, and what it has written: a stretch of
+  // plain lines is written in one piece only where it stays within the
+  // limit, so that the error of a run that exceeds it points at the line
+  // that does.
+  std::size_t m_OutputLimit = static_cast<std::size_t>(-1);
+  std::size_t m_BytesWritten = 0;
 
   CVL_Map<std::string, std::string> m_PredefinedMacros;
   CVL_Map<std::string, node> m_ObjectMacros;

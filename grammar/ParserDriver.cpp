@@ -108,6 +108,7 @@ int Cpreprocess_fileParser::peek(CVL_ParseState& s, int element) {
 }
 
 void Cpreprocess_fileParser::write(CVL_ParseState& s, std::string_view text) {
+  m_BytesWritten += text.size();
   if (CVL_ParseStatePlugin* plugin = pluginFor(s)) *plugin->out() << text;
   if (m_pTrace) m_pTrace->wrote(s, text);
 }

@@ -3,6 +3,8 @@
 // operators; the scanners would read each of them with its blanks and the
 // text line would copy it unchanged, so a run, or a stretch of whole lines,
 // is copied in one piece.
+#include <algorithm>
+
 #include "grammar/Cpreprocess_fileParser.h"
 #include "grammar/RuleEndFlags.h"
 #include "macros/MacroGrammarTables.h"
@@ -110,11 +112,13 @@ bool Cpreprocess_fileParser::copyPlainLines(CVL_ParseState& s, bool output) {
     lineBegin = lineBreak.end;
   }
   if (lineBreak.end == nullptr) return false;
+  const std::size_t length = static_cast<std::size_t>(lineBreak.end - linesBegin);
+  if (output && length > m_OutputLimit - std::min(m_BytesWritten, m_OutputLimit)) return false;
 
   // As the match of the last line break, an empty line of its own, would.
   s.consumeThrough(lineBreak.prefixBegin, lineBreak.begin, lineBreak.end, tok::Eol);
   lookahead(s, 0, kLineBreakScanner, endsAt(kLineBreakScanner), nullptr, nullptr);
-  if (output) write(s, {linesBegin, static_cast<std::size_t>(lineBreak.end - linesBegin)});
+  if (output) write(s, {linesBegin, length});
   return true;
 }
 
