@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
+#include <locale>
 #include <stdexcept>
 #include <string_view>
 #include <vector>
 
+#include "scan/ByteClasses.h"
 #include "scan/Symbol.h"
 #include "scan/TokenSet.h"
 
@@ -70,30 +73,55 @@ class LiteralSpellings {
 const LiteralSpellings kSpellings;
 
 // Whether NOT_OTHER_PP_TOKEN_CHAR reads the byte.
-bool IsOtherChar(char c) { return std::strchr(" \\\r\n\t)|&%?:#", c) == nullptr && c != '\0'; }
+bool IsOtherChar(char c) { return c == '\0' || std::strchr(" \\\r\n\t)|&%?:#", c) == nullptr; }
 
-bool IsAsciiWordByte(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+// What the reader needs to know of a byte, by its value: the classes \\w,
+// \\d and \\s as the regular-expression library sees them under the global
+// locale, which the scanners' expressions are compiled with.
+class ReaderBytes {
+ public:
+  ReaderBytes() {
+    const CVL_ByteClasses classes{std::locale()};
+    for (int c = 0; c < 256; ++c) {
+      const char byte = static_cast<char>(c);
+      std::uint8_t bits = 0;
+      if (classes.word(byte)) bits |= kWord;
+      if (classes.digit(byte)) bits |= kDigit;
+      if (classes.space(byte)) bits |= kSpace;
+      m_Bits[static_cast<std::size_t>(c)] = bits;
+    }
+  }
+
+  bool word(char c) const { return has(c, kWord); }
+  bool digit(char c) const { return has(c, kDigit); }
+  bool space(char c) const { return has(c, kSpace); }
+
+ private:
+  static constexpr std::uint8_t kWord = 1, kDigit = 2, kSpace = 4;
+
+  bool has(char c, std::uint8_t bit) const {
+    return (m_Bits[static_cast<unsigned char>(c)] & bit) != 0;
+  }
+
+  std::array<std::uint8_t, 256> m_Bits{};
+};
+
+const ReaderBytes& Bytes() {
+  static const ReaderBytes bytes;
+  return bytes;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Bytes whose class may depend on the locale, or that no token of the reader
-// holds outside a literal: control bytes, DEL and everything beyond ASCII.
+// Control bytes, DEL and bytes beyond ASCII, which the reader does not
+// take into the escapes of literals.
 bool IsUnusual(char c) {
   const auto byte = static_cast<unsigned char>(c);
   return byte < 0x20 || byte >= 0x7f;
 }
 
-// The blanks and line breaks a call's name may be separated from its "(" by.
-bool IsCallSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-
 // A word followed, across any white space, by "(" begins a call; the
 // scanners read it as MACRO_CALL_BEGIN.
-bool MayBeginCall(const char* after, const char* end) {
-  while (after != end && IsCallSpace(*after)) ++after;
+bool MayBeginCall(const char* after, const char* end, const ReaderBytes& bytes) {
+  while (after != end && bytes.space(*after)) ++after;
   return after != end && *after == '(';
 }
 
@@ -126,6 +154,7 @@ const char* CharEnd(const char* p, const char* end) {
 }  // namespace
 
 PlainToken ReadPlainToken(const char* p, const char* end) {
+  const ReaderBytes& bytes = Bytes();
   PlainToken token;
   token.prefixBegin = p;
   while (p != end && (*p == ' ' || *p == '\t')) ++p;
@@ -133,13 +162,12 @@ PlainToken ReadPlainToken(const char* p, const char* end) {
   if (p == end) return token;
   const char c = *p;
 
-  if (IsAsciiWordByte(c)) {
+  if (bytes.word(c)) {
     const char* q = p;
-    while (q != end && IsAsciiWordByte(*q)) ++q;
-    if (q != end && IsUnusual(*q) && *q != '\n' && *q != '\r' && *q != '\t') return token;
+    while (q != end && bytes.word(*q)) ++q;
     // Any word, a number too, followed by "(" begins a call.
-    if (MayBeginCall(q, end)) return token;
-    if (IsDigit(c)) {
+    if (MayBeginCall(q, end, bytes)) return token;
+    if (bytes.digit(c)) {
       // A floating constant may reach beyond the run of word bytes.
       if (q != end && *q == '.') return token;
       const bool exponent = std::find_if(p, q, [](char b) { return b == 'e' || b == 'E'; }) != q;
@@ -166,15 +194,16 @@ PlainToken ReadPlainToken(const char* p, const char* end) {
       break;
     case '#':
     case '\\':
+    case '\r':
+    case '\n':
       return token;
     case '/':
       if (p + 1 != end && (p[1] == '/' || p[1] == '*')) return token;
       break;
     case '.':
-      if (p + 1 != end && IsDigit(p[1])) return token;
+      if (p + 1 != end && bytes.digit(p[1])) return token;
       break;
     default:
-      if (IsUnusual(c)) return token;
       break;
   }
   if (id != 0) {

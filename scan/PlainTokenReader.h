@@ -3,8 +3,9 @@
 // parentheses and single characters, each with the blanks in front of it.
 // Wherever the scanners could read the text in another way (a comment, a
 // line end, a backslash, "#", a floating constant, a prefixed literal, a
-// name that may begin a call, a byte outside ASCII) the reader stops and
-// leaves the text to them. Within what it reads it agrees with the
+// word that may begin a call) the reader stops and leaves the text to them.
+// It tells names and blanks apart with the regular-expression library's
+// own classes, as the scanners do. Within what it reads it agrees with the
 // scanners token for token; a differential test holds it to that.
 #pragma once
 

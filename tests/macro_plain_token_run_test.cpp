@@ -123,7 +123,7 @@ std::string RandomProgram(std::mt19937& random) {
   static const std::vector<std::string> rare = {
       "L", "__LINE__", "__FILE__", "1e+5", "1.5", ".5", "1.", "3f", "\"open", "L\"w\"", "'ab'",
       "L'x'", "'", "'\\'", "\v", "\f", "/* c */", "// line\n", "/*", "*/", "#", "##", "\\",
-      "\\\n", "\r\n", "\n", "\xc3\xa9", "\x80", "\x7f",
+      "\\\n", "\r\n", "\n", "\xc3\xa9", "\x80", "\x7f", std::string(1, '\0'), "\r",
   };
   static const std::vector<std::string> directives = {
       "#define OBJ 1 + x1\n", "#define FN(p) (p * 2)\n", "#define EMPTY\n", "#undef OBJ\n",
