@@ -28,6 +28,8 @@ using RecordedMacros = CVL_Vector<std::string>;
 
 class IncludeSearch;
 struct TokenScanner;
+struct PlainRunGrammar;
+struct PlainToken;
 
 class Cpreprocess_fileParser : public CVL_Parser {
  public:
@@ -188,25 +190,35 @@ class Cpreprocess_fileParser : public CVL_Parser {
   void expandIdentifier(CVL_ParseState& s, std::string_view name, std::string& out);
   // Copies the run of tokens from the pending lookahead on that the plain
   // token reader reads and that nothing expands, up to the last one after
-  // which the text line's scanner is known, to `line` (unless null), and
-  // matches them.
+  // which `grammar` names the scanner, to `line` (unless null), and matches
+  // them as `grammar`'s production would.
   // False, with nothing matched, where no such run of two tokens or more
   // begins or where it would end before `stop`; `stop` then becomes the
   // place the reader stopped, so the tokens before it are not read again.
-  bool copyPlainTokens(CVL_ParseState& s, std::string* line, const char*& stop);
+  bool copyPlainTokens(CVL_ParseState& s, const PlainRunGrammar& grammar, std::string* line,
+                       const char*& stop);
   // Writes (when `output` is set) the stretch of whole text lines, from the
   // pending lookahead on, that hold only tokens copyPlainTokens would copy,
   // with their line breaks, and matches them as the groups of those lines
   // and of their line breaks would. False, with nothing matched, where the
   // first line is no such line.
   bool copyPlainLines(CVL_ParseState& s, bool output);
+  // Appends the run of tokens of a macro argument, from the pending
+  // lookahead on, that the plain token reader reads, up to the last one
+  // before a ",", a parenthesis or whatever the reader leaves to the
+  // scanners, to `argument` as collecting them one by one would, and
+  // matches them but that last one, which becomes the pending lookahead.
+  // False, with nothing matched, where such a run holds fewer than two
+  // tokens or would end before `stop`, which then becomes where the reader
+  // stopped.
+  bool copyPlainArgumentTokens(CVL_ParseState& s, std::string& argument, const char*& stop);
   // Whether the pending lookahead may begin a run of plain tokens here.
   bool mayReadPlainTokens(const CVL_ParseState& s) const;
   // Whether a name is replaced where it stands outside a call.
   bool expandsAsName(std::string_view word) const;
-  // Begin of the pending lookahead where the plain token reader reads it as
-  // the scanners did, else null.
-  const char* readPendingPlainToken(const CVL_ParseState& s) const;
+  // Reads the pending lookahead with the plain token reader into `token`;
+  // whether the reader reads it as the scanners did.
+  bool readPendingPlainToken(const CVL_ParseState& s, PlainToken& token) const;
   // Stores a definition, replacing an earlier one of the same name.
   void defineObjectLike(const std::string& name, const std::string& value);
   void defineFunctionLike(CVL_ParseState& s, const node& record);

@@ -56,6 +56,19 @@ inline constexpr TokenScanner kRescanTokens[] = {
     {tok::Rparen, 296},     {tok::Lparen, 297},
 };
 inline constexpr int kRescanOperatorScanner = 287;
+inline constexpr int kRescanIdScanner = 286;
+
+// Scanner that reads the token after each token of a macro argument.
+inline constexpr int kArgumentTokenScanner = 226;
+
+// What a run of plain tokens needs to know of the production it stands in
+// for: the scanners after an identifier and after the other single tokens.
+struct PlainRunGrammar {
+  int idScanner;
+  std::span<const TokenScanner> tokens;
+};
+inline constexpr PlainRunGrammar kTextLineRun{kTextLineIdScanner, kTextLineTokens};
+inline constexpr PlainRunGrammar kRescanRun{kRescanIdScanner, kRescanTokens};
 
 namespace sets {
 

@@ -129,8 +129,11 @@ void Cpreprocess_fileParser::macro_tokens(CVL_ParseState& s, int si, int re,
                                           std::string& argument) {
   CVL_Guard guard = enter(s, si, re, prod::macro_tokens, " macro_tokens");
   std::string inner;
+  // Where the plain token reader last stopped.
+  const char* plainStop = nullptr;
   while (sets::argumentTokens().contains(peek(s, elem::OptRep0_of_macro_tokens))) {
     const int t = peek(s, elem::Alt0_of_OptRep0_of_macro_tokens);
+    if (sets::macroToken().contains(t) && copyPlainArgumentTokens(s, argument, plainStop)) continue;
     if (t == tok::Eol) {
       match(s, tok::Eol, 39, endsAt(39), nullptr, nullptr);
       argument += s.matchCopyView();
@@ -138,7 +141,7 @@ void Cpreprocess_fileParser::macro_tokens(CVL_ParseState& s, int si, int re,
       match(s, tok::Bseol, 36, endsAt(36), nullptr, nullptr);
       if (IsStrayBackslash(s)) argument += argument.empty() ? s.matchView(0) : s.matchCopyView();
     } else if (sets::macroToken().contains(t)) {
-      macro_token(s, 226, endsAt(226));
+      macro_token(s, kArgumentTokenScanner, endsAt(kArgumentTokenScanner));
       // The first token of an argument loses its prefix.
       argument += argument.empty() ? s.matchView(0) : s.matchCopyView();
     } else if (t == tok::Lparen) {

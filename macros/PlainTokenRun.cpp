@@ -14,12 +14,12 @@
 namespace zemra {
 namespace {
 
-// Scanner that reads the token after `id` in a text line, or -1 where the
+// Scanner that reads the token after `id` in `grammar`, or -1 where the
 // token may be read as another kind (a number) or is parsed by a production
 // of its own (an operator): a run may end only on a token with a scanner.
-int ScannerAfterPlainToken(int id) {
-  if (id == tok::Id) return kTextLineIdScanner;
-  return ScannerAfter(kTextLineTokens, id);
+int ScannerAfterPlainToken(const PlainRunGrammar& grammar, int id) {
+  if (id == tok::Id) return grammar.idScanner;
+  return ScannerAfter(grammar.tokens, id);
 }
 
 }  // namespace
@@ -37,22 +37,22 @@ bool Cpreprocess_fileParser::expandsAsName(std::string_view word) const {
   return m_PredefinedMacros.find(word) != nullptr || m_ObjectMacros.find(word) != nullptr;
 }
 
-const char* Cpreprocess_fileParser::readPendingPlainToken(const CVL_ParseState& s) const {
+bool Cpreprocess_fileParser::readPendingPlainToken(const CVL_ParseState& s,
+                                                   PlainToken& token) const {
   const CVL_Match& pending = s.m_Position.m_Lookahead;
-  const PlainToken token = ReadPlainToken(pending.m_pScanStart, s.m_Position.m_pEnd);
+  token = ReadPlainToken(pending.m_pScanStart, s.m_Position.m_pEnd);
   // Where the reader sees the pending token otherwise, the scanners decide.
-  if (token.kind == PlainToken::Kind::Stop || token.begin != pending.m_pTokenBegin ||
-      token.end != pending.m_pTokenEnd)
-    return nullptr;
-  return token.begin;
+  return token.kind != PlainToken::Kind::Stop && token.begin == pending.m_pTokenBegin &&
+         token.end == pending.m_pTokenEnd;
 }
 
-bool Cpreprocess_fileParser::copyPlainTokens(CVL_ParseState& s, std::string* line,
-                                             const char*& stop) {
+bool Cpreprocess_fileParser::copyPlainTokens(CVL_ParseState& s, const PlainRunGrammar& grammar,
+                                             std::string* line, const char*& stop) {
   if (!mayReadPlainTokens(s)) return false;
   const CVL_Match& pending = s.m_Position.m_Lookahead;
   if (stop != nullptr && pending.m_pTokenBegin <= stop) return false;
-  if (readPendingPlainToken(s) == nullptr) {
+  PlainToken token;
+  if (!readPendingPlainToken(s, token)) {
     stop = pending.m_pTokenBegin;
     return false;
   }
@@ -61,12 +61,12 @@ bool Cpreprocess_fileParser::copyPlainTokens(CVL_ParseState& s, std::string* lin
   const char* const runBegin = pending.m_pScanStart;
   PlainToken last;
   int lastScanner = -1;
-  PlainToken token = ReadPlainToken(runBegin, end);
   while (token.kind != PlainToken::Kind::Stop) {
     if (token.kind == PlainToken::Kind::Word &&
         expandsAsName({token.begin, static_cast<std::size_t>(token.end - token.begin)}))
       break;
-    if (const int scanner = token.id != 0 ? ScannerAfterPlainToken(token.id) : -1; scanner >= 0) {
+    if (const int scanner = token.id != 0 ? ScannerAfterPlainToken(grammar, token.id) : -1;
+        scanner >= 0) {
       last = token;
       lastScanner = scanner;
     }
@@ -84,9 +84,56 @@ bool Cpreprocess_fileParser::copyPlainTokens(CVL_ParseState& s, std::string* lin
   return true;
 }
 
+bool Cpreprocess_fileParser::copyPlainArgumentTokens(CVL_ParseState& s, std::string& argument,
+                                                     const char*& stop) {
+  if (!mayReadPlainTokens(s)) return false;
+  const CVL_Match& pending = s.m_Position.m_Lookahead;
+  if (stop != nullptr && pending.m_pTokenBegin <= stop) return false;
+  PlainToken token;
+  if (!readPendingPlainToken(s, token)) {
+    stop = pending.m_pTokenBegin;
+    return false;
+  }
+  // An argument ends at a comma or a parenthesis; a parenthesis also opens
+  // a group of its own. Arguments are collected unexpanded, so any name may
+  // stand in the run.
+  const auto endsRun = [](const PlainToken& token) {
+    return token.kind == PlainToken::Kind::Stop ||
+           (token.kind == PlainToken::Kind::Other && token.end - token.begin == 1 &&
+            (*token.begin == ',' || *token.begin == '(' || *token.begin == ')'));
+  };
+  const char* const end = s.m_Position.m_pEnd;
+  // The last two neighbouring tokens of the run whose kinds are certain.
+  PlainToken beforeLast;
+  PlainToken last;
+  PlainToken previous;
+  while (!endsRun(token)) {
+    if (previous.id != 0 && token.id != 0) {
+      beforeLast = previous;
+      last = token;
+    }
+    previous = token;
+    token = ReadPlainToken(token.end, end);
+  }
+  stop = token.begin;
+  if (last.begin == nullptr) return false;
+
+  // The first token of an argument goes without the blanks in front of it.
+  const char* const copyBegin = argument.empty() ? pending.m_pTokenBegin : pending.m_pScanStart;
+  argument.append(copyBegin, beforeLast.end);
+  // The tokens up to `beforeLast` are matched as macro_token would match
+  // them; `last` is left pending for the production, which matches it and
+  // looks ahead itself.
+  s.consumeThrough(beforeLast.prefixBegin, beforeLast.begin, beforeLast.end, beforeLast.id);
+  s.pendToken(last.begin, last.end, last.id);
+  s.m_pScanner = scanner(kArgumentTokenScanner);
+  return true;
+}
+
 bool Cpreprocess_fileParser::copyPlainLines(CVL_ParseState& s, bool output) {
   // The explorer maps every write to the line it came from.
-  if (m_pTrace != nullptr || !mayReadPlainTokens(s) || readPendingPlainToken(s) == nullptr)
+  PlainToken first;
+  if (m_pTrace != nullptr || !mayReadPlainTokens(s) || !readPendingPlainToken(s, first))
     return false;
   const char* const end = s.m_Position.m_pEnd;
   const char* const linesBegin = s.m_Position.m_Lookahead.m_pScanStart;

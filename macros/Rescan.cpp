@@ -176,13 +176,19 @@ void Cpreprocess_fileParser::re_pp_tokens(CVL_ParseState& s, int si, int re, std
   std::string call;
   if (!sets::textStart().contains(peek(s, elem::Rep0_of_re_pp_tokens)))
     unexpectedError(s, "re_pp_tokens", "Rep0_of_re_pp_tokens");
+  // Where the plain token reader last stopped; the explorer is told of every
+  // name a pass meets, so with it the scanners read every token.
+  const char* plainStop = nullptr;
   while (sets::textStart().contains(peek(s, elem::Rep0_of_re_pp_tokens))) {
     const int t = peek(s, elem::Alt0_of_Rep0_of_re_pp_tokens);
+    if (t != tok::Bseol && t != tok::MacroCallBegin && m_pTrace == nullptr &&
+        copyPlainTokens(s, kRescanRun, &output, plainStop))
+      continue;
     if (t == tok::Bseol) {
       match(s, tok::Bseol, 285, endsAt(285), nullptr, nullptr);
       if (IsStrayBackslash(s)) output += s.matchCopyView();
     } else if (t == tok::Id) {
-      match(s, tok::Id, 286, endsAt(286), nullptr, nullptr);
+      match(s, tok::Id, kRescanIdScanner, endsAt(kRescanIdScanner), nullptr, nullptr);
       output += s.matchView(-1);
       appendRescannedName(s.matchView(0), output, recorded);
     } else if (sets::literalsThroughOperators().contains(t)) {

@@ -22,7 +22,7 @@ void Cpreprocess_fileParser::pp_tokens(CVL_ParseState& s, int si, int re, bool o
   while (sets::textStart().contains(peek(s, elem::Rep0_of_pp_tokens))) {
     const int t = peek(s, elem::Alt0_of_Rep0_of_pp_tokens);
     if (t != tok::Bseol && t != tok::MacroCallBegin &&
-        copyPlainTokens(s, output ? &line : nullptr, plainStop))
+        copyPlainTokens(s, kTextLineRun, output ? &line : nullptr, plainStop))
       continue;
     if (t == tok::Bseol) {
       // The backslash-newline and the blanks around it vanish.

@@ -152,6 +152,18 @@ void CVL_ParseState::consumeThrough(const char* scanStart, const char* tokenBegi
   countLines();
 }
 
+void CVL_ParseState::pendToken(const char* tokenBegin, const char* tokenEnd, int id) {
+  const symbol* const kind = m_fnSymbol != nullptr ? m_fnSymbol(id) : GetSymbol(id);
+  m_Match.reset(m_Position.m_Current.m_pTokenEnd);
+  m_Match.m_Submatches.clear();
+  m_Match.m_pTokenBegin = tokenBegin;
+  m_Match.m_bFound = true;
+  m_Match.m_Length = static_cast<int>(tokenEnd - tokenBegin);
+  m_Match.m_Kind = kind->literal ? match_kind::Literal : match_kind::Regex;
+  m_Match.m_pSymbol = kind;
+  commit();
+}
+
 void CVL_ParseState::countLines() {
   CVL_Position& window = m_Position;
   const char* const target = window.m_Current.m_pTokenEnd;

@@ -95,6 +95,11 @@ class CVL_ParseState {
   void consumeThrough(const char* scanStart, const char* tokenBegin, const char* tokenEnd,
                       int id);
 
+  // Makes [tokenBegin, tokenEnd) of kind `id`, read without the scanners,
+  // with its blanks from the current token's end, the pending lookahead, as
+  // if a scan had found it. Nothing may be pending.
+  void pendToken(const char* tokenBegin, const char* tokenEnd, int id);
+
   // Records (collect mode, or any kind but 5) or throws (raise mode, kind 5)
   // a message for a semantic action.
   void report(const char* text, int begin, int end, const char* production,
