@@ -14,9 +14,15 @@
 namespace zemra {
 namespace {
 
-// Scanner that reads the token after `id` in `grammar`, or -1 where the
-// token may be read as another kind (a number) or is parsed by a production
-// of its own (an operator): a run may end only on a token with a scanner.
+// Whether a run may end on a token of kind `id`: one the grammar matches
+// directly, with a scanner for what follows it. A number may be read as
+// another kind (id 0), and an operator is parsed by a production of its own.
+bool MayEndRun(int id) {
+  return id == tok::Id || id == tok::Char || id == tok::String ||
+         id == tok::NotOtherPpTokenChar || id == tok::Rparen || id == tok::Lparen;
+}
+
+// Scanner that reads the token after one of kind `id`, where MayEndRun.
 int ScannerAfterPlainToken(const PlainRunGrammar& grammar, int id) {
   if (id == tok::Id) return grammar.idScanner;
   return ScannerAfter(grammar.tokens, id);
@@ -60,21 +66,17 @@ bool Cpreprocess_fileParser::copyPlainTokens(CVL_ParseState& s, const PlainRunGr
   const char* const end = s.m_Position.m_pEnd;
   const char* const runBegin = pending.m_pScanStart;
   PlainToken last;
-  int lastScanner = -1;
   while (token.kind != PlainToken::Kind::Stop) {
     if (token.kind == PlainToken::Kind::Word &&
         expandsAsName({token.begin, static_cast<std::size_t>(token.end - token.begin)}))
       break;
-    if (const int scanner = token.id != 0 ? ScannerAfterPlainToken(grammar, token.id) : -1;
-        scanner >= 0) {
-      last = token;
-      lastScanner = scanner;
-    }
+    if (MayEndRun(token.id)) last = token;
     token = ReadPlainToken(token.end, end);
   }
   stop = token.begin;
   // Only a run of two tokens or more saves work.
-  if (lastScanner < 0 || last.begin == pending.m_pTokenBegin) return false;
+  if (last.begin == nullptr || last.begin == pending.m_pTokenBegin) return false;
+  const int lastScanner = ScannerAfterPlainToken(grammar, last.id);
 
   if (line != nullptr) line->append(runBegin, last.end);
   // As a match of the last token would: consume, then look ahead with the
