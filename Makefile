@@ -2,7 +2,8 @@
 # `make sanitize` runs the engine tests under AddressSanitizer and
 # UndefinedBehaviorSanitizer, `make tsan` runs preprocessing runs on several
 # threads at once under ThreadSanitizer, `make fuzz FUZZ_SECONDS=n` fuzzes the
-# preprocessing run for n seconds. `make install PREFIX=dir` installs the
+# preprocessing run for n seconds, then for FUZZ_PLAIN_SECONDS (30) compares
+# runs with and without the plain token reader on fuzzed input. `make install PREFIX=dir` installs the
 # programs, manual pages, desktop entry and icons below dir (default
 # /usr/local); `make package` builds a Debian package in the build directory.
 # Each installs what is missing (Debian packages), configures and builds first.
@@ -18,7 +19,11 @@ SANITIZE_DIR ?= build-asan
 TSAN_DIR ?= build-tsan
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
+FUZZ_PLAIN_SECONDS ?= 30
 FUZZ_CORPUS ?= $(FUZZ_DIR)/corpus
+# A corpus of its own: the first harness's finds include inputs that run
+# for seconds under the sanitizers when every token is scanned.
+FUZZ_PLAIN_CORPUS ?= $(FUZZ_DIR)/plain-corpus
 FUZZ_ARTIFACTS ?= $(FUZZ_DIR)/artifacts/
 FUZZ_FLAGS := -max_len=65536 -timeout=10 -rss_limit_mb=2048
 PREFIX ?= /usr/local
@@ -90,11 +95,14 @@ fuzz: fuzz-deps
 	@[ -f $(FUZZ_DIR)/build.ninja ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja \
 	  -DORVO_FUZZ=ON -DORVO_BUILD_GUI=OFF -DORVO_BUILD_BENCH=OFF -DORVO_BUILD_TESTS=OFF \
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -gline-tables-only"
-	cmake --build $(FUZZ_DIR) --target orvo_fuzzer
+	cmake --build $(FUZZ_DIR) --target orvo_fuzzer plain_token_fuzzer
 	python3 tests/fuzz/make_corpus.py $(FUZZ_CORPUS)
+	python3 tests/fuzz/make_corpus.py $(FUZZ_PLAIN_CORPUS)
 	mkdir -p $(FUZZ_ARTIFACTS)
 	$(FUZZ_DIR)/bin/orvo_fuzzer $(FUZZ_FLAGS) -max_total_time=$(FUZZ_SECONDS) \
 	  -artifact_prefix=$(FUZZ_ARTIFACTS) $(FUZZ_CORPUS)
+	$(FUZZ_DIR)/bin/plain_token_fuzzer $(FUZZ_FLAGS) -max_total_time=$(FUZZ_PLAIN_SECONDS) \
+	  -artifact_prefix=$(FUZZ_ARTIFACTS) $(FUZZ_PLAIN_CORPUS)
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(TSAN_DIR) $(FUZZ_DIR)
