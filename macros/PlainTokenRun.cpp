@@ -1,8 +1,8 @@
-// Runs of plain tokens in text lines, copied without the scanners. Most of
-// ordinary C text is names that no macro has, numbers, literals and
-// operators; the scanners would read each of them with its blanks and the
-// text line would copy it unchanged, so a run, or a stretch of whole lines,
-// is copied in one piece.
+// Runs of plain tokens in text lines, rescans and macro arguments, copied
+// without the scanners. Most of ordinary C text is names that no macro has,
+// numbers, literals and operators; the scanners would read each of them
+// with its blanks and the production would copy it unchanged, so a run, or
+// a stretch of whole lines, is copied in one piece.
 #include <algorithm>
 
 #include "grammar/Cpreprocess_fileParser.h"
