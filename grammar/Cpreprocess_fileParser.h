@@ -214,8 +214,13 @@ class Cpreprocess_fileParser : public CVL_Parser {
   bool copyPlainArgumentTokens(CVL_ParseState& s, std::string& argument, const char*& stop);
   // Whether the pending lookahead may begin a run of plain tokens here.
   bool mayReadPlainTokens(const CVL_ParseState& s) const;
-  // Whether a name is replaced where it stands outside a call.
-  bool expandsAsName(std::string_view word) const;
+  // Whether `token` is a name that is replaced where it stands outside a
+  // call.
+  bool expandsAsName(const PlainToken& token) const;
+  // Reads the pending lookahead into `first` where a run of plain tokens
+  // may begin with it and it begins after `stop`; sets `stop` to it where
+  // the reader reads it otherwise than the scanners did.
+  bool startPlainRun(CVL_ParseState& s, const char*& stop, PlainToken& first) const;
   // Reads the pending lookahead with the plain token reader into `token`;
   // whether the reader reads it as the scanners did.
   bool readPendingPlainToken(const CVL_ParseState& s, PlainToken& token) const;

@@ -39,7 +39,9 @@ bool Cpreprocess_fileParser::mayReadPlainTokens(const CVL_ParseState& s) const {
          s.m_TokenStack.size() == 1;
 }
 
-bool Cpreprocess_fileParser::expandsAsName(std::string_view word) const {
+bool Cpreprocess_fileParser::expandsAsName(const PlainToken& token) const {
+  if (token.kind != PlainToken::Kind::Word) return false;
+  const std::string_view word(token.begin, static_cast<std::size_t>(token.end - token.begin));
   return m_PredefinedMacros.find(word) != nullptr || m_ObjectMacros.find(word) != nullptr;
 }
 
@@ -52,24 +54,27 @@ bool Cpreprocess_fileParser::readPendingPlainToken(const CVL_ParseState& s,
          token.end == pending.m_pTokenEnd;
 }
 
-bool Cpreprocess_fileParser::copyPlainTokens(CVL_ParseState& s, const PlainRunGrammar& grammar,
-                                             std::string* line, const char*& stop) {
+bool Cpreprocess_fileParser::startPlainRun(CVL_ParseState& s, const char*& stop,
+                                           PlainToken& first) const {
   if (!mayReadPlainTokens(s)) return false;
   const CVL_Match& pending = s.m_Position.m_Lookahead;
   if (stop != nullptr && pending.m_pTokenBegin <= stop) return false;
+  if (readPendingPlainToken(s, first)) return true;
+  stop = pending.m_pTokenBegin;
+  return false;
+}
+
+bool Cpreprocess_fileParser::copyPlainTokens(CVL_ParseState& s, const PlainRunGrammar& grammar,
+                                             std::string* line, const char*& stop) {
   PlainToken token;
-  if (!readPendingPlainToken(s, token)) {
-    stop = pending.m_pTokenBegin;
-    return false;
-  }
+  if (!startPlainRun(s, stop, token)) return false;
+  const CVL_Match& pending = s.m_Position.m_Lookahead;
 
   const char* const end = s.m_Position.m_pEnd;
   const char* const runBegin = pending.m_pScanStart;
   PlainToken last;
   while (token.kind != PlainToken::Kind::Stop) {
-    if (token.kind == PlainToken::Kind::Word &&
-        expandsAsName({token.begin, static_cast<std::size_t>(token.end - token.begin)}))
-      break;
+    if (expandsAsName(token)) break;
     if (MayEndRun(token.id)) last = token;
     token = ReadPlainToken(token.end, end);
   }
@@ -88,14 +93,9 @@ bool Cpreprocess_fileParser::copyPlainTokens(CVL_ParseState& s, const PlainRunGr
 
 bool Cpreprocess_fileParser::copyPlainArgumentTokens(CVL_ParseState& s, std::string& argument,
                                                      const char*& stop) {
-  if (!mayReadPlainTokens(s)) return false;
-  const CVL_Match& pending = s.m_Position.m_Lookahead;
-  if (stop != nullptr && pending.m_pTokenBegin <= stop) return false;
   PlainToken token;
-  if (!readPendingPlainToken(s, token)) {
-    stop = pending.m_pTokenBegin;
-    return false;
-  }
+  if (!startPlainRun(s, stop, token)) return false;
+  const CVL_Match& pending = s.m_Position.m_Lookahead;
   // An argument ends at a comma or a parenthesis; a parenthesis also opens
   // a group of its own. Arguments are collected unexpanded, so any name may
   // stand in the run.
@@ -145,9 +145,7 @@ bool Cpreprocess_fileParser::copyPlainLines(CVL_ParseState& s, bool output) {
   while (lineBegin != end) {
     PlainToken token = ReadPlainToken(lineBegin, end);
     while (token.kind != PlainToken::Kind::Stop) {
-      if (token.kind == PlainToken::Kind::Word &&
-          expandsAsName({token.begin, static_cast<std::size_t>(token.end - token.begin)}))
-        break;
+      if (expandsAsName(token)) break;
       token = ReadPlainToken(token.end, end);
     }
     // A whole line ends where the reader stops at its line break.
