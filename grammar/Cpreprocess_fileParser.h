@@ -6,9 +6,12 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "grammar/IncludeLog.h"
 #include "macros/ExpansionLimits.h"
+#include "macros/ExpansionWalk.h"
 #include "runtime/ParseState.h"
 #include "runtime/Parser.h"
 #include "runtime/SourceTrail.h"
@@ -146,6 +149,9 @@ class Cpreprocess_fileParser : public CVL_Parser {
   CVL_Map<std::string, std::string> m_PredefinedMacros;
   CVL_Map<std::string, node> m_ObjectMacros;
   CVL_Map<std::string, node> m_FunctionMacros;
+  // The replacement list of each function-like macro, read from its record
+  // when it is defined.
+  std::unordered_map<std::string, std::vector<ReplacementElement>> m_Replacements;
 
   // ---- Include handling (grammar/) --------------------------------------
   CVL_Vector<std::string> m_IncludeDirs;
@@ -224,6 +230,10 @@ class Cpreprocess_fileParser : public CVL_Parser {
   // Reads the pending lookahead with the plain token reader into `token`;
   // whether the reader reads it as the scanners did.
   bool readPendingPlainToken(const CVL_ParseState& s, PlainToken& token) const;
+  // The replacement list of the function-like macro `name`, whose record
+  // is `record`.
+  const std::vector<ReplacementElement>& replacementOf(const std::string& name,
+                                                       const node& record);
   // Stores a definition, replacing an earlier one of the same name.
   void defineObjectLike(const std::string& name, const std::string& value);
   void defineFunctionLike(CVL_ParseState& s, const node& record);

@@ -1,5 +1,8 @@
 #include "macros/ExpansionWalk.h"
 
+#include <charconv>
+#include <limits>
+
 #include "macros/MacroRecord.h"
 #include "macros/Stringify.h"
 #include "runtime/Message.h"
@@ -7,38 +10,67 @@
 namespace zemra {
 namespace {
 
+// The index of a parameter reference that names no argument.
+constexpr int kNoArgumentIndex = std::numeric_limits<int>::max();
+
 // The text an element stands for: the raw argument of a parameter
 // reference, the value of any other element.
-std::string ElementText(const node& element, ArgumentMap& arguments) {
-  if (!macro_record::IsParameterReference(element)) return element.value();
-  return arguments.findKey(element.value()) ? arguments.value() : std::string();
+const std::string& ElementText(const ReplacementElement& element,
+                               const std::vector<std::string>& arguments) {
+  static const std::string kNoArgument;
+  if (element.parameter < 0) return element.value;
+  const auto index = static_cast<std::size_t>(element.parameter);
+  return index < arguments.size() ? arguments[index] : kNoArgument;
 }
 
 }  // namespace
 
-std::vector<std::string> ExpansionParts(const node& record, ArgumentMap& arguments) {
+std::vector<ReplacementElement> CompileReplacement(const node& record) {
+  std::vector<ReplacementElement> elements;
+  for (node child = record.firstChild(); !child.isNpos(); child = child.nextSibling()) {
+    ReplacementElement element;
+    const std::string label = child.label();
+    if (label == macro_record::kPaste) {
+      element.kind = ReplacementElement::Kind::Paste;
+    } else if (label == macro_record::kStringize) {
+      element.kind = ReplacementElement::Kind::Stringize;
+    }
+    element.value = child.value();
+    if (macro_record::IsParameterReference(child)) {
+      // The stored value is the parameter's index in decimal; any other
+      // text names no argument.
+      int index = -1;
+      const char* const end = element.value.data() + element.value.size();
+      const auto [last, error] = std::from_chars(element.value.data(), end, index);
+      const bool decimal =
+          error == std::errc() && last == end && index >= 0 && std::to_string(index) == element.value;
+      element.parameter = decimal ? index : kNoArgumentIndex;
+    }
+    elements.push_back(std::move(element));
+  }
+  return elements;
+}
+
+std::vector<std::string> ExpansionParts(const std::vector<ReplacementElement>& elements,
+                                        const std::vector<std::string>& arguments) {
   std::vector<std::string> parts;
   // Most replacement lists are short; room for them up front spares moving
   // the parts as the list grows.
   parts.reserve(16);
-  node element = record.firstChild();
-  while (!element.isNpos()) {
-    const std::string label = element.label();
-    if (label == macro_record::kPaste) {
+  for (std::size_t k = 0; k < elements.size(); ++k) {
+    const ReplacementElement& element = elements[k];
+    if (element.kind == ReplacementElement::Kind::Paste) {
       if (parts.empty()) throw CVL_Message("macro may not begin with ##");
-      element = element.nextSibling();
-      if (!element.isNpos()) parts.back() += ElementText(element, arguments);
-    } else if (label == macro_record::kStringize) {
+      if (++k < elements.size()) parts.back() += ElementText(elements[k], arguments);
+    } else if (element.kind == ReplacementElement::Kind::Stringize) {
       // The blanks in front of the # are a part of their own; they vanish
       // when rescanned, so nothing separates the string from what precedes.
-      parts.push_back(element.value());
-      element = element.nextSibling();
-      parts.push_back(
-          Stringify(element.isNpos() ? std::string() : ElementText(element, arguments)));
+      parts.push_back(element.value);
+      parts.push_back(Stringify(++k < elements.size() ? ElementText(elements[k], arguments)
+                                                      : std::string()));
     } else {
       parts.push_back(ElementText(element, arguments));
     }
-    if (!element.isNpos()) element = element.nextSibling();
   }
   return parts;
 }

@@ -6,20 +6,33 @@
 #include <string_view>
 #include <vector>
 
-#include "tree/Map.h"
 #include "tree/Node.h"
 
 namespace zemra {
 
-// Argument texts of one call, keyed by index ("0", "1", ...).
-using ArgumentMap = CVL_Map<std::string, std::string>;
+// One element of a replacement list, as the definition stored it: a token
+// (with its prefix where kept), the blanks in front of a parameter, a
+// parameter reference, "#" with the blanks in front of it, or "##".
+struct ReplacementElement {
+  enum class Kind { Plain, Stringize, Paste };
+  Kind kind = Kind::Plain;
+  // For a parameter reference, the parameter's index; -1 for any other
+  // element.
+  int parameter = -1;
+  std::string value;
+};
 
-// Walks the children of `record` in order: a parameter reference gives its
-// raw argument (empty when the call passed too few), "#" gives its blanks and
-// the stringized next element, "##" glues the next element onto the last
-// part, any other element gives its value. Throws CVL_Message "macro may not
+// The children of a function-like macro's `record`, read once when the
+// macro is defined so that each call walks a plain list.
+std::vector<ReplacementElement> CompileReplacement(const node& record);
+
+// Walks `elements` in order: a parameter reference gives its raw argument
+// (empty when the call passed too few), "#" gives its blanks and the
+// stringized next element, "##" glues the next element onto the last part,
+// any other element gives its value. Throws CVL_Message "macro may not
 // begin with ##" when a "##" has no part before it.
-std::vector<std::string> ExpansionParts(const node& record, ArgumentMap& arguments);
+std::vector<std::string> ExpansionParts(const std::vector<ReplacementElement>& elements,
+                                        const std::vector<std::string>& arguments);
 
 // Appends a rescanned part of an expansion to `text`. Where the part would
 // join a "/" that ends `text` with a "*" or "/" that begins it, one blank

@@ -84,14 +84,14 @@ void Cpreprocess_fileParser::macro_call(CVL_ParseState& s, int si, int re,
   record.setId(1);
   if (busy) callBuffer += opening;
 
-  ArgumentMap arguments;
+  std::vector<std::string> arguments;
   int commas = 0;
   std::string argument;
   macro_tokens(s, 108, endsAt(108), argument);
   if (busy) {
     callBuffer += argument;
   } else {
-    arguments["0"] = argument;
+    arguments.push_back(argument);
   }
   while (peek(s, elem::OptRep0_of_macro_call) == tok::Comma) {
     match(s, tok::Comma, 109, endsAt(109), nullptr, nullptr);
@@ -102,7 +102,7 @@ void Cpreprocess_fileParser::macro_call(CVL_ParseState& s, int si, int re,
     if (busy) {
       callBuffer += argument;
     } else {
-      arguments[std::to_string(commas)] = argument;
+      arguments.push_back(argument);
     }
     if (s.m_bBreak) break;
   }
@@ -118,7 +118,7 @@ void Cpreprocess_fileParser::macro_call(CVL_ParseState& s, int si, int re,
   const std::string declared = record.attribute(macro_record::kArgumentCount);
   rest = ArgumentCountMessage(name, boost::lexical_cast<int>(declared), commas);
   if (m_pTrace) m_pTrace->callCollected(s, name, callBegin, arguments, rest);
-  const std::vector<std::string> parts = ExpansionParts(record, arguments);
+  const std::vector<std::string> parts = ExpansionParts(replacementOf(name, record), arguments);
   if (m_pTrace) m_pTrace->expansionBuilt(parts);
   for (const std::string& part : parts) AppendExpansionPart(callBuffer, rescan(s, part));
   record.setId(0);

@@ -4,6 +4,7 @@
 
 #include "grammar/Cpreprocess_fileParser.h"
 #include "grammar/GrammarNames.h"
+#include "macros/ExpansionWalk.h"
 
 namespace zemra {
 namespace {
@@ -55,6 +56,14 @@ void Cpreprocess_fileParser::defineFunctionLike(CVL_ParseState& s, const node& r
                ElementName(elem::Sem7_of_function_like_macro), kWarningKind);
   }
   m_FunctionMacros[name] = record;
+  m_Replacements[name] = CompileReplacement(record);
+}
+
+const std::vector<ReplacementElement>& Cpreprocess_fileParser::replacementOf(
+    const std::string& name, const node& record) {
+  const auto found = m_Replacements.find(name);
+  if (found != m_Replacements.end()) return found->second;
+  return m_Replacements[name] = CompileReplacement(record);
 }
 
 void Cpreprocess_fileParser::resetRecorded(RecordedMacros& recorded) {

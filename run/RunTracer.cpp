@@ -280,7 +280,7 @@ bool RunTracer::isBusy(std::string_view name) const {
 
 void RunTracer::callCollected(const zemra::CVL_ParseState& s, const std::string& name,
                               const char* callBegin,
-                              const zemra::CVL_Map<std::string, std::string>& arguments,
+                              const std::vector<std::string>& arguments,
                               const std::string& countMessage) {
   reportMessages();
   noteExpandedInPass(name);
@@ -290,11 +290,7 @@ void RunTracer::callCollected(const zemra::CVL_ParseState& s, const std::string&
   event.name = name;
   if (callBegin != nullptr && callEnd != nullptr && callBegin <= callEnd)
     event.callText.assign(callBegin, callEnd);
-  for (int i = 0;; ++i) {
-    const std::string* argument = arguments.find(std::to_string(i));
-    if (argument == nullptr) break;
-    event.arguments.push_back(*argument);
-  }
+  event.arguments = arguments;
   event.argumentCountMessage = countMessage;
   m_Observer.callCollected(event);
 }

@@ -47,7 +47,7 @@ class RunTracer {
   // ---- Expansions -----------------------------------------------------
   // The current token is the call's ")"; `callBegin` points at its name.
   void callCollected(const zemra::CVL_ParseState& s, const std::string& name,
-                     const char* callBegin, const zemra::CVL_Map<std::string, std::string>& arguments,
+                     const char* callBegin, const std::vector<std::string>& arguments,
                      const std::string& countMessage);
   void expansionBuilt(const std::vector<std::string>& parts);
   void callCopiedThrough(std::string_view name);
