@@ -23,6 +23,20 @@ struct CVL_Match {
   int m_SkipId = -1;
   int m_Group = 0;
 
+  // Holds [begin, end) as a token of `kind` that was read without the
+  // scanners: found, with no groups; the scan start stays as it is.
+  void holdToken(const char* begin, const char* end, const symbol* kind) {
+    m_Submatches.clear();
+    m_pTokenBegin = begin;
+    m_pTokenEnd = end;
+    m_bFound = true;
+    m_Length = static_cast<int>(end - begin);
+    m_Kind = kind->literal ? match_kind::Literal : match_kind::Regex;
+    m_pSymbol = kind;
+    m_SkipId = -1;
+    m_Group = 0;
+  }
+
   void reset(const char* position) {
     m_pScanStart = m_pTokenBegin = m_pTokenEnd = position;
     m_bFound = false;

@@ -137,30 +137,17 @@ bool CVL_ParseState::shiftWindow() {
 void CVL_ParseState::consumeThrough(const char* scanStart, const char* tokenBegin,
                                     const char* tokenEnd, int id) {
   consume(false);
-  const symbol* const kind = m_fnSymbol != nullptr ? m_fnSymbol(id) : GetSymbol(id);
   CVL_Match& token = m_Position.m_Current;
   token.reset(scanStart);
-  token.m_Submatches.clear();
-  token.m_pTokenBegin = tokenBegin;
-  token.m_pTokenEnd = tokenEnd;
-  token.m_bFound = true;
-  token.m_Length = static_cast<int>(tokenEnd - tokenBegin);
-  token.m_Kind = kind->literal ? match_kind::Literal : match_kind::Regex;
-  token.m_pSymbol = kind;
+  token.holdToken(tokenBegin, tokenEnd, symbolOf(id));
   m_Position.m_Lookahead.reset(tokenEnd);
   m_Position.m_Next.reset(tokenEnd);
   countLines();
 }
 
 void CVL_ParseState::pendToken(const char* tokenBegin, const char* tokenEnd, int id) {
-  const symbol* const kind = m_fnSymbol != nullptr ? m_fnSymbol(id) : GetSymbol(id);
   m_Match.reset(m_Position.m_Current.m_pTokenEnd);
-  m_Match.m_Submatches.clear();
-  m_Match.m_pTokenBegin = tokenBegin;
-  m_Match.m_bFound = true;
-  m_Match.m_Length = static_cast<int>(tokenEnd - tokenBegin);
-  m_Match.m_Kind = kind->literal ? match_kind::Literal : match_kind::Regex;
-  m_Match.m_pSymbol = kind;
+  m_Match.holdToken(tokenBegin, tokenEnd, symbolOf(id));
   commit();
 }
 

@@ -159,6 +159,10 @@ class CVL_ParseState {
   // Where a MACRO_CALL_BEGIN candidate reaches over a line break: the line
   // break, or null when `match` is no such candidate.
   static const char* callLineBreak(const CVL_Match& match);
+  // The record of token kind `id`, by the state's lookup where it has one.
+  const symbol* symbolOf(int id) const {
+    return m_fnSymbol != nullptr ? m_fnSymbol(id) : GetSymbol(id);
+  }
   // Sets m_Match to the token the plain token reader reads for the scanners
   // this scan would try; false, with m_Match untouched, where one of them
   // does not let the reader stand in or the reader cannot tell.

@@ -80,15 +80,7 @@ bool CVL_ParseState::readPlainToken(const char* const inputEnd) {
   }
   token = AsScannersRead(token, inputEnd, searched);
   if (token.kind == PlainToken::Kind::Stop) return false;
-  const symbol* const kind = m_fnSymbol != nullptr ? m_fnSymbol(token.id) : GetSymbol(token.id);
-  m_Match.m_pTokenBegin = token.begin;
-  m_Match.m_bFound = true;
-  m_Match.m_Length = static_cast<int>(token.end - token.begin);
-  m_Match.m_Kind = kind->literal ? match_kind::Literal : match_kind::Regex;
-  m_Match.m_pSymbol = kind;
-  m_Match.m_SkipId = -1;
-  m_Match.m_Group = 0;
-  m_Match.m_Submatches.clear();
+  m_Match.holdToken(token.begin, token.end, symbolOf(token.id));
   return true;
 }
 
