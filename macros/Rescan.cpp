@@ -24,12 +24,25 @@ constexpr int kLinesStartScanner = 282;   // re_macro_call
 
 std::string Cpreprocess_fileParser::rescan(CVL_ParseState& parent, const std::string& text) {
   if (text.empty()) return text;
+  std::string current;
+  // Most parts of an expansion settle in the first pass without a parse:
+  // the pass gives them back as they are, or drops their trailing blanks,
+  // and a second pass, which only the trailing blanks call for, gives the
+  // same text again at the same cost. The explorer is told of every pass.
+  const bool firstPassParses = m_pTrace == nullptr && !passWithoutParse(text, current);
+  if (m_pTrace == nullptr && !firstPassParses) {
+    if (current.size() != text.size()) {
+      std::string again;
+      passWithoutParse(current, again);
+    }
+    return current;
+  }
   // Object-like macros expanded by a pass stay busy for the later passes, so
   // each expands at most once in this rescan. Most rescans settle without a
   // nested parse; the list is made only for one that needs it.
   std::optional<RecordedMacros> recorded;
   std::string previous;
-  std::string current = text;
+  current = text;
   int passes = 0;
   const int maxPasses =
       kMaxRescanPassesBeyondObjectMacros + static_cast<int>(m_ObjectMacros.size());
@@ -37,7 +50,7 @@ std::string Cpreprocess_fileParser::rescan(CVL_ParseState& parent, const std::st
     if (++passes > maxPasses) RescanDidNotSettle(maxPasses);
     previous = std::move(current);
     const orvo::RescanPassTrace traced(m_pTrace, passes, previous, current);
-    if (passWithoutParse(previous, current)) continue;
+    if ((passes > 1 || !firstPassParses) && passWithoutParse(previous, current)) continue;
     if (!recorded) recorded.emplace();
     if (passBySubstitution(previous, current, *recorded)) continue;
     // A text that spans lines (an argument written over several lines) is
