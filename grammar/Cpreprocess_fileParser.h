@@ -114,6 +114,11 @@ class Cpreprocess_fileParser : public CVL_Parser {
   void function_like_macro(CVL_ParseState& s, int si, int re);
   void macro_call(CVL_ParseState& s, int si, int re, std::string& callBuffer, std::string& rest);
   void object_like_macro(CVL_ParseState& s, int si, int re);
+  // Collects a call's arguments token by token through macro_tokens, up to
+  // and with the ")" that closes the call: each argument goes to
+  // `arguments`, or, when `busy`, the list as written to `callBuffer`.
+  void collectArguments(CVL_ParseState& s, bool busy, std::string& callBuffer,
+                        std::vector<std::string>& arguments, int& commas);
   void macro_tokens(CVL_ParseState& s, int si, int re, std::string& argument);
   void macro_parenthesis(CVL_ParseState& s, int si, int re, std::string& text);
   void re_macro_call(CVL_ParseState& s, int si, int re, std::string& output,
@@ -218,6 +223,12 @@ class Cpreprocess_fileParser : public CVL_Parser {
   // tokens or would end before `stop`, which then becomes where the reader
   // stopped.
   bool copyPlainArgumentTokens(CVL_ParseState& s, std::string& argument, const char*& stop);
+  // Collects a call's whole argument list, from the pending lookahead (the
+  // token after "(") through the ")" that closes the call, where the plain
+  // token reader reads every token of it: as collectArguments would, and
+  // matches the ")" as it would. False, with nothing matched, otherwise.
+  bool copyPlainArgumentList(CVL_ParseState& s, bool busy, std::string& callBuffer,
+                             std::vector<std::string>& arguments, int& commas);
   // Whether the pending lookahead may begin a run of plain tokens here.
   bool mayReadPlainTokens(const CVL_ParseState& s) const;
   // Whether `token` is a name that is replaced where it stands outside a

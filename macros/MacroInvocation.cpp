@@ -86,6 +86,27 @@ void Cpreprocess_fileParser::macro_call(CVL_ParseState& s, int si, int re,
 
   std::vector<std::string> arguments;
   int commas = 0;
+  if (!copyPlainArgumentList(s, busy, callBuffer, arguments, commas))
+    collectArguments(s, busy, callBuffer, arguments, commas);
+  if (busy) {
+    // Copied through unexpanded; the running expansion keeps the flag set.
+    guard.leave();
+    return;
+  }
+
+  const std::string declared = record.attribute(macro_record::kArgumentCount);
+  rest = ArgumentCountMessage(name, boost::lexical_cast<int>(declared), commas);
+  if (m_pTrace) m_pTrace->callCollected(s, name, callBegin, arguments, rest);
+  const std::vector<std::string> parts = ExpansionParts(replacementOf(name, record), arguments);
+  if (m_pTrace) m_pTrace->expansionBuilt(parts);
+  for (const std::string& part : parts) AppendExpansionPart(callBuffer, rescan(s, part));
+  record.setId(0);
+  guard.leave();
+}
+
+void Cpreprocess_fileParser::collectArguments(CVL_ParseState& s, bool busy,
+                                              std::string& callBuffer,
+                                              std::vector<std::string>& arguments, int& commas) {
   std::string argument;
   macro_tokens(s, 108, endsAt(108), argument);
   if (busy) {
@@ -108,21 +129,7 @@ void Cpreprocess_fileParser::macro_call(CVL_ParseState& s, int si, int re,
   }
   s.m_bBreak = false;
   const bool closed = match(s, tok::Rparen, 228, endsAt(228), "macro_call", "Rparen_T1_of_macro_call");
-  if (busy) {
-    // Copied through unexpanded; the running expansion keeps the flag set.
-    if (closed) callBuffer += s.matchCopy();
-    guard.leave();
-    return;
-  }
-
-  const std::string declared = record.attribute(macro_record::kArgumentCount);
-  rest = ArgumentCountMessage(name, boost::lexical_cast<int>(declared), commas);
-  if (m_pTrace) m_pTrace->callCollected(s, name, callBegin, arguments, rest);
-  const std::vector<std::string> parts = ExpansionParts(replacementOf(name, record), arguments);
-  if (m_pTrace) m_pTrace->expansionBuilt(parts);
-  for (const std::string& part : parts) AppendExpansionPart(callBuffer, rescan(s, part));
-  record.setId(0);
-  guard.leave();
+  if (busy && closed) callBuffer += s.matchCopy();
 }
 
 void Cpreprocess_fileParser::macro_tokens(CVL_ParseState& s, int si, int re,

@@ -97,6 +97,40 @@ TEST(PlainTokenRun, LeavesToTheScannersWhatTheyReadOtherwise) {
   for (const char* input : inputs) ExpectSameBothWays(input);
 }
 
+// Argument lists collected in one piece: the first token of an argument and
+// of a parenthesised group drops the blanks in front of it, "(" and ")"
+// keep theirs, commas inside a group belong to the argument, and a call of
+// a macro being expanded is copied through as written.
+TEST(PlainTokenRun, CollectsArgumentListsAsTheScannersRead) {
+  const std::string defines =
+      "#define F(x) [x]\n#define G(x, y) [x|y]\n#define R(x) F(x) R( x )\n";
+  const struct {
+    const char* call;
+    const char* output;
+  } cases[] = {
+      {"F( (a , b ) )", "[ (a , b )] "},
+      {"F( ( , a))", "[ (, a)] "},
+      {"F( ( ) )", "[ ( )] "},
+      {"G( a  b , c d )", "[a  b|c d] "},
+      {"G( , )", "[|] "},
+      {"F()", "[] "},
+      {"G((a,(  b )),c)", "[(a,(b ))|c] "},
+      {"G( 1 + 2 ,3)", "[1 + 2|3] "},
+      {"F(\"a\" , x)", "[\"a\"]  // macro \"F\" passed 2 arguments, but takes just 1"},
+      {"G(1)", "[1|]  // macro \"G\" requires 2 arguments, but only 1 given"},
+  };
+  for (const auto& c : cases) {
+    const std::string input = defines + c.call + "\n";
+    RunOptions options;
+    EXPECT_EQ(runPreprocessor(input, options).output, std::string(c.output) + "\n") << c.call;
+    ExpectSameBothWays(input);
+  }
+  // A macro that calls itself ends in the nesting limit; nested calls and
+  // calls over line breaks are collected by the productions.
+  for (const char* call : {"R( p ( q ,r) )", "G(F(1), (F)(2))", "G(a,\n b)", "F(a /* , */ b)"})
+    ExpectSameBothWays(defines + call + "\n");
+}
+
 // Lines copied in one piece are written in one piece; the error of a run
 // that writes more than it may still points at the line that crossed the
 // limit.
@@ -128,6 +162,7 @@ std::string RandomProgram(std::mt19937& random) {
   static const std::vector<std::string> directives = {
       "#define OBJ 1 + x1\n", "#define FN(p) (p * 2)\n", "#define EMPTY\n", "#undef OBJ\n",
       "#if 1\n", "#if 0\n", "#else\n", "#endif\n", "#ifdef OBJ\n", "#define a b\n",
+      "#define REC(p, q) [ p ] REC( q,(p) ) q\n",
   };
   const auto pick = [&](const std::vector<std::string>& pool) -> const std::string& {
     return pool[random() % pool.size()];
@@ -136,7 +171,8 @@ std::string RandomProgram(std::mt19937& random) {
   // definitions, conditions and arguments read them.
   static const std::vector<std::string> openings = {
       "", "", "", "#define OBJ ", "#define FN(p, q) p # q ## ", "#if ", "#elif ", "FN(",
-      "FN(a, ", "#pragma ", "#line ", "#ifdef ", "#undef ",
+      "FN(a, ", "#pragma ", "#line ", "#ifdef ", "#undef ", "REC(", "REC( ( a ,(b )) , ",
+      "FN( (", "x = REC(1, FN(2)) + ",
   };
   std::string program;
   const int lines = 1 + static_cast<int>(random() % 6);
