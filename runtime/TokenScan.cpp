@@ -62,7 +62,7 @@ inline bool CVL_ParseState::findsNothingWhereLeft(const CVL_Scanner& scanner,
 }
 
 bool CVL_ParseState::readPlainToken(const char* const inputEnd) {
-  PlainToken token = ReadPlainToken(m_Match.m_pTokenBegin, inputEnd);
+  PlainToken token = ReadLineBreak(ReadPlainToken(m_Match.m_pTokenBegin, inputEnd), inputEnd);
   if (!ScannersMayReadAlike(token)) return false;
   // The kinds every scanner of the walk below looks for.
   CVL_TokenSet searched;

@@ -221,6 +221,18 @@ PlainToken ReadPlainToken(const char* p, const char* end) {
   return token;
 }
 
+PlainToken ReadLineBreak(const PlainToken& stopped, const char* end) {
+  if (stopped.kind != PlainToken::Kind::Stop || stopped.begin == end) return stopped;
+  const char* p = stopped.begin;
+  if (*p == '\r') ++p;
+  if (p == end || *p != '\n') return stopped;
+  PlainToken token = stopped;
+  token.kind = PlainToken::Kind::Other;
+  token.end = p + 1;
+  token.id = tok::Eol;
+  return token;
+}
+
 bool ScannersMayReadAlike(const PlainToken& token) {
   // A number is read as one of several kinds alike; literals in quotes
   // carry groups the reader does not set.
@@ -245,6 +257,8 @@ PlainToken AsScannersRead(PlainToken token, const char* end, const CVL_TokenSet&
     if (text == "defined" && searched.contains(tok::Defined)) return stop();
     return token;
   }
+  // No other kind begins with a line break.
+  if (token.id == tok::Eol) return searched.contains(tok::Eol) ? token : stop();
   // "*/" may end a comment.
   if (text.starts_with("*/")) return stop();
   if (const Spelling* spelling = kSpellings.longestAt(token.begin, end, &searched)) {

@@ -29,6 +29,11 @@ struct PlainToken {
 // `end`; Kind::Stop where the reader leaves the text to the scanners.
 PlainToken ReadPlainToken(const char* p, const char* end);
 
+// The line break where ReadPlainToken stopped with `stopped`: "\n" or
+// "\r\n" after blanks, which scanners read as EOL alone, as a token of
+// that kind; `stopped` itself where it stopped at anything else.
+PlainToken ReadLineBreak(const PlainToken& stopped, const char* end);
+
 // Whether scanners, whatever kinds they look for, could read `token` only
 // as one kind: a name, an operator, a parenthesis, a comma or a single
 // character (not a number, not a literal in quotes).

@@ -85,6 +85,7 @@ TEST(PlainTokenRun, LeavesToTheScannersWhatTheyReadOtherwise) {
       "a = \"unterminated + b;\n",
       "a = 'q + b;\n",
       "a\r\n= b\r\n;\r\n",
+      "#if 1 \t\r\n#define M(x) x \t\n#endif  \nM(a \r b) \r\r\n",
       "a \v b \f c;\n",
       "a # b ## c;\n",
       "x @ $ ` y;\n",
