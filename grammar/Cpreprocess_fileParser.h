@@ -136,6 +136,11 @@ class Cpreprocess_fileParser : public CVL_Parser {
   void undefine(const std::string& name);
   // Re-parses `text` until it no longer changes; `parent` supplies plugin and look-ups.
   std::string rescan(CVL_ParseState& parent, const std::string& text);
+  // Appends the rescanned `parts` of a call's expansion to `out`; `sources`
+  // tells for each part the argument (of `argumentCount`) it is, or -1.
+  void appendRescannedParts(CVL_ParseState& parent, const std::vector<std::string>& parts,
+                            const std::vector<int>& sources, std::size_t argumentCount,
+                            std::string& out);
   // One re-parse of `text`, line breaks included.
   std::string rescanOnce(CVL_ParseState& parent, const std::string& text,
                          RecordedMacros& recorded);
@@ -273,6 +278,8 @@ class Cpreprocess_fileParser : public CVL_Parser {
                    int operatorScanner, const char* production, const char* choice);
   // Depth and cost of the macro expansions in progress.
   ExpansionBudget m_Expansion;
+  // Nested parses run for rescans so far.
+  int m_NestedParses = 0;
 };
 
 // Production and grammar-element names for messages (index as passed to

@@ -29,11 +29,18 @@ void ExpansionBudget::chargeParse() {
   }
 }
 
-void ExpansionBudget::chargeOutput(const std::string& text) {
+void ExpansionBudget::chargeOutput(std::string_view text) {
   producedBytes += text.size();
   if (producedBytes > maxProducedBytes) {
     Throw("macro expansion produces more than " + std::to_string(maxProducedBytes) + " bytes");
   }
+}
+
+bool ExpansionBudget::chargeAgain(int parseCount, std::size_t byteCount) {
+  if (parseCount > maxParses - parses || byteCount > maxProducedBytes - producedBytes) return false;
+  parses += parseCount;
+  producedBytes += byteCount;
+  return true;
 }
 
 ExpansionScope::ExpansionScope(ExpansionBudget& budget, std::string_view name)

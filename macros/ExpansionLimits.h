@@ -64,7 +64,12 @@ struct ExpansionBudget {
   // Counts one nested parse; throws a CVL_Message past the limit.
   void chargeParse();
   // Counts `text` as produced; throws a CVL_Message past the limit.
-  void chargeOutput(const std::string& text);
+  void chargeOutput(std::string_view text);
+  // Counts `parseCount` parses and `byteCount` bytes again, as repeating
+  // work already counted once would, where that stays within the limits;
+  // false, with nothing counted, where the repeated work would go past one
+  // of them and so has to be done to end with its message.
+  bool chargeAgain(int parseCount, std::size_t byteCount);
 };
 
 // Counts the expansion of macro `name` as in progress for its lifetime and

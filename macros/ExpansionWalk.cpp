@@ -52,24 +52,36 @@ std::vector<ReplacementElement> CompileReplacement(const node& record) {
 }
 
 std::vector<std::string> ExpansionParts(const std::vector<ReplacementElement>& elements,
-                                        const std::vector<std::string>& arguments) {
+                                        const std::vector<std::string>& arguments,
+                                        std::vector<int>* sources) {
   std::vector<std::string> parts;
   // Most replacement lists are short; room for them up front spares moving
   // the parts as the list grows.
   parts.reserve(16);
+  std::vector<int> unused;
+  std::vector<int>& source = sources != nullptr ? *sources : unused;
+  source.clear();
+  if (sources != nullptr) source.reserve(parts.capacity());
+  const auto add = [&](const std::string& text, int argument) {
+    parts.push_back(text);
+    if (sources != nullptr) source.push_back(argument);
+  };
   for (std::size_t k = 0; k < elements.size(); ++k) {
     const ReplacementElement& element = elements[k];
     if (element.kind == ReplacementElement::Kind::Paste) {
       if (parts.empty()) throw CVL_Message("macro may not begin with ##");
       if (++k < elements.size()) parts.back() += ElementText(elements[k], arguments);
+      if (sources != nullptr) source.back() = -1;
     } else if (element.kind == ReplacementElement::Kind::Stringize) {
       // The blanks in front of the # are a part of their own; they vanish
       // when rescanned, so nothing separates the string from what precedes.
-      parts.push_back(element.value);
-      parts.push_back(Stringify(++k < elements.size() ? ElementText(elements[k], arguments)
-                                                      : std::string()));
+      add(element.value, -1);
+      add(Stringify(++k < elements.size() ? ElementText(elements[k], arguments) : std::string()),
+          -1);
     } else {
-      parts.push_back(ElementText(element, arguments));
+      const bool argument = element.parameter >= 0 &&
+                            static_cast<std::size_t>(element.parameter) < arguments.size();
+      add(ElementText(element, arguments), argument ? element.parameter : -1);
     }
   }
   return parts;

@@ -31,8 +31,11 @@ std::vector<ReplacementElement> CompileReplacement(const node& record);
 // stringized next element, "##" glues the next element onto the last part,
 // any other element gives its value. Throws CVL_Message "macro may not
 // begin with ##" when a "##" has no part before it.
+// When `sources` is given, it receives for each part the index of the
+// argument the part is, unchanged, or -1 for any other part.
 std::vector<std::string> ExpansionParts(const std::vector<ReplacementElement>& elements,
-                                        const std::vector<std::string>& arguments);
+                                        const std::vector<std::string>& arguments,
+                                        std::vector<int>* sources = nullptr);
 
 // Appends a rescanned part of an expansion to `text`. Where the part would
 // join a "/" that ends `text` with a "*" or "/" that begins it, one blank

@@ -97,9 +97,11 @@ void Cpreprocess_fileParser::macro_call(CVL_ParseState& s, int si, int re,
   const std::string declared = record.attribute(macro_record::kArgumentCount);
   rest = ArgumentCountMessage(name, boost::lexical_cast<int>(declared), commas);
   if (m_pTrace) m_pTrace->callCollected(s, name, callBegin, arguments, rest);
-  const std::vector<std::string> parts = ExpansionParts(replacementOf(name, record), arguments);
+  std::vector<int> sources;
+  const std::vector<std::string> parts =
+      ExpansionParts(replacementOf(name, record), arguments, &sources);
   if (m_pTrace) m_pTrace->expansionBuilt(parts);
-  for (const std::string& part : parts) AppendExpansionPart(callBuffer, rescan(s, part));
+  appendRescannedParts(s, parts, sources, arguments.size(), callBuffer);
   record.setId(0);
   guard.leave();
 }

@@ -1,5 +1,6 @@
 // Rescanning: replacement text is parsed again, in nested parses of the same
 // grammar, so that the macros inside it expand too.
+#include <algorithm>
 #include <optional>
 #include <string_view>
 
@@ -60,6 +61,52 @@ std::string Cpreprocess_fileParser::rescan(CVL_ParseState& parent, const std::st
   }
   if (recorded) resetRecorded(*recorded);
   return current;
+}
+
+void Cpreprocess_fileParser::appendRescannedParts(CVL_ParseState& parent,
+                                                  const std::vector<std::string>& parts,
+                                                  const std::vector<int>& sources,
+                                                  std::size_t argumentCount, std::string& out) {
+  // An argument the replacement list uses more than once settles the same
+  // way each time: nothing a rescan makes busy outlives it, and definitions
+  // do not change within a call. Where it settled without a nested parse,
+  // which could record messages, its result is used again and its cost
+  // counted again. The explorer is told of every pass.
+  struct Settled {
+    bool known = false;
+    std::string text;
+    int parses = 0;
+    std::size_t bytes = 0;
+  };
+  const auto usedTwice = [&sources] {
+    for (std::size_t i = 0; i < sources.size(); ++i)
+      if (sources[i] >= 0 && std::find(sources.begin(), sources.begin() + static_cast<std::ptrdiff_t>(i),
+                                       sources[i]) != sources.begin() + static_cast<std::ptrdiff_t>(i))
+        return true;
+    return false;
+  };
+  std::vector<Settled> settled(m_pTrace == nullptr && usedTwice() ? argumentCount : 0);
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    const int argument = sources[i];
+    if (argument < 0 || settled.empty()) {
+      AppendExpansionPart(out, rescan(parent, parts[i]));
+      continue;
+    }
+    Settled& known = settled[static_cast<std::size_t>(argument)];
+    if (known.known && m_Expansion.chargeAgain(known.parses, known.bytes)) {
+      AppendExpansionPart(out, known.text);
+      continue;
+    }
+    const int parsesBefore = m_Expansion.parses;
+    const std::size_t bytesBefore = m_Expansion.producedBytes;
+    const int nestedBefore = m_NestedParses;
+    std::string text = rescan(parent, parts[i]);
+    AppendExpansionPart(out, text);
+    if (!known.known && m_NestedParses == nestedBefore) {
+      known = {true, std::move(text), m_Expansion.parses - parsesBefore,
+               m_Expansion.producedBytes - bytesBefore};
+    }
+  }
 }
 
 std::string Cpreprocess_fileParser::rescanOnce(CVL_ParseState& parent, const std::string& text,
@@ -136,6 +183,7 @@ void Cpreprocess_fileParser::appendRescannedName(std::string_view name, std::str
 std::string Cpreprocess_fileParser::parsePass(CVL_ParseState& parent, const std::string& text,
                                               RecordedMacros& recorded, bool wholeLines) {
   m_Expansion.chargeParse();
+  ++m_NestedParses;
   // The nested parse records its syntax errors instead of raising them.
   CVL_SubParseState sub(text, parent);
   const CVL_SourceFrame frame(m_pSourceTrail, sub, SourceKind::MacroText);
