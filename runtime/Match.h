@@ -27,14 +27,16 @@ struct CVL_Match {
   // scanners: found, with no groups; the scan start stays as it is.
   void holdToken(const char* begin, const char* end, const symbol* kind) {
     m_Submatches.clear();
-    m_pTokenBegin = begin;
-    m_pTokenEnd = end;
-    m_bFound = true;
-    m_Length = static_cast<int>(end - begin);
-    m_Kind = kind->literal ? match_kind::Literal : match_kind::Regex;
-    m_pSymbol = kind;
-    m_SkipId = -1;
-    m_Group = 0;
+    holdExtent(begin, end, kind);
+  }
+
+  // Holds [begin, end) as a call begin read without the scanners, with the
+  // name [begin, nameEnd) as its own group 1, where the expressions put it.
+  void holdCallBegin(const char* begin, const char* nameEnd, const char* end,
+                     const symbol* kind) {
+    m_Submatches.start(begin, end, 2, 0, 2);
+    m_Submatches.setOwn(1, begin, nameEnd);
+    holdExtent(begin, end, kind);
   }
 
   void reset(const char* position) {
@@ -43,6 +45,18 @@ struct CVL_Match {
     m_Length = 0;
     m_Kind = match_kind::None;
     m_pSymbol = nullptr;
+    m_SkipId = -1;
+    m_Group = 0;
+  }
+
+ private:
+  void holdExtent(const char* begin, const char* end, const symbol* kind) {
+    m_pTokenBegin = begin;
+    m_pTokenEnd = end;
+    m_bFound = true;
+    m_Length = static_cast<int>(end - begin);
+    m_Kind = kind->literal ? match_kind::Literal : match_kind::Regex;
+    m_pSymbol = kind;
     m_SkipId = -1;
     m_Group = 0;
   }

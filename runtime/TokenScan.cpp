@@ -62,7 +62,9 @@ inline bool CVL_ParseState::findsNothingWhereLeft(const CVL_Scanner& scanner,
 }
 
 bool CVL_ParseState::readPlainToken(const char* const inputEnd) {
-  PlainToken token = ReadLineBreak(ReadPlainToken(m_Match.m_pTokenBegin, inputEnd), inputEnd);
+  const char* nameEnd = nullptr;
+  PlainToken token = ReadPlainToken(m_Match.m_pTokenBegin, inputEnd);
+  token = ReadCallBegin(ReadLineBreak(token, inputEnd), inputEnd, nameEnd);
   if (!ScannersMayReadAlike(token)) return false;
   // The kinds every scanner of the walk below looks for.
   CVL_TokenSet searched;
@@ -80,7 +82,10 @@ bool CVL_ParseState::readPlainToken(const char* const inputEnd) {
   }
   token = AsScannersRead(token, inputEnd, searched);
   if (token.kind == PlainToken::Kind::Stop) return false;
-  m_Match.holdToken(token.begin, token.end, symbolOf(token.id));
+  if (token.id == tok::MacroCallBegin)
+    m_Match.holdCallBegin(token.begin, nameEnd, token.end, symbolOf(token.id));
+  else
+    m_Match.holdToken(token.begin, token.end, symbolOf(token.id));
   return true;
 }
 

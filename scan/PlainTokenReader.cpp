@@ -233,6 +233,26 @@ PlainToken ReadLineBreak(const PlainToken& stopped, const char* end) {
   return token;
 }
 
+PlainToken ReadCallBegin(const PlainToken& stopped, const char* end, const char*& nameEnd) {
+  const ReaderBytes& bytes = Bytes();
+  if (stopped.kind != PlainToken::Kind::Stop || stopped.begin == end ||
+      !bytes.word(*stopped.begin) || bytes.digit(*stopped.begin))
+    return stopped;
+  const char* q = stopped.begin;
+  while (q != end && bytes.word(*q)) ++q;
+  if (std::string_view(stopped.begin, static_cast<std::size_t>(q - stopped.begin)) == "defined")
+    return stopped;
+  const char* paren = q;
+  while (paren != end && bytes.space(*paren)) ++paren;
+  if (paren == end || *paren != '(') return stopped;
+  nameEnd = q;
+  PlainToken token = stopped;
+  token.kind = PlainToken::Kind::Other;
+  token.end = paren + 1;
+  token.id = tok::MacroCallBegin;
+  return token;
+}
+
 bool ScannersMayReadAlike(const PlainToken& token) {
   // A number is read as one of several kinds alike; literals in quotes
   // carry groups the reader does not set.
@@ -259,6 +279,13 @@ PlainToken AsScannersRead(PlainToken token, const char* end, const CVL_TokenSet&
   }
   // No other kind begins with a line break.
   if (token.id == tok::Eol) return searched.contains(tok::Eol) ? token : stop();
+  // A call begin is longer than the name in it; only a definition's name
+  // followed by "(" may be read as long.
+  if (token.id == tok::MacroCallBegin) {
+    return searched.contains(tok::MacroCallBegin) && !searched.contains(tok::MacroDefBegin)
+               ? token
+               : stop();
+  }
   // "*/" may end a comment.
   if (text.starts_with("*/")) return stop();
   if (const Spelling* spelling = kSpellings.longestAt(token.begin, end, &searched)) {

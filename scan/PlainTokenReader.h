@@ -34,6 +34,13 @@ PlainToken ReadPlainToken(const char* p, const char* end);
 // that kind; `stopped` itself where it stopped at anything else.
 PlainToken ReadLineBreak(const PlainToken& stopped, const char* end);
 
+// The call begin where ReadPlainToken stopped with `stopped`: a name (not
+// a number, not "defined") followed, across any white space, by "(", which
+// scanners looking for MACRO_CALL_BEGIN read as that kind, the longest
+// they can read there. `nameEnd` receives the end of the name. `stopped`
+// itself where it stopped at anything else.
+PlainToken ReadCallBegin(const PlainToken& stopped, const char* end, const char*& nameEnd);
+
 // Whether scanners, whatever kinds they look for, could read `token` only
 // as one kind: a name, an operator, a parenthesis, a comma or a single
 // character (not a number, not a literal in quotes).
