@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "macros/MacroRecord.h"
+#include "macros/PassWithoutParse.h"
 #include "macros/Stringify.h"
 #include "runtime/Message.h"
 
@@ -36,6 +37,7 @@ std::vector<ReplacementElement> CompileReplacement(const node& record) {
       element.kind = ReplacementElement::Kind::Stringize;
     }
     element.value = child.value();
+    element.inert = element.kind == ReplacementElement::Kind::Plain && TextIsInert(element.value);
     if (macro_record::IsParameterReference(child)) {
       // The stored value is the parameter's index in decimal; any other
       // text names no argument.
@@ -81,7 +83,8 @@ std::vector<std::string> ExpansionParts(const std::vector<ReplacementElement>& e
     } else {
       const bool argument = element.parameter >= 0 &&
                             static_cast<std::size_t>(element.parameter) < arguments.size();
-      add(ElementText(element, arguments), argument ? element.parameter : -1);
+      const int source = argument ? element.parameter : element.inert ? kInertPart : -1;
+      add(ElementText(element, arguments), source);
     }
   }
   return parts;

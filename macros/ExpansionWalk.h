@@ -20,7 +20,13 @@ struct ReplacementElement {
   // element.
   int parameter = -1;
   std::string value;
+  // Whether `value`, as a part of its own, holds nothing a rescan would
+  // change but its trailing blanks.
+  bool inert = false;
 };
+
+// The source ExpansionParts gives a part that is an inert element's value.
+constexpr int kInertPart = -2;
 
 // The children of a function-like macro's `record`, read once when the
 // macro is defined so that each call walks a plain list.
@@ -32,7 +38,8 @@ std::vector<ReplacementElement> CompileReplacement(const node& record);
 // any other element gives its value. Throws CVL_Message "macro may not
 // begin with ##" when a "##" has no part before it.
 // When `sources` is given, it receives for each part the index of the
-// argument the part is, unchanged, or -1 for any other part.
+// argument the part is, unchanged, kInertPart for the value of an inert
+// element, or -1 for any other part.
 std::vector<std::string> ExpansionParts(const std::vector<ReplacementElement>& elements,
                                         const std::vector<std::string>& arguments,
                                         std::vector<int>* sources = nullptr);

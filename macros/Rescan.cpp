@@ -88,6 +88,18 @@ void Cpreprocess_fileParser::appendRescannedParts(CVL_ParseState& parent,
   std::vector<Settled> settled(m_pTrace == nullptr && usedTwice() ? argumentCount : 0);
   for (std::size_t i = 0; i < parts.size(); ++i) {
     const int argument = sources[i];
+    if (argument == kInertPart && m_pTrace == nullptr) {
+      // What rescan gives such a part, at the same cost: the first pass
+      // drops the trailing blanks, a second one, only for them, gives the
+      // same text again.
+      const std::string_view part = parts[i];
+      const std::string_view kept = part.substr(0, pass_bytes::LengthBeforeTrailingBlanks(part));
+      if (kept.empty()) continue;
+      m_Expansion.chargeOutput(kept);
+      if (kept.size() != part.size()) m_Expansion.chargeOutput(kept);
+      AppendExpansionPart(out, kept);
+      continue;
+    }
     if (argument < 0 || settled.empty()) {
       AppendExpansionPart(out, rescan(parent, parts[i]));
       continue;
