@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "scan/FirstByteTokens.h"
 #include "scan/Scanner.h"
 
 namespace zemra {
@@ -194,6 +195,15 @@ void CVL_ParseState::pushRuleEnd(const CVL_Scanner* scanner, unsigned char flag)
   entry.m_pCurrentEnd = m_Position.m_Current.m_pTokenEnd;
   entry.m_pLookaheadBegin = m_Position.m_Lookahead.m_pTokenBegin;
   entry.m_pLookaheadBegin2 = m_Position.m_Lookahead.m_pTokenBegin;
+  if (scanner != nullptr) {
+    entry.m_bWalkPlainReadable = scanner->m_bPlainReadable;
+    if (scanner->m_bPlainReadable) entry.m_WalkSearched = scanner->m_pFirstByteTokens->searched();
+  }
+  if (flag != 0 && !m_RuleEndScannerStack.empty()) {
+    const prod_log<char>& below = m_RuleEndScannerStack.back();
+    entry.m_bWalkPlainReadable = entry.m_bWalkPlainReadable && below.m_bWalkPlainReadable;
+    entry.m_WalkSearched |= below.m_WalkSearched;
+  }
   m_RuleEndScannerStack.push_back(entry);
 }
 

@@ -25,6 +25,12 @@ struct prod_log {
   const C* m_pCurrentEnd = nullptr;      // end of the current token at the push
   const C* m_pLookaheadBegin = nullptr;  // begin of the lookahead token at the push
   const C* m_pLookaheadBegin2 = nullptr;
+  // The scanners a rule-end walk from this entry down tries: whether the
+  // plain token reader may stand in for all of them, and the kinds they
+  // look for together. Set when the entry is pushed, so that a scan need
+  // not walk the stack.
+  bool m_bWalkPlainReadable = true;
+  CVL_TokenSet m_WalkSearched;
 };
 
 struct CVL_Position {

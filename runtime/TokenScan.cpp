@@ -68,17 +68,14 @@ bool CVL_ParseState::readPlainToken(const char* const inputEnd) {
   if (!ScannersMayReadAlike(token)) return false;
   // The kinds every scanner of the walk below looks for.
   CVL_TokenSet searched;
-  const CVL_Scanner* scanner = m_pScanner;
-  std::size_t walk = m_RuleEndScannerStack.size();
-  for (;;) {
-    if (scanner != nullptr) {
-      if (!scanner->m_bPlainReadable) return false;
-      searched |= scanner->m_pFirstByteTokens->searched();
-    }
-    if (!m_bTestRuleEnds || walk == 0) break;
-    const prod_log<char>& entry = m_RuleEndScannerStack[walk - 1];
-    scanner = entry.m_pScanner;
-    walk = entry.m_Flag == 0 ? 0 : walk - 1;
+  if (m_pScanner != nullptr) {
+    if (!m_pScanner->m_bPlainReadable) return false;
+    searched = m_pScanner->m_pFirstByteTokens->searched();
+  }
+  if (m_bTestRuleEnds && !m_RuleEndScannerStack.empty()) {
+    const prod_log<char>& top = m_RuleEndScannerStack.back();
+    if (!top.m_bWalkPlainReadable) return false;
+    searched |= top.m_WalkSearched;
   }
   token = AsScannersRead(token, inputEnd, searched);
   if (token.kind == PlainToken::Kind::Stop) return false;
