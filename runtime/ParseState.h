@@ -12,6 +12,7 @@
 
 #include "runtime/Match.h"
 #include "runtime/ParseStatePlugin.h"
+#include "scan/PlainTokenReader.h"
 #include "scan/Scanner.h"
 
 namespace zemra {
@@ -173,6 +174,9 @@ class CVL_ParseState {
   // this scan would try; false, with m_Match untouched, where one of them
   // does not let the reader stand in or the reader cannot tell.
   bool readPlainToken(const char* inputEnd);
+  // Reads a number of decimal digits alone, read by ReadPlainToken, as the
+  // scanners of the walk would, where the reader can tell the kind.
+  bool readNumber(const PlainToken& number);
   // Moves the scan result in m_Match into the token window.
   void commit();
   // Makes the lookahead the current token; false when that made no progress.

@@ -61,9 +61,33 @@ inline bool CVL_ParseState::findsNothingWhereLeft(const CVL_Scanner& scanner,
          scanner.sharesStartWith(*searched) && scanner.findsNothingAt(*m_Match.m_pTokenBegin);
 }
 
+bool CVL_ParseState::readNumber(const PlainToken& number) {
+  // The first scanner of the walk that reads the whole number decides: a
+  // later one could only replace its token with a longer one, and none is
+  // longer.
+  const CVL_Scanner* scanner = m_pScanner;
+  std::size_t walk = m_RuleEndScannerStack.size();
+  for (;;) {
+    if (scanner != nullptr) {
+      if (!scanner->m_bPlainReadable) return false;
+      const int kind = NumberKind(number, scanner->m_pFirstByteTokens->searched());
+      if (kind < 0) return false;
+      if (kind > 0) {
+        m_Match.holdToken(number.begin, number.end, symbolOf(kind));
+        return true;
+      }
+    }
+    if (!m_bTestRuleEnds || walk == 0) return false;
+    const prod_log<char>& entry = m_RuleEndScannerStack[walk - 1];
+    scanner = entry.m_pScanner;
+    walk = entry.m_Flag == 0 ? 0 : walk - 1;
+  }
+}
+
 bool CVL_ParseState::readPlainToken(const char* const inputEnd) {
   const char* nameEnd = nullptr;
   PlainToken token = ReadPlainToken(m_Match.m_pTokenBegin, inputEnd);
+  if (IsDigitsOnly(token)) return readNumber(token);
   token = ReadCallBegin(ReadLineBreak(token, inputEnd), inputEnd, nameEnd);
   if (!ScannersMayReadAlike(token)) return false;
   // The kinds every scanner of the walk below looks for.

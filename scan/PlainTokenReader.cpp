@@ -11,6 +11,7 @@
 
 #include "scan/ByteClasses.h"
 #include "scan/Symbol.h"
+#include "scan/TokenAlternation.h"
 #include "scan/TokenSet.h"
 
 namespace zemra {
@@ -251,6 +252,32 @@ PlainToken ReadCallBegin(const PlainToken& stopped, const char* end, const char*
   token.end = paren + 1;
   token.id = tok::MacroCallBegin;
   return token;
+}
+
+bool IsDigitsOnly(const PlainToken& token) {
+  if (token.kind != PlainToken::Kind::Word || token.id != 0) return false;
+  return std::all_of(token.begin, token.end, [](char c) { return c >= '0' && c <= '9'; });
+}
+
+int NumberKind(const PlainToken& token, const CVL_TokenSet& searched) {
+  // Followed by no word byte and no ".", a number of digits alone is read
+  // whole by these kinds and by nothing longer; a single character is read
+  // by NOT_OTHER_PP_TOKEN_CHAR too.
+  const std::size_t length = static_cast<std::size_t>(token.end - token.begin);
+  const bool octal = length >= 2 && *token.begin == '0' &&
+                     std::all_of(token.begin + 1, token.end, [](char c) { return c <= '7'; });
+  const int wholeReaders[] = {tok::Id, tok::DecimalInt, tok::Unsigned, tok::OctInt,
+                              tok::NotOtherPpTokenChar};
+  const symbol* first = nullptr;
+  for (const int id : wholeReaders) {
+    if (!searched.contains(id)) continue;
+    if (id == tok::OctInt && !octal) continue;
+    if (id == tok::NotOtherPpTokenChar && length != 1) continue;
+    const symbol* const kind = GetSymbol(id);
+    if (first == nullptr || AlternativeBefore(kind, first)) first = kind;
+  }
+  if (first == nullptr) return 0;
+  return first->submatches == 1 ? first->id : -1;
 }
 
 bool ScannersMayReadAlike(const PlainToken& token) {

@@ -41,6 +41,15 @@ PlainToken ReadLineBreak(const PlainToken& stopped, const char* end);
 // itself where it stopped at anything else.
 PlainToken ReadCallBegin(const PlainToken& stopped, const char* end, const char*& nameEnd);
 
+// Whether ReadPlainToken read `token` as a number of decimal digits alone.
+bool IsDigitsOnly(const PlainToken& token);
+
+// The kind a scanner looking for `searched` reads a number of decimal
+// digits alone as, `token` read by ReadPlainToken, where it reads the
+// whole number: 0 where it reads no kind as long, -1 where the kind it
+// reads carries groups of its own, which the reader does not set.
+int NumberKind(const PlainToken& token, const CVL_TokenSet& searched);
+
 // Whether scanners, whatever kinds they look for, could read `token` only
 // as one kind: a name, an operator, a parenthesis, a comma or a single
 // character (not a number, not a literal in quotes).

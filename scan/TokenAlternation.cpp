@@ -9,13 +9,6 @@ namespace {
 
 bool IsPatternKind(const symbol& s) { return !s.literal && s.pattern[0] != '\0'; }
 
-// Alternatives with more groups come first; equal counts go by name in byte
-// order, so the order never depends on token numbers.
-bool AlternativeBefore(const symbol* a, const symbol* b) {
-  if (a->submatches != b->submatches) return a->submatches > b->submatches;
-  return std::strcmp(a->name, b->name) < 0;
-}
-
 void AppendEscaped(std::string& out, const char* text) {
   for (const char* p = text; *p != '\0'; ++p) {
     if (std::strchr(R"(\^$.|?*+()[]{})", *p) != nullptr) out += '\\';
@@ -45,6 +38,13 @@ CVL_Alternation Join(std::vector<const symbol*> kinds, int firstGroup) {
 }
 
 }  // namespace
+
+// Alternatives with more groups come first; equal counts go by name in byte
+// order, so the order never depends on token numbers.
+bool AlternativeBefore(const symbol* a, const symbol* b) {
+  if (a->submatches != b->submatches) return a->submatches > b->submatches;
+  return std::strcmp(a->name, b->name) < 0;
+}
 
 CVL_Alternation RegexAlternation(const CVL_TokenSet& expected) {
   std::vector<const symbol*> kinds;

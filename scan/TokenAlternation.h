@@ -13,6 +13,10 @@ struct CVL_Alternation {
   std::string groupMap;  // pair-list notation: group, token id, ...
 };
 
+// The shared order of alternatives: more groups first, then by name in
+// byte order. Among equally long matches a scanner takes the first.
+bool AlternativeBefore(const symbol* a, const symbol* b);
+
 // The anchored regex part of an expected set: `\A(` + `(pattern)|...` + `)`
 // over the set's pattern kinds, ordered by sub-match count descending, then
 // by name. EOF takes part as `\z` unless it is the only pattern kind, in
