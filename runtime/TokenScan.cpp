@@ -89,7 +89,9 @@ bool CVL_ParseState::readPlainToken(const char* const inputEnd) {
   PlainToken token = ReadPlainToken(m_Match.m_pTokenBegin, inputEnd);
   if (IsDigitsOnly(token)) return readNumber(token);
   token = ReadCallBegin(ReadLineBreak(token, inputEnd), inputEnd, nameEnd);
-  if (!ScannersMayReadAlike(token)) return false;
+  const bool hash = token.kind == PlainToken::Kind::Stop && token.begin != inputEnd &&
+                    *token.begin == '#';
+  if (!hash && !ScannersMayReadAlike(token)) return false;
   // The kinds every scanner of the walk below looks for.
   CVL_TokenSet searched;
   if (m_pScanner != nullptr) {
@@ -101,7 +103,8 @@ bool CVL_ParseState::readPlainToken(const char* const inputEnd) {
     if (!top.m_bWalkPlainReadable) return false;
     searched |= top.m_WalkSearched;
   }
-  token = AsScannersRead(token, inputEnd, searched);
+  token = hash ? AsScannersReadHash(token, inputEnd, searched)
+               : AsScannersRead(token, inputEnd, searched);
   if (token.kind == PlainToken::Kind::Stop) return false;
   if (token.id == tok::MacroCallBegin)
     m_Match.holdCallBegin(token.begin, nameEnd, token.end, symbolOf(token.id));

@@ -1,6 +1,7 @@
 #include "scan/PlainTokenReader.h"
 
 #include <algorithm>
+#include <cctype>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -110,6 +111,51 @@ class ReaderBytes {
 const ReaderBytes& Bytes() {
   static const ReaderBytes bytes;
   return bytes;
+}
+
+// The directive kinds, read from their patterns: "#", any white space,
+// then a keyword, and, for some, white space that must follow it.
+class DirectiveKinds {
+ public:
+  struct Kind {
+    int id = 0;
+    std::string_view keyword;
+    bool blanksAfter = false;
+    // A pattern with more than a keyword (the include directive's name).
+    bool unread = false;
+  };
+
+  DirectiveKinds() {
+    constexpr std::string_view kHead = R"(#\s*)";
+    constexpr std::string_view kBlanksAfter = R"(\s+)";
+    for (int id = 1; id < kTokenCount; ++id) {
+      const symbol* kind = GetSymbol(id);
+      const std::string_view pattern = kind->pattern;
+      if (kind->literal || !pattern.starts_with(kHead)) continue;
+      std::string_view rest = pattern.substr(kHead.size());
+      const std::size_t letters = static_cast<std::size_t>(
+          std::find_if(rest.begin(), rest.end(), [](char c) { return !std::isalpha(static_cast<unsigned char>(c)); }) -
+          rest.begin());
+      Kind entry{id, rest.substr(0, letters), false, false};
+      rest.remove_prefix(letters);
+      if (rest == kBlanksAfter) {
+        entry.blanksAfter = true;
+      } else if (!rest.empty()) {
+        entry.unread = true;
+      }
+      m_Kinds.push_back(entry);
+    }
+  }
+
+  const std::vector<Kind>& kinds() const { return m_Kinds; }
+
+ private:
+  std::vector<Kind> m_Kinds;
+};
+
+const DirectiveKinds& Directives() {
+  static const DirectiveKinds kinds;
+  return kinds;
 }
 
 // Control bytes, DEL and bytes beyond ASCII, which the reader does not
@@ -251,6 +297,49 @@ PlainToken ReadCallBegin(const PlainToken& stopped, const char* end, const char*
   token.kind = PlainToken::Kind::Other;
   token.end = paren + 1;
   token.id = tok::MacroCallBegin;
+  return token;
+}
+
+PlainToken AsScannersReadHash(const PlainToken& stopped, const char* end,
+                              const CVL_TokenSet& searched) {
+  PlainToken token = stopped;
+  token.kind = PlainToken::Kind::Stop;
+  token.end = nullptr;
+  token.id = 0;
+  const char* const hash = stopped.begin;
+  if (stopped.kind != PlainToken::Kind::Stop || hash == end || *hash != '#') return token;
+  const ReaderBytes& bytes = Bytes();
+  // A literal keeps a tie; every directive is longer than both.
+  const char* longest = nullptr;
+  if (searched.contains(tok::HashHash) && hash + 1 != end && hash[1] == '#') {
+    longest = hash + 2;
+    token.id = tok::HashHash;
+  } else if (searched.contains(tok::Hash)) {
+    longest = hash + 1;
+    token.id = tok::Hash;
+  }
+  const char* keyword = hash + 1;
+  while (keyword != end && bytes.space(*keyword)) ++keyword;
+  const std::string_view after(keyword, static_cast<std::size_t>(end - keyword));
+  for (const DirectiveKinds::Kind& kind : Directives().kinds()) {
+    if (!searched.contains(kind.id) || !after.starts_with(kind.keyword)) continue;
+    if (kind.unread) {
+      token.id = 0;
+      return token;
+    }
+    const char* tokenEnd = keyword + kind.keyword.size();
+    if (kind.blanksAfter) {
+      if (tokenEnd == end || !bytes.space(*tokenEnd)) continue;
+      while (tokenEnd != end && bytes.space(*tokenEnd)) ++tokenEnd;
+    }
+    if (longest == nullptr || tokenEnd > longest) {
+      longest = tokenEnd;
+      token.id = kind.id;
+    }
+  }
+  if (longest == nullptr) return token;
+  token.kind = PlainToken::Kind::Other;
+  token.end = longest;
   return token;
 }
 

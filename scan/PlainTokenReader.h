@@ -41,6 +41,15 @@ PlainToken ReadLineBreak(const PlainToken& stopped, const char* end);
 // itself where it stopped at anything else.
 PlainToken ReadCallBegin(const PlainToken& stopped, const char* end, const char*& nameEnd);
 
+// The token that begins at "#" where ReadPlainToken stopped with `stopped`,
+// as scanners looking for the kinds in `searched` read it: the longest of
+// the directive kinds ("#", blanks, a keyword) and of "#" and "##". Kind::Stop
+// where it stopped at anything else, where they read no such token, or
+// where an include directive, whose groups the reader does not set, may
+// begin.
+PlainToken AsScannersReadHash(const PlainToken& stopped, const char* end,
+                              const CVL_TokenSet& searched);
+
 // Whether ReadPlainToken read `token` as a number of decimal digits alone.
 bool IsDigitsOnly(const PlainToken& token);
 

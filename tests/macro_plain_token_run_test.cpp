@@ -90,6 +90,8 @@ TEST(PlainTokenRun, LeavesToTheScannersWhatTheyReadOtherwise) {
       "a # b ## c;\n",
       "x @ $ ` y;\n",
       "#if 1\nint a = b;\n#else\nint c = d;\n#endif\n",
+      "#  if 1 + 017\n# \telse\n#endif\n#ifdef\nM\n#endif\n#iffy\n# include\n",
+      "#define defM\n#ifdefM\nA\n#else\nB\n#endif\n",
       "#if 0\nint a = b;\n#endif\nint c = d;\n",
       "int a = b",
       "#define E\n#define O E + 1\nx = O E y;\n",
@@ -163,6 +165,7 @@ std::string RandomProgram(std::mt19937& random) {
   static const std::vector<std::string> directives = {
       "#define OBJ 1 + x1\n", "#define FN(p) (p * 2)\n", "#define EMPTY\n", "#undef OBJ\n",
       "#if 1\n", "#if 0\n", "#else\n", "#endif\n", "#ifdef OBJ\n", "#define a b\n",
+      "# \t if 017 != 08\n", "#  ifdef\nOBJ\n", "#iffy\n", "#\nelse\n", "#endif x\n",
       "#define REC(p, q) [ p ] REC( q,(p) ) q\n",
   };
   const auto pick = [&](const std::vector<std::string>& pool) -> const std::string& {
