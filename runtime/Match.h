@@ -39,6 +39,14 @@ struct CVL_Match {
     holdExtent(begin, end, kind);
   }
 
+  // Holds the end of input at `end` as a scanner finds it before trying
+  // its expressions.
+  void holdEndOfInput(const char* end) {
+    m_Submatches.clear();
+    holdExtent(end, end, &EofSymbol());
+    m_Kind = match_kind::EndOfInput;
+  }
+
   void reset(const char* position) {
     m_pScanStart = m_pTokenBegin = m_pTokenEnd = position;
     m_bFound = false;

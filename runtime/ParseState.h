@@ -177,6 +177,8 @@ class CVL_ParseState {
   // Reads a number of decimal digits alone, read by ReadPlainToken, as the
   // scanners of the walk would, where the reader can tell the kind.
   bool readNumber(const PlainToken& number);
+  // Reads the end of input at `end` as the scanners of the walk would.
+  bool readEndOfInput(const char* end);
   // Moves the scan result in m_Match into the token window.
   void commit();
   // Makes the lookahead the current token; false when that made no progress.

@@ -84,10 +84,39 @@ bool CVL_ParseState::readNumber(const PlainToken& number) {
   }
 }
 
+bool CVL_ParseState::readEndOfInput(const char* const end) {
+  // The first scanner finds the end of input before its expressions; a
+  // later one of the walk whose expression looks for it finds it again as
+  // a pattern token, which takes precedence.
+  bool first = true;
+  bool pattern = false;
+  const CVL_Scanner* scanner = m_pScanner;
+  std::size_t walk = m_RuleEndScannerStack.size();
+  for (;;) {
+    if (scanner != nullptr) {
+      if (!scanner->m_bPlainReadable) return false;
+      if (!first && scanner->m_pFirstByteTokens->searched().contains(tok::Eof)) pattern = true;
+      first = false;
+    }
+    if (!m_bTestRuleEnds || walk == 0) break;
+    const prod_log<char>& entry = m_RuleEndScannerStack[walk - 1];
+    scanner = entry.m_pScanner;
+    walk = entry.m_Flag == 0 ? 0 : walk - 1;
+  }
+  if (first) return false;
+  if (pattern) {
+    m_Match.holdToken(end, end, symbolOf(tok::Eof));
+  } else {
+    m_Match.holdEndOfInput(end);
+  }
+  return true;
+}
+
 bool CVL_ParseState::readPlainToken(const char* const inputEnd) {
   const char* nameEnd = nullptr;
   PlainToken token = ReadPlainToken(m_Match.m_pTokenBegin, inputEnd);
   if (IsDigitsOnly(token)) return readNumber(token);
+  if (token.kind == PlainToken::Kind::Stop && token.begin == inputEnd) return readEndOfInput(inputEnd);
   token = ReadCallBegin(ReadLineBreak(token, inputEnd), inputEnd, nameEnd);
   const bool hash = token.kind == PlainToken::Kind::Stop && token.begin != inputEnd &&
                     *token.begin == '#';
