@@ -40,30 +40,41 @@ bool Cpreprocess_fileParser::copyPlainArgumentList(CVL_ParseState& s, bool busy,
       (kMaxNestingDepth - m_NestingDepth - kProductionsAroundArguments) / kProductionsPerGroup;
   const char* const end = s.m_Position.m_pEnd;
 
-  std::vector<std::string> collected(1);
-  // The commas between the arguments as written, blanks in front included.
-  std::vector<std::string_view> separators;
+  // A macro being expanded has its list copied through as written, but for
+  // the blanks the arguments drop; any other collects its arguments.
+  std::string written;
+  const auto fail = [&arguments] {
+    arguments.clear();
+    return false;
+  };
+  arguments.clear();
+  if (!busy) arguments.emplace_back();
+  int separators = 0;
   // The first token of an argument, and the first one inside a group, goes
   // without the blanks in front of it; a "(" keeps them, and so does ")".
   bool first = true;
   int depth = 0;
   for (;; token = ReadPlainToken(token.end, end)) {
-    if (token.kind == PlainToken::Kind::Stop) return false;
+    if (token.kind == PlainToken::Kind::Stop) return fail();
     const std::string_view copy(token.prefixBegin,
                                 static_cast<std::size_t>(token.end - token.prefixBegin));
-    std::string& argument = collected.back();
+    std::string& argument = busy ? written : arguments.back();
     if (IsSingle(token, ')')) {
       if (depth == 0) break;
       argument += copy;
       --depth;
       first = false;
     } else if (IsSingle(token, '(')) {
-      if (++depth > maxDepth) return false;
+      if (++depth > maxDepth) return fail();
       argument += copy;
       first = true;
     } else if (depth == 0 && IsSingle(token, ',')) {
-      separators.push_back(copy);
-      collected.emplace_back();
+      ++separators;
+      if (busy) {
+        written += copy;
+      } else {
+        arguments.emplace_back();
+      }
       first = true;
     } else {
       if (first) {
@@ -75,16 +86,10 @@ bool Cpreprocess_fileParser::copyPlainArgumentList(CVL_ParseState& s, bool busy,
     }
   }
 
-  commas = static_cast<int>(separators.size());
+  commas = separators;
   if (busy) {
-    // Copied through as written, but for the blanks the arguments drop.
-    for (std::size_t i = 0; i < collected.size(); ++i) {
-      if (i > 0) callBuffer += separators[i - 1];
-      callBuffer += collected[i];
-    }
+    callBuffer += written;
     callBuffer.append(token.prefixBegin, token.end);
-  } else {
-    arguments = std::move(collected);
   }
   // As the match of the closing ")" would, after looking for another comma.
   s.m_ElementIndex = elem::OptRep0_of_macro_call;
