@@ -49,6 +49,11 @@ class Cpreprocess_fileParser : public CVL_Parser {
     m_Expansion.maxParses = ExpansionParseBudget(maxOutputBytes);
     m_Expansion.maxProducedBytes = ExpansionByteBudget(maxOutputBytes);
   }
+  // Sets the expansion budget's limits where they are not 0.
+  void setExpansionBudget(int maxParses, std::size_t maxProducedBytes) {
+    if (maxParses > 0) m_Expansion.maxParses = maxParses;
+    if (maxProducedBytes > 0) m_Expansion.maxProducedBytes = maxProducedBytes;
+  }
 
   int lookahead(CVL_ParseState& s, int elementIndex, int scannerIndex, bool ruleEndFlag,
                 const char* production, const char* element) override;

@@ -104,6 +104,7 @@ RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
   try {
     parser.emplace();
     parser->setOutputLimit(options.maxOutputBytes);
+    parser->setExpansionBudget(options.maxExpansionParses, options.maxExpandedBytes);
     parser->m_bReadPlainTokens = options.readPlainTokens;
     if (applyCommandLineMacros(*parser, options.commandLineMacros, result)) {
       parser->m_pSourceTrail = &tracker;

@@ -99,6 +99,14 @@ struct RunOptions {
   // cannot be cancelled. The flag must outlive the run.
   const std::atomic<bool>* cancelRequested = nullptr;
 
+  // ---- Expansion budgets ---------------------------------------------------
+  // The nested parses and the bytes one outermost macro expansion may take
+  // before the run ends with a message; 0 sizes each from maxOutputBytes
+  // (macros/ExpansionLimits.h). A harness that runs many small inputs may
+  // set smaller ones, so that explosive definitions end sooner.
+  int maxExpansionParses = 0;
+  std::size_t maxExpandedBytes = 0;
+
   // ---- Reading ------------------------------------------------------------
   // Runs of plain tokens in text lines (names no macro has, numbers,
   // literals, operators) are copied without the scanners. Off, the scanners

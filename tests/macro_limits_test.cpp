@@ -65,6 +65,16 @@ TEST(MacroLimits, BudgetsFollowTheOutputLimit) {
             "macro expansion needs more than 4096 rescans");
   EXPECT_EQ(runPreprocessor(Chain(true, 40, 2, std::string(4096, 'y')), small).error->text,
             "macro expansion produces more than 65536 bytes");
+
+  // Budgets set outright replace the ones the output limit gives.
+  RunOptions set;
+  set.maxExpansionParses = 100;
+  set.maxExpandedBytes = 1000;
+  EXPECT_EQ(runPreprocessor(Chain(true, 40), set).error->text,
+            "macro expansion needs more than 100 rescans");
+  EXPECT_EQ(runPreprocessor(Chain(true, 40, 2, std::string(600, 'y')), set).error->text,
+            "macro expansion produces more than 1000 bytes");
+  EXPECT_TRUE(runPreprocessor(Chain(true, 3), set).ok());
 }
 
 TEST(MacroLimits, BoundedExpansionsStillComplete) {

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "run/PreprocessRun.h"
+#include "tests/fuzz/HarnessOptions.h"
 
 namespace {
 
@@ -28,9 +29,7 @@ std::string Summary(const orvo::RunResult& result) {
 }
 
 std::string RunWith(std::string_view input, bool readPlainTokens) {
-  orvo::RunOptions options;
-  // As in the preprocessing harness: budgets that end explosive inputs soon.
-  options.maxOutputBytes = std::size_t{1} << 20;
+  orvo::RunOptions options = orvo::fuzz::HarnessOptions();
   options.readPlainTokens = readPlainTokens;
   return Summary(orvo::runPreprocessor(input, options));
 }

@@ -4,15 +4,11 @@
 #include <string_view>
 
 #include "run/PreprocessRun.h"
+#include "tests/fuzz/HarnessOptions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
-  // Inputs are at most 64 KiB; a MiB of output covers what ordinary text of
-  // that size expands to, and the expansion budgets that follow from it end
-  // explosive inputs before they take the fuzzer's time.
-  orvo::RunOptions options;
-  options.maxOutputBytes = std::size_t{1} << 20;
-  const orvo::RunResult result = orvo::runPreprocessor(input, options);
+  const orvo::RunResult result = orvo::runPreprocessor(input, orvo::fuzz::HarnessOptions());
   (void)orvo::convertLineEnds(result.output);
   return 0;
 }
