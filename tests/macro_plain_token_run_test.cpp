@@ -49,6 +49,13 @@ void ExpectSameBothWays(std::string_view input) {
   EXPECT_EQ(RunWith(input, true), RunWith(input, false)) << "input: " << input;
 }
 
+// `input` gives `output`, and the same run both ways.
+void ExpectOutputBothWays(const std::string& input, const std::string& output) {
+  RunOptions options;
+  EXPECT_EQ(runPreprocessor(input, options).output, output) << input;
+  ExpectSameBothWays(input);
+}
+
 TEST(PlainTokenRun, CopiesOrdinaryLinesAsTheScannersRead) {
   const struct {
     const char* input;
@@ -63,11 +70,7 @@ TEST(PlainTokenRun, CopiesOrdinaryLinesAsTheScannersRead) {
       {"#define F(x) [x]\nint F = F (1) + f\n(2);\n", "int F = [1]  + f(2);\n"},
       {"n = __LINE__ + 1;\n", "n = 1 + 1;\n"},
   };
-  for (const auto& c : cases) {
-    RunOptions options;
-    EXPECT_EQ(runPreprocessor(c.input, options).output, c.output) << c.input;
-    ExpectSameBothWays(c.input);
-  }
+  for (const auto& c : cases) ExpectOutputBothWays(c.input, c.output);
 }
 
 // Lines where the scanners read something the plain reader must not claim:
@@ -122,12 +125,8 @@ TEST(PlainTokenRun, CollectsArgumentListsAsTheScannersRead) {
       {"F(\"a\" , x)", "[\"a\"]  // macro \"F\" passed 2 arguments, but takes just 1"},
       {"G(1)", "[1|]  // macro \"G\" requires 2 arguments, but only 1 given"},
   };
-  for (const auto& c : cases) {
-    const std::string input = defines + c.call + "\n";
-    RunOptions options;
-    EXPECT_EQ(runPreprocessor(input, options).output, std::string(c.output) + "\n") << c.call;
-    ExpectSameBothWays(input);
-  }
+  for (const auto& c : cases)
+    ExpectOutputBothWays(defines + c.call + "\n", std::string(c.output) + "\n");
   // A macro that calls itself ends in the nesting limit; nested calls and
   // calls over line breaks are collected by the productions.
   for (const char* call : {"R( p ( q ,r) )", "G(F(1), (F)(2))", "G(a,\n b)", "F(a /* , */ b)"})
