@@ -39,6 +39,23 @@ bool isPatternKind(unsigned char kind) {
   return kind == match_kind::Literal || kind == match_kind::Regex;
 }
 
+// Calls `visit` with each scanner a scan of `s` tries, in order, the
+// current one first and then, while the rule-end flag is set, those the
+// enclosing productions left; stops where `visit` returns false.
+template <class Visit>
+void ForEachScannerOfWalk(const CVL_ParseState& s, const Visit& visit) {
+  const CVL_Scanner* scanner = s.m_pScanner;
+  std::size_t walk = s.m_RuleEndScannerStack.size();
+  for (;;) {
+    if (scanner != nullptr && !visit(*scanner)) return;
+    if (!s.m_bTestRuleEnds || walk == 0) return;
+    const prod_log<char>& entry = s.m_RuleEndScannerStack[walk - 1];
+    scanner = entry.m_pScanner;
+    // An entry with flag 0 is the last one tried.
+    walk = entry.m_Flag == 0 ? 0 : walk - 1;
+  }
+}
+
 }  // namespace
 
 inline bool CVL_ParseState::passesOver(const CVL_Scanner& scanner,
@@ -65,45 +82,31 @@ bool CVL_ParseState::readNumber(const PlainToken& number) {
   // The first scanner of the walk that reads the whole number decides: a
   // later one could only replace its token with a longer one, and none is
   // longer.
-  const CVL_Scanner* scanner = m_pScanner;
-  std::size_t walk = m_RuleEndScannerStack.size();
-  for (;;) {
-    if (scanner != nullptr) {
-      if (!scanner->m_bPlainReadable) return false;
-      const int kind = NumberKind(number, scanner->m_pFirstByteTokens->searched());
-      if (kind < 0) return false;
-      if (kind > 0) {
-        m_Match.holdToken(number.begin, number.end, symbolOf(kind));
-        return true;
-      }
-    }
-    if (!m_bTestRuleEnds || walk == 0) return false;
-    const prod_log<char>& entry = m_RuleEndScannerStack[walk - 1];
-    scanner = entry.m_pScanner;
-    walk = entry.m_Flag == 0 ? 0 : walk - 1;
-  }
+  int kind = 0;
+  ForEachScannerOfWalk(*this, [&](const CVL_Scanner& scanner) {
+    kind = scanner.m_bPlainReadable ? NumberKind(number, scanner.m_pFirstByteTokens->searched())
+                                    : -1;
+    return kind == 0;
+  });
+  if (kind <= 0) return false;
+  m_Match.holdToken(number.begin, number.end, symbolOf(kind));
+  return true;
 }
 
 bool CVL_ParseState::readEndOfInput(const char* const end) {
   // The first scanner finds the end of input before its expressions; a
   // later one of the walk whose expression looks for it finds it again as
   // a pattern token, which takes precedence.
-  bool first = true;
+  int scanners = 0;
+  bool readable = true;
   bool pattern = false;
-  const CVL_Scanner* scanner = m_pScanner;
-  std::size_t walk = m_RuleEndScannerStack.size();
-  for (;;) {
-    if (scanner != nullptr) {
-      if (!scanner->m_bPlainReadable) return false;
-      if (!first && scanner->m_pFirstByteTokens->searched().contains(tok::Eof)) pattern = true;
-      first = false;
-    }
-    if (!m_bTestRuleEnds || walk == 0) break;
-    const prod_log<char>& entry = m_RuleEndScannerStack[walk - 1];
-    scanner = entry.m_pScanner;
-    walk = entry.m_Flag == 0 ? 0 : walk - 1;
-  }
-  if (first) return false;
+  ForEachScannerOfWalk(*this, [&](const CVL_Scanner& scanner) {
+    readable = scanner.m_bPlainReadable;
+    if (readable && scanners++ > 0 && scanner.m_pFirstByteTokens->searched().contains(tok::Eof))
+      pattern = true;
+    return readable;
+  });
+  if (!readable || scanners == 0) return false;
   if (pattern) {
     m_Match.holdToken(end, end, symbolOf(tok::Eof));
   } else {
