@@ -1,6 +1,6 @@
 // Rescanning: replacement text is parsed again, in nested parses of the same
 // grammar, so that the macros inside it expand too.
-#include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -20,6 +20,29 @@ namespace {
 // Where the nested parses of a rescan begin.
 constexpr int kTokensStartScanner = 283;  // re_pp_tokens
 constexpr int kLinesStartScanner = 282;   // re_macro_call
+
+// Whether an argument stands more than once in `sources`, whose entries
+// are argument indexes below `argumentCount`, or negative for parts that
+// are no argument. Most calls pass a few arguments: their marks fit in one
+// word.
+bool AnArgumentRepeats(const std::vector<int>& sources, std::size_t argumentCount) {
+  constexpr std::size_t kWordBits = 64;
+  std::uint64_t marks = 0;
+  std::vector<bool> manyMarks(argumentCount > kWordBits ? argumentCount : 0);
+  for (const int source : sources) {
+    if (source < 0) continue;
+    const auto argument = static_cast<std::size_t>(source);
+    if (argumentCount <= kWordBits) {
+      const std::uint64_t mark = std::uint64_t{1} << argument;
+      if ((marks & mark) != 0) return true;
+      marks |= mark;
+    } else {
+      if (manyMarks[argument]) return true;
+      manyMarks[argument] = true;
+    }
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -78,14 +101,8 @@ void Cpreprocess_fileParser::appendRescannedParts(CVL_ParseState& parent,
     int parses = 0;
     std::size_t bytes = 0;
   };
-  const auto usedTwice = [&sources] {
-    for (std::size_t i = 0; i < sources.size(); ++i)
-      if (sources[i] >= 0 && std::find(sources.begin(), sources.begin() + static_cast<std::ptrdiff_t>(i),
-                                       sources[i]) != sources.begin() + static_cast<std::ptrdiff_t>(i))
-        return true;
-    return false;
-  };
-  std::vector<Settled> settled(m_pTrace == nullptr && usedTwice() ? argumentCount : 0);
+  std::vector<Settled> settled(
+      m_pTrace == nullptr && AnArgumentRepeats(sources, argumentCount) ? argumentCount : 0);
   for (std::size_t i = 0; i < parts.size(); ++i) {
     const int argument = sources[i];
     if (argument == kInertPart && m_pTrace == nullptr) {
