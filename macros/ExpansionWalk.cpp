@@ -60,20 +60,20 @@ std::vector<std::string> ExpansionParts(const std::vector<ReplacementElement>& e
   // Most replacement lists are short; room for them up front spares moving
   // the parts as the list grows.
   parts.reserve(16);
-  std::vector<int> unused;
-  std::vector<int>& source = sources != nullptr ? *sources : unused;
-  source.clear();
-  if (sources != nullptr) source.reserve(parts.capacity());
-  const auto add = [&](const std::string& text, int argument) {
+  if (sources != nullptr) {
+    sources->clear();
+    sources->reserve(parts.capacity());
+  }
+  const auto add = [&](const std::string& text, int source) {
     parts.push_back(text);
-    if (sources != nullptr) source.push_back(argument);
+    if (sources != nullptr) sources->push_back(source);
   };
   for (std::size_t k = 0; k < elements.size(); ++k) {
     const ReplacementElement& element = elements[k];
     if (element.kind == ReplacementElement::Kind::Paste) {
       if (parts.empty()) throw CVL_Message("macro may not begin with ##");
       if (++k < elements.size()) parts.back() += ElementText(elements[k], arguments);
-      if (sources != nullptr) source.back() = -1;
+      if (sources != nullptr) sources->back() = -1;
     } else if (element.kind == ReplacementElement::Kind::Stringize) {
       // The blanks in front of the # are a part of their own; they vanish
       // when rescanned, so nothing separates the string from what precedes.

@@ -52,14 +52,18 @@ std::string Cpreprocess_fileParser::rescan(CVL_ParseState& parent, const std::st
   // Most parts of an expansion settle in the first pass without a parse:
   // the pass gives them back as they are, or drops their trailing blanks,
   // and a second pass, which only the trailing blanks call for, gives the
-  // same text again at the same cost. The explorer is told of every pass.
-  const bool firstPassParses = m_pTrace == nullptr && !passWithoutParse(text, current);
-  if (m_pTrace == nullptr && !firstPassParses) {
-    if (current.size() != text.size()) {
-      std::string again;
-      passWithoutParse(current, again);
+  // same text again at the same cost. The explorer is told of every pass,
+  // so with it the loop below makes them all.
+  bool firstPassParses = false;
+  if (m_pTrace == nullptr) {
+    if (passWithoutParse(text, current)) {
+      if (current.size() != text.size()) {
+        std::string again;
+        passWithoutParse(current, again);
+      }
+      return current;
     }
-    return current;
+    firstPassParses = true;
   }
   // Object-like macros expanded by a pass stay busy for the later passes, so
   // each expands at most once in this rescan. Most rescans settle without a

@@ -1,8 +1,8 @@
 #include "scan/PlainTokenReader.h"
 
 #include <algorithm>
-#include <cctype>
 #include <array>
+#include <cctype>
 #include <cstdint>
 #include <cstring>
 #include <locale>
@@ -133,9 +133,9 @@ class DirectiveKinds {
       const std::string_view pattern = kind->pattern;
       if (kind->literal || !pattern.starts_with(kHead)) continue;
       std::string_view rest = pattern.substr(kHead.size());
-      const std::size_t letters = static_cast<std::size_t>(
-          std::find_if(rest.begin(), rest.end(), [](char c) { return !std::isalpha(static_cast<unsigned char>(c)); }) -
-          rest.begin());
+      const auto notLetter = [](char c) { return !std::isalpha(static_cast<unsigned char>(c)); };
+      const std::size_t letters =
+          static_cast<std::size_t>(std::find_if(rest.begin(), rest.end(), notLetter) - rest.begin());
       Kind entry{id, rest.substr(0, letters), false, false};
       rest.remove_prefix(letters);
       if (rest == kBlanksAfter) {
@@ -165,11 +165,11 @@ bool IsUnusual(char c) {
   return byte < 0x20 || byte >= 0x7f;
 }
 
-// A word followed, across any white space, by "(" begins a call; the
-// scanners read it as MACRO_CALL_BEGIN.
-bool MayBeginCall(const char* after, const char* end, const ReaderBytes& bytes) {
+// The "(" that follows a word across any white space, where the word
+// begins a call (the scanners read it as MACRO_CALL_BEGIN); null otherwise.
+const char* CallParenthesis(const char* after, const char* end, const ReaderBytes& bytes) {
   while (after != end && bytes.space(*after)) ++after;
-  return after != end && *after == '(';
+  return after != end && *after == '(' ? after : nullptr;
 }
 
 // End of the string literal that begins at the quote `p`, or null when the
@@ -213,7 +213,7 @@ PlainToken ReadPlainToken(const char* p, const char* end) {
     const char* q = p;
     while (q != end && bytes.word(*q)) ++q;
     // Any word, a number too, followed by "(" begins a call.
-    if (MayBeginCall(q, end, bytes)) return token;
+    if (CallParenthesis(q, end, bytes) != nullptr) return token;
     if (bytes.digit(c)) {
       // A floating constant may reach beyond the run of word bytes.
       if (q != end && *q == '.') return token;
@@ -289,9 +289,8 @@ PlainToken ReadCallBegin(const PlainToken& stopped, const char* end, const char*
   while (q != end && bytes.word(*q)) ++q;
   if (std::string_view(stopped.begin, static_cast<std::size_t>(q - stopped.begin)) == "defined")
     return stopped;
-  const char* paren = q;
-  while (paren != end && bytes.space(*paren)) ++paren;
-  if (paren == end || *paren != '(') return stopped;
+  const char* const paren = CallParenthesis(q, end, bytes);
+  if (paren == nullptr) return stopped;
   nameEnd = q;
   PlainToken token = stopped;
   token.kind = PlainToken::Kind::Other;
