@@ -189,22 +189,27 @@ bool CVL_ParseState::atEnd() const {
 }
 
 void CVL_ParseState::pushRuleEnd(const CVL_Scanner* scanner, unsigned char flag) {
-  prod_log<char> entry;
+  bool walkPlainReadable = true;
+  CVL_TokenSet walkSearched;
+  if (scanner != nullptr) {
+    walkPlainReadable = scanner->m_bPlainReadable;
+    walkSearched = scanner->m_PlainSearched;
+  }
+  if (flag != 0 && !m_RuleEndScannerStack.empty()) {
+    const prod_log<char>& below = m_RuleEndScannerStack.back();
+    walkPlainReadable = walkPlainReadable && below.m_bWalkPlainReadable;
+    walkSearched |= below.m_WalkSearched;
+  }
+  // Filled in place: building the entry aside and copying it in made the
+  // copy wait on the narrow stores just made to it.
+  prod_log<char>& entry = m_RuleEndScannerStack.emplace_back();
   entry.m_pScanner = scanner;
   entry.m_Flag = flag;
   entry.m_pCurrentEnd = m_Position.m_Current.m_pTokenEnd;
   entry.m_pLookaheadBegin = m_Position.m_Lookahead.m_pTokenBegin;
   entry.m_pLookaheadBegin2 = m_Position.m_Lookahead.m_pTokenBegin;
-  if (scanner != nullptr) {
-    entry.m_bWalkPlainReadable = scanner->m_bPlainReadable;
-    if (scanner->m_bPlainReadable) entry.m_WalkSearched = scanner->m_pFirstByteTokens->searched();
-  }
-  if (flag != 0 && !m_RuleEndScannerStack.empty()) {
-    const prod_log<char>& below = m_RuleEndScannerStack.back();
-    entry.m_bWalkPlainReadable = entry.m_bWalkPlainReadable && below.m_bWalkPlainReadable;
-    entry.m_WalkSearched |= below.m_WalkSearched;
-  }
-  m_RuleEndScannerStack.push_back(entry);
+  entry.m_bWalkPlainReadable = walkPlainReadable;
+  entry.m_WalkSearched = walkSearched;
 }
 
 }  // namespace zemra

@@ -23,6 +23,15 @@ class CVL_Submatches {
   // A token kind's own groups: its wrapping group and up to three of its own.
   static constexpr int kMaxOwnGroups = 4;
 
+  CVL_Submatches() = default;
+  // Copies carry only the own groups in use: a token is copied on every
+  // move of the parse window, and most tokens have none.
+  CVL_Submatches(const CVL_Submatches& other) { copyFrom(other); }
+  CVL_Submatches& operator=(const CVL_Submatches& other) {
+    copyFrom(other);
+    return *this;
+  }
+
   // Group `index` of the expression; groups outside the stored alternative
   // did not take part, as in any result of one alternation.
   const CVL_Submatch& operator[](std::size_t index) const {
@@ -46,18 +55,33 @@ class CVL_Submatches {
     m_Size = groupCount;
     m_FirstGroup = firstGroup;
     m_OwnCount = ownCount < kMaxOwnGroups ? ownCount : kMaxOwnGroups;
-    m_Own.fill(CVL_Submatch());
+    for (int i = 0; i < m_OwnCount; ++i) m_Own[static_cast<std::size_t>(i)] = CVL_Submatch();
   }
   // Own group `i` of the stored alternative (0 is its wrapping group).
   void setOwn(int i, const char* begin, const char* end) {
     if (i >= 0 && i < m_OwnCount) m_Own[static_cast<std::size_t>(i)] = {begin, end, true};
   }
-  void clear() { *this = CVL_Submatches(); }
+  // Groups past the own count are never read, so clearing leaves them.
+  void clear() {
+    m_Whole = CVL_Submatch();
+    m_Size = 0;
+    m_FirstGroup = 0;
+    m_OwnCount = 0;
+  }
 
  private:
   static const CVL_Submatch& Unmatched() {
     static const CVL_Submatch unmatched;
     return unmatched;
+  }
+
+  void copyFrom(const CVL_Submatches& other) {
+    m_Whole = other.m_Whole;
+    m_Size = other.m_Size;
+    m_FirstGroup = other.m_FirstGroup;
+    m_OwnCount = other.m_OwnCount;
+    for (int i = 0; i < m_OwnCount; ++i)
+      m_Own[static_cast<std::size_t>(i)] = other.m_Own[static_cast<std::size_t>(i)];
   }
 
   CVL_Submatch m_Whole;

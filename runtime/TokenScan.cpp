@@ -84,8 +84,7 @@ bool CVL_ParseState::readNumber(const PlainToken& number) {
   // longer.
   int kind = 0;
   ForEachScannerOfWalk(*this, [&](const CVL_Scanner& scanner) {
-    kind = scanner.m_bPlainReadable ? NumberKind(number, scanner.m_pFirstByteTokens->searched())
-                                    : -1;
+    kind = scanner.m_bPlainReadable ? NumberKind(number, scanner.m_PlainSearched) : -1;
     return kind == 0;
   });
   if (kind <= 0) return false;
@@ -102,7 +101,7 @@ bool CVL_ParseState::readEndOfInput(const char* const end) {
   bool pattern = false;
   ForEachScannerOfWalk(*this, [&](const CVL_Scanner& scanner) {
     readable = scanner.m_bPlainReadable;
-    if (readable && scanners++ > 0 && scanner.m_pFirstByteTokens->searched().contains(tok::Eof))
+    if (readable && scanners++ > 0 && scanner.m_PlainSearched.contains(tok::Eof))
       pattern = true;
     return readable;
   });
@@ -128,7 +127,7 @@ bool CVL_ParseState::readPlainToken(const char* const inputEnd) {
   CVL_TokenSet searched;
   if (m_pScanner != nullptr) {
     if (!m_pScanner->m_bPlainReadable) return false;
-    searched = m_pScanner->m_pFirstByteTokens->searched();
+    searched = m_pScanner->m_PlainSearched;
   }
   if (m_bTestRuleEnds && !m_RuleEndScannerStack.empty()) {
     const prod_log<char>& top = m_RuleEndScannerStack.back();

@@ -27,6 +27,14 @@ struct Spelling {
   int id = 0;
 };
 
+// Whether `text`, one to three bytes, stands at `p`: compared in place, as a
+// library call would cost more than the comparison.
+bool SpelledAt(const char* p, std::string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (p[i] != text[i]) return false;
+  return true;
+}
+
 // The literal spellings by first byte, longest first, so the first one that
 // matches is the longest. No byte begins more than five of them ("-", "->", "->*", "--", "-=").
 class LiteralSpellings {
@@ -47,9 +55,7 @@ class LiteralSpellings {
       if (spelling.id == 0) break;
       if (allowed != nullptr ? !allowed->contains(spelling.id) : spelling.id == tok::Comma)
         continue;
-      if (left >= spelling.text.size() &&
-          std::memcmp(p, spelling.text.data(), spelling.text.size()) == 0)
-        return &spelling;
+      if (left >= spelling.text.size() && SpelledAt(p, spelling.text)) return &spelling;
     }
     return nullptr;
   }

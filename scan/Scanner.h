@@ -18,6 +18,14 @@ class CVL_DynamicScanner;
 
 class CVL_Scanner {
  public:
+  // Whether the plain token reader may stand in for this scanner: it has
+  // no skip or dynamic part, its parts' tokens are known by first byte, and
+  // it passes over blanks and tabs alone (or finds nothing at all).
+  bool m_bPlainReadable = false;
+  // Where it may, the kinds the scanner looks for, which the reader then
+  // answers for. Kept first, beside the flag: every production entered
+  // reads both, and one cache line then holds them.
+  CVL_TokenSet m_PlainSearched;
   const CVL_IgnoreScanner* m_Ignore = nullptr;
   const CVL_LiteralScanner* m_Literal = nullptr;
   const CVL_RegexScanner* m_Regex = nullptr;
@@ -32,10 +40,6 @@ class CVL_Scanner {
   // parts are not ones whose results can be told apart that way, or when a
   // dynamic part may find more.
   const CVL_FirstByteTokens* m_pFirstByteTokens = nullptr;
-  // Whether the plain token reader may stand in for this scanner: it has
-  // no skip or dynamic part, its parts' tokens are known by first byte, and
-  // it passes over blanks and tabs alone (or finds nothing at all).
-  bool m_bPlainReadable = false;
 
   // One composite scanner step at match.m_pTokenBegin. Returns true when a
   // token was recognised or an inclusion starts; in the latter case sets

@@ -166,6 +166,7 @@ void CVL_ScannerTable::DerivePlainReading() {
       continue;
     scanner->m_bPlainReadable = scanner->m_pFirstByteTokens->searched().empty() ||
                                 passesOverBlanksAlone(scanner->m_Ignore);
+    if (scanner->m_bPlainReadable) scanner->m_PlainSearched = scanner->m_pFirstByteTokens->searched();
   }
 }
 
