@@ -119,7 +119,8 @@ bool CVL_ParseState::readPlainToken(const char* const inputEnd) {
   PlainToken token = ReadPlainToken(m_Match.m_pTokenBegin, inputEnd);
   if (IsDigitsOnly(token)) return readNumber(token);
   if (token.kind == PlainToken::Kind::Stop && token.begin == inputEnd) return readEndOfInput(inputEnd);
-  token = ReadCallBegin(ReadLineBreak(token, inputEnd), inputEnd, nameEnd);
+  ReadLineBreak(token, inputEnd);
+  ReadCallBegin(token, inputEnd, nameEnd);
   const bool hash = token.kind == PlainToken::Kind::Stop && token.begin != inputEnd &&
                     *token.begin == '#';
   if (!hash && !ScannersMayReadAlike(token)) return false;
@@ -134,8 +135,10 @@ bool CVL_ParseState::readPlainToken(const char* const inputEnd) {
     if (!top.m_bWalkPlainReadable) return false;
     searched |= top.m_WalkSearched;
   }
-  token = hash ? AsScannersReadHash(token, inputEnd, searched)
-               : AsScannersRead(token, inputEnd, searched);
+  if (hash)
+    AsScannersReadHash(token, inputEnd, searched);
+  else
+    AsScannersRead(token, inputEnd, searched);
   if (token.kind == PlainToken::Kind::Stop) return false;
   if (token.id == tok::MacroCallBegin)
     m_Match.holdCallBegin(token.begin, nameEnd, token.end, symbolOf(token.id));

@@ -27,7 +27,7 @@ struct Spelling {
   int id = 0;
 };
 
-// Whether `text`, one to three bytes, stands at `p`: compared in place, as a
+// Whether `text`, a few bytes, stands at `p`: compared in place, as a
 // library call would cost more than the comparison.
 bool SpelledAt(const char* p, std::string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i)
@@ -149,14 +149,21 @@ class DirectiveKinds {
       } else if (!rest.empty()) {
         entry.unread = true;
       }
-      m_Kinds.push_back(entry);
+      // Kept in the order of the kinds, which breaks ties, under the first
+      // byte of the keyword: a kind without one is listed under every byte.
+      for (int c = 0; c < 256; ++c)
+        if (entry.keyword.empty() || static_cast<unsigned char>(entry.keyword.front()) == c)
+          m_ByFirstByte[static_cast<std::size_t>(c)].push_back(entry);
     }
   }
 
-  const std::vector<Kind>& kinds() const { return m_Kinds; }
+  // The kinds whose keyword may begin with the byte `c`.
+  const std::vector<Kind>& startingWith(char c) const {
+    return m_ByFirstByte[static_cast<unsigned char>(c)];
+  }
 
  private:
-  std::vector<Kind> m_Kinds;
+  std::array<std::vector<Kind>, 256> m_ByFirstByte;
 };
 
 const DirectiveKinds& Directives() {
@@ -274,45 +281,40 @@ PlainToken ReadPlainToken(const char* p, const char* end) {
   return token;
 }
 
-PlainToken ReadLineBreak(const PlainToken& stopped, const char* end) {
-  if (stopped.kind != PlainToken::Kind::Stop || stopped.begin == end) return stopped;
-  const char* p = stopped.begin;
+void ReadLineBreak(PlainToken& token, const char* end) {
+  if (token.kind != PlainToken::Kind::Stop || token.begin == end) return;
+  const char* p = token.begin;
   if (*p == '\r') ++p;
-  if (p == end || *p != '\n') return stopped;
-  PlainToken token = stopped;
+  if (p == end || *p != '\n') return;
   token.kind = PlainToken::Kind::Other;
   token.end = p + 1;
   token.id = tok::Eol;
-  return token;
 }
 
-PlainToken ReadCallBegin(const PlainToken& stopped, const char* end, const char*& nameEnd) {
+void ReadCallBegin(PlainToken& token, const char* end, const char*& nameEnd) {
   const ReaderBytes& bytes = Bytes();
-  if (stopped.kind != PlainToken::Kind::Stop || stopped.begin == end ||
-      !bytes.word(*stopped.begin) || bytes.digit(*stopped.begin))
-    return stopped;
-  const char* q = stopped.begin;
+  if (token.kind != PlainToken::Kind::Stop || token.begin == end ||
+      !bytes.word(*token.begin) || bytes.digit(*token.begin))
+    return;
+  const char* q = token.begin;
   while (q != end && bytes.word(*q)) ++q;
-  if (std::string_view(stopped.begin, static_cast<std::size_t>(q - stopped.begin)) == "defined")
-    return stopped;
+  if (std::string_view(token.begin, static_cast<std::size_t>(q - token.begin)) == "defined")
+    return;
   const char* const paren = CallParenthesis(q, end, bytes);
-  if (paren == nullptr) return stopped;
+  if (paren == nullptr) return;
   nameEnd = q;
-  PlainToken token = stopped;
   token.kind = PlainToken::Kind::Other;
   token.end = paren + 1;
   token.id = tok::MacroCallBegin;
-  return token;
 }
 
-PlainToken AsScannersReadHash(const PlainToken& stopped, const char* end,
-                              const CVL_TokenSet& searched) {
-  PlainToken token = stopped;
+void AsScannersReadHash(PlainToken& token, const char* end, const CVL_TokenSet& searched) {
+  const char* const hash = token.begin;
+  const bool atHash = token.kind == PlainToken::Kind::Stop && hash != end && *hash == '#';
   token.kind = PlainToken::Kind::Stop;
   token.end = nullptr;
   token.id = 0;
-  const char* const hash = stopped.begin;
-  if (stopped.kind != PlainToken::Kind::Stop || hash == end || *hash != '#') return token;
+  if (!atHash) return;
   const ReaderBytes& bytes = Bytes();
   // A literal keeps a tie; every directive is longer than both.
   const char* longest = nullptr;
@@ -325,12 +327,15 @@ PlainToken AsScannersReadHash(const PlainToken& stopped, const char* end,
   }
   const char* keyword = hash + 1;
   while (keyword != end && bytes.space(*keyword)) ++keyword;
-  const std::string_view after(keyword, static_cast<std::size_t>(end - keyword));
-  for (const DirectiveKinds::Kind& kind : Directives().kinds()) {
-    if (!searched.contains(kind.id) || !after.starts_with(kind.keyword)) continue;
+  const std::size_t left = static_cast<std::size_t>(end - keyword);
+  const char first = keyword != end ? *keyword : '\0';
+  for (const DirectiveKinds::Kind& kind : Directives().startingWith(first)) {
+    if (!searched.contains(kind.id) || left < kind.keyword.size() ||
+        !SpelledAt(keyword, kind.keyword))
+      continue;
     if (kind.unread) {
       token.id = 0;
-      return token;
+      return;
     }
     const char* tokenEnd = keyword + kind.keyword.size();
     if (kind.blanksAfter) {
@@ -342,10 +347,9 @@ PlainToken AsScannersReadHash(const PlainToken& stopped, const char* end,
       token.id = kind.id;
     }
   }
-  if (longest == nullptr) return token;
+  if (longest == nullptr) return;
   token.kind = PlainToken::Kind::Other;
   token.end = longest;
-  return token;
 }
 
 bool IsDigitsOnly(const PlainToken& token) {
@@ -381,12 +385,11 @@ bool ScannersMayReadAlike(const PlainToken& token) {
   return token.kind == PlainToken::Kind::Other && token.id != tok::String && token.id != tok::Char;
 }
 
-PlainToken AsScannersRead(PlainToken token, const char* end, const CVL_TokenSet& searched) {
+void AsScannersRead(PlainToken& token, const char* end, const CVL_TokenSet& searched) {
   const auto stop = [&token] {
     token.kind = PlainToken::Kind::Stop;
     token.end = nullptr;
     token.id = 0;
-    return token;
   };
   if (!ScannersMayReadAlike(token)) return stop();
   const std::string_view text(token.begin, static_cast<std::size_t>(token.end - token.begin));
@@ -396,16 +399,18 @@ PlainToken AsScannersRead(PlainToken token, const char* end, const CVL_TokenSet&
     if (!searched.contains(tok::Id)) return stop();
     if (text.size() == 1 && searched.contains(tok::NotOtherPpTokenChar)) return stop();
     if (text == "defined" && searched.contains(tok::Defined)) return stop();
-    return token;
+    return;
   }
   // No other kind begins with a line break.
-  if (token.id == tok::Eol) return searched.contains(tok::Eol) ? token : stop();
+  if (token.id == tok::Eol) {
+    if (!searched.contains(tok::Eol)) stop();
+    return;
+  }
   // A call begin is longer than the name in it; only a definition's name
   // followed by "(" may be read as long.
   if (token.id == tok::MacroCallBegin) {
-    return searched.contains(tok::MacroCallBegin) && !searched.contains(tok::MacroDefBegin)
-               ? token
-               : stop();
+    if (!searched.contains(tok::MacroCallBegin) || searched.contains(tok::MacroDefBegin)) stop();
+    return;
   }
   // "*/" may end a comment.
   if (text.starts_with("*/")) return stop();
@@ -416,9 +421,8 @@ PlainToken AsScannersRead(PlainToken token, const char* end, const CVL_TokenSet&
     token.end = token.begin + 1;
     token.id = tok::NotOtherPpTokenChar;
   } else {
-    return stop();
+    stop();
   }
-  return token;
 }
 
 }  // namespace zemra

@@ -29,26 +29,29 @@ struct PlainToken {
 // `end`; Kind::Stop where the reader leaves the text to the scanners.
 PlainToken ReadPlainToken(const char* p, const char* end);
 
-// The line break where ReadPlainToken stopped with `stopped`: "\n" or
-// "\r\n" after blanks, which scanners read as EOL alone, as a token of
-// that kind; `stopped` itself where it stopped at anything else.
-PlainToken ReadLineBreak(const PlainToken& stopped, const char* end);
+// The refinements below change a token in place: the scan calls them on
+// every token, and handing whole tokens back and forth cost more than the
+// reading itself.
 
-// The call begin where ReadPlainToken stopped with `stopped`: a name (not
-// a number, not "defined") followed, across any white space, by "(", which
-// scanners looking for MACRO_CALL_BEGIN read as that kind, the longest
-// they can read there. `nameEnd` receives the end of the name. `stopped`
-// itself where it stopped at anything else.
-PlainToken ReadCallBegin(const PlainToken& stopped, const char* end, const char*& nameEnd);
+// Where ReadPlainToken stopped with `token` at a line break, "\n" or
+// "\r\n" after blanks, which scanners read as EOL alone: makes `token`
+// that line break, a token of that kind. Leaves any other token.
+void ReadLineBreak(PlainToken& token, const char* end);
 
-// The token that begins at "#" where ReadPlainToken stopped with `stopped`,
-// as scanners looking for the kinds in `searched` read it: the longest of
-// the directive kinds ("#", blanks, a keyword) and of "#" and "##". Kind::Stop
+// Where ReadPlainToken stopped with `token` at a call begin, a name (not a
+// number, not "defined") followed, across any white space, by "(", which
+// scanners looking for MACRO_CALL_BEGIN read as that kind, the longest they
+// can read there: makes `token` that call begin, and `nameEnd` receives the
+// end of the name. Leaves any other token.
+void ReadCallBegin(PlainToken& token, const char* end, const char*& nameEnd);
+
+// Makes `token`, where ReadPlainToken stopped at "#", the token there as
+// scanners looking for the kinds in `searched` read it: the longest of the
+// directive kinds ("#", blanks, a keyword) and of "#" and "##". Kind::Stop
 // where it stopped at anything else, where they read no such token, or
 // where an include directive, whose groups the reader does not set, may
 // begin.
-PlainToken AsScannersReadHash(const PlainToken& stopped, const char* end,
-                              const CVL_TokenSet& searched);
+void AsScannersReadHash(PlainToken& token, const char* end, const CVL_TokenSet& searched);
 
 // Whether ReadPlainToken read `token` as a number of decimal digits alone.
 bool IsDigitsOnly(const PlainToken& token);
@@ -64,12 +67,12 @@ int NumberKind(const PlainToken& token, const CVL_TokenSet& searched);
 // character (not a number, not a literal in quotes).
 bool ScannersMayReadAlike(const PlainToken& token);
 
-// `token`, read by ReadPlainToken, as scanners looking for the kinds in
-// `searched` read it, where the reader can tell: an operator becomes the
-// longest spelling in `searched`. Kind::Stop where they read no such token
-// or the reader cannot tell: besides the tokens ScannersMayReadAlike
-// refuses, a one-letter name where a single character may be read as well,
-// "defined" where it is a token of its own, and "*/".
-PlainToken AsScannersRead(PlainToken token, const char* end, const CVL_TokenSet& searched);
+// Makes `token`, read by ReadPlainToken, the token scanners looking for the
+// kinds in `searched` read there, where the reader can tell: an operator
+// becomes the longest spelling in `searched`. Kind::Stop where they read no
+// such token or the reader cannot tell: besides the tokens
+// ScannersMayReadAlike refuses, a one-letter name where a single character
+// may be read as well, "defined" where it is a token of its own, and "*/".
+void AsScannersRead(PlainToken& token, const char* end, const CVL_TokenSet& searched);
 
 }  // namespace zemra
