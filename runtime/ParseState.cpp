@@ -188,13 +188,10 @@ bool CVL_ParseState::atEnd() const {
   return m_pScanner != nullptr && m_pScanner->skipIgnored(end, m_Position.m_pEnd) == m_Position.m_pEnd;
 }
 
-void CVL_ParseState::pushRuleEnd(const CVL_Scanner* scanner, unsigned char flag) {
-  bool walkPlainReadable = true;
-  CVL_TokenSet walkSearched;
-  if (scanner != nullptr) {
-    walkPlainReadable = scanner->m_bPlainReadable;
-    walkSearched = scanner->m_PlainSearched;
-  }
+void CVL_ParseState::pushRuleEnd(const CVL_Scanner* scanner, const CVL_PlainReading& reading,
+                                 unsigned char flag) {
+  bool walkPlainReadable = reading.readable;
+  CVL_TokenSet walkSearched = reading.searched;
   if (flag != 0 && !m_RuleEndScannerStack.empty()) {
     const prod_log<char>& below = m_RuleEndScannerStack.back();
     walkPlainReadable = walkPlainReadable && below.m_bWalkPlainReadable;

@@ -117,7 +117,12 @@ class CVL_ParseState {
 
   // Pushes a rule-end entry for `scanner` with the current token end and
   // lookahead begin as its positions.
-  void pushRuleEnd(const CVL_Scanner* scanner, unsigned char flag);
+  void pushRuleEnd(const CVL_Scanner* scanner, unsigned char flag) {
+    pushRuleEnd(scanner, scanner != nullptr ? scanner->plainReading() : CVL_PlainReading(), flag);
+  }
+  // The same, with the scanner's plain reading at hand.
+  void pushRuleEnd(const CVL_Scanner* scanner, const CVL_PlainReading& reading,
+                   unsigned char flag);
   // Id of the pending lookahead token, -1 when none is pending.
   int topToken() const { return m_TokenStack.empty() ? -1 : m_TokenStack.top(); }
 

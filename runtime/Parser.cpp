@@ -151,7 +151,8 @@ CVL_Guard CVL_Parser::enterProduction(CVL_ParseState& s, int scannerIndex, int r
                                       int productionIndex) {
   // The entry's scanner reads what follows the production in its caller: a
   // rule-end fallback while it runs, the current scanner once it is left.
-  s.pushRuleEnd(scanner(scannerIndex), static_cast<unsigned char>(ruleEndFlag));
+  s.pushRuleEnd(scanner(scannerIndex), plainReading(scannerIndex),
+                static_cast<unsigned char>(ruleEndFlag));
   ++m_NestingDepth;
   s.m_ProductionIndex = productionIndex;
   return CVL_Guard(this, &s);

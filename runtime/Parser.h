@@ -131,6 +131,10 @@ class CVL_Parser {
   const CVL_Scanner* scanner(int index) const {
     return index >= 0 && m_pScannerTable ? m_pScannerTable->scanner(index) : nullptr;
   }
+  const CVL_PlainReading& plainReading(int index) const {
+    static const CVL_PlainReading none;
+    return m_pScannerTable ? m_pScannerTable->plainReading(index) : none;
+  }
 
   CVL_ParseStatePlugin* m_pPlugin = nullptr;
   // Read-only; usually the one table every parser of the process shares.

@@ -16,6 +16,13 @@ class CVL_RegexScanner;
 class CVL_SkipScanner;
 class CVL_DynamicScanner;
 
+// What the plain token reader needs to know of a scanner: whether it may
+// stand in for it, and the kinds it then answers for.
+struct CVL_PlainReading {
+  CVL_TokenSet searched;
+  bool readable = true;
+};
+
 class CVL_Scanner {
  public:
   // Whether the plain token reader may stand in for this scanner: it has
@@ -23,8 +30,7 @@ class CVL_Scanner {
   // it passes over blanks and tabs alone (or finds nothing at all).
   bool m_bPlainReadable = false;
   // Where it may, the kinds the scanner looks for, which the reader then
-  // answers for. Kept first, beside the flag: every production entered
-  // reads both, and one cache line then holds them.
+  // answers for.
   CVL_TokenSet m_PlainSearched;
   const CVL_IgnoreScanner* m_Ignore = nullptr;
   const CVL_LiteralScanner* m_Literal = nullptr;
@@ -95,6 +101,8 @@ class CVL_Scanner {
   }
 
   // The inclusion scanner this one checks before its token; null for none.
+  CVL_PlainReading plainReading() const { return {m_PlainSearched, m_bPlainReadable}; }
+
   const CVL_Scanner* checkedInclusion() const { return m_Inclusion != this ? m_Inclusion : nullptr; }
 
   // Position after the characters the ignore part passes over from `position`.

@@ -168,6 +168,9 @@ void CVL_ScannerTable::DerivePlainReading() {
                                 passesOverBlanksAlone(scanner->m_Ignore);
     if (scanner->m_bPlainReadable) scanner->m_PlainSearched = scanner->m_pFirstByteTokens->searched();
   }
+  m_PlainReadings.clear();
+  for (const std::unique_ptr<CVL_Scanner>& scanner : m_Scanners)
+    m_PlainReadings.push_back(scanner ? scanner->plainReading() : CVL_PlainReading());
 }
 
 }  // namespace zemra

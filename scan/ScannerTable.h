@@ -44,6 +44,18 @@ class CVL_ScannerTable {
     return m_Scanners[static_cast<std::size_t>(index)].get();
   }
   int scannerCount() const { return m_ScannerCount; }
+  // The plain reading of scanner `index`, from a dense table: every
+  // production entered reads one, and the scanners themselves lie apart in
+  // memory. A missing scanner passes the reader through with no kinds;
+  // before DerivePlainReading the reader stands in for none.
+  const CVL_PlainReading& plainReading(int index) const {
+    static const CVL_PlainReading none;
+    static const CVL_PlainReading underived{CVL_TokenSet(), false};
+    if (index < 0 || index >= m_ScannerCount) return none;
+    const auto at = static_cast<std::size_t>(index);
+    if (at < m_PlainReadings.size()) return m_PlainReadings[at];
+    return m_Scanners[at] ? underived : none;
+  }
 
   std::size_t ignorePartCount() const { return m_IgnoreScanners.size(); }
   std::size_t literalPartCount() const { return m_LiteralScanners.size(); }
@@ -54,6 +66,7 @@ class CVL_ScannerTable {
 
  private:
   std::vector<std::unique_ptr<CVL_Scanner>> m_Scanners;
+  std::vector<CVL_PlainReading> m_PlainReadings;
   std::vector<std::unique_ptr<CVL_IgnoreScanner>> m_IgnoreScanners;
   std::vector<std::unique_ptr<CVL_LiteralScanner>> m_LiteralScanners;
   std::vector<std::unique_ptr<CVL_RegexScanner>> m_RegexScanners;
