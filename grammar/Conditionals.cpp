@@ -4,6 +4,7 @@
 // conditional directives so that the matching #endif closes the section.
 #include "grammar/Cpreprocess_fileParser.h"
 #include "grammar/DirectiveLine.h"
+#include "grammar/ExpressionTokens.h"
 #include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/TokenSets.h"
@@ -55,7 +56,7 @@ void Cpreprocess_fileParser::if_begin(CVL_ParseState& s, int si, int re, int& co
 void Cpreprocess_fileParser::if_line(CVL_ParseState& s, int si, int re, int& cond) {
   CVL_Guard guard = enter(s, si, re, prod::if_line, " if_line");
   match(s, tok::PdIf, 106, endsAt(106), "if_line", "PD_IF_T0_of_if_line");
-  const_expr(s, 107, endsAt(107), cond);
+  const_expr(s, kIfConditionScanner, endsAt(kIfConditionScanner), cond);
   guard.leave();
 }
 
@@ -128,7 +129,7 @@ void Cpreprocess_fileParser::elif_section(CVL_ParseState& s, int si, int re, boo
 void Cpreprocess_fileParser::elif_begin_line(CVL_ParseState& s, int si, int re, int& cond) {
   CVL_Guard guard = enter(s, si, re, prod::elif_begin_line, " elif_begin_line");
   match(s, tok::PdElif, 246, endsAt(246), "elif_begin_line", "PD_ELIF_T0_of_elif_begin_line");
-  const_expr(s, 247, endsAt(247), cond);
+  const_expr(s, kElifConditionScanner, endsAt(kElifConditionScanner), cond);
   guard.leave();
 }
 

@@ -85,6 +85,10 @@ class Cpreprocess_fileParser : public CVL_Parser {
   void if_line(CVL_ParseState& s, int si, int re, int& cond);
   void skip_group(CVL_ParseState& s, int si, int re);
   void const_expr(CVL_ParseState& s, int si, int re, int& value);
+  // Reads and evaluates the condition of an #if or #elif line without the
+  // expression productions where it can; false, with nothing read, where
+  // they must parse it.
+  bool evaluateDirectiveCondition(CVL_ParseState& s, int& value);
   void elif_begin_line(CVL_ParseState& s, int si, int re, int& cond);
   void else_begin_line(CVL_ParseState& s, int si, int re, bool output, bool pending);
   void macro_token(CVL_ParseState& s, int si, int re);

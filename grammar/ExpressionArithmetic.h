@@ -6,6 +6,9 @@
 
 namespace zemra::arith {
 
+// The value of a comparison or a logical operator: 1 or 0.
+inline int Truth(bool b) { return b ? 1 : 0; }
+
 int Add(int a, int b);
 int Subtract(int a, int b);
 int Multiply(int a, int b);

@@ -5,6 +5,7 @@
 #include "grammar/Cpreprocess_fileParser.h"
 #include "grammar/RuleEndFlags.h"
 #include "grammar/ExpressionArithmetic.h"
+#include "grammar/ExpressionTokens.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/IntegerConstant.h"
 #include "grammar/TokenSets.h"
@@ -14,29 +15,6 @@ namespace zemra {
 namespace {
 
 using sets::operator|;
-
-// Operator tokens of the token table that expressions use.
-namespace op {
-constexpr int Colon = 20, Question = 21, Star = 27, Eq = 28, Ne = 29, Le = 30, Lt = 31, Ge = 32,
-              Gt = 33, Slash = 34, Percent = 37, Shr = 38, Shl = 39, AndAnd = 40, OrOr = 41,
-              Amp = 42, Caret = 43, Pipe = 48, Plus = 49, Minus = 50, Tilde = 51, Bang = 63;
-}  // namespace op
-
-int Truth(bool b) { return b ? 1 : 0; }
-
-// The alternatives of `constant`: each token and the scanner after it.
-struct ConstantToken {
-  int id;
-  int scannerIndex;
-};
-constexpr ConstantToken kConstantTokens[] = {
-    {tok::Char, 48}, {tok::Float, 52}, {tok::DecimalInt, 49}, {tok::HexInt, 50}, {tok::OctInt, 51}};
-
-const ConstantToken* FindConstantToken(int id) {
-  for (const ConstantToken& token : kConstantTokens)
-    if (token.id == id) return &token;
-  return nullptr;
-}
 
 const CVL_TokenSet& constants() {
   static const CVL_TokenSet set = [] {
@@ -107,7 +85,11 @@ int CheckedDivisor(int divisor, TokenRange operatorRange) {
 
 void Cpreprocess_fileParser::const_expr(CVL_ParseState& s, int si, int re, int& value) {
   CVL_Guard guard = enter(s, si, re, prod::const_expr, " const_expr");
-  log_or_expr(s, 171, endsAt(171), value);
+  // A directive's condition is first read in one go; a nested one is part
+  // of that attempt already.
+  const bool directiveCondition = si == kIfConditionScanner || si == kElifConditionScanner;
+  if (!directiveCondition || !evaluateDirectiveCondition(s, value))
+    log_or_expr(s, 171, endsAt(171), value);
   if (peek(s, elem::Opt0_of_const_expr) == op::Question) {
     int whenTrue = 0;
     int whenFalse = 0;
@@ -127,7 +109,7 @@ void Cpreprocess_fileParser::log_or_expr(CVL_ParseState& s, int si, int re, int&
     int right = 0;
     match(s, op::OrOr, 236, endsAt(236), nullptr, nullptr);
     log_and_expr(s, 237, endsAt(237), right);
-    value = Truth(value != 0 || right != 0);
+    value = arith::Truth(value != 0 || right != 0);
     if (s.m_bBreak) break;
   }
   s.m_bBreak = false;
@@ -141,7 +123,7 @@ void Cpreprocess_fileParser::log_and_expr(CVL_ParseState& s, int si, int re, int
     int right = 0;
     match(s, op::AndAnd, 166, endsAt(166), nullptr, nullptr);
     inclusive_or_expr(s, 167, endsAt(167), right);
-    value = Truth(value != 0 && right != 0);
+    value = arith::Truth(value != 0 && right != 0);
     if (s.m_bBreak) break;
   }
   s.m_bBreak = false;
@@ -199,11 +181,11 @@ void Cpreprocess_fileParser::equality_expr(CVL_ParseState& s, int si, int re, in
     if (t == op::Eq) {
       match(s, op::Eq, 94, endsAt(94), nullptr, nullptr);
       relational_expr(s, 95, endsAt(95), right);
-      value = Truth(value == right);
+      value = arith::Truth(value == right);
     } else if (t == op::Ne) {
       match(s, op::Ne, 280, endsAt(280), nullptr, nullptr);
       relational_expr(s, 97, endsAt(97), right);
-      value = Truth(value != right);
+      value = arith::Truth(value != right);
     } else {
       unexpectedError(s, "equality_expr", "Alt0_of_OptRep0_of_equality_expr");
     }
@@ -222,19 +204,19 @@ void Cpreprocess_fileParser::relational_expr(CVL_ParseState& s, int si, int re, 
     if (t == op::Le) {
       match(s, op::Le, 99, endsAt(99), nullptr, nullptr);
       shift_expr(s, 221, endsAt(221), right);
-      value = Truth(value <= right);
+      value = arith::Truth(value <= right);
     } else if (t == op::Ge) {
       match(s, op::Ge, 100, endsAt(100), nullptr, nullptr);
       shift_expr(s, 101, endsAt(101), right);
-      value = Truth(value >= right);
+      value = arith::Truth(value >= right);
     } else if (t == op::Lt) {
       match(s, op::Lt, 102, endsAt(102), nullptr, nullptr);
       shift_expr(s, 103, endsAt(103), right);
-      value = Truth(value < right);
+      value = arith::Truth(value < right);
     } else if (t == op::Gt) {
       match(s, op::Gt, 104, endsAt(104), nullptr, nullptr);
       shift_expr(s, 105, endsAt(105), right);
-      value = Truth(value > right);
+      value = arith::Truth(value > right);
     } else {
       unexpectedError(s, "relational_expr", "Alt0_of_OptRep0_of_relational_expr");
     }
@@ -337,7 +319,7 @@ void Cpreprocess_fileParser::unary_expr(CVL_ParseState& s, int si, int re, int& 
   } else if (t == op::Bang) {
     match(s, op::Bang, 152, endsAt(152), nullptr, nullptr);
     unary_expr(s, 153, endsAt(153), value);
-    value = Truth(value == 0);
+    value = arith::Truth(value == 0);
   } else {
     unexpectedError(s, "unary_expr", "Alt0_of_unary_expr");
   }

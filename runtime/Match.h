@@ -47,6 +47,14 @@ struct CVL_Match {
     m_Kind = match_kind::EndOfInput;
   }
 
+  // Where the token found ends: its length measures a literal, the end of
+  // input and a token read without groups; the whole match the others.
+  const char* foundEnd() const {
+    const bool measuredByLength = m_Kind == match_kind::Literal ||
+                                  m_Kind == match_kind::EndOfInput || m_Submatches.empty();
+    return measuredByLength ? m_pTokenBegin + m_Length : m_Submatches[0].second;
+  }
+
   void reset(const char* position) {
     m_pScanStart = m_pTokenBegin = m_pTokenEnd = position;
     m_bFound = false;

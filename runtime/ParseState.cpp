@@ -79,11 +79,7 @@ void CVL_ParseState::commit() {
   if (m_Match.m_SkipId == -1) {
     CVL_Match& token = window.m_Lookahead;
     token = std::move(m_Match);
-    const bool measuredByLength = token.m_Kind == match_kind::Literal ||
-                                  token.m_Kind == match_kind::EndOfInput ||
-                                  token.m_Submatches.empty();
-    token.m_pTokenEnd =
-        measuredByLength ? token.m_pTokenBegin + token.m_Length : token.m_Submatches[0].second;
+    token.m_pTokenEnd = token.foundEnd();
     window.m_Next.reset(token.m_pTokenEnd);
     m_TokenStack.push(token.m_pSymbol != nullptr ? token.m_pSymbol->id : tok::Unrecognized);
     m_Status = parse_status::OnePending;

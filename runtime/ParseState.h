@@ -89,8 +89,20 @@ class CVL_ParseState {
   std::string_view matchCopyView() const;
   std::string productionCopy() const; // the production left last, with its prefix
 
-  // Scanning (used by lookahead): the scan sees the text up to `inputEnd`.
-  void scan(const char* inputEnd);
+  // Scanning (used by lookahead): the scan starts where the current token
+  // ends and sees the text up to `inputEnd`.
+  void scan(const char* inputEnd) { scan(m_Position.m_Current.m_pTokenEnd, inputEnd); }
+  void scan(const char* scanStart, const char* inputEnd);
+  // The token a lookahead with the current scanner and rule-end flag would
+  // find after `start`, left in m_Match, without moving the window: false
+  // where that scan finds no token, a skip, or the start of an inclusion,
+  // which is then undone.
+  bool scanAhead(const char* start);
+  // Makes the token the last scanAhead found the pending lookahead, as the
+  // lookahead that scan stands for would have: the scan started where the
+  // current token ends, with the scanner and flag it was made with, and
+  // nothing is pending.
+  void pendScanned();
   // Keeps the better of m_Match and m_AltMatch in m_Match; true when that
   // is m_AltMatch.
   bool chooseCandidate();

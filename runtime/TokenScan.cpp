@@ -147,11 +147,10 @@ bool CVL_ParseState::readPlainToken(const char* const inputEnd) {
   return true;
 }
 
-void CVL_ParseState::scan(const char* const inputEnd) {
+void CVL_ParseState::scan(const char* const scanStart, const char* const inputEnd) {
   if (m_bReadPlainTokens && readPlainToken(inputEnd)) return;
   const CVL_DynamicScanner* const dynamic =
       m_pPlugin != nullptr ? m_pPlugin->dynamicScanner() : nullptr;
-  const char* const scanStart = m_Position.m_Current.m_pTokenEnd;
   const CVL_Scanner* scanner = m_pScanner;
   int kindLimit = match_kind::None;
   // The walk starts above the top entry, so the first fallback is the entry
@@ -218,6 +217,24 @@ void CVL_ParseState::scan(const char* const inputEnd) {
     // An entry with flag 0 is the last one tried.
     walk = entry.m_Flag == 0 ? 0 : walk - 1;
   }
+}
+
+bool CVL_ParseState::scanAhead(const char* const start) {
+  const std::size_t entries = m_RuleEndScannerStack.size();
+  m_Match.reset(start);
+  scan(start, m_Position.m_pEnd);
+  if (m_bInclusionPending) {
+    m_bInclusionPending = false;
+    m_InclusionStack.pop();
+    m_RuleEndScannerStack.resize(entries);
+    return false;
+  }
+  return m_Match.m_bFound && m_Match.m_SkipId == -1;
+}
+
+void CVL_ParseState::pendScanned() {
+  m_Status = parse_status::Idle;
+  commit();
 }
 
 void CVL_ParseState::startInclusion(int inclusion) {

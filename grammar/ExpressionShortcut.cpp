@@ -1,0 +1,302 @@
+// The condition of an #if or #elif line evaluated in one go. The expression
+// productions enter a dozen productions for every operand, one per level of
+// precedence; here a parse of the same grammar runs first without them,
+// reading every token with the same scans from the same rule-end entries.
+// Where it reads the whole condition, the window moves to its last token
+// as the productions would have left it; anything else (an operator the
+// table does not hold, "?", a syntax error, a division by 0, a constant or
+// a macro value that does not convert, a comment) leaves the productions
+// to parse it, from the first token, as if nothing had been tried.
+#include <boost/lexical_cast.hpp>
+
+#include "grammar/Cpreprocess_fileParser.h"
+#include "grammar/ExpressionArithmetic.h"
+#include "grammar/ExpressionTokens.h"
+#include "grammar/GrammarNames.h"
+#include "grammar/IntegerConstant.h"
+#include "grammar/RuleEndFlags.h"
+
+namespace zemra {
+namespace {
+
+// One binary operator of a level: its token, the scanner after it, the
+// scanner after the operand that follows it, and its value.
+struct BinaryOperator {
+  int token;
+  int operatorScanner;
+  int operandScanner;
+  int (*apply)(int left, int right);
+  bool divides;
+};
+
+// A level of binary operators, from || down to *: its production, the
+// scanner after its first operand (parsed by the next level), and its
+// operators.
+struct BinaryLevel {
+  int production;
+  int firstOperandScanner;
+  BinaryOperator operators[4];
+};
+
+int Or(int a, int b) { return arith::Truth(a != 0 || b != 0); }
+int And(int a, int b) { return arith::Truth(a != 0 && b != 0); }
+int BitOr(int a, int b) { return a | b; }
+int BitXor(int a, int b) { return a ^ b; }
+int BitAnd(int a, int b) { return a & b; }
+int Equal(int a, int b) { return arith::Truth(a == b); }
+int NotEqual(int a, int b) { return arith::Truth(a != b); }
+int LessEqual(int a, int b) { return arith::Truth(a <= b); }
+int GreaterEqual(int a, int b) { return arith::Truth(a >= b); }
+int Less(int a, int b) { return arith::Truth(a < b); }
+int Greater(int a, int b) { return arith::Truth(a > b); }
+
+// The productions from log_or_expr to multiply_expr, with the scanner
+// indexes each passes on entering the next level and matching an operator.
+constexpr BinaryLevel kLevels[] = {
+    {prod::log_or_expr, 43, {{op::OrOr, 236, 237, Or, false}}},
+    {prod::log_and_expr, 165, {{op::AndAnd, 166, 167, And, false}}},
+    {prod::inclusive_or_expr, 84, {{op::Pipe, 85, 86, BitOr, false}}},
+    {prod::exclusive_or_expr, 87, {{op::Caret, 88, 89, BitXor, false}}},
+    {prod::and_expr, 90, {{op::Amp, 91, 92, BitAnd, false}}},
+    {prod::equality_expr, 93, {{op::Eq, 94, 95, Equal, false}, {op::Ne, 280, 97, NotEqual, false}}},
+    {prod::relational_expr,
+     98,
+     {{op::Le, 99, 221, LessEqual, false},
+      {op::Ge, 100, 101, GreaterEqual, false},
+      {op::Lt, 102, 103, Less, false},
+      {op::Gt, 104, 105, Greater, false}}},
+    {prod::shift_expr, 219, {{op::Shr, 206, 207, arith::ShiftRight, false},
+                             {op::Shl, 204, 205, arith::ShiftLeft, false}}},
+    {prod::add_expr, 220, {{op::Plus, 70, 169, arith::Add, false},
+                           {op::Minus, 195, 196, arith::Subtract, false}}},
+    {prod::multiply_expr, 197, {{op::Star, 198, 199, arith::Multiply, false},
+                                {op::Slash, 200, 201, arith::Divide, true},
+                                {op::Percent, 202, 203, arith::Remainder, true}}},
+};
+constexpr int kLevelCount = static_cast<int>(sizeof kLevels / sizeof kLevels[0]);
+
+// A unary operator: its token, the scanners after it and after its operand.
+struct UnaryOperator {
+  int token;
+  int operatorScanner;
+  int operandScanner;
+  int (*apply)(int);
+};
+
+int Plus(int a) { return a; }
+int Complement(int a) { return ~a; }
+int Not(int a) { return arith::Truth(a == 0); }
+
+constexpr UnaryOperator kUnaryOperators[] = {{op::Plus, 272, 273, Plus},
+                                             {op::Minus, 274, 275, arith::Negate},
+                                             {op::Tilde, 276, 277, Complement},
+                                             {op::Bang, 152, 153, Not}};
+
+// The scanner const_expr passes on entering log_or_expr.
+constexpr int kLogOrScanner = 171;
+
+// A token read ahead: its kind, where its scan began, and its extent.
+struct ReadToken {
+  int id = 0;
+  const char* scanStart = nullptr;
+  const char* begin = nullptr;
+  const char* end = nullptr;
+};
+
+// The parse without productions. Each level pushes the rule-end entry its
+// production would, so every scan sees the walk it would see there; the
+// entries go again when the level is done. Every member returns false to
+// give up.
+class ExpressionDryRun {
+ public:
+  ExpressionDryRun(Cpreprocess_fileParser& parser, CVL_ParseState& s)
+      : m_Parser(parser),
+        m_State(s),
+        m_Entries(s.m_RuleEndScannerStack.size()),
+        m_Scanner(s.m_pScanner),
+        m_TestRuleEnds(s.m_bTestRuleEnds) {
+    const CVL_Match& pending = s.m_Position.m_Lookahead;
+    m_Token = {s.topToken(), pending.m_pScanStart, pending.m_pTokenBegin, pending.m_pTokenEnd};
+  }
+
+  // Parses log_or_expr as const_expr would, up to a line break or the end
+  // of the input; then moves the window as the productions would have.
+  bool run(int& value) {
+    const bool read = binary(0, kLogOrScanner, value) &&
+                      (m_Token.id == tok::Eol || m_Token.id == tok::Eof);
+    m_State.m_RuleEndScannerStack.resize(m_Entries);
+    if (!read) {
+      m_State.m_pScanner = m_Scanner;
+      m_State.m_bTestRuleEnds = m_TestRuleEnds;
+      return false;
+    }
+    commit();
+    return true;
+  }
+
+ private:
+  // The last token matched becomes the current one; the token read after
+  // it, the line break, is the lookahead its match would have made, with
+  // the scanner and flag that match left.
+  void commit() {
+    CVL_ParseState& s = m_State;
+    s.consumeThrough(m_Last.scanStart, m_Last.begin, m_Last.end, m_Last.id);
+    s.pendScanned();
+    // What leaving the productions leaves behind: the last one entered,
+    // and the scanner of log_or_expr's entry.
+    s.m_ProductionIndex = m_LastProduction;
+    s.m_pScanner = m_Parser.scanner(kLogOrScanner);
+  }
+
+  void pushEntry(int scannerIndex) {
+    m_State.pushRuleEnd(m_Parser.scanner(scannerIndex), m_Parser.plainReading(scannerIndex),
+                        static_cast<unsigned char>(endsAt(scannerIndex)));
+  }
+
+  bool enter(int scannerIndex, int production) {
+    // Where entering would throw for the depth, the productions throw it.
+    if (m_Parser.m_NestingDepth + m_Open + 1 >= kMaxNestingDepth)
+      return false;
+    pushEntry(scannerIndex);
+    ++m_Open;
+    m_Production = production;
+    return true;
+  }
+
+  void leave() {
+    m_State.m_RuleEndScannerStack.pop_back();
+    --m_Open;
+  }
+
+  // Matches the pending token as `id` and reads the next one with the
+  // scanner `scannerIndex` names, as match() would.
+  bool match(int id, int scannerIndex) {
+    if (m_Token.id != id) return false;
+    m_Last = m_Token;
+    m_LastProduction = m_Production;
+    const CVL_Scanner* const next = m_Parser.scanner(scannerIndex);
+    if (next == nullptr) return false;
+    CVL_ParseState& s = m_State;
+    s.m_pScanner = next;
+    s.m_bTestRuleEnds = endsAt(scannerIndex);
+    if (!s.scanAhead(m_Last.end)) return false;
+    const CVL_Match& found = s.m_Match;
+    if (found.m_pSymbol == nullptr) return false;
+    m_Token = {found.m_pSymbol->id, m_Last.end, found.m_pTokenBegin, found.foundEnd()};
+    return true;
+  }
+
+  std::string matchedText() const { return std::string(m_Last.begin, m_Last.end); }
+
+  bool binary(int level, int scannerIndex, int& value) {
+    if (level == kLevelCount) return unary(scannerIndex, value);
+    const BinaryLevel& production = kLevels[level];
+    if (!enter(scannerIndex, production.production)) return false;
+    if (!binary(level + 1, production.firstOperandScanner, value)) return false;
+    for (;;) {
+      const BinaryOperator* found = nullptr;
+      for (const BinaryOperator& candidate : production.operators)
+        if (candidate.apply != nullptr && candidate.token == m_Token.id) found = &candidate;
+      if (found == nullptr) break;
+      int right = 0;
+      if (!match(found->token, found->operatorScanner) ||
+          !binary(level + 1, found->operandScanner, right))
+        return false;
+      if (found->divides && right == 0) return false;
+      value = found->apply(value, right);
+    }
+    leave();
+    return true;
+  }
+
+  bool unary(int scannerIndex, int& value) {
+    if (!enter(scannerIndex, prod::unary_expr)) return false;
+    for (const UnaryOperator& unaryOperator : kUnaryOperators) {
+      if (unaryOperator.token != m_Token.id) continue;
+      if (!match(unaryOperator.token, unaryOperator.operatorScanner) ||
+          !unary(unaryOperator.operandScanner, value))
+        return false;
+      value = unaryOperator.apply(value);
+      leave();
+      return true;
+    }
+    if (!primary(271, value)) return false;
+    leave();
+    return true;
+  }
+
+  bool primary(int scannerIndex, int& value) {
+    if (!enter(scannerIndex, prod::prim_expr)) return false;
+    const int t = m_Token.id;
+    if (t == tok::Id) {
+      if (!match(tok::Id, 155) || !nameValue(value)) return false;
+    } else if (const ConstantToken* token = FindConstantToken(t)) {
+      if (!constant(*token, value)) return false;
+    } else if (t == tok::Defined) {
+      if (!match(tok::Defined, 156)) return false;
+      if (m_Token.id == tok::Id) {
+        if (!match(tok::Id, 44) || !nameValue(value)) return false;
+      } else if (!parenthesised(157, 158, 159, value)) {
+        return false;
+      }
+    } else if (!parenthesised(45, 46, 47, value)) {
+      return false;
+    }
+    leave();
+    return true;
+  }
+
+  // "(", const_expr, ")" with the scanners the production names.
+  bool parenthesised(int openScanner, int innerScanner, int closeScanner, int& value) {
+    if (!match(tok::Lparen, openScanner) || !enter(innerScanner, prod::const_expr) ||
+        !binary(0, kLogOrScanner, value) || m_Token.id == op::Question)
+      return false;
+    leave();
+    return match(tok::Rparen, closeScanner);
+  }
+
+  bool constant(const ConstantToken& token, int& value) {
+    if (!enter(154, prod::constant) || !match(token.id, token.scannerIndex)) return false;
+    try {
+      value = IntegerConstantValue(matchedText());
+    } catch (const boost::bad_lexical_cast&) {
+      return false;
+    }
+    leave();
+    return true;
+  }
+
+  bool nameValue(int& value) {
+    try {
+      value = m_Parser.numericValue(matchedText());
+    } catch (const boost::bad_lexical_cast&) {
+      return false;
+    }
+    return true;
+  }
+
+  Cpreprocess_fileParser& m_Parser;
+  CVL_ParseState& m_State;
+  // What giving up restores.
+  const std::size_t m_Entries;
+  const CVL_Scanner* const m_Scanner;
+  const bool m_TestRuleEnds;
+
+  ReadToken m_Token;                 // the pending token
+  int m_Open = 0;                    // entries pushed and not yet popped
+  int m_Production = prod::const_expr;
+  ReadToken m_Last;
+  int m_LastProduction = prod::const_expr;
+};
+
+}  // namespace
+
+bool Cpreprocess_fileParser::evaluateDirectiveCondition(CVL_ParseState& s, int& value) {
+  // The scanners alone read every token where the reader is off, and a
+  // pending comment is parsed before the condition's first token.
+  if (!s.m_bReadPlainTokens || s.m_bInclusionPending || s.m_Status != parse_status::OnePending)
+    return false;
+  return ExpressionDryRun(*this, s).run(value);
+}
+
+}  // namespace zemra
