@@ -9,6 +9,8 @@
 // to parse it, from the first token, as if nothing had been tried.
 #include <boost/lexical_cast.hpp>
 
+#include <array>
+
 #include "grammar/Cpreprocess_fileParser.h"
 #include "grammar/ExpressionArithmetic.h"
 #include "grammar/ExpressionTokens.h"
@@ -74,6 +76,27 @@ constexpr BinaryLevel kLevels[] = {
                                 {op::Percent, 202, 203, arith::Remainder, true}}},
 };
 constexpr int kLevelCount = static_cast<int>(sizeof kLevels / sizeof kLevels[0]);
+
+// The binary operator each token is, with its level; an operand's end
+// looks its token up once per level.
+struct OperatorPlace {
+  int level = -1;
+  const BinaryOperator* binaryOperator = nullptr;
+};
+
+const OperatorPlace& PlaceOf(int token) {
+  static const auto places = [] {
+    std::array<OperatorPlace, kTokenCount + 1> table;
+    table.fill(OperatorPlace{});
+    for (int level = 0; level < kLevelCount; ++level)
+      for (const BinaryOperator& binaryOperator : kLevels[level].operators)
+        if (binaryOperator.apply != nullptr)
+          table[static_cast<std::size_t>(binaryOperator.token)] = {level, &binaryOperator};
+    return table;
+  }();
+  static const OperatorPlace none;
+  return token >= 0 && token <= kTokenCount ? places[static_cast<std::size_t>(token)] : none;
+}
 
 // A unary operator: its token, the scanners after it and after its operand.
 struct UnaryOperator {
@@ -194,10 +217,9 @@ class ExpressionDryRun {
     if (!enter(scannerIndex, production.production)) return false;
     if (!binary(level + 1, production.firstOperandScanner, value)) return false;
     for (;;) {
-      const BinaryOperator* found = nullptr;
-      for (const BinaryOperator& candidate : production.operators)
-        if (candidate.apply != nullptr && candidate.token == m_Token.id) found = &candidate;
-      if (found == nullptr) break;
+      const OperatorPlace& place = PlaceOf(m_Token.id);
+      if (place.level != level) break;
+      const BinaryOperator* found = place.binaryOperator;
       int right = 0;
       if (!match(found->token, found->operatorScanner) ||
           !binary(level + 1, found->operandScanner, right))
