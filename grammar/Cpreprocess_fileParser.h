@@ -289,6 +289,20 @@ class Cpreprocess_fileParser : public CVL_Parser {
   ExpansionBudget m_Expansion;
   // Nested parses run for rescans so far.
   int m_NestedParses = 0;
+  // Object-like macros being expanded now: while one is, a rescan may give
+  // another result than the same rescan gives otherwise.
+  int m_BusyObjectMacros = 0;
+  // Rescans that settled without a nested parse while no object-like macro
+  // was busy, by the text rescanned: what they gave and what they cost. A
+  // definition or removal clears them.
+  struct SettledRescan {
+    std::string text;
+    int parses = 0;
+    std::size_t bytes = 0;
+  };
+  std::unordered_map<std::string, SettledRescan> m_SettledRescans;
+  // The rescan loop behind rescan(), once its first pass did not settle.
+  std::string rescanPasses(CVL_ParseState& parent, const std::string& text, bool firstPassParses);
 };
 
 // Production and grammar-element names for messages (index as passed to

@@ -19,11 +19,13 @@ void Cpreprocess_fileParser::expandIdentifier(CVL_ParseState& s, std::string_vie
     if (record.id() == 0) {
       const ExpansionScope scope(m_Expansion, name);
       record.setId(1);
+      ++m_BusyObjectMacros;
       if (m_pTrace) m_pTrace->objectBegins(s, name, record.value());
       const std::string expanded = rescan(s, record.value());
       if (m_pTrace) m_pTrace->expansionFinished(expanded);
       out += expanded;
       record.setId(0);
+      --m_BusyObjectMacros;
       return;
     }
   }

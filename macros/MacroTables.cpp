@@ -36,16 +36,19 @@ int Cpreprocess_fileParser::numericValue(const std::string& name) {
 }
 
 void Cpreprocess_fileParser::undefine(const std::string& name) {
+  m_SettledRescans.clear();
   // A function-like macro of the same name stays defined.
   if (m_PredefinedMacros.findKey(name)) m_PredefinedMacros.erase();
   if (m_ObjectMacros.findKey(name)) m_ObjectMacros.erase();
 }
 
 void Cpreprocess_fileParser::defineObjectLike(const std::string& name, const std::string& value) {
+  m_SettledRescans.clear();
   m_ObjectMacros[name] = node(name, value);
 }
 
 void Cpreprocess_fileParser::defineFunctionLike(CVL_ParseState& s, const node& record) {
+  m_SettledRescans.clear();
   const std::string name = record.label();
   if (m_FunctionMacros.findKey(name)) {
     // The definition's line, from its first token up to its line break.
@@ -67,8 +70,11 @@ const std::vector<ReplacementElement>& Cpreprocess_fileParser::replacementOf(
 }
 
 void Cpreprocess_fileParser::resetRecorded(RecordedMacros& recorded) {
-  for (const std::string& name : recorded)
-    if (m_ObjectMacros.findKey(name)) m_ObjectMacros.value().setId(0);
+  for (const std::string& name : recorded) {
+    if (!m_ObjectMacros.findKey(name) || m_ObjectMacros.value().id() == 0) continue;
+    m_ObjectMacros.value().setId(0);
+    --m_BusyObjectMacros;
+  }
 }
 
 }  // namespace zemra

@@ -48,29 +48,54 @@ bool AnArgumentRepeats(const std::vector<int>& sources, std::size_t argumentCoun
 
 std::string Cpreprocess_fileParser::rescan(CVL_ParseState& parent, const std::string& text) {
   if (text.empty()) return text;
-  std::string current;
   // Most parts of an expansion settle in the first pass without a parse:
   // the pass gives them back as they are, or drops their trailing blanks,
   // and a second pass, which only the trailing blanks call for, gives the
   // same text again at the same cost. The explorer is told of every pass,
-  // so with it the loop below makes them all.
-  bool firstPassParses = false;
-  if (m_pTrace == nullptr) {
-    if (passWithoutParse(text, current)) {
-      if (current.size() != text.size()) {
-        std::string again;
-        passWithoutParse(current, again);
-      }
-      return current;
+  // so with it the loop makes them all.
+  if (m_pTrace != nullptr) return rescanPasses(parent, text, false);
+  std::string current;
+  if (passWithoutParse(text, current)) {
+    if (current.size() != text.size()) {
+      std::string again;
+      passWithoutParse(current, again);
     }
-    firstPassParses = true;
+    return current;
   }
+  // A text that settles without a nested parse settles the same way again
+  // while the definitions stay and no object-like macro is busy: the
+  // result is used again and its cost counted again. The shortcuts are off
+  // with the plain token reader, so that runs both ways compare them.
+  constexpr std::size_t kLongestSettledText = 256;
+  constexpr std::size_t kMostSettledTexts = 4096;
+  const bool reusable = parent.m_bReadPlainTokens && m_BusyObjectMacros == 0 &&
+                        text.size() <= kLongestSettledText;
+  if (reusable) {
+    const auto found = m_SettledRescans.find(text);
+    if (found != m_SettledRescans.end() &&
+        m_Expansion.chargeAgain(found->second.parses, found->second.bytes))
+      return found->second.text;
+  }
+  const int parsesBefore = m_Expansion.parses;
+  const std::size_t bytesBefore = m_Expansion.producedBytes;
+  const int nestedBefore = m_NestedParses;
+  current = rescanPasses(parent, text, true);
+  if (reusable && m_NestedParses == nestedBefore) {
+    if (m_SettledRescans.size() >= kMostSettledTexts) m_SettledRescans.clear();
+    m_SettledRescans[text] = {current, m_Expansion.parses - parsesBefore,
+                              m_Expansion.producedBytes - bytesBefore};
+  }
+  return current;
+}
+
+std::string Cpreprocess_fileParser::rescanPasses(CVL_ParseState& parent, const std::string& text,
+                                                 bool firstPassParses) {
   // Object-like macros expanded by a pass stay busy for the later passes, so
   // each expands at most once in this rescan. Most rescans settle without a
   // nested parse; the list is made only for one that needs it.
   std::optional<RecordedMacros> recorded;
   std::string previous;
-  current = text;
+  std::string current = text;
   int passes = 0;
   const int maxPasses =
       kMaxRescanPassesBeyondObjectMacros + static_cast<int>(m_ObjectMacros.size());
@@ -210,6 +235,7 @@ void Cpreprocess_fileParser::appendRescannedName(std::string_view name, std::str
   node record = *object;
   output += record.value();
   record.setId(1);
+  ++m_BusyObjectMacros;
   recorded.push_back(std::string(name));
 }
 
