@@ -289,6 +289,17 @@ class Cpreprocess_fileParser : public CVL_Parser {
   ExpansionBudget m_Expansion;
   // Nested parses run for rescans so far.
   int m_NestedParses = 0;
+  // The vectors of the calls being expanded, one set for each level of
+  // calls within calls, kept from call to call so that a call reuses what
+  // the last one at its level allocated.
+  struct CallBuffers {
+    std::vector<std::string> arguments;
+    std::vector<std::string> parts;
+    std::vector<int> sources;
+  };
+  std::vector<std::unique_ptr<CallBuffers>> m_CallBuffers;
+  int m_CallsInProgress = 0;
+  class CallBuffersInUse;
   // Object-like macros being expanded now: while one is, a rescan may give
   // another result than the same rescan gives otherwise.
   int m_BusyObjectMacros = 0;

@@ -53,26 +53,26 @@ std::vector<ReplacementElement> CompileReplacement(const node& record) {
   return elements;
 }
 
-std::vector<std::string> ExpansionParts(const std::vector<ReplacementElement>& elements,
-                                        const std::vector<std::string>& arguments,
-                                        std::vector<int>* sources) {
-  std::vector<std::string> parts;
-  // Most replacement lists are short; room for them up front spares moving
-  // the parts as the list grows.
-  parts.reserve(16);
-  if (sources != nullptr) {
-    sources->clear();
-    sources->reserve(parts.capacity());
-  }
-  const auto add = [&](const std::string& text, int source) {
-    parts.push_back(text);
+void ExpansionParts(const std::vector<ReplacementElement>& elements,
+                    const std::vector<std::string>& arguments, std::vector<std::string>& parts,
+                    std::vector<int>* sources) {
+  if (sources != nullptr) sources->clear();
+  // The strings already in `parts` are overwritten before new ones are added.
+  std::size_t count = 0;
+  const auto add = [&](std::string_view text, int source) {
+    if (count < parts.size()) {
+      parts[count].assign(text);
+    } else {
+      parts.emplace_back(text);
+    }
+    ++count;
     if (sources != nullptr) sources->push_back(source);
   };
   for (std::size_t k = 0; k < elements.size(); ++k) {
     const ReplacementElement& element = elements[k];
     if (element.kind == ReplacementElement::Kind::Paste) {
-      if (parts.empty()) throw CVL_Message("macro may not begin with ##");
-      if (++k < elements.size()) parts.back() += ElementText(elements[k], arguments);
+      if (count == 0) throw CVL_Message("macro may not begin with ##");
+      if (++k < elements.size()) parts[count - 1] += ElementText(elements[k], arguments);
       if (sources != nullptr) sources->back() = -1;
     } else if (element.kind == ReplacementElement::Kind::Stringize) {
       // The blanks in front of the # are a part of their own; they vanish
@@ -87,7 +87,7 @@ std::vector<std::string> ExpansionParts(const std::vector<ReplacementElement>& e
       add(ElementText(element, arguments), source);
     }
   }
-  return parts;
+  parts.resize(count);
 }
 
 void AppendExpansionPart(std::string& text, std::string_view part) {

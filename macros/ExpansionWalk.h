@@ -37,12 +37,14 @@ std::vector<ReplacementElement> CompileReplacement(const node& record);
 // stringized next element, "##" glues the next element onto the last part,
 // any other element gives its value. Throws CVL_Message "macro may not
 // begin with ##" when a "##" has no part before it.
-// When `sources` is given, it receives for each part the index of the
-// argument the part is, unchanged, kInertPart for the value of an inert
-// element, or -1 for any other part.
-std::vector<std::string> ExpansionParts(const std::vector<ReplacementElement>& elements,
-                                        const std::vector<std::string>& arguments,
-                                        std::vector<int>* sources = nullptr);
+// The parts are written into `parts`, whose strings are reused: a caller
+// that keeps the vector from call to call allocates little. When `sources`
+// is given, it receives for each part the index of the argument the part
+// is, unchanged, kInertPart for the value of an inert element, or -1 for
+// any other part.
+void ExpansionParts(const std::vector<ReplacementElement>& elements,
+                    const std::vector<std::string>& arguments, std::vector<std::string>& parts,
+                    std::vector<int>* sources = nullptr);
 
 // Appends a rescanned part of an expansion to `text`. Where the part would
 // join a "/" that ends `text` with a "*" or "/" that begins it, one blank

@@ -34,6 +34,27 @@ std::string ArgumentCountMessage(const std::string& name, int declared, int comm
 
 }  // namespace
 
+// The buffers of one call, at the level of calls in progress it is; the
+// level is left when the call is done or ends by an exception.
+class Cpreprocess_fileParser::CallBuffersInUse {
+ public:
+  explicit CallBuffersInUse(Cpreprocess_fileParser& parser) : m_Parser(parser) {
+    const auto level = static_cast<std::size_t>(parser.m_CallsInProgress++);
+    if (level == parser.m_CallBuffers.size())
+      parser.m_CallBuffers.push_back(std::make_unique<CallBuffers>());
+    m_Buffers = parser.m_CallBuffers[level].get();
+  }
+  ~CallBuffersInUse() { --m_Parser.m_CallsInProgress; }
+  CallBuffersInUse(const CallBuffersInUse&) = delete;
+  CallBuffersInUse& operator=(const CallBuffersInUse&) = delete;
+
+  CallBuffers& operator*() const { return *m_Buffers; }
+
+ private:
+  Cpreprocess_fileParser& m_Parser;
+  CallBuffers* m_Buffers = nullptr;
+};
+
 void Cpreprocess_fileParser::macro_call_begin(CVL_ParseState& s, int si, int re,
                                               std::string& callBuffer, RecordedMacros& recorded) {
   CVL_Guard guard = enter(s, si, re, prod::macro_call_begin, " macro_call_begin");
@@ -84,7 +105,9 @@ void Cpreprocess_fileParser::macro_call(CVL_ParseState& s, int si, int re,
   record.setId(1);
   if (busy) callBuffer += opening;
 
-  std::vector<std::string> arguments;
+  const CallBuffersInUse buffers(*this);
+  std::vector<std::string>& arguments = (*buffers).arguments;
+  arguments.clear();
   int commas = 0;
   if (!copyPlainArgumentList(s, busy, callBuffer, arguments, commas))
     collectArguments(s, busy, callBuffer, arguments, commas);
@@ -97,9 +120,9 @@ void Cpreprocess_fileParser::macro_call(CVL_ParseState& s, int si, int re,
   const std::string declared = record.attribute(macro_record::kArgumentCount);
   rest = ArgumentCountMessage(name, boost::lexical_cast<int>(declared), commas);
   if (m_pTrace) m_pTrace->callCollected(s, name, callBegin, arguments, rest);
-  std::vector<int> sources;
-  const std::vector<std::string> parts =
-      ExpansionParts(replacementOf(name, record), arguments, &sources);
+  std::vector<std::string>& parts = (*buffers).parts;
+  std::vector<int>& sources = (*buffers).sources;
+  ExpansionParts(replacementOf(name, record), arguments, parts, &sources);
   if (m_pTrace) m_pTrace->expansionBuilt(parts);
   appendRescannedParts(s, parts, sources, arguments.size(), callBuffer);
   record.setId(0);
