@@ -147,9 +147,12 @@ class Cpreprocess_fileParser : public CVL_Parser {
   std::string rescan(CVL_ParseState& parent, const std::string& text);
   // Appends the rescanned `parts` of a call's expansion to `out`; `sources`
   // tells for each part the argument (of `argumentCount`) it is, or -1.
+  // Where `inertBytes` is given, an inert part is a run already rescanned,
+  // which counts that many bytes.
   void appendRescannedParts(CVL_ParseState& parent, const std::vector<std::string>& parts,
-                            const std::vector<int>& sources, std::size_t argumentCount,
-                            std::string& out);
+                            const std::vector<int>& sources,
+                            const std::vector<std::size_t>* inertBytes,
+                            std::size_t argumentCount, std::string& out);
   // One re-parse of `text`, line breaks included.
   std::string rescanOnce(CVL_ParseState& parent, const std::string& text,
                          RecordedMacros& recorded);
@@ -296,6 +299,7 @@ class Cpreprocess_fileParser : public CVL_Parser {
     std::vector<std::string> arguments;
     std::vector<std::string> parts;
     std::vector<int> sources;
+    std::vector<std::size_t> inertBytes;
   };
   std::vector<std::unique_ptr<CallBuffers>> m_CallBuffers;
   int m_CallsInProgress = 0;

@@ -29,8 +29,8 @@ void ExpansionBudget::chargeParse() {
   }
 }
 
-void ExpansionBudget::chargeOutput(std::string_view text) {
-  producedBytes += text.size();
+void ExpansionBudget::chargeBytes(std::size_t count) {
+  producedBytes += count;
   if (producedBytes > maxProducedBytes) {
     Throw("macro expansion produces more than " + std::to_string(maxProducedBytes) + " bytes");
   }

@@ -64,7 +64,9 @@ struct ExpansionBudget {
   // Counts one nested parse; throws a CVL_Message past the limit.
   void chargeParse();
   // Counts `text` as produced; throws a CVL_Message past the limit.
-  void chargeOutput(std::string_view text);
+  void chargeOutput(std::string_view text) { chargeBytes(text.size()); }
+  // Counts `count` bytes as produced; throws a CVL_Message past the limit.
+  void chargeBytes(std::size_t count);
   // Counts `parseCount` parses and `byteCount` bytes again, as repeating
   // work already counted once would, where that stays within the limits;
   // false, with nothing counted, where the repeated work would go past one

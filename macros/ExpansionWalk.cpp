@@ -24,6 +24,43 @@ const std::string& ElementText(const ReplacementElement& element,
   return index < arguments.size() ? arguments[index] : kNoArgument;
 }
 
+// Whether element `k` may stand in a run of inert elements: an inert value
+// of its own that no "##" glues to the next element.
+bool MayRunInert(const std::vector<ReplacementElement>& elements, std::size_t k) {
+  const ReplacementElement& element = elements[k];
+  return element.kind == ReplacementElement::Kind::Plain && element.parameter < 0 &&
+         element.inert &&
+         !(k + 1 < elements.size() && elements[k + 1].kind == ReplacementElement::Kind::Paste);
+}
+
+// Marks where each run of inert elements begins, walking the elements as
+// ExpansionParts does, with what rescanning and appending them one by one
+// gives: each loses its trailing blanks, counted once, twice where a second
+// pass is needed for the blanks.
+void MarkInertRuns(std::vector<ReplacementElement>& elements) {
+  std::size_t k = 0;
+  while (k < elements.size()) {
+    if (elements[k].kind != ReplacementElement::Kind::Plain) {
+      k += 2;  // "#" or "##" with its operand
+      continue;
+    }
+    if (!MayRunInert(elements, k)) {
+      ++k;
+      continue;
+    }
+    ReplacementElement& first = elements[k];
+    const std::size_t begin = k;
+    for (; k < elements.size() && MayRunInert(elements, k); ++k) {
+      const std::string_view value = elements[k].value;
+      const std::string_view kept = value.substr(0, pass_bytes::LengthBeforeTrailingBlanks(value));
+      if (kept.empty()) continue;
+      first.inertRunBytes += kept.size() * (kept.size() == value.size() ? 1 : 2);
+      AppendExpansionPart(first.inertRunText, kept);
+    }
+    first.inertRun = k - begin;
+  }
+}
+
 }  // namespace
 
 std::vector<ReplacementElement> CompileReplacement(const node& record) {
@@ -50,13 +87,15 @@ std::vector<ReplacementElement> CompileReplacement(const node& record) {
     }
     elements.push_back(std::move(element));
   }
+  MarkInertRuns(elements);
   return elements;
 }
 
 void ExpansionParts(const std::vector<ReplacementElement>& elements,
                     const std::vector<std::string>& arguments, std::vector<std::string>& parts,
-                    std::vector<int>* sources) {
+                    std::vector<int>* sources, std::vector<std::size_t>* inertBytes) {
   if (sources != nullptr) sources->clear();
+  if (inertBytes != nullptr) inertBytes->clear();
   // The strings already in `parts` are overwritten before new ones are added.
   std::size_t count = 0;
   const auto add = [&](std::string_view text, int source) {
@@ -67,7 +106,9 @@ void ExpansionParts(const std::vector<ReplacementElement>& elements,
     }
     ++count;
     if (sources != nullptr) sources->push_back(source);
+    if (inertBytes != nullptr) inertBytes->push_back(0);
   };
+  const bool mergeRuns = sources != nullptr && inertBytes != nullptr;
   for (std::size_t k = 0; k < elements.size(); ++k) {
     const ReplacementElement& element = elements[k];
     if (element.kind == ReplacementElement::Kind::Paste) {
@@ -80,6 +121,10 @@ void ExpansionParts(const std::vector<ReplacementElement>& elements,
       add(element.value, -1);
       add(Stringify(++k < elements.size() ? ElementText(elements[k], arguments) : std::string()),
           -1);
+    } else if (mergeRuns && element.inertRun > 0) {
+      add(element.inertRunText, kInertPart);
+      inertBytes->back() = element.inertRunBytes;
+      k += element.inertRun - 1;
     } else {
       const bool argument = element.parameter >= 0 &&
                             static_cast<std::size_t>(element.parameter) < arguments.size();

@@ -23,6 +23,13 @@ struct ReplacementElement {
   // Whether `value`, as a part of its own, holds nothing a rescan would
   // change but its trailing blanks.
   bool inert = false;
+  // Where a run of inert elements begins (none of them a parameter, the
+  // operand of "#" or "##", or glued to the next by "##"): how many
+  // elements the run holds, what appending their rescans one by one gives,
+  // and the bytes those rescans count.
+  std::size_t inertRun = 0;
+  std::string inertRunText;
+  std::size_t inertRunBytes = 0;
 };
 
 // The source ExpansionParts gives a part that is an inert element's value.
@@ -41,10 +48,14 @@ std::vector<ReplacementElement> CompileReplacement(const node& record);
 // that keeps the vector from call to call allocates little. When `sources`
 // is given, it receives for each part the index of the argument the part
 // is, unchanged, kInertPart for the value of an inert element, or -1 for
-// any other part.
+// any other part. When `inertBytes` is given as well, each run of inert
+// elements gives one part instead, what its rescans give, of source
+// kInertPart; `inertBytes` receives for each part the bytes those rescans
+// count (0 for any other part).
 void ExpansionParts(const std::vector<ReplacementElement>& elements,
                     const std::vector<std::string>& arguments, std::vector<std::string>& parts,
-                    std::vector<int>* sources = nullptr);
+                    std::vector<int>* sources = nullptr,
+                    std::vector<std::size_t>* inertBytes = nullptr);
 
 // Appends a rescanned part of an expansion to `text`. Where the part would
 // join a "/" that ends `text` with a "*" or "/" that begins it, one blank

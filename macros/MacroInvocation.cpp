@@ -122,9 +122,14 @@ void Cpreprocess_fileParser::macro_call(CVL_ParseState& s, int si, int re,
   if (m_pTrace) m_pTrace->callCollected(s, name, callBegin, arguments, rest);
   std::vector<std::string>& parts = (*buffers).parts;
   std::vector<int>& sources = (*buffers).sources;
-  ExpansionParts(replacementOf(name, record), arguments, parts, &sources);
+  // Runs of inert elements come as one part, rescanned already, where the
+  // explorer, which is told of every part, is not attached; the shortcut is
+  // off with the plain token reader, so that runs both ways compare it.
+  std::vector<std::size_t>* const inertBytes =
+      m_pTrace == nullptr && s.m_bReadPlainTokens ? &(*buffers).inertBytes : nullptr;
+  ExpansionParts(replacementOf(name, record), arguments, parts, &sources, inertBytes);
   if (m_pTrace) m_pTrace->expansionBuilt(parts);
-  appendRescannedParts(s, parts, sources, arguments.size(), callBuffer);
+  appendRescannedParts(s, parts, sources, inertBytes, arguments.size(), callBuffer);
   record.setId(0);
   guard.leave();
 }

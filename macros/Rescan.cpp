@@ -118,6 +118,7 @@ std::string Cpreprocess_fileParser::rescanPasses(CVL_ParseState& parent, const s
 void Cpreprocess_fileParser::appendRescannedParts(CVL_ParseState& parent,
                                                   const std::vector<std::string>& parts,
                                                   const std::vector<int>& sources,
+                                                  const std::vector<std::size_t>* inertBytes,
                                                   std::size_t argumentCount, std::string& out) {
   // An argument the replacement list uses more than once settles the same
   // way each time: nothing a rescan makes busy outlives it, and definitions
@@ -134,6 +135,12 @@ void Cpreprocess_fileParser::appendRescannedParts(CVL_ParseState& parent,
       m_pTrace == nullptr && AnArgumentRepeats(sources, argumentCount) ? argumentCount : 0);
   for (std::size_t i = 0; i < parts.size(); ++i) {
     const int argument = sources[i];
+    if (argument == kInertPart && inertBytes != nullptr) {
+      if (parts[i].empty()) continue;
+      m_Expansion.chargeBytes((*inertBytes)[i]);
+      AppendExpansionPart(out, parts[i]);
+      continue;
+    }
     if (argument == kInertPart && m_pTrace == nullptr) {
       // What rescan gives such a part, at the same cost: the first pass
       // drops the trailing blanks, a second one, only for them, gives the

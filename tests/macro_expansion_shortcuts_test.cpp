@@ -1,7 +1,9 @@
-// A rescan that settled without a nested parse is used again for the same
-// text while the definitions stay and no object-like macro is busy. Each
-// case must give what rescanning again gives: the runs with the plain token
-// reader off rescan every time.
+// Shortcuts of macro expansion: a rescan that settled without a nested
+// parse is used again for the same text while the definitions stay and no
+// object-like macro is busy, and a run of replacement-list elements that a
+// rescan leaves alone comes as one part, rescanned when the macro is
+// defined. Each case must give what rescanning every part gives: the runs
+// with the plain token reader off do that.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -62,6 +64,29 @@ TEST(SettledRescan, CountsAgainstTheBudgetEachTime) {
     Both(input, options);
   }
   for (std::size_t bytes = 1; bytes <= 64; ++bytes) {
+    RunOptions options;
+    options.maxExpandedBytes = bytes;
+    Both(input, options);
+  }
+}
+
+TEST(InertRuns, GiveWhatRescanningEachElementGives) {
+  const struct {
+    const char* input;
+    const char* output;
+  } cases[] = {
+      // Blanks before a parameter, trailing blanks, "/" before "*" and "/".
+      {"#define F(a, b) ( ( a ) / b +- ~ ) , ; / * / / x\nF(1, *p) F(2, /q)\n",
+       "( (1 ) / *p +- ~ ) , ; / * / / x  ( (2 ) / /q +- ~ ) , ; / * / / x \n"},
+      // Runs cut by "#" and "##" and their operands.
+      {"#define S(a) + # a - ## a * ( a ## ) # - \nS(x) S( y )\n",
+       "+\"x\" -x * (x)\"-\"  +\"y\" -y * (y)\"-\" \n"},
+      {"#define E(a) a\nE(=) E(-) E()\n", "=  -  \n"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Both(c.input, {}), c.output) << c.input;
+  // A run whose bytes cross the budget ends the run as the parts would.
+  const std::string input = "#define F(a) ( a ) + ( a ) - [ ] { }  \nF(1) F(2)\n";
+  for (std::size_t bytes = 1; bytes <= 48; ++bytes) {
     RunOptions options;
     options.maxExpandedBytes = bytes;
     Both(input, options);
