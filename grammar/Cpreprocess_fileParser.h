@@ -304,18 +304,28 @@ class Cpreprocess_fileParser : public CVL_Parser {
   std::vector<std::unique_ptr<CallBuffers>> m_CallBuffers;
   int m_CallsInProgress = 0;
   class CallBuffersInUse;
-  // Object-like macros being expanded now: while one is, a rescan may give
-  // another result than the same rescan gives otherwise.
+  // Object-like and function-like macros being expanded now: while one is,
+  // a rescan may give another result than the same rescan gives otherwise.
   int m_BusyObjectMacros = 0;
-  // Rescans that settled without a nested parse while no object-like macro
-  // was busy, by the text rescanned: what they gave and what they cost. A
-  // definition or removal clears them.
+  int m_BusyFunctionMacros = 0;
+  // Rescans kept to be used again, by the text rescanned: what they gave,
+  // what they cost and the nested parses they ran. A definition or removal
+  // clears them.
   struct SettledRescan {
     std::string text;
     int parses = 0;
     std::size_t bytes = 0;
+    int nestedParses = 0;
   };
+  // Rescans that settled without a nested parse while no object-like macro
+  // was busy.
   std::unordered_map<std::string, SettledRescan> m_SettledRescans;
+  // Single parse passes over a call's expansion made while no macro was
+  // busy, which recorded no message and left no macro busy.
+  std::unordered_map<std::string, SettledRescan> m_SettledParses;
+  // The parse pass of rescanOnce, or its kept result.
+  std::string parsePassOnce(CVL_ParseState& parent, const std::string& text,
+                            RecordedMacros& recorded);
   // The rescan loop behind rescan(), once its first pass did not settle.
   std::string rescanPasses(CVL_ParseState& parent, const std::string& text, bool firstPassParses);
 };

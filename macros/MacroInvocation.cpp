@@ -103,6 +103,7 @@ void Cpreprocess_fileParser::macro_call(CVL_ParseState& s, int si, int re,
   node record = m_FunctionMacros.value();
   const bool busy = record.id() != 0;
   record.setId(1);
+  if (!busy) ++m_BusyFunctionMacros;
   if (busy) callBuffer += opening;
 
   const CallBuffersInUse buffers(*this);
@@ -131,6 +132,7 @@ void Cpreprocess_fileParser::macro_call(CVL_ParseState& s, int si, int re,
   if (m_pTrace) m_pTrace->expansionBuilt(parts);
   appendRescannedParts(s, parts, sources, inertBytes, arguments.size(), callBuffer);
   record.setId(0);
+  --m_BusyFunctionMacros;
   guard.leave();
 }
 

@@ -37,6 +37,7 @@ int Cpreprocess_fileParser::numericValue(const std::string& name) {
 
 void Cpreprocess_fileParser::undefine(const std::string& name) {
   m_SettledRescans.clear();
+  m_SettledParses.clear();
   // A function-like macro of the same name stays defined.
   if (m_PredefinedMacros.findKey(name)) m_PredefinedMacros.erase();
   if (m_ObjectMacros.findKey(name)) m_ObjectMacros.erase();
@@ -44,11 +45,13 @@ void Cpreprocess_fileParser::undefine(const std::string& name) {
 
 void Cpreprocess_fileParser::defineObjectLike(const std::string& name, const std::string& value) {
   m_SettledRescans.clear();
+  m_SettledParses.clear();
   m_ObjectMacros[name] = node(name, value);
 }
 
 void Cpreprocess_fileParser::defineFunctionLike(CVL_ParseState& s, const node& record) {
   m_SettledRescans.clear();
+  m_SettledParses.clear();
   const std::string name = record.label();
   if (m_FunctionMacros.findKey(name)) {
     // The definition's line, from its first token up to its line break.

@@ -17,6 +17,11 @@
 namespace zemra {
 namespace {
 
+// The texts whose rescans are kept to be used again: up to this long, and
+// at most this many of them at a time.
+constexpr std::size_t kLongestSettledText = 256;
+constexpr std::size_t kMostSettledTexts = 4096;
+
 // Where the nested parses of a rescan begin.
 constexpr int kTokensStartScanner = 283;  // re_pp_tokens
 constexpr int kLinesStartScanner = 282;   // re_macro_call
@@ -66,8 +71,6 @@ std::string Cpreprocess_fileParser::rescan(CVL_ParseState& parent, const std::st
   // while the definitions stay and no object-like macro is busy: the
   // result is used again and its cost counted again. The shortcuts are off
   // with the plain token reader, so that runs both ways compare them.
-  constexpr std::size_t kLongestSettledText = 256;
-  constexpr std::size_t kMostSettledTexts = 4096;
   const bool reusable = parent.m_bReadPlainTokens && m_BusyObjectMacros == 0 &&
                         text.size() <= kLongestSettledText;
   if (reusable) {
@@ -83,7 +86,7 @@ std::string Cpreprocess_fileParser::rescan(CVL_ParseState& parent, const std::st
   if (reusable && m_NestedParses == nestedBefore) {
     if (m_SettledRescans.size() >= kMostSettledTexts) m_SettledRescans.clear();
     m_SettledRescans[text] = {current, m_Expansion.parses - parsesBefore,
-                              m_Expansion.producedBytes - bytesBefore};
+                              m_Expansion.producedBytes - bytesBefore, 0};
   }
   return current;
 }
@@ -179,8 +182,44 @@ std::string Cpreprocess_fileParser::rescanOnce(CVL_ParseState& parent, const std
   std::string output;
   if (m_pTrace) m_pTrace->passBegins();
   if (!passWithoutParse(text, output) && !passBySubstitution(text, output, recorded))
-    output = parsePass(parent, text, recorded, true);
+    output = parsePassOnce(parent, text, recorded);
   if (m_pTrace) m_pTrace->passEnds(0, text, output);
+  return output;
+}
+
+std::string Cpreprocess_fileParser::parsePassOnce(CVL_ParseState& parent, const std::string& text,
+                                                  RecordedMacros& recorded) {
+  // While no macro is busy, a parse of the same text gives the same result
+  // until a definition changes; one that recorded no message and left no
+  // object-like macro busy is used again, its cost counted again. The
+  // shortcut is off with the plain token reader, so that runs both ways
+  // compare it.
+  const bool reusable = m_pTrace == nullptr && parent.m_bReadPlainTokens &&
+                        m_BusyObjectMacros == 0 && m_BusyFunctionMacros == 0 &&
+                        text.size() <= kLongestSettledText;
+  if (reusable) {
+    const auto found = m_SettledParses.find(text);
+    if (found != m_SettledParses.end() &&
+        m_Expansion.chargeAgain(found->second.parses, found->second.bytes)) {
+      m_NestedParses += found->second.nestedParses;
+      return found->second.text;
+    }
+  }
+  const CVL_ParseStatePlugin* const plugin = pluginFor(parent);
+  const auto messageCount = [plugin] {
+    return plugin != nullptr ? plugin->messagesEnd() - plugin->messagesBegin() : 0;
+  };
+  const auto messagesBefore = messageCount();
+  const std::size_t recordedBefore = recorded.size();
+  const int parsesBefore = m_Expansion.parses;
+  const std::size_t bytesBefore = m_Expansion.producedBytes;
+  const int nestedBefore = m_NestedParses;
+  std::string output = parsePass(parent, text, recorded, true);
+  if (reusable && messageCount() == messagesBefore && recorded.size() == recordedBefore) {
+    if (m_SettledParses.size() >= kMostSettledTexts) m_SettledParses.clear();
+    m_SettledParses[text] = {output, m_Expansion.parses - parsesBefore,
+                             m_Expansion.producedBytes - bytesBefore, m_NestedParses - nestedBefore};
+  }
   return output;
 }
 

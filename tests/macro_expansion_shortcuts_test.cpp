@@ -15,15 +15,20 @@ namespace {
 
 using test::pp;
 
+// Everything a run reports besides its output: its error and its messages.
+std::string Reports(const RunResult& result) {
+  std::string text = result.ok() ? std::string() : "error: " + result.error->text + "\n";
+  for (const Diagnostic& d : result.diagnostics) text += d.text + "\n";
+  return text;
+}
+
 std::string Both(const std::string& input, RunOptions options) {
   options.readPlainTokens = false;
   const RunResult slow = runPreprocessor(input, options);
   options.readPlainTokens = true;
   const RunResult fast = runPreprocessor(input, options);
   EXPECT_EQ(fast.output, slow.output) << input;
-  EXPECT_EQ(fast.ok() ? std::string() : fast.error->text,
-            slow.ok() ? std::string() : slow.error->text)
-      << input;
+  EXPECT_EQ(Reports(fast), Reports(slow)) << input;
   return fast.output;
 }
 
@@ -66,6 +71,41 @@ TEST(SettledRescan, CountsAgainstTheBudgetEachTime) {
   for (std::size_t bytes = 1; bytes <= 64; ++bytes) {
     RunOptions options;
     options.maxExpandedBytes = bytes;
+    Both(input, options);
+  }
+}
+
+TEST(SettledParse, GivesWhatParsingAgainGives) {
+  const struct {
+    const char* input;
+    const char* output;
+  } cases[] = {
+      // Redefined between calls whose expansion holds a call.
+      {"#define STR(x) #x\n#define XSTR(x) STR(x)\n#define L 64\nXSTR(L) XSTR(L)\n#undef L\n"
+       "XSTR(L)\n#define L 65\nXSTR(L) XSTR(L)\n",
+       "\"64\"   \"64\"  \n\n\"L\"  \n\"65\"   \"65\"  \n"},
+      {"#define F(x) G(x) G(x)\n#define G(y) <y>\nF(1) F(1) F(2)\n#define G(y) [y]\nF(1)\n",
+       "<1>  <1>   <1>  <1>   <2>  <2>  \n[1]  [1]  \n"},
+      // A call within the expansion of a macro that is busy.
+      {"#define P(x) Q(x) R\n#define Q(x) x\n#define R P(1)\nP(1) P(1) R R\n",
+       "1  1  1  R  1  R  R R\n"},
+      // The count of arguments is reported in the text each time.
+      {"#define F(x) G(x)\n#define G(x, y) x y\nF(1) F(1)\n",
+       "1  // macro \"G\" requires 2 arguments, but only 1 given  1  // macro \"G\" requires 2 "
+       "arguments, but only 1 given \n"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Both(c.input, {}), c.output) << c.input;
+  // G(1) is parsed again while G is busy, where it stays as it is; that
+  // result must not stand for the parse of G(1) outside G.
+  const std::string nested = "#define F(x) x\n#define G(x) F(G(x))\nG(1) F(G(1)) G(1)\n";
+  EXPECT_EQ(test::ppError(nested), "macro \"F\" nests more than 200 expansions deep");
+  Both(nested, {});
+  // A reused parse counts against the budget each time.
+  const std::string input =
+      "#define STR(x) #x\n#define XSTR(x) STR(x)\n#define G(x) XSTR(x) XSTR(x) XSTR(x)\nG(1) G(1)\n";
+  for (int parses = 1; parses <= 24; ++parses) {
+    RunOptions options;
+    options.maxExpansionParses = parses;
     Both(input, options);
   }
 }
