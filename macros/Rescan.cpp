@@ -17,10 +17,12 @@
 namespace zemra {
 namespace {
 
-// The texts whose rescans are kept to be used again: up to this long, and
-// at most this many of them at a time.
+// The rescans kept to be used again: of texts up to this long, giving
+// results up to this long, and at most this many at a time, so that the
+// two tables hold a few megabytes at most.
 constexpr std::size_t kLongestSettledText = 256;
-constexpr std::size_t kMostSettledTexts = 4096;
+constexpr std::size_t kLongestSettledResult = 1024;
+constexpr std::size_t kMostSettledTexts = 1024;
 
 // Where the nested parses of a rescan begin.
 constexpr int kTokensStartScanner = 283;  // re_pp_tokens
@@ -83,7 +85,7 @@ std::string Cpreprocess_fileParser::rescan(CVL_ParseState& parent, const std::st
   const std::size_t bytesBefore = m_Expansion.producedBytes;
   const int nestedBefore = m_NestedParses;
   current = rescanPasses(parent, text, true);
-  if (reusable && m_NestedParses == nestedBefore) {
+  if (reusable && m_NestedParses == nestedBefore && current.size() <= kLongestSettledResult) {
     if (m_SettledRescans.size() >= kMostSettledTexts) m_SettledRescans.clear();
     m_SettledRescans[text] = {current, m_Expansion.parses - parsesBefore,
                               m_Expansion.producedBytes - bytesBefore, 0};
@@ -215,7 +217,8 @@ std::string Cpreprocess_fileParser::parsePassOnce(CVL_ParseState& parent, const 
   const std::size_t bytesBefore = m_Expansion.producedBytes;
   const int nestedBefore = m_NestedParses;
   std::string output = parsePass(parent, text, recorded, true);
-  if (reusable && messageCount() == messagesBefore && recorded.size() == recordedBefore) {
+  if (reusable && messageCount() == messagesBefore && recorded.size() == recordedBefore &&
+      output.size() <= kLongestSettledResult) {
     if (m_SettledParses.size() >= kMostSettledTexts) m_SettledParses.clear();
     m_SettledParses[text] = {output, m_Expansion.parses - parsesBefore,
                              m_Expansion.producedBytes - bytesBefore, m_NestedParses - nestedBefore};
