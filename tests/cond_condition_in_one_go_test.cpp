@@ -9,32 +9,16 @@
 #include <string_view>
 #include <vector>
 
-#include "run/PreprocessRun.h"
+#include "support/RunHelpers.h"
 
 namespace orvo {
 namespace {
-
-std::string Describe(const Diagnostic& d) {
-  std::string text = d.text;
-  if (d.place) {
-    text += " @" + std::to_string(d.place->line) + ":" + std::to_string(d.place->column) + " " +
-            std::to_string(d.place->begin) + "-" + std::to_string(d.place->end);
-  }
-  return text + "\n";
-}
-
-std::string Summary(const RunResult& result) {
-  std::string text = "output: " + result.output + "\n";
-  if (result.error) text += "error: " + Describe(result.error->diagnostic());
-  for (const Diagnostic& d : result.diagnostics) text += "diagnostic: " + Describe(d);
-  return text;
-}
 
 // The productions alone run where the plain token reader is off.
 std::string RunWith(std::string_view input, bool readPlainTokens) {
   RunOptions options;
   options.readPlainTokens = readPlainTokens;
-  return Summary(runPreprocessor(input, options));
+  return test::RunSummary(runPreprocessor(input, options));
 }
 
 // A user macro counts as 1 in a condition, whatever it stands for.
@@ -106,14 +90,18 @@ std::string RandomCondition(std::mt19937& random, int depth) {
     return pool[random() % pool.size()];
   };
   std::string text;
-  if (random() % 5 == 0) text += pick(unary);
+  const auto append = [&text](std::initializer_list<std::string_view> pieces) {
+    for (const std::string_view piece : pieces) text.append(piece);
+  };
+  if (random() % 5 == 0) append({pick(unary)});
   if (depth > 0 && random() % 4 == 0) {
-    text += "(" + RandomCondition(random, depth - 1) + ")";
+    append({"(", RandomCondition(random, depth - 1), ")"});
   } else {
-    text += pick(operands);
+    append({pick(operands)});
   }
-  if (random() % 30 == 0) text += " " + pick(odd);
-  if (depth > 0 && random() % 2 == 0) text += " " + pick(binary) + " " + RandomCondition(random, depth - 1);
+  if (random() % 30 == 0) append({" ", pick(odd)});
+  if (depth > 0 && random() % 2 == 0)
+    append({" ", pick(binary), " ", RandomCondition(random, depth - 1)});
   return text;
 }
 
@@ -121,10 +109,13 @@ TEST(ConditionInOneGo, RandomConditionsGiveTheSameResultBothWays) {
   std::mt19937 random(20261211);
   for (int k = 0; k < 2000; ++k) {
     const std::string condition = RandomCondition(random, 3);
-    const char* const blanks = k % 3 == 0 ? " \t" : " ";
-    const std::string input = std::string(kDefinitions) + "#if " + condition + blanks +
-                              "\na\n#elif " + RandomCondition(random, 2) + (k % 5 == 0 ? "\r\n" : "\n") +
-                              "b\n#endif\n";
+    const std::string elifCondition = RandomCondition(random, 2);
+    std::string input(kDefinitions);
+    for (const std::string_view piece :
+         {std::string_view("#if "), std::string_view(condition),
+          std::string_view(k % 3 == 0 ? " \t\na\n#elif " : " \na\n#elif "),
+          std::string_view(elifCondition), std::string_view(k % 5 == 0 ? "\r\nb\n#endif\n" : "\nb\n#endif\n")})
+      input.append(piece);
     ASSERT_EQ(RunWith(input, true), RunWith(input, false)) << "program " << k << ":\n" << input;
   }
 }

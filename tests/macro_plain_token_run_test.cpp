@@ -12,28 +12,10 @@
 #include <string_view>
 #include <vector>
 
-#include "run/PreprocessRun.h"
+#include "support/RunHelpers.h"
 
 namespace orvo {
 namespace {
-
-std::string Describe(const Diagnostic& d) {
-  std::string text = d.text;
-  if (d.place) {
-    text += " @" + d.place->file + ":" + std::to_string(d.place->line) + ":" +
-            std::to_string(d.place->column) + " " + std::to_string(d.place->begin) + "-" +
-            std::to_string(d.place->end);
-  }
-  return text + "\n";
-}
-
-// Everything a run reports, in one comparable text.
-std::string Summary(const RunResult& result) {
-  std::string text = "output: " + result.output + "\n";
-  if (result.error) text += "error: " + Describe(result.error->diagnostic());
-  for (const Diagnostic& d : result.diagnostics) text += "diagnostic: " + Describe(d);
-  return text;
-}
 
 std::string RunWith(std::string_view input, bool readPlainTokens,
                     const std::string& sourceDir = std::string(),
@@ -42,7 +24,7 @@ std::string RunWith(std::string_view input, bool readPlainTokens,
   options.sourceDir = sourceDir;
   options.readPlainTokens = readPlainTokens;
   options.maxOutputBytes = maxOutputBytes;
-  return Summary(runPreprocessor(input, options));
+  return test::RunSummary(runPreprocessor(input, options));
 }
 
 void ExpectSameBothWays(std::string_view input) {

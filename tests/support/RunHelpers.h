@@ -37,6 +37,24 @@ inline std::string ppError(std::string_view input, const RunOptions& options = {
   return result.ok() ? std::string("<no error>") : result.error->text;
 }
 
+// Everything a run reports, in one comparable text: its output, its error
+// and every message, each with its place.
+inline std::string RunSummary(const RunResult& result) {
+  const auto describe = [](const Diagnostic& d) {
+    std::string text = d.text;
+    if (d.place) {
+      text += " @" + d.place->file + ":" + std::to_string(d.place->line) + ":" +
+              std::to_string(d.place->column) + " " + std::to_string(d.place->begin) + "-" +
+              std::to_string(d.place->end);
+    }
+    return text + "\n";
+  };
+  std::string text = "output: " + result.output + "\n";
+  if (result.error) text += "error: " + describe(result.error->diagnostic());
+  for (const Diagnostic& d : result.diagnostics) text += "diagnostic: " + describe(d);
+  return text;
+}
+
 // Joins lines with CR LF, the line ends the window hands to the engine.
 inline std::string crlf(std::initializer_list<std::string_view> lines) {
   std::string text;
