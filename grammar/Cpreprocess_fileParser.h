@@ -316,6 +316,9 @@ class Cpreprocess_fileParser : public CVL_Parser {
     int parses = 0;
     std::size_t bytes = 0;
     int nestedParses = 0;
+    // Expansions in progress when it ran: the same work from a deeper
+    // one may cross the depth limit.
+    int depth = 0;
   };
   // Rescans that settled without a nested parse while no object-like macro
   // was busy.

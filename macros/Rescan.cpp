@@ -88,7 +88,7 @@ std::string Cpreprocess_fileParser::rescan(CVL_ParseState& parent, const std::st
   if (reusable && m_NestedParses == nestedBefore && current.size() <= kLongestSettledResult) {
     if (m_SettledRescans.size() >= kMostSettledTexts) m_SettledRescans.clear();
     m_SettledRescans[text] = {current, m_Expansion.parses - parsesBefore,
-                              m_Expansion.producedBytes - bytesBefore, 0};
+                              m_Expansion.producedBytes - bytesBefore, 0, m_Expansion.depth};
   }
   return current;
 }
@@ -191,9 +191,10 @@ std::string Cpreprocess_fileParser::rescanOnce(CVL_ParseState& parent, const std
 
 std::string Cpreprocess_fileParser::parsePassOnce(CVL_ParseState& parent, const std::string& text,
                                                   RecordedMacros& recorded) {
-  // While no macro is busy, a parse of the same text gives the same result
-  // until a definition changes; one that recorded no message and left no
-  // object-like macro busy is used again, its cost counted again. The
+  // While no macro is busy, a parse of the same text at the same depth of
+  // expansions gives the same result until a definition changes; one that
+  // recorded no message and left no object-like macro busy is used again,
+  // its cost counted again. The
   // shortcut is off with the plain token reader, so that runs both ways
   // compare it.
   const bool reusable = m_pTrace == nullptr && parent.m_bReadPlainTokens &&
@@ -201,7 +202,7 @@ std::string Cpreprocess_fileParser::parsePassOnce(CVL_ParseState& parent, const 
                         text.size() <= kLongestSettledText;
   if (reusable) {
     const auto found = m_SettledParses.find(text);
-    if (found != m_SettledParses.end() &&
+    if (found != m_SettledParses.end() && found->second.depth == m_Expansion.depth &&
         m_Expansion.chargeAgain(found->second.parses, found->second.bytes)) {
       m_NestedParses += found->second.nestedParses;
       return found->second.text;
@@ -221,7 +222,8 @@ std::string Cpreprocess_fileParser::parsePassOnce(CVL_ParseState& parent, const 
       output.size() <= kLongestSettledResult) {
     if (m_SettledParses.size() >= kMostSettledTexts) m_SettledParses.clear();
     m_SettledParses[text] = {output, m_Expansion.parses - parsesBefore,
-                             m_Expansion.producedBytes - bytesBefore, m_NestedParses - nestedBefore};
+                             m_Expansion.producedBytes - bytesBefore, m_NestedParses - nestedBefore,
+                             m_Expansion.depth};
   }
   return output;
 }

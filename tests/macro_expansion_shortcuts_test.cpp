@@ -99,6 +99,14 @@ TEST(SettledParse, GivesWhatParsingAgainGives) {
   const std::string nested = "#define F(x) x\n#define G(x) F(G(x))\nG(1) F(G(1)) G(1)\n";
   EXPECT_EQ(test::ppError(nested), "macro \"F\" nests more than 200 expansions deep");
   Both(nested, {});
+  // A parse kept from a shallow call is not used in a deep one, where the
+  // calls it makes cross the depth limit.
+  std::string chain;
+  for (int i = 0; i < 260; ++i)
+    chain += "#define F" + std::to_string(i) + "(x) F" + std::to_string(i + 1) + "(x)\n";
+  chain += "#define F260(x) [x]\nF150(1)\nF0(1)\n";
+  EXPECT_EQ(test::ppError(chain), "macro \"F200\" nests more than 200 expansions deep");
+  Both(chain, {});
   // A reused parse counts against the budget each time.
   const std::string input =
       "#define STR(x) #x\n#define XSTR(x) STR(x)\n#define G(x) XSTR(x) XSTR(x) XSTR(x)\nG(1) G(1)\n";
