@@ -1,9 +1,11 @@
 # orvo: `make run` opens the window, `make test` runs every test,
+# `make compare-modes PROGRAMS=n` runs n generated programs in the fast and
+# the reference mode and compares them,
 # `make sanitize` runs the engine tests under AddressSanitizer and
 # UndefinedBehaviorSanitizer, `make tsan` runs preprocessing runs on several
 # threads at once under ThreadSanitizer, `make fuzz FUZZ_SECONDS=n` fuzzes the
 # preprocessing run for n seconds, then for FUZZ_PLAIN_SECONDS (30) compares
-# runs with and without the plain token reader on fuzzed input. `make install PREFIX=dir` installs the
+# runs in the fast and the reference mode on fuzzed input. `make install PREFIX=dir` installs the
 # programs, manual pages, desktop entry and icons below dir (default
 # /usr/local); `make package` builds a Debian package in the build directory.
 # Each installs what is missing (Debian packages), configures and builds first.
@@ -11,7 +13,7 @@
 BUILD_DIR ?= build
 PACKAGES := cmake ninja-build g++ make libboost-regex-dev libboost-filesystem-dev \
             libgtest-dev libbenchmark-dev qt6-base-dev nlohmann-json3-dev \
-            libqscintilla2-qt6-dev desktop-file-utils dpkg-dev file man-db
+            libqscintilla2-qt6-dev desktop-file-utils dpkg-dev file man-db python3
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -28,7 +30,7 @@ FUZZ_ARTIFACTS ?= $(FUZZ_DIR)/artifacts/
 FUZZ_FLAGS := -max_len=65536 -timeout=10 -rss_limit_mb=2048
 PREFIX ?= /usr/local
 
-.PHONY: all deps fuzz-deps configure build run test install package sanitize tsan fuzz clean
+.PHONY: all deps fuzz-deps configure build run test compare-modes install package sanitize tsan fuzz clean
 
 all: build
 
@@ -62,6 +64,13 @@ run: build
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
 
+# Generated programs run in the fast and the reference mode; any difference
+# in output, error or message fails (make test runs 10000 of them).
+PROGRAMS ?= 100000
+compare-modes: build
+	ORVO_BOTH_WAYS_PROGRAMS=$(PROGRAMS) $(BUILD_DIR)/bin/macro_plain_token_run_test \
+	  --gtest_filter='*RandomProgramsGiveTheSameResultBothWays*'
+
 install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
@@ -89,7 +98,7 @@ tsan: deps
 	TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/tsan-suppressions.txt" \
 	  $(TSAN_DIR)/bin/run_concurrent_runs_test
 	TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/tsan-suppressions.txt" \
-	  ORVO_BOOST_ONLY=1 $(TSAN_DIR)/bin/run_concurrent_runs_test
+	  ORVO_MODE=reference $(TSAN_DIR)/bin/run_concurrent_runs_test
 
 fuzz: fuzz-deps
 	@[ -f $(FUZZ_DIR)/build.ninja ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja \

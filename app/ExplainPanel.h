@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/ConditionalBranches.h"
-#include "run/StepRecorder.h"
+#include "orvo/StepRecorder.h"
 
 class QAction;
 class QLabel;

@@ -8,8 +8,8 @@
 #include <memory>
 #include <optional>
 
-#include "run/RunExplanation.h"
-#include "run/StepRecorder.h"
+#include "orvo/Explanation.h"
+#include "orvo/StepRecorder.h"
 
 class QDockWidget;
 class QMainWindow;

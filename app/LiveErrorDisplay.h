@@ -14,7 +14,7 @@
 #include <QTimer>
 #include <optional>
 
-#include "run/PreprocessRun.h"
+#include "orvo/Run.h"
 
 class QLabel;
 

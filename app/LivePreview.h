@@ -12,8 +12,8 @@
 #include <memory>
 #include <string>
 
-#include "run/PreprocessRun.h"
-#include "run/StepRecorder.h"
+#include "orvo/Run.h"
+#include "orvo/StepRecorder.h"
 
 namespace orvo {
 

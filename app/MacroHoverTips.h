@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "run/RunExplanation.h"
-#include "run/StepRecorder.h"
+#include "orvo/Explanation.h"
+#include "orvo/StepRecorder.h"
 
 namespace orvo {
 

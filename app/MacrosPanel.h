@@ -6,7 +6,7 @@
 #include <QTreeWidget>
 #include <vector>
 
-#include "run/RunExplanation.h"
+#include "orvo/Explanation.h"
 
 namespace orvo {
 

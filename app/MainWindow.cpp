@@ -446,7 +446,7 @@ orvo::RunOptions Tfrm_orvo::runOptions() const {
   orvo::RunOptions options;
   options.sourceDir = m_InputDir;
   for (const QString& directory : m_Settings.includeDirectories()) {
-    options.includePaths.append(QFile::encodeName(directory).constData()).append("\n");
+    options.includeDirectories.emplace_back(QFile::encodeName(directory).constData());
   }
   return options;
 }

@@ -12,8 +12,8 @@
 #include <string>
 
 #include "app/AppSettings.h"
-#include "run/PreprocessRun.h"
-#include "run/StepRecorder.h"
+#include "orvo/Run.h"
+#include "orvo/StepRecorder.h"
 
 class QAction;
 class QComboBox;

@@ -7,7 +7,7 @@
 #include <QTreeWidget>
 #include <vector>
 
-#include "run/Diagnostic.h"
+#include "orvo/Diagnostic.h"
 
 class MessagesPanel : public QTreeWidget {
   Q_OBJECT

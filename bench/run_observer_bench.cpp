@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "run/PreprocessRun.h"
+#include "orvo/Run.h"
 
 namespace {
 

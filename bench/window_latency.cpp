@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/ExampleCatalogue.h"
-#include "run/PreprocessRun.h"
+#include "orvo/Run.h"
 
 namespace {
 

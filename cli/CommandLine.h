@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "run/PreprocessRun.h"
+#include "orvo/Run.h"
 
 namespace orvo::cli {
 

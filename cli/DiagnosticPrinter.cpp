@@ -95,6 +95,12 @@ void DiagnosticPrinter::print(const Diagnostic& diagnostic) {
     return;
   }
   const SourcePlace& place = *diagnostic.place;
+  if (!place.known()) {
+    // A text that is no file, such as the command line: named, no line.
+    out << paint(kBold, place.file + ":") << " "
+        << paint(severityColor(diagnostic.severity), severity) << " " << text << "\n";
+    return;
+  }
   if (!m_Last || !sameFile(*m_Last, place)) {
     for (const IncludeStep& step : place.includedFrom)
       out << "In file included from " << step.file << ":" << step.line << ":\n";

@@ -6,7 +6,7 @@
 #include <optional>
 #include <ostream>
 
-#include "run/Diagnostic.h"
+#include "orvo/Diagnostic.h"
 
 namespace orvo::cli {
 

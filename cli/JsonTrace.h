@@ -4,7 +4,7 @@
 
 #include <ostream>
 
-#include "run/RunObserver.h"
+#include "orvo/Observer.h"
 
 namespace orvo::cli {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "run/RunObserver.h"
+#include "orvo/Observer.h"
 
 namespace orvo::cli {
 

@@ -12,10 +12,9 @@
 
 #include "cli/CommandLine.h"
 #include "cli/DiagnosticPrinter.h"
-#include "run/PreprocessRun.h"
+#include "orvo/Run.h"
 #include "cli/JsonTrace.h"
 #include "cli/TextTrace.h"
-#include "runtime/InputLimits.h"
 
 namespace {
 
@@ -35,7 +34,7 @@ bool useColor(orvo::cli::ColorWhen when) {
 // `expectedSize` (a file's size, 0 when unknown) sizes the text up front, so
 // that a large input is not copied again each time the text grows.
 bool readAll(std::istream& in, std::string& text, std::uintmax_t expectedSize = 0) {
-  constexpr std::size_t kReadLimit = zemra::kMaxInputBytes + 1;
+  constexpr std::size_t kReadLimit = orvo::kMaxInputBytes + 1;
   std::vector<char> chunk(std::size_t{1} << 16);
   text.clear();
   text.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(expectedSize, kReadLimit)));
@@ -105,7 +104,7 @@ int main(int argc, char** argv) {
     runOptions.sourceDir =
         std::filesystem::absolute(options->inputPath, ec).parent_path().string();
   }
-  for (const std::string& dir : options->includeDirs) runOptions.includePaths += dir + "\n";
+  runOptions.includeDirectories = options->includeDirs;
   if (options->maxOutputBytes) runOptions.maxOutputBytes = *options->maxOutputBytes;
   runOptions.commandLineMacros = options->macros;
   runOptions.inputName = displayName;
@@ -116,9 +115,6 @@ int main(int argc, char** argv) {
 
   const orvo::RunResult result = orvo::runPreprocessor(input, runOptions);
 
-  // Warnings about -D and -U entries name the command line, not a file.
-  for (const zemra::CVL_Message& message : result.commandLineMessages)
-    std::cerr << orvo::kCommandLinePlace << ": warning: " << message.text() << "\n";
   orvo::cli::DiagnosticPrinter printer(
       std::cerr, orvo::cli::PrintStyle{options->caret, useColor(options->color)});
   for (const orvo::Diagnostic& diagnostic : result.diagnostics) {

@@ -5,6 +5,7 @@
 #include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/TokenSets.h"
+#include "runtime/MessageKind.h"
 
 namespace zemra {
 namespace {
@@ -27,9 +28,6 @@ class OpenComment {
   int& m_Open;
 };
 
-// Message kind of a warning in the plugin's message list.
-constexpr int kWarningKind = 3;
-
 }  // namespace
 
 void Cpreprocess_fileParser::comment(CVL_ParseState& s, int si, int re) {
@@ -50,6 +48,7 @@ void Cpreprocess_fileParser::comment(CVL_ParseState& s, int si, int re) {
     }
     // Written at once, whatever the enclosing group writes and when.
     write(s, " ");
+    ++m_CommentBlanksWritten;
     if (s.m_bBreak) break;
   } while (commentStart().contains(peek(s, elem::Rep0_of_comment)));
   s.m_bBreak = false;
@@ -75,7 +74,7 @@ void Cpreprocess_fileParser::block_comment(CVL_ParseState& s, int si, int re) {
 void Cpreprocess_fileParser::warnInsideComment(CVL_ParseState& s, const char* text) {
   const CVL_Match& opener = s.m_Position.m_Lookahead;
   addMessage(s, text, s.offsetOf(opener.m_pTokenBegin), s.offsetOf(opener.m_pTokenEnd), "comment",
-             "Alt0_of_Rep0_of_comment", kWarningKind);
+             "Alt0_of_Rep0_of_comment", message_kind::kWarning);
 }
 
 }  // namespace zemra

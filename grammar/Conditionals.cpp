@@ -8,7 +8,6 @@
 #include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/TokenSets.h"
-#include "run/RunTracer.h"
 #include "scan/Symbol.h"
 
 namespace zemra {

@@ -15,13 +15,10 @@
 #include "runtime/ParseState.h"
 #include "runtime/Parser.h"
 #include "runtime/SourceTrail.h"
+#include "grammar/ParseTrace.h"
 #include "tree/Map.h"
 #include "tree/Node.h"
 #include "tree/Vector.h"
-
-namespace orvo {
-class RunTracer;
-}  // namespace orvo
 
 namespace zemra {
 
@@ -159,8 +156,9 @@ class Cpreprocess_fileParser : public CVL_Parser {
   // Clears the busy flags of the object-like macros named in `recorded`.
   void resetRecorded(RecordedMacros& recorded);
 
-  // Whether text lines copy runs of plain tokens without the scanners.
-  bool m_bReadPlainTokens = true;
+  // Whether the shortcuts are on: the run's mode is Fast. Every parse
+  // state of the run takes it (CVL_ParseState::m_bFastPaths).
+  bool m_bFastPaths = true;
   // The output the run may write, and what it has written: a stretch of
   // plain lines is written in one piece only where it stays within the
   // limit, so that the error of a run that exceeds it points at the line
@@ -185,16 +183,20 @@ class Cpreprocess_fileParser : public CVL_Parser {
   // Told of every nested parse so that messages can be placed; may be null.
   CVL_SourceTrail* m_pSourceTrail = nullptr;
 
-  // ---- Expansion explorer (run/RunTracer.h) -----------------------------
+  // ---- Expansion explorer (grammar/ParseTrace.h) -------------------------
   // Receives every step of the run when the run has an observer. Null
   // otherwise, which costs each hook one pointer check.
-  orvo::RunTracer* m_pTrace = nullptr;
+  ParseTrace* m_pTrace = nullptr;
 
  private:
   // Block comments open around the scan; a second one opens only where a
   // comment's body begins with "/*", and then swallows text up to the next
   // "*/" as well.
   int m_OpenBlockComments = 0;
+  // Blanks the comment production wrote straight to the output, counted so
+  // that a parse kept for reuse is known to have written none: reusing it
+  // could not write them again.
+  long m_CommentBlanksWritten = 0;
   // Warns of a comment opener, the pending look-ahead, inside a block
   // comment, where it swallows the "*/" that would end that comment in C.
   void warnInsideComment(CVL_ParseState& s, const char* text);

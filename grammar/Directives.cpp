@@ -4,7 +4,7 @@
 #include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/TokenSets.h"
-#include "run/RunTracer.h"
+#include "runtime/MessageKind.h"
 
 namespace zemra {
 namespace {
@@ -40,7 +40,7 @@ void Cpreprocess_fileParser::warning_line(CVL_ParseState& s, int si, int re) {
   if (matchSkip(s, tok::Skip73, "warning_line", "SKIP73")) {
     const CVL_Match& rest = s.m_Position.m_Current;
     s.report(s.matchCopy().c_str(), s.offsetOf(rest.m_pTokenBegin), s.offsetOf(rest.m_pTokenEnd),
-             "warning_line", ElementName(s.m_ElementIndex), 3);
+             "warning_line", ElementName(s.m_ElementIndex), message_kind::kWarning);
   }
   match(s, tok::Eol, 248, endsAt(248), "warning_line", "EOL_T1_of_warning_line");
   guard.leave();

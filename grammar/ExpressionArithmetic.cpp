@@ -3,7 +3,7 @@
 #include <climits>
 #include <cstdint>
 
-#include "runtime/Message.h"
+#include "base/Message.h"
 
 namespace zemra::arith {
 namespace {

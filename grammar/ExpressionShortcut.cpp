@@ -316,7 +316,7 @@ class ExpressionDryRun {
 bool Cpreprocess_fileParser::evaluateDirectiveCondition(CVL_ParseState& s, int& value) {
   // The scanners alone read every token where the reader is off, and a
   // pending comment is parsed before the condition's first token.
-  if (!s.m_bReadPlainTokens || s.m_bInclusionPending || s.m_Status != parse_status::OnePending)
+  if (!s.m_bFastPaths || s.m_bInclusionPending || s.m_Status != parse_status::OnePending)
     return false;
   return ExpressionDryRun(*this, s).run(value);
 }

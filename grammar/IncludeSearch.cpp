@@ -2,7 +2,7 @@
 
 #include <boost/filesystem.hpp>
 
-#include "runtime/Message.h"
+#include "base/Message.h"
 
 namespace zemra {
 

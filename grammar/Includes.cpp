@@ -12,8 +12,8 @@
 #include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/IncludeSearch.h"
-#include "run/RunTracer.h"
 #include "runtime/InputLimits.h"
+#include "runtime/MessageKind.h"
 
 namespace zemra {
 namespace {
@@ -81,7 +81,7 @@ void ReportUnreadRest(CVL_ParseState& sub) {
   const std::string_view rest(begin, static_cast<std::size_t>(position.m_pEnd - begin));
   const std::size_t lineLength = std::min(rest.find_first_of("\r\n"), rest.size());
   sub.report("incomplete", sub.offsetOf(begin), sub.offsetOf(begin + lineLength), "header",
-             ElementName(sub.m_ElementIndex), 5);
+             ElementName(sub.m_ElementIndex), message_kind::kParseError);
 }
 
 }  // namespace
@@ -173,7 +173,8 @@ bool Cpreprocess_fileParser::includeFile(CVL_ParseState& s, int depth) {
     m_IncludeLog.found(name, *found, IncludeRecord::Status::Unreadable);
     const CVL_Match& directive = s.m_Position.m_Current;
     s.report((*found + " could not be loaded!").c_str(), s.offsetOf(directive.m_pTokenBegin),
-             s.offsetOf(directive.m_pTokenEnd), "include_line", ElementName(s.m_ElementIndex), 4);
+             s.offsetOf(directive.m_pTokenEnd), "include_line", ElementName(s.m_ElementIndex),
+             message_kind::kError);
     if (m_pTrace) m_pTrace->includeNotLoaded(s, name, *found);
     return false;
   }
@@ -181,7 +182,7 @@ bool Cpreprocess_fileParser::includeFile(CVL_ParseState& s, int depth) {
   CVL_SubParseState sub(text, s);
   std::string().swap(text);  // the nested parse holds its own copy
   const CVL_SourceFrame frame(m_pSourceTrail, sub, SourceKind::File, *found);
-  const orvo::IncludeTrace traced(m_pTrace, s, name, *found, sub, depth + 1);
+  const IncludeTrace traced(m_pTrace, s, name, *found, sub, depth + 1);
   start(sub, kHeaderScanner, kHeaderElement);
   header(sub, 0, 0, true, depth + 1);
   ReportUnreadRest(sub);

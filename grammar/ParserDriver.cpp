@@ -6,8 +6,6 @@
 #include "grammar/Cpreprocess_fileParser.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/IncludeSearch.h"
-#include "run/RunTracer.h"
-#include "scan/MatcherChoice.h"
 #include "scan/ScannerTable.h"
 
 namespace zemra {
@@ -59,8 +57,7 @@ void Cpreprocess_fileParser::parse(const char* begin, const char* end,
   s.m_fnProductionName = &ProductionName;
   s.m_fnElementName = &ElementName;
   s.m_pPlugin = plugin;
-  // The reference matcher alone reads every token when it is chosen.
-  s.m_bReadPlainTokens = m_bReadPlainTokens && !LibraryMatchingOnly();
+  s.m_bFastPaths = m_bFastPaths;
   const CVL_SourceFrame frame(m_pSourceTrail, s, SourceKind::Main);
 
   start(s, kStartScanner, kStartElement);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "runtime/Message.h"
+#include "base/Message.h"
 
 namespace zemra {
 namespace {

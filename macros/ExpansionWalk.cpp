@@ -6,7 +6,7 @@
 #include "macros/MacroRecord.h"
 #include "macros/PassWithoutParse.h"
 #include "macros/Stringify.h"
-#include "runtime/Message.h"
+#include "base/Message.h"
 
 namespace zemra {
 namespace {

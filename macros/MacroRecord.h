@@ -27,4 +27,16 @@ inline bool IsParameterReference(const node& child) {
   return child.id() == kParameterReference;
 }
 
+// ---- Busy state ----------------------------------------------------------
+// A macro being expanded is busy: a name of it met meanwhile stays as it
+// stands, so no macro expands inside itself. The record of an object-like
+// or function-like macro keeps the state in its node's id.
+inline constexpr int kIdle = 0;
+inline constexpr int kBusy = 1;
+
+// A node is a handle: marking a copy marks the record it shares.
+inline bool IsBusy(const node& record) { return record.id() != kIdle; }
+inline void MarkBusy(node record) { record.setId(kBusy); }
+inline void MarkIdle(node record) { record.setId(kIdle); }
+
 }  // namespace zemra::macro_record

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "grammar/Cpreprocess_fileParser.h"
+#include "run/MessageSeverity.h"
 #include "runtime/ParseStatePlugin.h"
 
 namespace orvo {
@@ -34,6 +35,14 @@ RunError commandLineError(const CommandLineMacro& macro, const std::string& text
   RunError error{ErrorClass::Message, quotedSpelling(macro).append(": ").append(text), 0, 0};
   error.fromCommandLine = true;
   return error;
+}
+
+// A message about a -D or -U entry: placed on the command line, at no line,
+// so that it never shifts the input's lines and columns.
+Diagnostic commandLineDiagnostic(Severity severity, std::string text) {
+  SourcePlace place;
+  place.file = std::string(kCommandLinePlace);
+  return Diagnostic{severity, std::move(text), std::move(place), false};
 }
 
 }  // namespace
@@ -97,8 +106,7 @@ bool applyCommandLineMacros(zemra::Cpreprocess_fileParser& parser,
                                    .append(" is predefined; put '-U ")
                                    .append(directive->name)
                                    .append("' before it");
-      result.commandLineMessages.push_back(
-          zemra::CVL_Warning(text.c_str(), 0, 0, nullptr, nullptr, 0));
+      result.diagnostics.push_back(commandLineDiagnostic(Severity::Warning, text));
     }
     // Each directive is parsed on its own, so that an unclosed comment or
     // parameter list in one entry cannot reach into the next. Its output (the
@@ -114,8 +122,9 @@ bool applyCommandLineMacros(zemra::Cpreprocess_fileParser& parser,
     } catch (const std::exception& e) {
       result.error = commandLineError(macro, e.what());
     }
-    result.commandLineMessages.insert(result.commandLineMessages.end(), plugin.messagesBegin(),
-                                      plugin.messagesEnd());
+    for (auto message = plugin.messagesBegin(); message != plugin.messagesEnd(); ++message)
+      result.diagnostics.push_back(
+          commandLineDiagnostic(severityOfMessage(message->kind(), false), message->text()));
     if (result.error) return false;
   }
   return true;

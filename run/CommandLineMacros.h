@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "run/PreprocessRun.h"
+#include "orvo/Run.h"
 
 namespace zemra {
 class Cpreprocess_fileParser;
@@ -29,7 +29,7 @@ std::optional<MacroDirective> directiveFor(const CommandLineMacro& macro, std::s
 
 // Parses each entry's directive with `parser`, in order, so its macro tables
 // hold them when the input is parsed. Warnings go to
-// `result.commandLineMessages`; the first failing entry sets `result.error`
+// `result.diagnostics`; the first failing entry sets `result.error`
 // and ends the application with false.
 bool applyCommandLineMacros(zemra::Cpreprocess_fileParser& parser,
                             const std::vector<CommandLineMacro>& macros, RunResult& result);

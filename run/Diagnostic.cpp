@@ -1,4 +1,4 @@
-#include "run/Diagnostic.h"
+#include "orvo/Diagnostic.h"
 
 namespace orvo {
 

@@ -1,7 +1,7 @@
 #include "run/OutputBuffer.h"
 
-#include "run/PreprocessRun.h"
-#include "runtime/Message.h"
+#include "orvo/Run.h"
+#include "base/Message.h"
 
 namespace orvo {
 

@@ -1,4 +1,4 @@
-#include "run/PreprocessRun.h"
+#include "orvo/Run.h"
 
 #include <algorithm>
 #include <exception>
@@ -7,6 +7,7 @@
 #include <string>
 
 #include "run/CommandLineMacros.h"
+#include "run/MessageSeverity.h"
 #include "run/OutputBuffer.h"
 #include "run/RecordingPlugin.h"
 #include "run/SourceRegistry.h"
@@ -16,8 +17,13 @@
 #include "grammar/Cpreprocess_fileParser.h"
 #include "runtime/InputLimits.h"
 #include "runtime/ParseStatePlugin.h"
+#include "scan/MatcherChoice.h"
 
 namespace orvo {
+
+static_assert(kMaxInputBytes == zemra::kMaxInputBytes,
+              "the public input limit is the parser's own");
+
 namespace {
 
 RunError errorFrom(ErrorClass errorClass, const zemra::CVL_Message& message) {
@@ -43,27 +49,6 @@ std::vector<IncludedFile> includedFilesOf(const zemra::Cpreprocess_fileParser& p
   return files;
 }
 
-// Kind bytes of the runtime's messages.
-constexpr unsigned char kWarningKind = 3;
-constexpr unsigned char kErrorKind = 4;
-constexpr unsigned char kParseErrorKind = 5;
-
-// A syntax error in rescanned macro text keeps the rest of that text as it
-// stands, so it is a note; in a source text it cut the parse of that text
-// short, so it is an error.
-Severity severityOf(const RecordedMessage& message) {
-  switch (message.kind) {
-    case kWarningKind:
-      return Severity::Warning;
-    case kErrorKind:
-      return Severity::Error;
-    case kParseErrorKind:
-      return message.place.inMacroText ? Severity::Note : Severity::Error;
-    default:
-      return Severity::Note;
-  }
-}
-
 std::optional<SourcePlace> placeFrom(const SourceRegistry& registry, const RawPlace& raw) {
   if (raw.source == kNoSource) return std::nullopt;
   return registry.place(raw.source, raw.begin, raw.end);
@@ -71,7 +56,13 @@ std::optional<SourcePlace> placeFrom(const SourceRegistry& registry, const RawPl
 
 }  // namespace
 
+Mode modeFromEnvironment() {
+  return zemra::EnvironmentAsksForReference() ? Mode::Reference : Mode::Fast;
+}
+
 RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
+  // The scanners of this thread match as the mode says, for this run.
+  const zemra::LibraryMatchingScope matching(options.mode == Mode::Reference);
   RunResult result;
   if (input.size() > zemra::kMaxInputBytes) {
     result.error = RunError{ErrorClass::Message,
@@ -92,7 +83,9 @@ RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
   RecordingPlugin plugin(&out, tracker);
   plugin.m_bRaiseErrors = true;
   plugin.m_SourceDir = options.sourceDir;
-  plugin.m_IncludePaths = options.includePaths;
+  // The include line reads the directories as one text, a directory a line.
+  for (const std::string& directory : options.includeDirectories)
+    plugin.m_IncludePaths.append(directory).append("\n");
   std::unique_ptr<RunTracer> tracer;
   if (options.observer != nullptr)
     tracer = std::make_unique<RunTracer>(*options.observer, options.inputName, input, plugin);
@@ -105,7 +98,7 @@ RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
     parser.emplace();
     parser->setOutputLimit(options.maxOutputBytes);
     parser->setExpansionBudget(options.maxExpansionParses, options.maxExpandedBytes);
-    parser->m_bReadPlainTokens = options.readPlainTokens;
+    parser->m_bFastPaths = options.mode == Mode::Fast;
     if (applyCommandLineMacros(*parser, options.commandLineMacros, result)) {
       parser->m_pSourceTrail = &tracker;
       if (tracer) {
@@ -134,12 +127,12 @@ RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
   }
   if (result.ok()) result.output = buffer.take();
   if (parser) result.includedFiles = includedFilesOf(*parser);
-  result.messages.assign(plugin.messagesBegin(), plugin.messagesEnd());
-  result.diagnostics.reserve(plugin.recorded().size());
+  // Messages about -D and -U entries are in already, ahead of the input's.
+  result.diagnostics.reserve(result.diagnostics.size() + plugin.recorded().size());
   for (const RecordedMessage& message : plugin.recorded()) {
-    result.diagnostics.push_back(Diagnostic{severityOf(message), message.text,
-                                            placeFrom(sources, message.place),
-                                            message.place.inMacroText});
+    result.diagnostics.push_back(
+        Diagnostic{severityOfMessage(message.kind, message.place.inMacroText), message.text,
+                   placeFrom(sources, message.place), message.place.inMacroText});
   }
   if (tracer) result.explanation = tracer->finish(result.error ? &*result.error : nullptr);
   return result;

@@ -1,4 +1,4 @@
-#include "run/RunExplanation.h"
+#include "orvo/Explanation.h"
 
 namespace orvo {
 

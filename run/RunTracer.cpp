@@ -6,7 +6,9 @@
 
 #include "grammar/Cpreprocess_fileParser.h"
 #include "macros/MacroRecord.h"
-#include "run/PreprocessRun.h"
+#include "run/MessageSeverity.h"
+#include "orvo/Run.h"
+#include "run/RecordingPlugin.h"
 #include "runtime/ParseState.h"
 #include "runtime/ParseStatePlugin.h"
 
@@ -65,12 +67,6 @@ std::string StoredReplacement(const zemra::node& record) {
   return Trimmed(text);
 }
 
-Severity SeverityOf(unsigned char kind) {
-  if (kind == 3) return Severity::Warning;
-  if (kind == 4 || kind == 5) return Severity::Error;
-  return Severity::Note;
-}
-
 // Where the production being parsed began: the token that was the
 // look-ahead when it was entered.
 const char* ProductionStart(const zemra::CVL_ParseState& s) {
@@ -100,7 +96,7 @@ const char* MacroKindName(MacroKind kind) {
 }
 
 RunTracer::RunTracer(RunObserver& observer, std::string inputName, std::string_view input,
-                     const zemra::CVL_ParseStatePlugin& plugin)
+                     const RecordingPlugin& plugin)
     : m_Observer(observer), m_Plugin(plugin) {
   m_Explanation.files.push_back(inputName);
   FileFrame main;
@@ -196,7 +192,8 @@ void RunTracer::reportMessages() {
       event.place = placeIn(frame, frame.begin + std::max(0, it->begin()),
                             frame.begin + std::max(0, it->end()));
     }
-    event.severity = SeverityOf(it->kind());
+    const RecordedMessage& recorded = m_Plugin.recorded()[static_cast<std::size_t>(it - begin)];
+    event.severity = severityOfMessage(recorded.kind, recorded.place.inMacroText);
     event.text = it->text();
     m_Observer.message(event);
   }
@@ -275,7 +272,7 @@ int RunTracer::valueInCondition(std::string_view name) const {
 bool RunTracer::isBusy(std::string_view name) const {
   if (m_pParser == nullptr || m_pParser->m_PredefinedMacros.find(name) != nullptr) return false;
   const zemra::node* object = m_pParser->m_ObjectMacros.find(name);
-  return object != nullptr && object->id() != 0;
+  return object != nullptr && zemra::macro_record::IsBusy(*object);
 }
 
 void RunTracer::callCollected(const zemra::CVL_ParseState& s, const std::string& name,
@@ -353,7 +350,7 @@ void RunTracer::nameInPass(std::string_view name) {
   if (m_pParser->m_PredefinedMacros.find(name) != nullptr) {
     pass.expanded.emplace_back(name);
   } else if (const zemra::node* object = m_pParser->m_ObjectMacros.find(name)) {
-    (object->id() == 0 ? pass.expanded : pass.busy).emplace_back(name);
+    (zemra::macro_record::IsBusy(*object) ? pass.busy : pass.expanded).emplace_back(name);
   }
 }
 
@@ -575,29 +572,6 @@ RunExplanation RunTracer::finish(const RunError* endingError) {
   for (auto& [key, entry] : m_Macros) m_Explanation.macros.push_back(std::move(entry));
   m_Macros.clear();
   return std::move(m_Explanation);
-}
-
-// ---- Scopes -------------------------------------------------------------
-
-void RescanPassTrace::begin() {
-  m_Exceptions = std::uncaught_exceptions();
-  m_pTracer->passBegins();
-}
-
-void RescanPassTrace::end() {
-  // A pass that an exception ends has no result to report.
-  if (std::uncaught_exceptions() == m_Exceptions) m_pTracer->passEnds(m_Pass, m_Before, m_After);
-}
-
-IncludeTrace::IncludeTrace(RunTracer* tracer, const zemra::CVL_ParseState& s,
-                           const std::string& name, const std::string& path,
-                           const zemra::CVL_ParseState& file, int depth)
-    : m_pTracer(tracer), m_Exceptions(tracer != nullptr ? std::uncaught_exceptions() : 0) {
-  if (m_pTracer != nullptr) m_pTracer->includeEntered(s, name, path, file, depth);
-}
-
-IncludeTrace::~IncludeTrace() {
-  if (m_pTracer != nullptr) m_pTracer->includeLeft(std::uncaught_exceptions() == m_Exceptions);
 }
 
 }  // namespace orvo

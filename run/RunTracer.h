@@ -1,6 +1,6 @@
-// The bridge between the parser and a RunObserver: the parser calls these
-// hooks (only when a run has an observer), and the tracer turns parse-state
-// pointers into places, keeps the expansions in progress, the line map, the
+// The bridge between the parser and a RunObserver: the parser calls the
+// hooks of its ParseTrace (grammar/ParseTrace.h; only when a run has an
+// observer), and the tracer turns parse-state pointers into places, keeps the expansions in progress, the line map, the
 // skipped lines and a copy of the macro table, and sends the events on.
 #pragma once
 
@@ -11,25 +11,26 @@
 #include <utility>
 #include <vector>
 
-#include "run/RunExplanation.h"
-#include "run/RunObserver.h"
+#include "orvo/Explanation.h"
+#include "orvo/Observer.h"
+#include "grammar/ParseTrace.h"
 #include "tree/Map.h"
 #include "tree/Node.h"
 
 namespace zemra {
 class CVL_ParseState;
-class CVL_ParseStatePlugin;
 class Cpreprocess_fileParser;
 }  // namespace zemra
 
 namespace orvo {
 
+class RecordingPlugin;
 struct RunError;
 
-class RunTracer {
+class RunTracer : public zemra::ParseTrace {
  public:
   RunTracer(RunObserver& observer, std::string inputName, std::string_view input,
-            const zemra::CVL_ParseStatePlugin& plugin);
+            const RecordingPlugin& plugin);
   RunTracer(const RunTracer&) = delete;
   RunTracer& operator=(const RunTracer&) = delete;
 
@@ -39,47 +40,47 @@ class RunTracer {
 
   // ---- Definitions ----------------------------------------------------
   void objectDefined(const zemra::CVL_ParseState& s, const std::string& name,
-                     const std::string& value);
+                     const std::string& value) override;
   void functionDefined(const zemra::CVL_ParseState& s, const zemra::node& record,
-                       const zemra::CVL_Map<std::string, std::string>& parameters);
-  void undefined(const zemra::CVL_ParseState& s, const std::string& name);
+                       const zemra::CVL_Map<std::string, std::string>& parameters) override;
+  void undefined(const zemra::CVL_ParseState& s, const std::string& name) override;
 
   // ---- Expansions -----------------------------------------------------
   // The current token is the call's ")"; `callBegin` points at its name.
   void callCollected(const zemra::CVL_ParseState& s, const std::string& name,
                      const char* callBegin, const std::vector<std::string>& arguments,
-                     const std::string& countMessage);
-  void expansionBuilt(const std::vector<std::string>& parts);
-  void callCopiedThrough(std::string_view name);
+                     const std::string& countMessage) override;
+  void expansionBuilt(const std::vector<std::string>& parts) override;
+  void callCopiedThrough(std::string_view name) override;
   // Closes the expansion opened by callCollected or objectBegins.
-  void expansionFinished(const std::string& result);
+  void expansionFinished(const std::string& result) override;
   // The current token holds the name (an identifier or the start of "name(").
   void predefinedReplaced(const zemra::CVL_ParseState& s, std::string_view name,
-                          const std::string& value);
+                          const std::string& value) override;
   void objectBegins(const zemra::CVL_ParseState& s, std::string_view name,
-                    const std::string& value);
+                    const std::string& value) override;
   // An identifier a rescan pass reads.
-  void nameInPass(std::string_view name);
-  void passBegins();
-  void passEnds(int pass, const std::string& before, const std::string& after);
+  void nameInPass(std::string_view name) override;
+  void passBegins() override;
+  void passEnds(int pass, const std::string& before, const std::string& after) override;
 
   // ---- Conditionals ---------------------------------------------------
   // Called when the production of the directive line was left last.
-  void conditional(const zemra::CVL_ParseState& s, int value, bool taken, bool earlierTaken);
+  void conditional(const zemra::CVL_ParseState& s, int value, bool taken, bool earlierTaken) override;
   // Called after the lines of a branch not taken were skipped.
-  void branchSkipped(const zemra::CVL_ParseState& s);
+  void branchSkipped(const zemra::CVL_ParseState& s) override;
 
   // ---- Includes -------------------------------------------------------
   // The current token is the include directive.
   void includeNotLoaded(const zemra::CVL_ParseState& s, const std::string& name,
-                        const std::string& path);
+                        const std::string& path) override;
   void includeEntered(const zemra::CVL_ParseState& s, const std::string& name,
-                      const std::string& path, const zemra::CVL_ParseState& file, int depth);
+                      const std::string& path, const zemra::CVL_ParseState& file, int depth) override;
   // `report`: false when an exception ends the file's parse.
-  void includeLeft(bool report);
+  void includeLeft(bool report) override;
 
   // ---- Output ---------------------------------------------------------
-  void wrote(const zemra::CVL_ParseState& s, std::string_view text);
+  void wrote(const zemra::CVL_ParseState& s, std::string_view text) override;
 
   // Reports the messages not yet reported and the error that ended the run,
   // and hands over what the explorer keeps of the run.
@@ -135,7 +136,7 @@ class RunTracer {
   void extendLineMap(int file, int firstLine, int lastLine, std::string_view text);
 
   RunObserver& m_Observer;
-  const zemra::CVL_ParseStatePlugin& m_Plugin;
+  const RecordingPlugin& m_Plugin;
   const zemra::Cpreprocess_fileParser* m_pParser = nullptr;
   std::size_t m_ReportedMessages = 0;
 
@@ -148,46 +149,6 @@ class RunTracer {
   RunExplanation m_Explanation;
   bool m_OutputLineOpen = false;  // the last output line has text but no LF yet
   std::map<std::pair<std::string, MacroKind>, MacroEntry> m_Macros;
-};
-
-// Reports one rescan pass when its scope ends: `after` then holds the pass's
-// result. Costs a null check without a tracer.
-class RescanPassTrace {
- public:
-  // Inline, so that without a tracer a pass pays for the checks only.
-  RescanPassTrace(RunTracer* tracer, int pass, const std::string& before, const std::string& after)
-      : m_pTracer(tracer), m_Pass(pass), m_Before(before), m_After(after) {
-    if (m_pTracer != nullptr) begin();
-  }
-  ~RescanPassTrace() {
-    if (m_pTracer != nullptr) end();
-  }
-  RescanPassTrace(const RescanPassTrace&) = delete;
-  RescanPassTrace& operator=(const RescanPassTrace&) = delete;
-
- private:
-  void begin();
-  void end();
-
-  RunTracer* m_pTracer;
-  int m_Pass;
-  const std::string& m_Before;
-  const std::string& m_After;
-  int m_Exceptions = 0;
-};
-
-// Reports an included file's parse as entered for its lifetime.
-class IncludeTrace {
- public:
-  IncludeTrace(RunTracer* tracer, const zemra::CVL_ParseState& s, const std::string& name,
-               const std::string& path, const zemra::CVL_ParseState& file, int depth);
-  ~IncludeTrace();
-  IncludeTrace(const IncludeTrace&) = delete;
-  IncludeTrace& operator=(const IncludeTrace&) = delete;
-
- private:
-  RunTracer* m_pTracer;
-  int m_Exceptions;
 };
 
 }  // namespace orvo

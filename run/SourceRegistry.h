@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "run/SourcePlace.h"
+#include "orvo/SourcePlace.h"
 
 namespace orvo {
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/Match.h"
+#include "scan/Match.h"
 #include "runtime/ParseStatePlugin.h"
 #include "scan/PlainTokenReader.h"
 #include "scan/Scanner.h"
@@ -155,9 +155,13 @@ class CVL_ParseState {
   // its line break, so a name there followed by a line break and "(" is no
   // call (in a text line a call may go on over lines).
   bool m_bDirectiveLine = false;
-  // Whether a scan may take the token the plain token reader reads where
-  // every scanner it would try lets the reader stand in for it.
-  bool m_bReadPlainTokens = false;
+  // Whether the run's shortcuts are on (the run's mode is Fast): a scan may
+  // take the token the plain token reader reads where every scanner it
+  // would try lets the reader stand in for it, and pass over fallbacks that
+  // cannot change its candidate; productions may take the macros' and
+  // conditions' shortcuts. Off, the grammar's productions and the scanners
+  // do every piece of work: the reference the shortcuts are tested against.
+  bool m_bFastPaths = false;
   unsigned char m_Status = 0;
   int m_ProductionIndex = 0;
   int m_ElementIndex = 0;

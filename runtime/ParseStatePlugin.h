@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/Message.h"
+#include "base/Message.h"
 #include "scan/DynamicScanner.h"
 
 namespace zemra {

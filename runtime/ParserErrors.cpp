@@ -4,6 +4,7 @@
 #include <string>
 
 #include "runtime/Parser.h"
+#include "runtime/MessageKind.h"
 
 namespace zemra {
 namespace {
@@ -99,15 +100,18 @@ void CVL_Parser::incompleteError(CVL_ParseState& s, const char* production, cons
 }
 
 void CVL_Parser::message(CVL_ParseState& s, const char* text) {
-  addMessage(s, text, currentBegin(s), currentEnd(s), productionNameOf(s), elementNameOf(s), 0);
+  addMessage(s, text, currentBegin(s), currentEnd(s), productionNameOf(s), elementNameOf(s),
+             message_kind::kPlain);
 }
 
 void CVL_Parser::warning(CVL_ParseState& s, const char* text) {
-  addMessage(s, text, currentBegin(s), currentEnd(s), productionNameOf(s), elementNameOf(s), 3);
+  addMessage(s, text, currentBegin(s), currentEnd(s), productionNameOf(s), elementNameOf(s),
+             message_kind::kWarning);
 }
 
 void CVL_Parser::error(CVL_ParseState& s, const char* text) {
-  addMessage(s, text, currentBegin(s), currentEnd(s), productionNameOf(s), elementNameOf(s), 4);
+  addMessage(s, text, currentBegin(s), currentEnd(s), productionNameOf(s), elementNameOf(s),
+             message_kind::kError);
 }
 
 void CVL_Parser::errorStop(CVL_ParseState& s, const char* text) {
@@ -118,7 +122,8 @@ void CVL_Parser::errorStop(CVL_ParseState& s, const char* text) {
                          elementNameOf(s), 0);
   }
   s.m_Status = parse_status::ErrorStop;
-  addMessage(s, text, currentBegin(s), currentEnd(s), productionNameOf(s), elementNameOf(s), 5);
+  addMessage(s, text, currentBegin(s), currentEnd(s), productionNameOf(s), elementNameOf(s),
+             message_kind::kParseError);
 }
 
 void CVL_Parser::addMessage(CVL_ParseState& s, const char* text, int begin, int end,

@@ -1,5 +1,5 @@
 // Messages of semantic actions, recorded in the plugin or thrown.
-#include "runtime/Message.h"
+#include "base/Message.h"
 #include "runtime/ParseState.h"
 
 namespace zemra {

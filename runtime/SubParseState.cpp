@@ -10,7 +10,7 @@ CVL_SubParseState::CVL_SubParseState(const std::string& text, const CVL_ParseSta
   m_fnProductionName = parent.m_fnProductionName;
   m_fnElementName = parent.m_fnElementName;
   m_pPlugin = parent.m_pPlugin;
-  m_bReadPlainTokens = parent.m_bReadPlainTokens;
+  m_bFastPaths = parent.m_bFastPaths;
   m_Position.m_Line = parent.m_Position.m_Line + 1;
   m_Position.m_Column = parent.m_Position.m_Column + 1;
   // A nested parse records its syntax errors instead of ending the run.

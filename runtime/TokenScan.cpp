@@ -148,7 +148,7 @@ bool CVL_ParseState::readPlainToken(const char* const inputEnd) {
 }
 
 void CVL_ParseState::scan(const char* const scanStart, const char* const inputEnd) {
-  if (m_bReadPlainTokens && readPlainToken(inputEnd)) return;
+  if (m_bFastPaths && readPlainToken(inputEnd)) return;
   const CVL_DynamicScanner* const dynamic =
       m_pPlugin != nullptr ? m_pPlugin->dynamicScanner() : nullptr;
   const CVL_Scanner* scanner = m_pScanner;
@@ -177,7 +177,7 @@ void CVL_ParseState::scan(const char* const scanStart, const char* const inputEn
       if (!m_Match.m_bFound) {
         // Without a candidate, each scanner continues where the previous one
         // left the token begin.
-        if (!findsNothingWhereLeft(*scanner, searched)) {
+        if (!m_bFastPaths || !findsNothingWhereLeft(*scanner, searched)) {
           searched = scanner;
           const bool fromStart = m_Match.m_pTokenBegin == scanStart;
           scanner->scanWith(m_Match, inputEnd, kindLimit, dynamic, inclusion, memo);
@@ -193,7 +193,7 @@ void CVL_ParseState::scan(const char* const scanStart, const char* const inputEn
         }
       } else if (scanner == passedOver) {
         // Decided for this very candidate just before.
-      } else if (holderAligned && passesOver(*scanner, *holder)) {
+      } else if (m_bFastPaths && holderAligned && passesOver(*scanner, *holder)) {
         passedOver = scanner;
       } else {
         passedOver = nullptr;

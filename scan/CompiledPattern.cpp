@@ -3,7 +3,6 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "scan/MatcherChoice.h"
 #include "scan/ScannerSyntax.h"
 
 namespace zemra {
@@ -12,8 +11,7 @@ CVL_CompiledPattern::CVL_CompiledPattern(const std::string& expression)
     : m_Expression(expression),
       // The library compiles with the global locale; so does everything here.
       m_FirstBytes(expression, std::locale()),
-      m_pFast(LibraryMatchingOnly() ? nullptr
-                                    : CVL_FastAlternation::Build(expression, std::locale())) {
+      m_pFast(CVL_FastAlternation::Build(expression, std::locale())) {
   // The token matchers only take expressions the library accepts; any other
   // is compiled now, so that a refused one fails here.
   if (m_pFast == nullptr) regex();

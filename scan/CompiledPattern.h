@@ -28,7 +28,7 @@ class CVL_CompiledPattern {
   const std::string m_Expression;
   const CVL_FirstByteFilter m_FirstBytes;
   // The same expression on the token matchers; null when they cannot
-  // reproduce it or the library alone was chosen.
+  // reproduce it.
   const std::unique_ptr<const CVL_FastAlternation> m_pFast;
 
  private:

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "runtime/Match.h"
+#include "scan/Match.h"
 #include "scan/Symbol.h"
 
 namespace zemra {

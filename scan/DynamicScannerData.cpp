@@ -1,6 +1,6 @@
 #include "scan/DynamicScannerData.h"
 
-#include "runtime/Message.h"
+#include "base/Message.h"
 
 namespace zemra {
 namespace {

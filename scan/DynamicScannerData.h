@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "runtime/Match.h"
+#include "scan/Match.h"
 #include "scan/DynamicScanner.h"
 #include "scan/LiteralScanner.h"
 

@@ -16,7 +16,7 @@
 
 #include <boost/regex.hpp>
 
-#include "runtime/Submatches.h"
+#include "scan/Submatches.h"
 #include "scan/ByteClasses.h"
 #include "scan/GroupMap.h"
 #include "scan/TokenMatchers.h"

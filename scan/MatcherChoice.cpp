@@ -4,13 +4,32 @@
 #include <cstring>
 
 namespace zemra {
+namespace {
 
-bool LibraryMatchingOnly() {
-  static const bool libraryOnly = [] {
-    const char* value = std::getenv("ORVO_BOOST_ONLY");
-    return value != nullptr && *value != '\0' && std::strcmp(value, "0") != 0;
-  }();
-  return libraryOnly;
+bool Set(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0' && std::strcmp(value, "0") != 0;
 }
+
+thread_local bool tLibraryOnly = EnvironmentAsksForReference();
+
+}  // namespace
+
+bool EnvironmentAsksForReference() {
+  static const bool reference = [] {
+    const char* mode = std::getenv("ORVO_MODE");
+    if (mode != nullptr && std::strcmp(mode, "reference") == 0) return true;
+    return Set("ORVO_BOOST_ONLY");
+  }();
+  return reference;
+}
+
+bool LibraryMatchingOnly() { return tLibraryOnly; }
+
+LibraryMatchingScope::LibraryMatchingScope(bool libraryOnly) : m_bPrevious(tLibraryOnly) {
+  tLibraryOnly = libraryOnly;
+}
+
+LibraryMatchingScope::~LibraryMatchingScope() { tLibraryOnly = m_bPrevious; }
 
 }  // namespace zemra

@@ -2,11 +2,16 @@
 // reproduce the expression with its group map, else on the library.
 #pragma once
 
-#include "runtime/Submatches.h"
+#include "scan/Submatches.h"
 #include "scan/CompiledPattern.h"
 #include "scan/GroupMap.h"
 
 namespace zemra {
+
+// Text of the error when the regular-expression library cannot finish a
+// match: a token too long for its backtracking stack.
+inline constexpr const char* kTokenTooLongText =
+    "token too long to read: the regular-expression matcher ran out of room";
 
 class CVL_PatternSearch {
  public:
@@ -23,10 +28,14 @@ class CVL_PatternSearch {
 
   const CVL_CompiledPattern& pattern() const { return *m_pPattern; }
   const CVL_GroupMap& groupMap() const { return m_GroupMap; }
-  // Whether searches run on the token matchers.
+  // Whether searches run on the token matchers, unless the library alone
+  // is chosen on this thread (scan/MatcherChoice.h).
   bool fast() const { return m_bFast; }
 
  private:
+  const CVL_GroupSymbol* searchFast(const char* begin, const char* end,
+                                    CVL_Submatches& results) const;
+
   std::shared_ptr<const CVL_CompiledPattern> m_pPattern;
   CVL_GroupMap m_GroupMap;
   bool m_bFast = false;

@@ -4,7 +4,7 @@
 #include <array>
 #include <vector>
 
-#include "runtime/Message.h"
+#include "base/Message.h"
 #include "scan/ScannerTable.h"
 #include "scan/TokenAlternation.h"
 #include "scan/TokenSetNotation.h"

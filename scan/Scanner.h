@@ -2,7 +2,7 @@
 // its ignore, regex, literal and skip parts.
 #pragma once
 
-#include "runtime/Match.h"
+#include "scan/Match.h"
 #include "scan/FirstByteTokens.h"
 #include "scan/ScanStartMemo.h"
 #include "scan/Symbol.h"

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "runtime/Message.h"
+#include "base/Message.h"
 #include "scan/IgnoreScanner.h"
 #include "scan/LiteralScanner.h"
 #include "scan/RegexScanner.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "runtime/Match.h"
+#include "scan/Match.h"
 #include "scan/PatternSearch.h"
 
 namespace zemra {

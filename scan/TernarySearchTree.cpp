@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "runtime/Message.h"
+#include "base/Message.h"
 
 namespace zemra {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "grammar/ExpressionArithmetic.h"
-#include "runtime/Message.h"
+#include "base/Message.h"
 
 namespace zemra::arith {
 namespace {

@@ -14,10 +14,10 @@
 namespace orvo {
 namespace {
 
-// The productions alone run where the plain token reader is off.
-std::string RunWith(std::string_view input, bool readPlainTokens) {
+// The productions alone run in the reference mode.
+std::string RunWith(std::string_view input, bool fast) {
   RunOptions options;
-  options.readPlainTokens = readPlainTokens;
+  options.mode = fast ? Mode::Fast : Mode::Reference;
   return test::RunSummary(runPreprocessor(input, options));
 }
 

@@ -190,7 +190,7 @@ TEST_F(IncludedExpression, MissingDivisorIsASyntaxErrorNotADivisionBy0) {
   const RunResult result = runIncluding("#if 1 /\r\n#endif\r\n");
   ASSERT_TRUE(result.ok()) << result.error->text;
   EXPECT_EQ(result.output, "\r\nok");
-  EXPECT_FALSE(result.messages.empty());
+  EXPECT_FALSE(result.diagnostics.empty());
 }
 
 TEST_F(IncludedExpression, DefinedAfterOperatorsWorksInAnIncludedFile) {
@@ -200,7 +200,7 @@ TEST_F(IncludedExpression, DefinedAfterOperatorsWorksInAnIncludedFile) {
       "#if 1 + defined (C) == 1 || defined(D)\r\nsum\r\n#endif\r\n"
       "#if 0\r\n#elif defined(A) != defined(C)\r\nelif\r\n#endif\r\n");
   ASSERT_TRUE(result.ok()) << result.error->text;
-  EXPECT_TRUE(result.messages.empty()) << result.messages.front().text();
+  EXPECT_TRUE(result.diagnostics.empty()) << result.diagnostics.front().text;
   EXPECT_EQ(result.output, "\r\nboth\r\n\r\n\r\nsum\r\n\r\n\r\nelif\r\n\r\n\r\nok");
 }
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "run/PreprocessRun.h"
+#include "orvo/Run.h"
 #include "tests/support/RunHelpers.h"
 
 namespace orvo::test {
@@ -62,10 +62,11 @@ TEST(Directives, WarningIsRecordedAndRunGoesOn) {
   const RunResult result = runPreprocessor("#warning look out\r\nx", {});
   ASSERT_TRUE(result.ok());
   EXPECT_EQ(result.output, "x");
-  ASSERT_EQ(result.messages.size(), 1u);
-  EXPECT_EQ(result.messages[0].kind(), 3);
-  EXPECT_STREQ(result.messages[0].text(), " look out");
-  EXPECT_STREQ(result.messages[0].production(), "warning_line");
+  ASSERT_EQ(result.diagnostics.size(), 1u);
+  EXPECT_EQ(result.diagnostics[0].severity, Severity::Warning);
+  EXPECT_EQ(result.diagnostics[0].text, " look out");
+  ASSERT_TRUE(result.diagnostics[0].place);
+  EXPECT_EQ(result.diagnostics[0].place->line, 1);
 }
 
 TEST(Errors, NameTheProductionAndElement) {

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "run/PreprocessRun.h"
+#include "orvo/Run.h"
 #include "grammar/IncludeSearch.h"
 #include "tests/support/Command.h"
 #include "tests/support/RunHelpers.h"
@@ -68,8 +68,9 @@ TEST(Include, DirectoryPartNarrowsTheSearch) {
 
 TEST(Include, IncludePathEntriesComeFirstThenSourceDirectory) {
   RunOptions options = fromSource(kData / "basic");
-  options.includePaths = "  \r\n  " + (kData / "first").string() + "  \r\n\r\n\t" +
-                         (kData / "second").string() + "\r\n";
+  // Blanks around a directory's name are no part of it.
+  options.includeDirectories = {"  " + (kData / "first").string() + "  ",
+                                "\t" + (kData / "second").string()};
   EXPECT_EQ(pp("#include \"order.h\"\r\n#include \"only2.h\"\r\n#include \"a.h\"\r\n", options),
             "int first;\n\r\nint only2;\n\r\nint a;\n\r\n");
 }
@@ -95,7 +96,7 @@ TEST(Include, FailedMatchInIncludedFileWritesDirectiveOnce) {
 
 TEST(Include, BadIncludeDirectoryEndsTheRun) {
   RunOptions missing;
-  missing.includePaths = "/nonexistent/orvo-include-dir\n";
+  missing.includeDirectories = {"/nonexistent/orvo-include-dir"};
   EXPECT_EQ(pp("x\r\n", missing), "x\r\n");  // only a search reaches the directory
   const RunResult gone = runPreprocessor("#include <a.h>\r\n", missing);
   ASSERT_FALSE(gone.ok());
@@ -103,7 +104,7 @@ TEST(Include, BadIncludeDirectoryEndsTheRun) {
   EXPECT_NE(gone.error->text.find("/nonexistent/orvo-include-dir"), std::string::npos);
 
   RunOptions file;
-  file.includePaths = (kData / "basic" / "a.h").string();
+  file.includeDirectories = {(kData / "basic" / "a.h").string()};
   EXPECT_EQ(ppError("#include <sys/x.h>\r\n", file),
             (kData / "basic" / "a.h").string() + "/sys/ is not a directory");
 }
@@ -140,9 +141,9 @@ TEST(Include, UnreadableHitIsReportedNotParsed) {
     const RunResult result = runPreprocessor(input, fromSource(dir.path()));
     ASSERT_TRUE(result.ok()) << result.error->text;
     EXPECT_EQ(result.output, input);
-    ASSERT_EQ(result.messages.size(), 1u);
-    EXPECT_EQ(result.messages[0].kind(), 4);
-    EXPECT_EQ(std::string(result.messages[0].text()),
+    ASSERT_EQ(result.diagnostics.size(), 1u);
+    EXPECT_EQ(result.diagnostics[0].severity, Severity::Error);
+    EXPECT_EQ(result.diagnostics[0].text,
               (dir.path() / name).string() + " could not be loaded!");
   }
 }

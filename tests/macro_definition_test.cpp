@@ -107,14 +107,14 @@ TEST(MacroDefinition, FunctionLikeStoresOneChildPerElement) {
 TEST(MacroDefinition, RedefinitionReplacesWithAWarningOnlyForFunctionLikeMacros) {
   const RunResult object = runPreprocessor(crlf({"#define FOO 4", "#define FOO 5", "x = FOO;"}), {});
   EXPECT_EQ(object.output, "x = 5;");
-  EXPECT_TRUE(object.messages.empty());
+  EXPECT_TRUE(object.diagnostics.empty());
 
   const RunResult function = runPreprocessor(
       crlf({"#define min(X, Y)  ((X) < (Y) ? (X) : (Y))", "#define min(a, b) a", "min(1, 2)"}), {});
   EXPECT_EQ(function.output, "1 ");
-  ASSERT_EQ(function.messages.size(), 1u);
-  EXPECT_STREQ(function.messages[0].text(), "min found again");
-  EXPECT_EQ(function.messages[0].kind(), 3);
+  ASSERT_EQ(function.diagnostics.size(), 1u);
+  EXPECT_EQ(function.diagnostics[0].text, "min found again");
+  EXPECT_EQ(function.diagnostics[0].severity, Severity::Warning);
 }
 
 TEST(MacroDefinition, SyntaxErrorsEndTheRun) {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "run/CommandLineMacros.h"
-#include "run/PreprocessRun.h"
+#include "orvo/Run.h"
 #include "tests/support/RunHelpers.h"
 
 namespace orvo::test {
@@ -55,7 +55,7 @@ TEST(CommandLineMacros, AppliedInOrderBeforeTheInput) {
     const RunResult result = runPreprocessor(c.input, with(c.macros));
     ASSERT_TRUE(result.ok()) << c.macros.front().text << ": " << result.error->text;
     EXPECT_EQ(result.output, c.output) << c.macros.front().text;
-    EXPECT_TRUE(result.commandLineMessages.empty()) << c.macros.front().text;
+    EXPECT_TRUE(result.diagnostics.empty()) << c.macros.front().text;
   }
 }
 
@@ -97,8 +97,9 @@ TEST(CommandLineMacros, InputPositionsAreUnchanged) {
   EXPECT_EQ(defined.error->text, plain.error->text);
   EXPECT_EQ(defined.error->begin, plain.error->begin);
   EXPECT_EQ(defined.error->end, plain.error->end);
-  ASSERT_EQ(defined.messages.size(), 1u);
-  EXPECT_EQ(defined.messages[0].begin(), plain.messages[0].begin());
+  ASSERT_EQ(defined.diagnostics.size(), 1u);
+  ASSERT_TRUE(defined.diagnostics[0].place && plain.diagnostics[0].place);
+  EXPECT_EQ(defined.diagnostics[0].place->begin, plain.diagnostics[0].place->begin);
 }
 
 TEST(CommandLineMacros, WarningsAreKeptApartFromTheInputs) {
@@ -106,18 +107,22 @@ TEST(CommandLineMacros, WarningsAreKeptApartFromTheInputs) {
   RunResult result = runPreprocessor("__cplusplus", with({define("__cplusplus=2")}));
   ASSERT_TRUE(result.ok());
   EXPECT_EQ(result.output, "1");
-  ASSERT_EQ(result.commandLineMessages.size(), 1u);
-  EXPECT_EQ(std::string(result.commandLineMessages[0].text()),
+  ASSERT_EQ(result.diagnostics.size(), 1u);
+  EXPECT_EQ(result.diagnostics[0].text,
             "'-D __cplusplus=2' has no effect: __cplusplus is predefined; put "
             "'-U __cplusplus' before it");
-  EXPECT_EQ(result.commandLineMessages[0].kind(), 3);
+  EXPECT_EQ(result.diagnostics[0].severity, Severity::Warning);
+  ASSERT_TRUE(result.diagnostics[0].place);
+  EXPECT_EQ(result.diagnostics[0].place->file, kCommandLinePlace);
+  EXPECT_FALSE(result.diagnostics[0].place->known());
 
   result = runPreprocessor("F(1)", with({define("F(x)=x"), define("F(y)=-y")}));
   ASSERT_TRUE(result.ok());
   EXPECT_EQ(result.output, "-1 ");
-  ASSERT_EQ(result.commandLineMessages.size(), 1u);
-  EXPECT_EQ(std::string(result.commandLineMessages[0].text()), "F found again");
-  EXPECT_TRUE(result.messages.empty());
+  ASSERT_EQ(result.diagnostics.size(), 1u);
+  EXPECT_EQ(result.diagnostics[0].text, "F found again");
+  ASSERT_TRUE(result.diagnostics[0].place);
+  EXPECT_EQ(result.diagnostics[0].place->file, kCommandLinePlace);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/ExampleCatalogue.h"
-#include "run/PreprocessRun.h"
+#include "orvo/Run.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ std::vector<Job> jobs() {
     list.push_back({orvo::ExampleCatalogue::input(i), {}});
   }
   orvo::RunOptions withIncludes;
-  withIncludes.includePaths = std::string(ORVO_TEST_DATA) + "/include/basic";
+  withIncludes.includeDirectories = {std::string(ORVO_TEST_DATA) + "/include/basic"};
   list.push_back({"#include \"outer.h\"\r\n#include <other/types.h>\r\nx\r\n", withIncludes});
   list.push_back({"#if (1 + 2) * 3 == 9 && defined __LINE__\r\nyes\r\n#endif\r\n", {}});
   list.push_back({"#define f(a) #a a ## 1\r\nf(x y)\r\n#foo\r\n", {}});

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/ExampleCatalogue.h"
-#include "run/PreprocessRun.h"
+#include "orvo/Run.h"
 
 namespace orvo::test {
 namespace {
@@ -27,7 +27,7 @@ std::vector<std::string> Inputs() {
 }
 
 bool SameResult(const RunResult& a, const RunResult& b) {
-  if (a.output != b.output || a.ok() != b.ok() || a.messages.size() != b.messages.size())
+  if (a.output != b.output || a.ok() != b.ok() || a.diagnostics.size() != b.diagnostics.size())
     return false;
   return a.ok() || (a.error->text == b.error->text && a.error->begin == b.error->begin &&
                     a.error->end == b.error->end);

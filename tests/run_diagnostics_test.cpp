@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "run/PreprocessRun.h"
+#include "orvo/Run.h"
 #include "tests/support/Command.h"
 
 namespace orvo {

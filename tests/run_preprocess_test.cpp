@@ -1,7 +1,7 @@
 // The preprocessing run as the window and orvo-pp call it.
 #include <gtest/gtest.h>
 
-#include "run/PreprocessRun.h"
+#include "orvo/Run.h"
 #include "tests/support/RunHelpers.h"
 
 namespace orvo::test {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/ExampleCatalogue.h"
-#include "run/StepRecorder.h"
+#include "orvo/StepRecorder.h"
 
 namespace orvo {
 namespace {
@@ -46,7 +46,7 @@ TEST(StepRecorder, KeepsEachStepWithTheTextItStartsFromAndGives) {
 // Places in an included file are not offsets into the main input.
 TEST(StepRecorder, MarksWhichPlacesAreInTheMainInput) {
   RunOptions options;
-  options.includePaths = std::string(ORVO_TEST_DATA) + "/include/basic\n";
+  options.includeDirectories = {std::string(ORVO_TEST_DATA) + "/include/basic"};
   const RecordedRun run = runRecorded("#include \"defines.h\"\nN\n", options);
   ASSERT_TRUE(run.result.ok());
   ASSERT_EQ(run.steps->definitions.size(), 1u);

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/ExampleCatalogue.h"
-#include "run/PreprocessRun.h"
+#include "orvo/Run.h"
 #include "support/RunHelpers.h"
 
 namespace orvo {

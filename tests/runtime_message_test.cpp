@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/Message.h"
+#include "base/Message.h"
 #include "runtime/ParseState.h"
 #include "runtime/ParseStatePlugin.h"
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "runtime/Message.h"
+#include "base/Message.h"
 #include "scan/DynamicScanner.h"
 #include "scan/DynamicScannerData.h"
 #include "scan/Scanner.h"

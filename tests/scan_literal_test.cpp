@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "runtime/Message.h"
+#include "base/Message.h"
 #include "scan/LiteralScanner.h"
 #include "scan/TokenSetNotation.h"
 

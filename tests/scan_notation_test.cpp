@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/Message.h"
+#include "base/Message.h"
 #include "scan/TokenSetNotation.h"
 
 namespace zemra {

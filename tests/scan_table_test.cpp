@@ -5,7 +5,7 @@
 
 #include <boost/regex.hpp>
 
-#include "runtime/Message.h"
+#include "base/Message.h"
 #include "scan/RegexScanner.h"
 #include "scan/ScannerTable.h"
 

@@ -11,7 +11,7 @@
 
 #include <string>
 
-#include "runtime/Message.h"
+#include "base/Message.h"
 #include "tree/NodeBase.h"
 
 namespace zemra {

@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "run/PreprocessRun.h"
+#include "orvo/Run.h"
 
 namespace orvo::fuzz {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "run/PreprocessRun.h"
+#include "orvo/Run.h"
 #include "tests/fuzz/HarnessOptions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -7,20 +7,19 @@
 #include <string>
 #include <string_view>
 
-#include "run/PreprocessRun.h"
+#include "orvo/Run.h"
 
 namespace orvo::test {
 
-// Time budgets of tests, scaled for builds with sanitizers and for runs on
-// the regular-expression library alone, which are several times slower.
+// Time budgets of tests, scaled for builds with sanitizers and for runs in
+// the reference mode, which are several times slower.
 #ifdef ORVO_SANITIZED
 inline constexpr int kSlowdown = 5;
 #else
 inline constexpr int kSlowdown = 1;
 #endif
 inline std::chrono::milliseconds budget(int milliseconds) {
-  const char* boostOnly = std::getenv("ORVO_BOOST_ONLY");
-  const int matcherSlowdown = boostOnly != nullptr && *boostOnly == '1' ? 5 : 1;
+  const int matcherSlowdown = modeFromEnvironment() == Mode::Reference ? 5 : 1;
   return std::chrono::milliseconds(milliseconds * kSlowdown * matcherSlowdown);
 }
 

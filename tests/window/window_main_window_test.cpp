@@ -9,7 +9,7 @@
 
 #include "TestableWindow.h"
 #include "app/ExampleCatalogue.h"
-#include "run/PreprocessRun.h"
+#include "orvo/Run.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/TokenSets.h"
-#include "macros/MacroGrammarTables.h"
+#include "grammar/MacroGrammarTables.h"
 #include "macros/StrayBackslash.h"
 
 namespace zemra {

@@ -1,7 +1,7 @@
 // One scan result: where the scan started, the token it recognised and how.
 #pragma once
 
-#include "runtime/Submatches.h"
+#include "scan/Submatches.h"
 #include "scan/Symbol.h"
 
 namespace zemra {

@@ -7,8 +7,7 @@
 
 #include "grammar/Cpreprocess_fileParser.h"
 #include "grammar/RuleEndFlags.h"
-#include "macros/MacroGrammarTables.h"
-#include "scan/MatcherChoice.h"
+#include "grammar/MacroGrammarTables.h"
 #include "scan/PlainTokenReader.h"
 
 namespace zemra {
@@ -31,10 +30,10 @@ int ScannerAfterPlainToken(const PlainRunGrammar& grammar, int id) {
 }  // namespace
 
 bool Cpreprocess_fileParser::mayReadPlainTokens(const CVL_ParseState& s) const {
-  // Switched off, and with the reference matcher alone, the scanners read
-  // every token; a directive reads its tokens under rules of its own, and a
-  // comment waiting to be parsed comes first.
-  return m_bReadPlainTokens && !LibraryMatchingOnly() && !s.m_bDirectiveLine &&
+  // In the reference mode the scanners read every token; a directive reads
+  // its tokens under rules of its own, and a comment waiting to be parsed
+  // comes first.
+  return s.m_bFastPaths && !s.m_bDirectiveLine &&
          !s.m_bInclusionPending && s.m_Status == parse_status::OnePending &&
          s.m_TokenStack.size() == 1;
 }

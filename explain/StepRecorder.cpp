@@ -1,4 +1,4 @@
-#include "run/StepRecorder.h"
+#include "orvo/StepRecorder.h"
 
 #include <utility>
 

@@ -1,7 +1,7 @@
 // What an identifier outside a macro call becomes.
 #include "grammar/Cpreprocess_fileParser.h"
+#include "macros/MacroRecord.h"
 #include "macros/ExpansionLimits.h"
-#include "run/RunTracer.h"
 
 namespace zemra {
 
@@ -16,15 +16,15 @@ void Cpreprocess_fileParser::expandIdentifier(CVL_ParseState& s, std::string_vie
   if (const node* object = m_ObjectMacros.find(name)) {
     node record = *object;
     // A busy macro is being expanded already: its name stays as it is.
-    if (record.id() == 0) {
+    if (!macro_record::IsBusy(record)) {
       const ExpansionScope scope(m_Expansion, name);
-      record.setId(1);
+      macro_record::MarkBusy(record);
       ++m_BusyObjectMacros;
       if (m_pTrace) m_pTrace->objectBegins(s, name, record.value());
       const std::string expanded = rescan(s, record.value());
       if (m_pTrace) m_pTrace->expansionFinished(expanded);
       out += expanded;
-      record.setId(0);
+      macro_record::MarkIdle(record);
       --m_BusyObjectMacros;
       return;
     }

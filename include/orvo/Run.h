@@ -9,11 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "run/Diagnostic.h"
-#include "run/SourcePlace.h"
-#include "run/RunExplanation.h"
-#include "run/RunObserver.h"
-#include "runtime/Message.h"
+#include "orvo/Diagnostic.h"
+#include "orvo/SourcePlace.h"
+#include "orvo/Explanation.h"
+#include "orvo/Observer.h"
 
 namespace orvo {
 
@@ -78,13 +77,37 @@ struct IncludedFile {
   Status status = Status::Loaded;
 };
 
+// How a run computes its result. Both modes give the same output, messages
+// and exit status; the test suite runs in both and the fuzzer compares them.
+enum class Mode {
+  // The shortcuts: hand-written token matchers in place of the regular-
+  // expression library, the plain token reader, text copied in runs,
+  // conditions read in one go, rescans and parses kept and used again.
+  Fast,
+  // The grammar's productions, the scanner walk and the regular-expression
+  // library do every piece of work: the reference the shortcuts must agree
+  // with. Several times slower.
+  Reference,
+};
+
+// The mode the environment asks for: Reference when ORVO_MODE=reference
+// (or ORVO_BOOST_ONLY=1, its older name) is set, else Fast. Read once per
+// process; it is every RunOptions' default, so that a whole test suite or
+// any orvo-pp run can be switched from outside.
+Mode modeFromEnvironment();
+
+// The largest input a run reads, and the largest included file: positions
+// in a text are int offsets.
+inline constexpr std::size_t kMaxInputBytes = 2147483647;
+
 // Default bound on the size of a run's output; a run that would write more
 // ends with a message instead of exhausting memory.
 constexpr std::size_t kDefaultMaxOutputBytes = std::size_t{256} << 20;
 
 struct RunOptions {
   std::string sourceDir;     // directory of the opened file; empty for none
-  std::string includePaths;  // one include directory per line
+  // Searched in order (each with its subdirectories) before sourceDir.
+  std::vector<std::string> includeDirectories;
   std::size_t maxOutputBytes = kDefaultMaxOutputBytes;
 
   // ---- Macros given on the command line ----------------------------------
@@ -107,11 +130,9 @@ struct RunOptions {
   int maxExpansionParses = 0;
   std::size_t maxExpandedBytes = 0;
 
-  // ---- Reading ------------------------------------------------------------
-  // Runs of plain tokens in text lines (names no macro has, numbers,
-  // literals, operators) are copied without the scanners. Off, the scanners
-  // read every token: the same result, more slowly; tests compare the two.
-  bool readPlainTokens = true;
+  // ---- Mode ---------------------------------------------------------------
+  // Fast, or Reference with every shortcut off (see Mode).
+  Mode mode = modeFromEnvironment();
 
   // ---- Expansion explorer ----------------------------------------------
   // Receives every step of the run (run/RunObserver.h); not owned. With an
@@ -127,13 +148,10 @@ struct RunOptions {
 inline constexpr const char* kCancelledText = "run cancelled";
 
 struct RunResult {
-  std::string output;                     // what the preprocessor wrote; empty after an error
-  std::optional<RunError> error;          // set when an exception ended the run
-  std::vector<zemra::CVL_Message> messages;  // warnings and errors recorded on the way
+  std::string output;             // what the preprocessor wrote; empty after an error
+  std::optional<RunError> error;  // the run's outcome: set when an error ended the run
 
-  // ---- Command-line macros and included files ---------------------------
-  // Warnings about -D and -U entries; their offsets are not in the input.
-  std::vector<zemra::CVL_Message> commandLineMessages;
+  // ---- Included files -----------------------------------------------------
   // Every file the include directives looked for, also after an error.
   std::vector<IncludedFile> includedFiles;
 
@@ -145,8 +163,10 @@ struct RunResult {
   bool ok() const { return !error.has_value(); }
 
   // ---- Diagnostics ----
-  // The recorded messages again, each with its severity and place, in the
-  // order they arose.
+  // Every message the run recorded on the way, each with its severity and
+  // place, in the order they arose; the error that ended the run is
+  // `error`. Messages about -D and -U entries come first, placed in the file
+  // kCommandLinePlace at no line.
   std::vector<Diagnostic> diagnostics;
   // Whether the run ended with an error or recorded one (an included file
   // that could not be parsed to its end, say): the output may lack text.

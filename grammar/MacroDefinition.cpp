@@ -5,10 +5,9 @@
 #include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/TokenSets.h"
-#include "macros/MacroGrammarTables.h"
+#include "grammar/MacroGrammarTables.h"
 #include "macros/MacroRecord.h"
 #include "macros/StrayBackslash.h"
-#include "run/RunTracer.h"
 
 namespace zemra {
 namespace {

@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "run/PreprocessRun.h"
-#include "run/RunObserver.h"
+#include "orvo/Run.h"
+#include "orvo/Observer.h"
 
 namespace orvo {
 

@@ -5,14 +5,14 @@
 #include <string_view>
 
 #include "grammar/Cpreprocess_fileParser.h"
+#include "macros/MacroRecord.h"
 #include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/TokenSets.h"
 #include "macros/ExpansionLimits.h"
-#include "macros/MacroGrammarTables.h"
+#include "grammar/MacroGrammarTables.h"
 #include "macros/PassWithoutParse.h"
 #include "macros/StrayBackslash.h"
-#include "run/RunTracer.h"
 
 namespace zemra {
 namespace {
@@ -71,9 +71,9 @@ std::string Cpreprocess_fileParser::rescan(CVL_ParseState& parent, const std::st
   }
   // A text that settles without a nested parse settles the same way again
   // while the definitions stay and no object-like macro is busy: the
-  // result is used again and its cost counted again. The shortcuts are off
-  // with the plain token reader, so that runs both ways compare them.
-  const bool reusable = parent.m_bReadPlainTokens && m_BusyObjectMacros == 0 &&
+  // result is used again and its cost counted again. The shortcut is off in
+  // the reference mode, so that runs both ways compare it.
+  const bool reusable = parent.m_bFastPaths && m_BusyObjectMacros == 0 &&
                         text.size() <= kLongestSettledText;
   if (reusable) {
     const auto found = m_SettledRescans.find(text);
@@ -107,7 +107,7 @@ std::string Cpreprocess_fileParser::rescanPasses(CVL_ParseState& parent, const s
   while (previous != current) {
     if (++passes > maxPasses) RescanDidNotSettle(maxPasses);
     previous = std::move(current);
-    const orvo::RescanPassTrace traced(m_pTrace, passes, previous, current);
+    const RescanPassTrace traced(m_pTrace, passes, previous, current);
     if ((passes > 1 || !firstPassParses) && passWithoutParse(previous, current)) continue;
     if (!recorded) recorded.emplace();
     if (passBySubstitution(previous, current, *recorded)) continue;
@@ -129,7 +129,8 @@ void Cpreprocess_fileParser::appendRescannedParts(CVL_ParseState& parent,
   // way each time: nothing a rescan makes busy outlives it, and definitions
   // do not change within a call. Where it settled without a nested parse,
   // which could record messages, its result is used again and its cost
-  // counted again. The explorer is told of every pass.
+  // counted again. The explorer is told of every pass, and the reference
+  // mode rescans every part.
   struct Settled {
     bool known = false;
     std::string text;
@@ -137,7 +138,9 @@ void Cpreprocess_fileParser::appendRescannedParts(CVL_ParseState& parent,
     std::size_t bytes = 0;
   };
   std::vector<Settled> settled(
-      m_pTrace == nullptr && AnArgumentRepeats(sources, argumentCount) ? argumentCount : 0);
+      m_pTrace == nullptr && parent.m_bFastPaths && AnArgumentRepeats(sources, argumentCount)
+          ? argumentCount
+          : 0);
   for (std::size_t i = 0; i < parts.size(); ++i) {
     const int argument = sources[i];
     if (argument == kInertPart && inertBytes != nullptr) {
@@ -146,7 +149,7 @@ void Cpreprocess_fileParser::appendRescannedParts(CVL_ParseState& parent,
       AppendExpansionPart(out, parts[i]);
       continue;
     }
-    if (argument == kInertPart && m_pTrace == nullptr) {
+    if (argument == kInertPart && m_pTrace == nullptr && parent.m_bFastPaths) {
       // What rescan gives such a part, at the same cost: the first pass
       // drops the trailing blanks, a second one, only for them, gives the
       // same text again.
@@ -193,11 +196,10 @@ std::string Cpreprocess_fileParser::parsePassOnce(CVL_ParseState& parent, const 
                                                   RecordedMacros& recorded) {
   // While no macro is busy, a parse of the same text at the same depth of
   // expansions gives the same result until a definition changes; one that
-  // recorded no message and left no object-like macro busy is used again,
-  // its cost counted again. The
-  // shortcut is off with the plain token reader, so that runs both ways
-  // compare it.
-  const bool reusable = m_pTrace == nullptr && parent.m_bReadPlainTokens &&
+  // recorded no message, left no object-like macro busy and wrote nothing
+  // straight to the output (a comment's blank) is used again, its cost
+  // counted again: reusing it must have every effect the parse had.
+  const bool reusable = m_pTrace == nullptr && parent.m_bFastPaths &&
                         m_BusyObjectMacros == 0 && m_BusyFunctionMacros == 0 &&
                         text.size() <= kLongestSettledText;
   if (reusable) {
@@ -217,9 +219,10 @@ std::string Cpreprocess_fileParser::parsePassOnce(CVL_ParseState& parent, const 
   const int parsesBefore = m_Expansion.parses;
   const std::size_t bytesBefore = m_Expansion.producedBytes;
   const int nestedBefore = m_NestedParses;
+  const long commentBlanksBefore = m_CommentBlanksWritten;
   std::string output = parsePass(parent, text, recorded, true);
   if (reusable && messageCount() == messagesBefore && recorded.size() == recordedBefore &&
-      output.size() <= kLongestSettledResult) {
+      m_CommentBlanksWritten == commentBlanksBefore && output.size() <= kLongestSettledResult) {
     if (m_SettledParses.size() >= kMostSettledTexts) m_SettledParses.clear();
     m_SettledParses[text] = {output, m_Expansion.parses - parsesBefore,
                              m_Expansion.producedBytes - bytesBefore, m_NestedParses - nestedBefore,
@@ -248,7 +251,7 @@ bool Cpreprocess_fileParser::passWithoutParse(const std::string& text, std::stri
   const auto expands = [this](std::string_view name) {
     if (m_PredefinedMacros.find(name) != nullptr) return true;
     const node* record = m_ObjectMacros.find(name);
-    return record != nullptr && record->id() == 0;
+    return record != nullptr && !macro_record::IsBusy(*record);
   };
   if (!PassKeepsText(text, expands)) return false;
   m_Expansion.chargeParse();
@@ -277,7 +280,7 @@ void Cpreprocess_fileParser::appendRescannedName(std::string_view name, std::str
     return;
   }
   const node* object = m_ObjectMacros.find(name);
-  if (object == nullptr || object->id() != 0) {
+  if (object == nullptr || macro_record::IsBusy(*object)) {
     output += name;
     return;
   }
@@ -285,7 +288,7 @@ void Cpreprocess_fileParser::appendRescannedName(std::string_view name, std::str
   // the owner of `recorded` is done.
   node record = *object;
   output += record.value();
-  record.setId(1);
+  macro_record::MarkBusy(record);
   ++m_BusyObjectMacros;
   recorded.push_back(std::string(name));
 }

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "run/SourcePlace.h"
+#include "orvo/SourcePlace.h"
 
 namespace orvo {
 

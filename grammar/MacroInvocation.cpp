@@ -9,10 +9,9 @@
 #include "grammar/TokenSets.h"
 #include "macros/ExpansionLimits.h"
 #include "macros/ExpansionWalk.h"
-#include "macros/MacroGrammarTables.h"
+#include "grammar/MacroGrammarTables.h"
 #include "macros/MacroRecord.h"
 #include "macros/StrayBackslash.h"
-#include "run/RunTracer.h"
 
 namespace zemra {
 namespace {
@@ -68,7 +67,7 @@ void Cpreprocess_fileParser::macro_call_begin(CVL_ParseState& s, int si, int re,
     // and copy it again without end, and a blank after it would keep a
     // rescan from settling; the expansion that owns the macro rescans its
     // result once more when the macro is idle again, and expands it there.
-    const bool copiedThrough = m_FunctionMacros.value().id() != 0;
+    const bool copiedThrough = macro_record::IsBusy(m_FunctionMacros.value());
     const ExpansionScope scope(m_Expansion, name);
     std::string rest;
     macro_call(s, 180, endsAt(180), callBuffer, rest);
@@ -101,8 +100,8 @@ void Cpreprocess_fileParser::macro_call(CVL_ParseState& s, int si, int re,
   CVL_Guard guard = enter(s, si, re, prod::macro_call, " macro_call");
   m_FunctionMacros.findKey(name);  // macro_call_begin found it
   node record = m_FunctionMacros.value();
-  const bool busy = record.id() != 0;
-  record.setId(1);
+  const bool busy = macro_record::IsBusy(record);
+  macro_record::MarkBusy(record);
   if (!busy) ++m_BusyFunctionMacros;
   if (busy) callBuffer += opening;
 
@@ -125,13 +124,13 @@ void Cpreprocess_fileParser::macro_call(CVL_ParseState& s, int si, int re,
   std::vector<int>& sources = (*buffers).sources;
   // Runs of inert elements come as one part, rescanned already, where the
   // explorer, which is told of every part, is not attached; the shortcut is
-  // off with the plain token reader, so that runs both ways compare it.
+  // off in the reference mode, so that runs both ways compare it.
   std::vector<std::size_t>* const inertBytes =
-      m_pTrace == nullptr && s.m_bReadPlainTokens ? &(*buffers).inertBytes : nullptr;
+      m_pTrace == nullptr && s.m_bFastPaths ? &(*buffers).inertBytes : nullptr;
   ExpansionParts(replacementOf(name, record), arguments, parts, &sources, inertBytes);
   if (m_pTrace) m_pTrace->expansionBuilt(parts);
   appendRescannedParts(s, parts, sources, inertBytes, arguments.size(), callBuffer);
-  record.setId(0);
+  macro_record::MarkIdle(record);
   --m_BusyFunctionMacros;
   guard.leave();
 }

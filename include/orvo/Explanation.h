@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "run/RunObserver.h"
+#include "orvo/Observer.h"
 
 namespace orvo {
 

@@ -3,14 +3,13 @@
 #include <boost/lexical_cast.hpp>
 
 #include "grammar/Cpreprocess_fileParser.h"
+#include "macros/MacroRecord.h"
 #include "grammar/GrammarNames.h"
 #include "macros/ExpansionWalk.h"
+#include "runtime/MessageKind.h"
 
 namespace zemra {
 namespace {
-
-// Message kind of a warning in the plugin's message list.
-constexpr int kWarningKind = 3;
 
 // Where the production being parsed began: the begin of the token it started
 // with, as its rule-end entry noted on entering it.
@@ -59,7 +58,7 @@ void Cpreprocess_fileParser::defineFunctionLike(CVL_ParseState& s, const node& r
     const char* const lineBegin = DefinitionBegin(s);
     addMessage(s, (name + " found again").c_str(), s.offsetOf(lineBegin),
                s.offsetOf(current.m_pTokenBegin), ProductionName(prod::function_like_macro),
-               ElementName(elem::Sem7_of_function_like_macro), kWarningKind);
+               ElementName(elem::Sem7_of_function_like_macro), message_kind::kWarning);
   }
   m_FunctionMacros[name] = record;
   m_Replacements[name] = CompileReplacement(record);
@@ -74,8 +73,8 @@ const std::vector<ReplacementElement>& Cpreprocess_fileParser::replacementOf(
 
 void Cpreprocess_fileParser::resetRecorded(RecordedMacros& recorded) {
   for (const std::string& name : recorded) {
-    if (!m_ObjectMacros.findKey(name) || m_ObjectMacros.value().id() == 0) continue;
-    m_ObjectMacros.value().setId(0);
+    if (!m_ObjectMacros.findKey(name) || !macro_record::IsBusy(m_ObjectMacros.value())) continue;
+    macro_record::MarkIdle(m_ObjectMacros.value());
     --m_BusyObjectMacros;
   }
 }

@@ -3,7 +3,7 @@
 #include "grammar/Cpreprocess_fileParser.h"
 #include "grammar/RuleEndFlags.h"
 #include "grammar/TokenSets.h"
-#include "macros/MacroGrammarTables.h"
+#include "grammar/MacroGrammarTables.h"
 
 namespace zemra {
 

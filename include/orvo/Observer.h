@@ -35,8 +35,8 @@
 #include <utility>
 #include <vector>
 
-#include "run/Diagnostic.h"
-#include "run/SourcePlace.h"
+#include "orvo/Diagnostic.h"
+#include "orvo/SourcePlace.h"
 
 namespace orvo {
 
