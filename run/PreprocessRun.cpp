@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 #include <memory>
+#include <new>
 #include <ostream>
 #include <string>
 
@@ -36,9 +37,9 @@ IncludedFile::Status statusOf(zemra::IncludeRecord::Status status) {
   return IncludedFile::Status::NotFound;
 }
 
-std::vector<IncludedFile> includedFilesOf(const zemra::Cpreprocess_fileParser& parser) {
+std::vector<IncludedFile> includedFilesOf(const zemra::IncludeLog& log) {
   std::vector<IncludedFile> files;
-  for (const zemra::IncludeRecord& record : parser.m_IncludeLog.records())
+  for (const zemra::IncludeRecord& record : log.records())
     files.push_back(IncludedFile{record.name, record.path, statusOf(record.status)});
   return files;
 }
@@ -69,9 +70,9 @@ std::optional<SourcePlace> placeFrom(const SourceRegistry& registry, const RawPl
   return registry.place(raw.source, raw.begin, raw.end);
 }
 
-}  // namespace
-
-RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
+// The run itself; runPreprocessor adds the last resort for memory running
+// out while the result is collected.
+RunResult runChecked(std::string_view input, const RunOptions& options) {
   RunResult result;
   if (input.size() > zemra::kMaxInputBytes) {
     result.error = RunError{ErrorClass::Message,
@@ -101,6 +102,7 @@ RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
   std::optional<zemra::Cpreprocess_fileParser> parser;
   // The parser reads the caller's text in place: it outlives the parse, and
   // a copy would cost as much memory again as the input.
+  bool outOfMemory = false;
   try {
     parser.emplace();
     parser->setOutputLimit(options.maxOutputBytes);
@@ -122,8 +124,20 @@ RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
     result.error = errorFrom(ErrorClass::Parse, e);
   } catch (const zemra::CVL_Message& e) {
     result.error = errorFrom(ErrorClass::Message, e);
+  } catch (const std::bad_alloc&) {
+    result.error = RunError{ErrorClass::Standard, kOutOfMemoryText, 0, 0};
+    outOfMemory = true;
   } catch (const std::exception& e) {
     result.error = RunError{ErrorClass::Standard, e.what(), 0, 0};
+  }
+  zemra::IncludeLog includeLog;
+  if (outOfMemory && parser) {
+    // The macro table can hold most of what the run took: it goes before
+    // anything of the result is allocated, and with it the explanation,
+    // whose final macro table it is.
+    includeLog = std::move(parser->m_IncludeLog);
+    tracer.reset();
+    parser.reset();
   }
   if (result.error && !result.error->fromCommandLine) {
     // A message built from a text alone carries no range of its own.
@@ -133,7 +147,7 @@ RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
         sources, tracker.placeOfThrown(result.error->begin, result.error->end, ownRange));
   }
   if (result.ok()) result.output = buffer.take();
-  if (parser) result.includedFiles = includedFilesOf(*parser);
+  result.includedFiles = includedFilesOf(parser ? parser->m_IncludeLog : includeLog);
   result.messages.assign(plugin.messagesBegin(), plugin.messagesEnd());
   result.diagnostics.reserve(plugin.recorded().size());
   for (const RecordedMessage& message : plugin.recorded()) {
@@ -143,6 +157,20 @@ RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
   }
   if (tracer) result.explanation = tracer->finish(result.error ? &*result.error : nullptr);
   return result;
+}
+
+}  // namespace
+
+RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
+  try {
+    return runChecked(input, options);
+  } catch (const std::bad_alloc&) {
+    // Memory ran out again while the result was collected; everything the
+    // run held is freed by now, so the bare error fits.
+    RunResult result;
+    result.error = RunError{ErrorClass::Standard, kOutOfMemoryText, 0, 0};
+    return result;
+  }
 }
 
 bool RunResult::hasErrors() const {

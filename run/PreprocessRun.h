@@ -125,6 +125,9 @@ struct RunOptions {
 
 // Text of the error that ends a cancelled run.
 inline constexpr const char* kCancelledText = "run cancelled";
+// Text of the error that ends a run the system grants no more memory; its
+// place is where the run was when memory ran out.
+inline constexpr const char* kOutOfMemoryText = "out of memory while preprocessing this line";
 
 struct RunResult {
   std::string output;                     // what the preprocessor wrote; empty after an error

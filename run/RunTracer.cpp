@@ -498,12 +498,17 @@ void RunTracer::includeEntered(const zemra::CVL_ParseState& s, const std::string
 void RunTracer::includeLeft(bool report) {
   if (report) reportMessages();
   if (m_Files.size() <= 1) return;
+  if (!report) {
+    // Unwinding: nothing may be allocated now.
+    m_Files.pop_back();
+    return;
+  }
   IncludeLeftEvent event;
   event.name = m_Files.back().includeName;
   event.path = m_Files.back().name;
   event.depth = m_Files.back().depth;
   m_Files.pop_back();
-  if (report) m_Observer.includeLeft(event);
+  m_Observer.includeLeft(event);
 }
 
 // ---- Output -------------------------------------------------------------
@@ -596,7 +601,7 @@ IncludeTrace::IncludeTrace(RunTracer* tracer, const zemra::CVL_ParseState& s,
   if (m_pTracer != nullptr) m_pTracer->includeEntered(s, name, path, file, depth);
 }
 
-IncludeTrace::~IncludeTrace() {
+IncludeTrace::~IncludeTrace() noexcept(false) {
   if (m_pTracer != nullptr) m_pTracer->includeLeft(std::uncaught_exceptions() == m_Exceptions);
 }
 

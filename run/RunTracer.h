@@ -159,7 +159,9 @@ class RescanPassTrace {
       : m_pTracer(tracer), m_Pass(pass), m_Before(before), m_After(after) {
     if (m_pTracer != nullptr) begin();
   }
-  ~RescanPassTrace() {
+  // Reports the pass's result, which may allocate and throw; not while an
+  // exception unwinds.
+  ~RescanPassTrace() noexcept(false) {
     if (m_pTracer != nullptr) end();
   }
   RescanPassTrace(const RescanPassTrace&) = delete;
@@ -181,7 +183,9 @@ class IncludeTrace {
  public:
   IncludeTrace(RunTracer* tracer, const zemra::CVL_ParseState& s, const std::string& name,
                const std::string& path, const zemra::CVL_ParseState& file, int depth);
-  ~IncludeTrace();
+  // Reports the end of the file, which may allocate and throw; while an
+  // exception unwinds it only forgets the file, which cannot.
+  ~IncludeTrace() noexcept(false);
   IncludeTrace(const IncludeTrace&) = delete;
   IncludeTrace& operator=(const IncludeTrace&) = delete;
 
