@@ -108,6 +108,7 @@ RunResult runChecked(std::string_view input, const RunOptions& options) {
     parser->setOutputLimit(options.maxOutputBytes);
     parser->setExpansionBudget(options.maxExpansionParses, options.maxExpandedBytes);
     parser->m_bReadPlainTokens = options.readPlainTokens;
+    parser->setCancelFlag(options.cancelRequested, kCancelledText);
     if (applyCommandLineMacros(*parser, options.commandLineMacros, result)) {
       parser->m_pSourceTrail = &tracker;
       if (tracer) {

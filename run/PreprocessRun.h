@@ -94,8 +94,10 @@ struct RunOptions {
   std::vector<CommandLineMacro> commandLineMacros;
 
   // Cancelling a run (the window's live preview drops runs over text that
-  // has changed since). The run looks at the flag whenever it writes output
-  // and, once it is set, ends with the error kCancelledText. Null: the run
+  // has changed since). The run looks at the flag whenever it writes output,
+  // at every line (definitions, includes, conditionals, skipped lines) and
+  // every rescan pass and, once it is set, ends with the error
+  // kCancelledText within milliseconds. Null: the run
   // cannot be cancelled. The flag must outlive the run.
   const std::atomic<bool>* cancelRequested = nullptr;
 
