@@ -186,6 +186,11 @@ class Cpreprocess_fileParser : public CVL_Parser {
   CVL_Map<std::string, std::string> m_MissingIncludes;
   // Every file an include directive looked for, for the run's dependency list.
   IncludeLog m_IncludeLog;
+  // Files loaded by include directives so far in this run (each reading).
+  int m_Inclusions = 0;
+  // The text of each file loaded, by path: a header read again in the same
+  // run costs no system calls.
+  std::unordered_map<std::string, std::string> m_IncludedTexts;
 
   // ---- Places of messages -------------------------------------------------
   // Told of every nested parse so that messages can be placed; may be null.

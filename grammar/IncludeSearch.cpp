@@ -24,13 +24,31 @@ std::string JoinDirectory(const std::string& directory, const std::string& part)
   return directory + kPathSeparator + part;
 }
 
+void IncludeSearch::requireDirectory(const std::string& directory, const std::string& candidate) {
+  if (m_CheckedDirectories.count(directory) != 0) return;
+  if (!directory.empty() && !fs::exists(directory)) {
+    throw fs::filesystem_error(
+        "boost::filesystem::is_directory", fs::path(directory),
+        boost::system::errc::make_error_code(boost::system::errc::no_such_file_or_directory));
+  }
+  if (directory.empty() || !fs::is_directory(directory))
+    throw CVL_Message((candidate + " is not a directory").c_str());
+  m_CheckedDirectories.insert(directory);
+}
+
 std::optional<std::string> IncludeSearch::find(const std::string& directory,
                                                const std::string& leaf) {
-  boost::system::error_code ec;
-  const fs::path canonical = fs::canonical(directory, ec);
-  if (ec) return std::nullopt;  // not there: nothing to find
+  auto known = m_Canonical.find(directory);
+  if (known == m_Canonical.end()) {
+    boost::system::error_code ec;
+    const fs::path canonical = fs::canonical(directory, ec);
+    std::optional<std::string> resolved;
+    if (!ec) resolved = canonical.string();
+    known = m_Canonical.emplace(directory, std::move(resolved)).first;
+  }
+  if (!known->second) return std::nullopt;  // not there: nothing to find
   std::set<const Listing*> visited;
-  return walk(directory, canonical.string(), leaf, 0, visited);
+  return walk(directory, *known->second, leaf, 0, visited);
 }
 
 std::optional<std::string> IncludeSearch::walk(const std::string& directory,

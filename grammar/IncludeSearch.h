@@ -36,6 +36,11 @@ std::string JoinDirectory(const std::string& directory, const std::string& part)
 // only the first time.
 class IncludeSearch {
  public:
+  // An include directory must be a directory: one that does not exist ends
+  // the run with the file-system library's own error, any other thing with
+  // "CANDIDATE is not a directory". Checked once per run for each.
+  void requireDirectory(const std::string& directory, const std::string& candidate);
+
   // Path of the first file named `leaf` below `directory`, visiting the
   // entries of each directory in listing order and descending into a
   // subdirectory as soon as it is met. Nothing when `directory` does not
@@ -58,6 +63,10 @@ class IncludeSearch {
   // Read once per directory; the canonical paths of subdirectories are
   // resolved at the same time, so a walk needs no further system calls.
   std::map<std::string, Listing> m_Listings;  // keyed by canonical path
+  // Canonical paths of the folders searched, resolved once per run like the
+  // listings; nothing for a folder that does not exist.
+  std::map<std::string, std::optional<std::string>> m_Canonical;
+  std::set<std::string> m_CheckedDirectories;
 };
 
 }  // namespace zemra

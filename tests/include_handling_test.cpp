@@ -4,7 +4,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "run/PreprocessRun.h"
@@ -145,6 +151,54 @@ TEST(Include, UnreadableHitIsReportedNotParsed) {
     EXPECT_EQ(std::string(result.messages[0].text()),
               (dir.path() / name).string() + " could not be loaded!");
   }
+}
+
+// Address space the process has mapped now, in bytes.
+std::size_t mappedBytes() {
+  std::ifstream statm("/proc/self/statm");
+  std::size_t pages = 0;
+  statm >> pages;
+  return pages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+}
+
+// 41 headers that each include the next one twice would load 2^41 files;
+// the run ends at its limit on loadings, soon and in little memory.
+TEST(Include, FanOutEndsAtTheLimitOnLoadedFiles) {
+  TempDir dir;
+  constexpr int kHeaders = 41;
+  for (int i = 0; i < kHeaders; ++i) {
+    const std::string next = "#include \"e_" + std::to_string(i + 1) + ".h\"\n";
+    writeFile(dir.path() / ("e_" + std::to_string(i) + ".h"), next + next);
+  }
+  writeFile(dir.path() / ("e_" + std::to_string(kHeaders) + ".h"), "x\n");
+  const std::string input = "#include \"e_0.h\"\n";
+  const auto start = std::chrono::steady_clock::now();
+  const RunResult result = runPreprocessor(input, fromSource(dir.path()));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, budget(1000));
+  ASSERT_FALSE(result.ok());
+  // The 100,001st loading in depth-first order is of e_37.h, from e_36.h.
+  EXPECT_EQ(result.error->text,
+            "#include loads too many files (more than 100000 in one run): e_37.h");
+  ASSERT_TRUE(result.error->place.has_value());
+  EXPECT_EQ(result.error->place->file, (dir.path() / "e_36.h").string());
+  EXPECT_EQ(result.error->place->includedFrom.size(), 37u);
+
+#ifndef ORVO_SANITIZED
+  // The same run in a child that may map only 64 MB more than this process.
+  constexpr std::size_t kMoreBytes = std::size_t{64} << 20;
+  const rlim_t limit = mappedBytes() + kMoreBytes;
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const rlimit bound{limit, limit};
+    setrlimit(RLIMIT_AS, &bound);
+    const RunResult bounded = runPreprocessor(input, fromSource(dir.path()));
+    _exit(!bounded.ok() && bounded.error->text.rfind("#include loads too many", 0) == 0 ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+#endif
 }
 
 }  // namespace
