@@ -1,6 +1,7 @@
 #include "grammar/IncludeSearch.h"
 
 #include <boost/filesystem.hpp>
+#include <utility>
 
 #include "runtime/Message.h"
 
@@ -34,6 +35,10 @@ void IncludeSearch::requireDirectory(const std::string& directory, const std::st
   if (directory.empty() || !fs::is_directory(directory))
     throw CVL_Message((candidate + " is not a directory").c_str());
   m_CheckedDirectories.insert(directory);
+}
+
+std::vector<IncludeSearch::SkippedFolder> IncludeSearch::takeSkippedFolders() {
+  return std::exchange(m_Skipped, {});
 }
 
 std::optional<std::string> IncludeSearch::find(const std::string& directory,
@@ -79,15 +84,22 @@ const IncludeSearch::Listing& IncludeSearch::listing(const std::string& canonica
   if (cached != m_Listings.end()) return cached->second;
 
   Listing entries;
-  // An unreadable directory ends the run with the file-system library's error.
-  for (const fs::directory_entry& item : fs::directory_iterator(canonical)) {
+  // A folder that cannot be read is searched as empty and reported once;
+  // the search goes on in the others.
+  boost::system::error_code listError;
+  fs::directory_iterator item(canonical, listError);
+  for (; !listError && item != fs::directory_iterator(); item.increment(listError)) {
     boost::system::error_code ec;
-    Entry entry{item.path().filename().string(), std::string()};
-    if (fs::is_directory(item.status(ec))) {
-      const fs::path resolved = fs::canonical(item.path(), ec);
+    Entry entry{item->path().filename().string(), std::string()};
+    if (fs::is_directory(item->status(ec))) {
+      const fs::path resolved = fs::canonical(item->path(), ec);
       if (!ec) entry.canonical = resolved.string();
     }
     entries.push_back(std::move(entry));
+  }
+  if (listError) {
+    entries.clear();
+    m_Skipped.push_back(SkippedFolder{canonical, listError.message()});
   }
   return m_Listings.emplace(canonical, std::move(entries)).first->second;
 }

@@ -47,6 +47,15 @@ class IncludeSearch {
   // exist or holds no such file.
   std::optional<std::string> find(const std::string& directory, const std::string& leaf);
 
+  // A folder the search could not list, and why.
+  struct SkippedFolder {
+    std::string path;
+    std::string reason;
+  };
+  // Folders found unreadable since the last call, each once per run; the
+  // searches went on as if they were empty.
+  std::vector<SkippedFolder> takeSkippedFolders();
+
  private:
   struct Entry {
     std::string name;
@@ -67,6 +76,7 @@ class IncludeSearch {
   // listings; nothing for a folder that does not exist.
   std::map<std::string, std::optional<std::string>> m_Canonical;
   std::set<std::string> m_CheckedDirectories;
+  std::vector<SkippedFolder> m_Skipped;
 };
 
 }  // namespace zemra

@@ -153,6 +153,12 @@ bool Cpreprocess_fileParser::includeFile(CVL_ParseState& s, int depth) {
     found = m_pIncludeSearch->find(candidate, parts.leaf);
     if (found) break;
   }
+  for (const IncludeSearch::SkippedFolder& folder : m_pIncludeSearch->takeSkippedFolders()) {
+    const CVL_Match& directive = s.m_Position.m_Current;
+    s.report(("#include search skips folder " + folder.path + ": " + folder.reason).c_str(),
+             s.offsetOf(directive.m_pTokenBegin), s.offsetOf(directive.m_pTokenEnd),
+             "include_line", ElementName(s.m_ElementIndex), 3);
+  }
   if (!found) {
     m_MissingIncludes.insert(name, std::string());
     m_IncludeLog.notFound(name);

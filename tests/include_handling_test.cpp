@@ -153,6 +153,42 @@ TEST(Include, UnreadableHitIsReportedNotParsed) {
   }
 }
 
+// A folder below an include directory that cannot be listed is skipped with
+// a warning naming it; the search goes on in the others. Runs in a child
+// without the superuser's rights, which read any folder.
+TEST(Include, UnreadableFolderIsSkippedWithAWarning) {
+  TempDir dir;
+  fs::permissions(dir.path(), fs::perms(0755));
+  fs::create_directories(dir.path() / "inc" / "locked");
+  fs::create_directories(dir.path() / "inc" / "open");
+  writeFile(dir.path() / "inc" / "locked" / "hidden.h", "int hidden;\n");
+  writeFile(dir.path() / "inc" / "open" / "want.h", "int want;\n");
+  fs::permissions(dir.path() / "inc" / "locked", fs::perms::none);
+  RunOptions options;
+  options.includePaths = (dir.path() / "inc").string();
+  const std::string input = "#include <none.h>\r\n#include <want.h>\r\n";
+  const std::string warning =
+      "#include search skips folder " + (dir.path() / "inc" / "locked").string() +
+      ": Permission denied";
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    constexpr uid_t kNobody = 65534;
+    if (geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) _exit(10);
+    const RunResult result = runPreprocessor(input, options);
+    if (!result.ok()) _exit(11);
+    if (result.output != "#include <none.h>\r\nint want;\n\r\n") _exit(12);
+    if (result.messages.size() != 1 || result.messages[0].kind() != 3) _exit(13);
+    _exit(std::string(result.messages[0].text()) == warning ? 0 : 14);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == 10) GTEST_SKIP() << "cannot drop the superuser's rights here";
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "11: the run ended, 12: output, 13: messages, 14: text";
+  fs::permissions(dir.path() / "inc" / "locked", fs::perms(0755));
+}
+
 // Address space the process has mapped now, in bytes.
 std::size_t mappedBytes() {
   std::ifstream statm("/proc/self/statm");
