@@ -20,7 +20,10 @@ std::string usageText() {
          "  --deps          instead of the result, print the path of each file the run\n"
          "                  included, one per line, each once; a name that was searched\n"
          "                  for and not found is printed as 'not found: NAME'\n"
-         "  -o OUT          write the result to OUT instead of standard output\n"
+         "  -o OUT          write the result to OUT instead of standard output; OUT is\n"
+         "                  replaced only once the whole result is on the disk, and is\n"
+         "                  left as it was when writing fails\n"
+         "  --force         let -o OUT name the input file itself (refused otherwise)\n"
          "  --crlf          convert line ends to CR LF first, as the window shows them\n"
          "  --all-messages  print notes too, such as syntax errors met while rescanning\n"
          "                  macro text, not only warnings and errors\n"
@@ -32,7 +35,8 @@ std::string usageText() {
          "                  and rescan passes, conditional decisions, includes\n"
          "  --trace=json    the same as one JSON object per line\n"
          "  --max-output N  end the run with an error when the output would exceed N\n"
-         "                  bytes (default 268435456, that is 256 MiB)\n"
+         "                  bytes (default 268435456, that is 256 MiB); also\n"
+         "                  --max-output=N\n"
          "  --help          show this help and exit\n"
          "  --version       show the version and exit\n"
          "\n"
@@ -43,7 +47,8 @@ std::string usageText() {
          "Exit status: 0 on success; 1 after an error: one that ended the run (nothing\n"
          "is written) or one recorded in an included file (the output is written, but\n"
          "may lack that file's text); 2 on a usage error or when FILE cannot be read\n"
-         "or OUT cannot be written.\n";
+         "or OUT cannot be written (each message gives the reason), or when OUT is\n"
+         "the input file and --force is not given.\n";
 }
 
 std::optional<Options> parseCommandLine(const std::vector<std::string>& args, std::string& error) {
@@ -90,12 +95,16 @@ std::optional<Options> parseCommandLine(const std::vector<std::string>& args, st
         error = "invalid argument '" + when + "' for '--color' (auto, always or never)";
         return std::nullopt;
       }
-    } else if (!optionsEnded && arg == "--max-output") {
-      if (i + 1 >= args.size()) {
+    } else if (!optionsEnded && (arg == "--max-output" || arg.rfind("--max-output=", 0) == 0)) {
+      std::string text;
+      if (arg != "--max-output") {
+        text = arg.substr(13);
+      } else if (i + 1 < args.size()) {
+        text = args[++i];
+      } else {
         error = "option '--max-output' needs an argument";
         return std::nullopt;
       }
-      const std::string& text = args[++i];
       std::size_t used = 0;
       unsigned long long bytes = 0;
       try {
@@ -108,6 +117,8 @@ std::optional<Options> parseCommandLine(const std::vector<std::string>& args, st
         return std::nullopt;
       }
       options.maxOutputBytes = static_cast<std::size_t>(bytes);
+    } else if (!optionsEnded && arg == "--force") {
+      options.force = true;
     } else if (!optionsEnded && arg == "--deps") {
       options.deps = true;
     } else if (!optionsEnded && (arg.rfind("-D", 0) == 0 || arg.rfind("-U", 0) == 0)) {

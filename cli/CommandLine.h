@@ -18,6 +18,7 @@ enum class TraceFormat { None, Text, Json };
 struct Options {
   std::string inputPath;                  // empty or "-": standard input
   std::optional<std::string> outputPath;  // -o; standard output when absent
+  bool force = false;                     // --force: -o may name the input file
   std::vector<std::string> includeDirs;   // -I, in order
   bool crlf = false;                      // --crlf
   bool allMessages = false;               // --all-messages

@@ -1,10 +1,11 @@
 // orvo-pp: the command-line preprocessor over the orvo engine.
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <iterator>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@
 #include "orvo/Run.h"
 #include "cli/JsonTrace.h"
 #include "cli/TextTrace.h"
+#include "files/FileRead.h"
+#include "files/SafeFileWrite.h"
 
 namespace {
 
@@ -28,16 +31,12 @@ bool useColor(orvo::cli::ColorWhen when) {
   return isatty(STDERR_FILENO) && !(term != nullptr && std::string(term) == "dumb");
 }
 
-// Reads up to one byte more than a run accepts: an endless stream (a device,
-// a pipe that never closes) then ends with the run's message about the input
-// size instead of exhausting memory.
-// `expectedSize` (a file's size, 0 when unknown) sizes the text up front, so
-// that a large input is not copied again each time the text grows.
-bool readAll(std::istream& in, std::string& text, std::uintmax_t expectedSize = 0) {
+// Reads up to one byte more than a run accepts: an endless stream then ends
+// with the run's message about the input size instead of exhausting memory.
+bool readAll(std::istream& in, std::string& text) {
   constexpr std::size_t kReadLimit = orvo::kMaxInputBytes + 1;
   std::vector<char> chunk(std::size_t{1} << 16);
   text.clear();
-  text.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(expectedSize, kReadLimit)));
   while (text.size() < kReadLimit) {
     const std::size_t wanted = std::min(chunk.size(), kReadLimit - text.size());
     in.read(chunk.data(), static_cast<std::streamsize>(wanted));
@@ -59,10 +58,10 @@ std::string dependencyList(const std::vector<orvo::IncludedFile>& files) {
   return list;
 }
 
-}  // namespace
+// What the program is doing, for the message when memory runs out.
+const char* g_stage = "starting";
 
-int main(int argc, char** argv) {
-  std::ios::sync_with_stdio(false);
+int runProgram(int argc, char** argv) {
   std::string usageError;
   const auto options =
       orvo::cli::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc), usageError);
@@ -79,7 +78,15 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  g_stage = "reading the input";
   const bool fromStdin = options->inputPath.empty() || options->inputPath == "-";
+  // As cc: writing the result over its own source would lose the source.
+  if (!fromStdin && options->outputPath && !options->force &&
+      orvo::files::isSameFile(options->inputPath, *options->outputPath)) {
+    std::cerr << "orvo-pp: input file '" << options->inputPath
+              << "' is the same as the output file (--force writes it anyway)\n";
+    return kExitUsage;
+  }
   const std::string displayName = fromStdin ? "<stdin>" : options->inputPath;
   std::string input;
   orvo::RunOptions runOptions;
@@ -89,18 +96,13 @@ int main(int argc, char** argv) {
       return kExitUsage;
     }
   } else {
-    std::error_code ec;
-    if (std::filesystem::is_directory(options->inputPath, ec)) {
-      std::cerr << "orvo-pp: cannot read '" << options->inputPath << "': is a directory\n";
-      return kExitUsage;
-    }
-    std::ifstream file(options->inputPath, std::ios::binary);
-    const std::uintmax_t size = std::filesystem::file_size(options->inputPath, ec);
-    if (!file || !readAll(file, input, ec ? 0 : size)) {
-      std::cerr << "orvo-pp: cannot read '" << options->inputPath << "'\n";
+    if (const auto failure =
+            orvo::files::readWholeFile(options->inputPath, orvo::kMaxInputBytes, input)) {
+      std::cerr << "orvo-pp: cannot read '" << options->inputPath << "': " << *failure << "\n";
       return kExitUsage;
     }
     // Includes beside the file resolve, as after opening it in the window.
+    std::error_code ec;
     runOptions.sourceDir =
         std::filesystem::absolute(options->inputPath, ec).parent_path().string();
   }
@@ -113,7 +115,9 @@ int main(int argc, char** argv) {
   if (options->trace == orvo::cli::TraceFormat::Text) runOptions.observer = &textTrace;
   if (options->trace == orvo::cli::TraceFormat::Json) runOptions.observer = &jsonTrace;
 
+  g_stage = "preprocessing";
   const orvo::RunResult result = orvo::runPreprocessor(input, runOptions);
+  g_stage = "writing the output";
 
   orvo::cli::DiagnosticPrinter printer(
       std::cerr, orvo::cli::PrintStyle{options->caret, useColor(options->color)});
@@ -135,11 +139,9 @@ int main(int argc, char** argv) {
   const std::string converted = options->crlf ? orvo::convertLineEnds(produced) : std::string();
   const std::string& output = options->crlf ? converted : produced;
   if (options->outputPath) {
-    std::ofstream out(*options->outputPath, std::ios::binary | std::ios::trunc);
-    out << output;
-    out.close();
-    if (!out) {
-      std::cerr << "orvo-pp: cannot write '" << *options->outputPath << "'\n";
+    if (const auto failure = orvo::files::writeFileSafely(*options->outputPath, output)) {
+      std::cerr << "orvo-pp: cannot write '" << *options->outputPath << "': " << *failure
+                << "\n";
       return kExitUsage;
     }
   } else {
@@ -152,4 +154,19 @@ int main(int argc, char** argv) {
   }
   // As cc -E: the output is written, and the status tells it may lack text.
   return result.hasErrors() ? kExitError : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  // Past a file-size limit a write then fails with its reason, which the
+  // program reports, instead of the signal ending it with a core dump.
+  std::signal(SIGXFSZ, SIG_IGN);
+  try {
+    return runProgram(argc, argv);
+  } catch (const std::bad_alloc&) {
+    std::cerr << "orvo-pp: out of memory while " << g_stage << "\n";
+    return kExitError;
+  }
 }

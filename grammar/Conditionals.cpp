@@ -156,6 +156,7 @@ void Cpreprocess_fileParser::else_begin_line(CVL_ParseState& s, int si, int re, 
 void Cpreprocess_fileParser::skip_group(CVL_ParseState& s, int si, int re) {
   CVL_Guard guard = enter(s, si, re, prod::skip_group, " skip_group");
   while (sets::skippedGroup().contains(peek(s, elem::OptRep0_of_skip_group))) {
+    m_Cancel.poll();
     const int t = peek(s, elem::Alt0_of_OptRep0_of_skip_group);
     if (t == tok::Skip81) {
       matchSkip(s, tok::Skip81, "skip_group", "SKIP81");

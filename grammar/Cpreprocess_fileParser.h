@@ -12,6 +12,7 @@
 #include "grammar/IncludeLog.h"
 #include "macros/ExpansionLimits.h"
 #include "macros/ExpansionWalk.h"
+#include "runtime/CancelCheck.h"
 #include "runtime/ParseState.h"
 #include "runtime/Parser.h"
 #include "runtime/SourceTrail.h"
@@ -45,6 +46,11 @@ class Cpreprocess_fileParser : public CVL_Parser {
     m_OutputLimit = maxOutputBytes;
     m_Expansion.maxParses = ExpansionParseBudget(maxOutputBytes);
     m_Expansion.maxProducedBytes = ExpansionByteBudget(maxOutputBytes);
+  }
+  // Ends the parse with a CVL_Message of `message` soon after `flag` is set
+  // (checked at every line, skipped line and rescan pass); null: never.
+  void setCancelFlag(const std::atomic<bool>* flag, std::string message) {
+    m_Cancel.watch(flag, std::move(message));
   }
   // Sets the expansion budget's limits where they are not 0.
   void setExpansionBudget(int maxParses, std::size_t maxProducedBytes) {
@@ -178,6 +184,11 @@ class Cpreprocess_fileParser : public CVL_Parser {
   CVL_Map<std::string, std::string> m_MissingIncludes;
   // Every file an include directive looked for, for the run's dependency list.
   IncludeLog m_IncludeLog;
+  // Files loaded by include directives so far in this run (each reading).
+  int m_Inclusions = 0;
+  // The text of each file loaded, by path: a header read again in the same
+  // run costs no system calls.
+  std::unordered_map<std::string, std::string> m_IncludedTexts;
 
   // ---- Places of messages -------------------------------------------------
   // Told of every nested parse so that messages can be placed; may be null.
@@ -292,6 +303,8 @@ class Cpreprocess_fileParser : public CVL_Parser {
                    int operatorScanner, const char* production, const char* choice);
   // Depth and cost of the macro expansions in progress.
   ExpansionBudget m_Expansion;
+  // Polled where every kind of work passes, so a cancelled run ends soon.
+  CancelCheck m_Cancel;
   // Nested parses run for rescans so far.
   int m_NestedParses = 0;
   // The vectors of the calls being expanded, one set for each level of

@@ -28,6 +28,7 @@ void Cpreprocess_fileParser::outer_group(CVL_ParseState& s, int si, int re, bool
 
 void Cpreprocess_fileParser::group(CVL_ParseState& s, int si, int re, bool output, int depth) {
   CVL_Guard guard = enter(s, si, re, prod::group, " group");
+  m_Cancel.poll();
   const int t = peek(s, elem::Alt0_of_group);
   if (t == tok::Eol) {
     // An empty line keeps its blanks and its own line break.

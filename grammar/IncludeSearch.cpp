@@ -1,6 +1,7 @@
 #include "grammar/IncludeSearch.h"
 
 #include <boost/filesystem.hpp>
+#include <utility>
 
 #include "base/Message.h"
 
@@ -24,13 +25,35 @@ std::string JoinDirectory(const std::string& directory, const std::string& part)
   return directory + kPathSeparator + part;
 }
 
+void IncludeSearch::requireDirectory(const std::string& directory, const std::string& candidate) {
+  if (m_CheckedDirectories.count(directory) != 0) return;
+  if (!directory.empty() && !fs::exists(directory)) {
+    throw fs::filesystem_error(
+        "boost::filesystem::is_directory", fs::path(directory),
+        boost::system::errc::make_error_code(boost::system::errc::no_such_file_or_directory));
+  }
+  if (directory.empty() || !fs::is_directory(directory))
+    throw CVL_Message((candidate + " is not a directory").c_str());
+  m_CheckedDirectories.insert(directory);
+}
+
+std::vector<IncludeSearch::SkippedFolder> IncludeSearch::takeSkippedFolders() {
+  return std::exchange(m_Skipped, {});
+}
+
 std::optional<std::string> IncludeSearch::find(const std::string& directory,
                                                const std::string& leaf) {
-  boost::system::error_code ec;
-  const fs::path canonical = fs::canonical(directory, ec);
-  if (ec) return std::nullopt;  // not there: nothing to find
+  auto known = m_Canonical.find(directory);
+  if (known == m_Canonical.end()) {
+    boost::system::error_code ec;
+    const fs::path canonical = fs::canonical(directory, ec);
+    std::optional<std::string> resolved;
+    if (!ec) resolved = canonical.string();
+    known = m_Canonical.emplace(directory, std::move(resolved)).first;
+  }
+  if (!known->second) return std::nullopt;  // not there: nothing to find
   std::set<const Listing*> visited;
-  return walk(directory, canonical.string(), leaf, 0, visited);
+  return walk(directory, *known->second, leaf, 0, visited);
 }
 
 std::optional<std::string> IncludeSearch::walk(const std::string& directory,
@@ -61,15 +84,22 @@ const IncludeSearch::Listing& IncludeSearch::listing(const std::string& canonica
   if (cached != m_Listings.end()) return cached->second;
 
   Listing entries;
-  // An unreadable directory ends the run with the file-system library's error.
-  for (const fs::directory_entry& item : fs::directory_iterator(canonical)) {
+  // A folder that cannot be read is searched as empty and reported once;
+  // the search goes on in the others.
+  boost::system::error_code listError;
+  fs::directory_iterator item(canonical, listError);
+  for (; !listError && item != fs::directory_iterator(); item.increment(listError)) {
     boost::system::error_code ec;
-    Entry entry{item.path().filename().string(), std::string()};
-    if (fs::is_directory(item.status(ec))) {
-      const fs::path resolved = fs::canonical(item.path(), ec);
+    Entry entry{item->path().filename().string(), std::string()};
+    if (fs::is_directory(item->status(ec))) {
+      const fs::path resolved = fs::canonical(item->path(), ec);
       if (!ec) entry.canonical = resolved.string();
     }
     entries.push_back(std::move(entry));
+  }
+  if (listError) {
+    entries.clear();
+    m_Skipped.push_back(SkippedFolder{canonical, listError.message()});
   }
   return m_Listings.emplace(canonical, std::move(entries)).first->second;
 }

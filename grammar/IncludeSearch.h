@@ -36,11 +36,25 @@ std::string JoinDirectory(const std::string& directory, const std::string& part)
 // only the first time.
 class IncludeSearch {
  public:
+  // An include directory must be a directory: one that does not exist ends
+  // the run with the file-system library's own error, any other thing with
+  // "CANDIDATE is not a directory". Checked once per run for each.
+  void requireDirectory(const std::string& directory, const std::string& candidate);
+
   // Path of the first file named `leaf` below `directory`, visiting the
   // entries of each directory in listing order and descending into a
   // subdirectory as soon as it is met. Nothing when `directory` does not
   // exist or holds no such file.
   std::optional<std::string> find(const std::string& directory, const std::string& leaf);
+
+  // A folder the search could not list, and why.
+  struct SkippedFolder {
+    std::string path;
+    std::string reason;
+  };
+  // Folders found unreadable since the last call, each once per run; the
+  // searches went on as if they were empty.
+  std::vector<SkippedFolder> takeSkippedFolders();
 
  private:
   struct Entry {
@@ -58,6 +72,11 @@ class IncludeSearch {
   // Read once per directory; the canonical paths of subdirectories are
   // resolved at the same time, so a walk needs no further system calls.
   std::map<std::string, Listing> m_Listings;  // keyed by canonical path
+  // Canonical paths of the folders searched, resolved once per run like the
+  // listings; nothing for a folder that does not exist.
+  std::map<std::string, std::optional<std::string>> m_Canonical;
+  std::set<std::string> m_CheckedDirectories;
+  std::vector<SkippedFolder> m_Skipped;
 };
 
 }  // namespace zemra

@@ -84,7 +84,9 @@ class RescanPassTrace {
     m_Exceptions = std::uncaught_exceptions();
     m_pTrace->passBegins();
   }
-  ~RescanPassTrace() {
+  // Reports the pass's result, which may allocate and throw; not while an
+  // exception unwinds.
+  ~RescanPassTrace() noexcept(false) {
     // A pass that an exception ends has no result to report.
     if (m_pTrace != nullptr && std::uncaught_exceptions() == m_Exceptions)
       m_pTrace->passEnds(m_Pass, m_Before, m_After);
@@ -108,7 +110,9 @@ class IncludeTrace {
       : m_pTrace(trace), m_Exceptions(trace != nullptr ? std::uncaught_exceptions() : 0) {
     if (m_pTrace != nullptr) m_pTrace->includeEntered(s, name, path, file, depth);
   }
-  ~IncludeTrace() {
+  // Reports the end of the file, which may allocate and throw; while an
+  // exception unwinds the trace only forgets the file, which cannot.
+  ~IncludeTrace() noexcept(false) {
     if (m_pTrace != nullptr) m_pTrace->includeLeft(std::uncaught_exceptions() == m_Exceptions);
   }
   IncludeTrace(const IncludeTrace&) = delete;

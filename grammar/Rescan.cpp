@@ -254,6 +254,7 @@ bool Cpreprocess_fileParser::passWithoutParse(const std::string& text, std::stri
     return record != nullptr && !macro_record::IsBusy(*record);
   };
   if (!PassKeepsText(text, expands)) return false;
+  m_Cancel.poll();
   m_Expansion.chargeParse();
   m_Expansion.chargeOutput(text);
   output = text;
@@ -263,6 +264,7 @@ bool Cpreprocess_fileParser::passWithoutParse(const std::string& text, std::stri
 bool Cpreprocess_fileParser::passBySubstitution(const std::string& text, std::string& output,
                                                 RecordedMacros& recorded) {
   if (!NamesAreWholeRuns(text)) return false;
+  m_Cancel.poll();
   m_Expansion.chargeParse();
   output.clear();
   ForEachName(
@@ -295,6 +297,7 @@ void Cpreprocess_fileParser::appendRescannedName(std::string_view name, std::str
 
 std::string Cpreprocess_fileParser::parsePass(CVL_ParseState& parent, const std::string& text,
                                               RecordedMacros& recorded, bool wholeLines) {
+  m_Cancel.poll();
   m_Expansion.chargeParse();
   ++m_NestedParses;
   // The nested parse records its syntax errors instead of raising them.

@@ -1,7 +1,6 @@
 #include "macros/ExpansionLimits.h"
 
 #include <algorithm>
-#include <climits>
 
 #include "base/Message.h"
 
@@ -13,14 +12,14 @@ namespace {
 }  // namespace
 
 int ExpansionParseBudget(std::size_t maxOutputBytes) {
-  const std::size_t parses = maxOutputBytes / kOutputBytesPerParse;
-  return parses > static_cast<std::size_t>(kMinExpansionParses)
-             ? static_cast<int>(std::min<std::size_t>(parses, INT_MAX))
-             : kMinExpansionParses;
+  const std::size_t parses = std::clamp<std::size_t>(
+      maxOutputBytes / kOutputBytesPerParse, kMinExpansionParses, kMaxExpansionParsesCeiling);
+  return static_cast<int>(parses);
 }
 
 std::size_t ExpansionByteBudget(std::size_t maxOutputBytes) {
-  return std::max(kMinExpandedBytes, maxOutputBytes / kOutputLimitShare);
+  return std::clamp(maxOutputBytes / kOutputLimitShare, kMinExpandedBytes,
+                    kMaxExpandedBytesCeiling);
 }
 
 void ExpansionBudget::chargeParse() {

@@ -48,8 +48,20 @@ constexpr int kMinExpansionParses = 4096;
 constexpr std::size_t kOutputLimitShare = 64;
 constexpr std::size_t kMinExpandedBytes = std::size_t{1} << 16;
 
+// Ceilings that no output limit lifts the budgets past, since the output
+// limit bounds the text a run keeps while these bound the work and the
+// memory of one expansion:
+// - Parses: about 1.5 µs each, so 2^21 (2,097,152, reached at an output
+//   limit of 4 GiB) end any expansion within about 3 seconds.
+// - Bytes: a rescan holds the text it reads, the text it writes and the
+//   arguments of the calls in progress, at most about three times what it
+//   has produced; 1 GiB (reached at an output limit of 64 GiB) keeps one
+//   expansion within about 3 GiB, what a desktop machine can spare.
+constexpr int kMaxExpansionParsesCeiling = 1 << 21;
+constexpr std::size_t kMaxExpandedBytesCeiling = std::size_t{1} << 30;
+
 // The budgets of one outermost expansion in a run whose output may grow to
-// `maxOutputBytes`.
+// `maxOutputBytes`, never above the ceilings.
 int ExpansionParseBudget(std::size_t maxOutputBytes);
 std::size_t ExpansionByteBudget(std::size_t maxOutputBytes);
 

@@ -64,7 +64,12 @@ void MarkInertRuns(std::vector<ReplacementElement>& elements) {
 }  // namespace
 
 std::vector<ReplacementElement> CompileReplacement(const node& record) {
+  // Sized to the count: the elements stay for the rest of the run, and the
+  // doubling growth would leave up to half of them unused.
+  std::size_t count = 0;
+  for (node child = record.firstChild(); !child.isNpos(); child = child.nextSibling()) ++count;
   std::vector<ReplacementElement> elements;
+  elements.reserve(count);
   for (node child = record.firstChild(); !child.isNpos(); child = child.nextSibling()) {
     ReplacementElement element;
     const std::string label = child.label();

@@ -14,15 +14,17 @@ namespace zemra {
 // (with its prefix where kept), the blanks in front of a parameter, a
 // parameter reference, "#" with the blanks in front of it, or "##".
 struct ReplacementElement {
-  enum class Kind { Plain, Stringize, Paste };
+  // A definition keeps one element per replacement token for the run, so
+  // the small fields share one word.
+  enum class Kind : unsigned char { Plain, Stringize, Paste };
   Kind kind = Kind::Plain;
+  // Whether `value`, as a part of its own, holds nothing a rescan would
+  // change but its trailing blanks.
+  bool inert = false;
   // For a parameter reference, the parameter's index; -1 for any other
   // element.
   int parameter = -1;
   std::string value;
-  // Whether `value`, as a part of its own, holds nothing a rescan would
-  // change but its trailing blanks.
-  bool inert = false;
   // Where a run of inert elements begins (none of them a parameter, the
   // operand of "#" or "##", or glued to the next by "##"): how many
   // elements the run holds, what appending their rescans one by one gives,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 #include <memory>
+#include <new>
 #include <ostream>
 #include <string>
 
@@ -42,9 +43,9 @@ IncludedFile::Status statusOf(zemra::IncludeRecord::Status status) {
   return IncludedFile::Status::NotFound;
 }
 
-std::vector<IncludedFile> includedFilesOf(const zemra::Cpreprocess_fileParser& parser) {
+std::vector<IncludedFile> includedFilesOf(const zemra::IncludeLog& log) {
   std::vector<IncludedFile> files;
-  for (const zemra::IncludeRecord& record : parser.m_IncludeLog.records())
+  for (const zemra::IncludeRecord& record : log.records())
     files.push_back(IncludedFile{record.name, record.path, statusOf(record.status)});
   return files;
 }
@@ -54,15 +55,9 @@ std::optional<SourcePlace> placeFrom(const SourceRegistry& registry, const RawPl
   return registry.place(raw.source, raw.begin, raw.end);
 }
 
-}  // namespace
-
-Mode modeFromEnvironment() {
-  return zemra::EnvironmentAsksForReference() ? Mode::Reference : Mode::Fast;
-}
-
-RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
-  // The scanners of this thread match as the mode says, for this run.
-  const zemra::LibraryMatchingScope matching(options.mode == Mode::Reference);
+// The run itself; runPreprocessor adds the last resort for memory running
+// out while the result is collected.
+RunResult runChecked(std::string_view input, const RunOptions& options) {
   RunResult result;
   if (input.size() > zemra::kMaxInputBytes) {
     result.error = RunError{ErrorClass::Message,
@@ -94,11 +89,13 @@ RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
   std::optional<zemra::Cpreprocess_fileParser> parser;
   // The parser reads the caller's text in place: it outlives the parse, and
   // a copy would cost as much memory again as the input.
+  bool outOfMemory = false;
   try {
     parser.emplace();
     parser->setOutputLimit(options.maxOutputBytes);
     parser->setExpansionBudget(options.maxExpansionParses, options.maxExpandedBytes);
     parser->m_bFastPaths = options.mode == Mode::Fast;
+    parser->setCancelFlag(options.cancelRequested, kCancelledText);
     if (applyCommandLineMacros(*parser, options.commandLineMacros, result)) {
       parser->m_pSourceTrail = &tracker;
       if (tracer) {
@@ -115,8 +112,20 @@ RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
     result.error = errorFrom(ErrorClass::Parse, e);
   } catch (const zemra::CVL_Message& e) {
     result.error = errorFrom(ErrorClass::Message, e);
+  } catch (const std::bad_alloc&) {
+    result.error = RunError{ErrorClass::Standard, kOutOfMemoryText, 0, 0};
+    outOfMemory = true;
   } catch (const std::exception& e) {
     result.error = RunError{ErrorClass::Standard, e.what(), 0, 0};
+  }
+  zemra::IncludeLog includeLog;
+  if (outOfMemory && parser) {
+    // The macro table can hold most of what the run took: it goes before
+    // anything of the result is allocated, and with it the explanation,
+    // whose final macro table it is.
+    includeLog = std::move(parser->m_IncludeLog);
+    tracer.reset();
+    parser.reset();
   }
   if (result.error && !result.error->fromCommandLine) {
     // A message built from a text alone carries no range of its own.
@@ -126,7 +135,7 @@ RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
         sources, tracker.placeOfThrown(result.error->begin, result.error->end, ownRange));
   }
   if (result.ok()) result.output = buffer.take();
-  if (parser) result.includedFiles = includedFilesOf(*parser);
+  result.includedFiles = includedFilesOf(parser ? parser->m_IncludeLog : includeLog);
   // Messages about -D and -U entries are in already, ahead of the input's.
   result.diagnostics.reserve(result.diagnostics.size() + plugin.recorded().size());
   for (const RecordedMessage& message : plugin.recorded()) {
@@ -136,6 +145,26 @@ RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
   }
   if (tracer) result.explanation = tracer->finish(result.error ? &*result.error : nullptr);
   return result;
+}
+
+}  // namespace
+
+Mode modeFromEnvironment() {
+  return zemra::EnvironmentAsksForReference() ? Mode::Reference : Mode::Fast;
+}
+
+RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
+  // The scanners of this thread match as the mode says, for this run.
+  const zemra::LibraryMatchingScope matching(options.mode == Mode::Reference);
+  try {
+    return runChecked(input, options);
+  } catch (const std::bad_alloc&) {
+    // Memory ran out again while the result was collected; everything the
+    // run held is freed by now, so the bare error fits.
+    RunResult result;
+    result.error = RunError{ErrorClass::Standard, kOutOfMemoryText, 0, 0};
+    return result;
+  }
 }
 
 bool RunResult::hasErrors() const {

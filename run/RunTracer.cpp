@@ -495,12 +495,17 @@ void RunTracer::includeEntered(const zemra::CVL_ParseState& s, const std::string
 void RunTracer::includeLeft(bool report) {
   if (report) reportMessages();
   if (m_Files.size() <= 1) return;
+  if (!report) {
+    // Unwinding: nothing may be allocated now.
+    m_Files.pop_back();
+    return;
+  }
   IncludeLeftEvent event;
   event.name = m_Files.back().includeName;
   event.path = m_Files.back().name;
   event.depth = m_Files.back().depth;
   m_Files.pop_back();
-  if (report) m_Observer.includeLeft(event);
+  m_Observer.includeLeft(event);
 }
 
 // ---- Output -------------------------------------------------------------

@@ -1,66 +1,75 @@
 #include "run/SourceRegistry.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace orvo {
 
-SourceId SourceRegistry::addMain(std::string name, std::string_view text) {
-  Source source;
-  source.name = std::move(name);
-  source.text = text;
-  source.isMainInput = true;
-  m_Sources.push_back(std::move(source));
+int SourceRegistry::addText(std::string name, std::string_view text,
+                            std::unique_ptr<const std::string> owned) {
+  Text entry;
+  entry.name = std::move(name);
+  entry.owned = std::move(owned);
+  entry.text = entry.owned ? std::string_view(*entry.owned) : text;
+  m_Texts.push_back(std::move(entry));
+  return static_cast<int>(m_Texts.size() - 1);
+}
+
+SourceId SourceRegistry::addReading(int text, SourceId includer, int directiveOffset) {
+  m_Sources.push_back(Source{text, includer, directiveOffset});
   return static_cast<SourceId>(m_Sources.size() - 1);
 }
 
+SourceId SourceRegistry::addMain(std::string name, std::string_view text) {
+  const int index = addText(std::move(name), text, nullptr);
+  m_Texts[static_cast<std::size_t>(index)].isMainInput = true;
+  return addReading(index, kNoSource, 0);
+}
+
 SourceId SourceRegistry::addNamed(std::string name, std::string text) {
-  Source source;
-  source.name = std::move(name);
-  source.owned = std::make_shared<const std::string>(std::move(text));
-  source.text = *source.owned;
-  m_Sources.push_back(std::move(source));
-  return static_cast<SourceId>(m_Sources.size() - 1);
+  return addReading(
+      addText(std::move(name), {}, std::make_unique<const std::string>(std::move(text))),
+      kNoSource, 0);
 }
 
 SourceId SourceRegistry::addIncluded(std::string path, std::string_view text, SourceId includer,
                                      int directiveOffset) {
-  Source source;
   // A header without a guard may be read thousands of times in one run.
   auto known = m_FileTexts.find(path);
-  if (known != m_FileTexts.end() && *known->second == text) {
-    source.owned = known->second;
-  } else {
-    source.owned = std::make_shared<const std::string>(text);
-    m_FileTexts.insert_or_assign(path, source.owned);
+  if (known == m_FileTexts.end() || m_Texts[static_cast<std::size_t>(known->second)].text != text) {
+    const int index = addText(path, {}, std::make_unique<const std::string>(text));
+    known = m_FileTexts.insert_or_assign(std::move(path), index).first;
   }
-  source.text = *source.owned;
-  source.name = std::move(path);
-  source.includer = includer;
-  source.directiveOffset = directiveOffset;
-  m_Sources.push_back(std::move(source));
-  return static_cast<SourceId>(m_Sources.size() - 1);
+  return addReading(known->second, includer, directiveOffset);
 }
 
-int SourceRegistry::clampOffset(const Source& source, int offset) const {
-  return std::clamp(offset, 0, static_cast<int>(source.text.size()));
+int SourceRegistry::clampOffset(const Text& text, int offset) const {
+  return std::clamp(offset, 0, static_cast<int>(text.text.size()));
 }
 
-std::pair<int, int> SourceRegistry::lineOf(const Source& source, int offset) const {
-  if (source.lineStarts.empty()) {
-    source.lineStarts.push_back(0);
-    for (std::size_t i = 0; i < source.text.size(); ++i)
-      if (source.text[i] == '\n') source.lineStarts.push_back(static_cast<int>(i + 1));
+std::pair<int, int> SourceRegistry::lineOf(const Text& text, int offset) const {
+  // Finds line starts only as far as asked: a message near the top of a
+  // large input does not wait for the whole of it to be scanned.
+  const std::string_view all = text.text;
+  while (text.scannedTo <= static_cast<std::size_t>(offset) && text.scannedTo < all.size()) {
+    const auto* found = static_cast<const char*>(
+        std::memchr(all.data() + text.scannedTo, '\n', all.size() - text.scannedTo));
+    if (found == nullptr) {
+      text.scannedTo = all.size();
+      break;
+    }
+    text.scannedTo = static_cast<std::size_t>(found - all.data()) + 1;
+    text.lineStarts.push_back(static_cast<int>(text.scannedTo));
   }
-  const auto after =
-      std::upper_bound(source.lineStarts.begin(), source.lineStarts.end(), offset);
-  const int index = static_cast<int>(after - source.lineStarts.begin()) - 1;
-  return {index, source.lineStarts[static_cast<std::size_t>(index)]};
+  const auto after = std::upper_bound(text.lineStarts.begin(), text.lineStarts.end(), offset);
+  const int index = static_cast<int>(after - text.lineStarts.begin()) - 1;
+  return {index, text.lineStarts[static_cast<std::size_t>(index)]};
 }
 
 SourcePlace SourceRegistry::place(SourceId id, int begin, int end) const {
   SourcePlace place;
   if (id < 0 || static_cast<std::size_t>(id) >= m_Sources.size()) return place;
-  const Source& source = m_Sources[static_cast<std::size_t>(id)];
+  const Text& source = textOf(id);
   place.file = source.name;
   place.begin = clampOffset(source, begin);
   place.end = std::max(place.begin, clampOffset(source, end));
@@ -75,7 +84,7 @@ SourcePlace SourceRegistry::place(SourceId id, int begin, int end) const {
 
   for (SourceId at = id; m_Sources[static_cast<std::size_t>(at)].includer != kNoSource;) {
     const Source& included = m_Sources[static_cast<std::size_t>(at)];
-    const Source& includer = m_Sources[static_cast<std::size_t>(included.includer)];
+    const Text& includer = textOf(included.includer);
     const int offset = clampOffset(includer, included.directiveOffset);
     const auto [includeLine, includeLineStart] = lineOf(includer, offset);
     place.includedFrom.push_back(

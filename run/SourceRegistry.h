@@ -36,23 +36,37 @@ class SourceRegistry {
   SourcePlace place(SourceId id, int begin, int end) const;
 
  private:
-  struct Source {
+  // One text with its name, shared by every reading of it.
+  struct Text {
     std::string name;
     std::string_view text;  // the main input's, or a view on `owned`
-    std::shared_ptr<const std::string> owned;
+    std::unique_ptr<const std::string> owned;
+    bool isMainInput = false;
+    // Starts of the lines up to `scannedTo`, found when first needed.
+    mutable std::vector<int> lineStarts{0};
+    mutable std::size_t scannedTo = 0;
+  };
+  // One reading: a header included a million times costs a million of
+  // these, 12 bytes each, and its text and name once.
+  struct Source {
+    int text = 0;  // index into m_Texts
     SourceId includer = kNoSource;
     int directiveOffset = 0;
-    bool isMainInput = false;
-    mutable std::vector<int> lineStarts;  // filled when first needed
   };
 
+  SourceId addReading(int text, SourceId includer, int directiveOffset);
+  int addText(std::string name, std::string_view text, std::unique_ptr<const std::string> owned);
   // 0-based line index of `offset` and the offset its line starts at.
-  std::pair<int, int> lineOf(const Source& source, int offset) const;
-  int clampOffset(const Source& source, int offset) const;
+  std::pair<int, int> lineOf(const Text& text, int offset) const;
+  int clampOffset(const Text& text, int offset) const;
+  const Text& textOf(SourceId id) const {
+    return m_Texts[static_cast<std::size_t>(m_Sources[static_cast<std::size_t>(id)].text)];
+  }
 
+  std::vector<Text> m_Texts;
   std::vector<Source> m_Sources;
   // Texts of included files by path, shared among readings of one file.
-  std::map<std::string, std::shared_ptr<const std::string>, std::less<>> m_FileTexts;
+  std::map<std::string, int, std::less<>> m_FileTexts;
 };
 
 }  // namespace orvo

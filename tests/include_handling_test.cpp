@@ -4,7 +4,14 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "orvo/Run.h"
@@ -146,6 +153,93 @@ TEST(Include, UnreadableHitIsReportedNotParsed) {
     EXPECT_EQ(result.diagnostics[0].text,
               (dir.path() / name).string() + " could not be loaded!");
   }
+}
+
+// A folder below an include directory that cannot be listed is skipped with
+// a warning naming it; the search goes on in the others. Runs in a child
+// without the superuser's rights, which read any folder.
+TEST(Include, UnreadableFolderIsSkippedWithAWarning) {
+  TempDir dir;
+  fs::permissions(dir.path(), fs::perms(0755));
+  fs::create_directories(dir.path() / "inc" / "locked");
+  fs::create_directories(dir.path() / "inc" / "open");
+  writeFile(dir.path() / "inc" / "locked" / "hidden.h", "int hidden;\n");
+  writeFile(dir.path() / "inc" / "open" / "want.h", "int want;\n");
+  fs::permissions(dir.path() / "inc" / "locked", fs::perms::none);
+  RunOptions options;
+  options.includePaths = (dir.path() / "inc").string();
+  const std::string input = "#include <none.h>\r\n#include <want.h>\r\n";
+  const std::string warning =
+      "#include search skips folder " + (dir.path() / "inc" / "locked").string() +
+      ": Permission denied";
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    constexpr uid_t kNobody = 65534;
+    if (geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) _exit(10);
+    const RunResult result = runPreprocessor(input, options);
+    if (!result.ok()) _exit(11);
+    if (result.output != "#include <none.h>\r\nint want;\n\r\n") _exit(12);
+    if (result.messages.size() != 1 || result.messages[0].kind() != 3) _exit(13);
+    _exit(std::string(result.messages[0].text()) == warning ? 0 : 14);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == 10) GTEST_SKIP() << "cannot drop the superuser's rights here";
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "11: the run ended, 12: output, 13: messages, 14: text";
+  fs::permissions(dir.path() / "inc" / "locked", fs::perms(0755));
+}
+
+// Address space the process has mapped now, in bytes.
+std::size_t mappedBytes() {
+  std::ifstream statm("/proc/self/statm");
+  std::size_t pages = 0;
+  statm >> pages;
+  return pages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+}
+
+// 41 headers that each include the next one twice would load 2^41 files;
+// the run ends at its limit on loadings, soon and in little memory.
+TEST(Include, FanOutEndsAtTheLimitOnLoadedFiles) {
+  TempDir dir;
+  constexpr int kHeaders = 41;
+  for (int i = 0; i < kHeaders; ++i) {
+    const std::string next = "#include \"e_" + std::to_string(i + 1) + ".h\"\n";
+    writeFile(dir.path() / ("e_" + std::to_string(i) + ".h"), next + next);
+  }
+  writeFile(dir.path() / ("e_" + std::to_string(kHeaders) + ".h"), "x\n");
+  const std::string input = "#include \"e_0.h\"\n";
+  // Processor time, which a busy machine does not stretch as it does the
+  // time on the clock.
+  const std::clock_t start = std::clock();
+  const RunResult result = runPreprocessor(input, fromSource(dir.path()));
+  const auto used = std::chrono::milliseconds((std::clock() - start) * 1000 / CLOCKS_PER_SEC);
+  EXPECT_LT(used, budget(1000));
+  ASSERT_FALSE(result.ok());
+  // The 100,001st loading in depth-first order is of e_37.h, from e_36.h.
+  EXPECT_EQ(result.error->text,
+            "#include loads too many files (more than 100000 in one run): e_37.h");
+  ASSERT_TRUE(result.error->place.has_value());
+  EXPECT_EQ(result.error->place->file, (dir.path() / "e_36.h").string());
+  EXPECT_EQ(result.error->place->includedFrom.size(), 37u);
+
+#ifndef ORVO_SANITIZED
+  // The same run in a child that may map only 64 MB more than this process.
+  constexpr std::size_t kMoreBytes = std::size_t{64} << 20;
+  const rlim_t limit = mappedBytes() + kMoreBytes;
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const rlimit bound{limit, limit};
+    setrlimit(RLIMIT_AS, &bound);
+    const RunResult bounded = runPreprocessor(input, fromSource(dir.path()));
+    _exit(!bounded.ok() && bounded.error->text.rfind("#include loads too many", 0) == 0 ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+#endif
 }
 
 }  // namespace

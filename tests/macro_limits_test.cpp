@@ -5,6 +5,7 @@
 #include <chrono>
 #include <string>
 
+#include "macros/ExpansionLimits.h"
 #include "support/RunHelpers.h"
 
 namespace orvo {
@@ -75,6 +76,24 @@ TEST(MacroLimits, BudgetsFollowTheOutputLimit) {
   EXPECT_EQ(runPreprocessor(Chain(true, 40, 2, std::string(600, 'y')), set).error->text,
             "macro expansion produces more than 1000 bytes");
   EXPECT_TRUE(runPreprocessor(Chain(true, 3), set).ok());
+}
+
+// No output limit lifts the budgets past what time and memory allow.
+TEST(MacroLimits, BudgetsStopAtTheirCeilings) {
+  struct Case {
+    std::size_t maxOutputBytes;
+    int parses;
+    std::size_t bytes;
+  } cases[] = {
+      {std::size_t{256} << 20, 131072, std::size_t{4} << 20},
+      {std::size_t{4} << 30, 1 << 21, std::size_t{64} << 20},
+      {std::size_t{64} << 30, 1 << 21, std::size_t{1} << 30},
+      {SIZE_MAX, 1 << 21, std::size_t{1} << 30},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(zemra::ExpansionParseBudget(c.maxOutputBytes), c.parses) << c.maxOutputBytes;
+    EXPECT_EQ(zemra::ExpansionByteBudget(c.maxOutputBytes), c.bytes) << c.maxOutputBytes;
+  }
 }
 
 TEST(MacroLimits, BoundedExpansionsStillComplete) {

@@ -6,12 +6,14 @@
 
 #include <atomic>
 #include <chrono>
+#include <climits>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "app/ExampleCatalogue.h"
 #include "orvo/Run.h"
+#include "tests/support/RunHelpers.h"
 
 namespace {
 
@@ -72,6 +74,57 @@ TEST(ConcurrentRuns, GiveWhatEachRunGivesAlone) {
       const std::size_t job = (k + t * 7) % list.size();
       EXPECT_EQ(together[t][k], alone[job]) << "thread " << t << ", input " << job;
     }
+  }
+}
+
+// Work that writes nothing (definitions, skipped lines, rescans whose result
+// is one token) ends within 50 ms of the flag being set, too.
+TEST(CancelledRun, EndsWithin50MillisecondsAlsoWhenNothingIsWritten) {
+  std::string definitions;
+  for (int n = 0; n < 1000000; ++n) {
+    const std::string next = std::to_string(n + 1);
+    definitions += "#define G" + std::to_string(n) + "(a,b) a##b + G" + next + "(a,b)\n";
+  }
+  // Lines between two conditional directives are skipped as one token, so
+  // the skipped part is many short sections, as in headers.
+  std::string skipped = "#if 0\n";
+  for (int n = 0; n < 500000; ++n) skipped += "#ifdef S" + std::to_string(n) + "\nint s;\n#endif\n";
+  skipped += "#endif\n";
+  // One call whose four million rescans write nothing until they end, with
+  // the budgets lifted so that they run for about a second.
+  std::string rescans = "#define F0(x) x\n";
+  for (int n = 1; n <= 22; ++n) {
+    const std::string below = "F" + std::to_string(n - 1) + "(x)";
+    rescans += "#define F" + std::to_string(n) + "(x) " + below + " " + below + "\n";
+  }
+  rescans += "F22(y)\n";
+  // The best of three tries counts, so that a busy machine does not fail
+  // the test; a run that does not look at the flag takes seconds in each.
+  constexpr int kTries = 3;
+  for (const auto& [name, input] : {std::pair{"definitions", &definitions},
+                                    std::pair{"skipped lines", &skipped},
+                                    std::pair{"rescans", &rescans}}) {
+    auto fastest = std::chrono::steady_clock::duration::max();
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+      std::atomic<bool> cancel{false};
+      orvo::RunOptions options;
+      options.cancelRequested = &cancel;
+      options.maxExpansionParses = INT_MAX;
+      options.maxExpandedBytes = std::size_t{1} << 30;
+      std::chrono::steady_clock::time_point cancelledAt;
+      std::thread canceller([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        cancelledAt = std::chrono::steady_clock::now();
+        cancel = true;
+      });
+      const orvo::RunResult result = orvo::runPreprocessor(*input, options);
+      const auto endedAt = std::chrono::steady_clock::now();
+      canceller.join();
+      ASSERT_FALSE(result.ok()) << name;
+      EXPECT_EQ(result.error->text, orvo::kCancelledText) << name;
+      fastest = std::min(fastest, endedAt - cancelledAt);
+    }
+    EXPECT_LT(fastest, orvo::test::budget(50)) << name;
   }
 }
 

@@ -16,9 +16,9 @@ import sys
 # Bottom to top: a folder may include the folders of its own row and of the
 # rows before it. Folders of one row must not include each other.
 LAYERS = [
-    # the public contract (include/orvo/, included as "orvo/...") and the
-    # message values every layer throws
-    ["orvo", "base"],
+    # the public contract (include/orvo/, included as "orvo/..."), the
+    # message values every layer throws, and file reading and safe writing
+    ["orvo", "base", "files"],
     ["tree", "scan"],  # macro records' nodes; scanners, tokens and matches
     ["runtime"],       # parse state, parser base, plugin
     ["macros"],        # macro records, expansion budget and walk, stringify
@@ -26,8 +26,9 @@ LAYERS = [
     ["run"],           # the run: wires the parser, sources, diagnostics, tracer
     ["explain"],       # consumers of the observer events (the step recorder)
 ]
-# Front ends: their own folder and the public headers only.
+# Front ends: their own folder, the public headers and files/ only.
 FRONT_ENDS = {"cli", "app"}
+FRONT_END_MAY_INCLUDE = {"orvo", "files"}
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z_]+)/')
 
@@ -56,9 +57,9 @@ def main() -> int:
             target = match.group(1)
             place = f"{path.relative_to(root)}:{number}"
             if folder in FRONT_ENDS:
-                if target not in {folder, "orvo"}:
-                    problems.append(f"{place}: {folder}/ includes {target}/; "
-                                    f"it may include only {folder}/ and the public orvo/ headers")
+                if target != folder and target not in FRONT_END_MAY_INCLUDE:
+                    problems.append(f"{place}: {folder}/ includes {target}/; it may include "
+                                    f"only {folder}/, the public orvo/ headers and files/")
             elif target != folder and (target not in rank or rank[target] >= rank[folder]):
                 problems.append(f"{place}: {folder}/ includes {target}/, "
                                 f"which is not below it")

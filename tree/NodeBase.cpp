@@ -167,35 +167,60 @@ bool IsAncestor(const CVL_NodeBase* ancestor, const CVL_NodeBase* node) {
   return false;
 }
 
-std::vector<CVL_NodeBase*> CollectSubtree(CVL_NodeBase* top) {
-  std::vector<CVL_NodeBase*> nodes;
-  std::vector<CVL_NodeBase*> pending{top};
-  while (!pending.empty()) {
-    CVL_NodeBase* node = pending.back();
-    pending.pop_back();
-    nodes.push_back(node);
-    if (node->m_pAttributes != nullptr) pending.push_back(node->m_pAttributes);
-    for (CVL_NodeBase* child = node->m_pFirstChild; child != nullptr; child = child->m_pNext) {
-      pending.push_back(child);
+CVL_NodeBase* NextWithAttributes(const CVL_NodeBase* node, const CVL_NodeBase* top) {
+  if (node->m_pAttributes != nullptr) return node->m_pAttributes;
+  if (node->m_pFirstChild != nullptr) return node->m_pFirstChild;
+  while (node != top) {
+    if (node->m_pNext != nullptr) return node->m_pNext;
+    if (node->m_pParent != nullptr) {
+      node = node->m_pParent;
+      continue;
     }
+    // The end of an attribute tree: its owner's children come next.
+    node = node->m_pOwner;
+    if (node->m_pFirstChild != nullptr) return node->m_pFirstChild;
   }
-  return nodes;
+  return nullptr;
 }
 
 int HandlesInSubtree(CVL_NodeBase* top) {
   int handles = 0;
-  for (const CVL_NodeBase* node : CollectSubtree(top)) handles += node->m_Handles;
+  for (const CVL_NodeBase* node = top; node != nullptr; node = NextWithAttributes(node, top))
+    handles += node->m_Handles;
   return handles;
 }
 
 void Repoint(CVL_NodeBase* top, int* count) {
-  for (CVL_NodeBase* node : CollectSubtree(top)) node->m_pCount = count;
+  for (CVL_NodeBase* node = top; node != nullptr; node = NextWithAttributes(node, top))
+    node->m_pCount = count;
 }
 
-void DeleteSubtree(CVL_NodeBase* top) {
-  for (CVL_NodeBase* node : CollectSubtree(top)) {
-    delete node;
-    live_nodes.fetch_sub(1, std::memory_order_relaxed);
+void DeleteSubtree(CVL_NodeBase* top) noexcept {
+  // Deletes leaves one at a time, each unlinked from what holds it first, so
+  // the walk needs no list of the nodes.
+  CVL_NodeBase* node = top;
+  while (node != nullptr) {
+    if (node->m_pAttributes != nullptr) {
+      node = node->m_pAttributes;
+    } else if (node->m_pFirstChild != nullptr) {
+      node = node->m_pFirstChild;
+    } else {
+      // A leaf, always the first child of its parent here.
+      CVL_NodeBase* after = nullptr;
+      if (node == top) {
+        after = nullptr;
+      } else if (node->m_pParent != nullptr) {
+        after = node->m_pParent;
+        after->m_pFirstChild = node->m_pNext;
+        if (node->m_pNext != nullptr) node->m_pNext->m_pPrev = nullptr;
+      } else {
+        after = node->m_pOwner;  // an emptied attribute root
+        after->m_pAttributes = nullptr;
+      }
+      delete node;
+      live_nodes.fetch_sub(1, std::memory_order_relaxed);
+      node = after;
+    }
   }
 }
 
@@ -223,7 +248,7 @@ void JoinTree(CVL_NodeBase* branchRoot, const CVL_NodeBase* member) {
   delete branchCount;
 }
 
-void DeleteTree(CVL_NodeBase* member) {
+void DeleteTree(CVL_NodeBase* member) noexcept {
   CVL_NodeBase* root = OwningRoot(member);
   int* count = root->m_pCount;
   DeleteSubtree(root);

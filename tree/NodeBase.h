@@ -69,15 +69,19 @@ CVL_NodeBase* Prev(const CVL_NodeBase* node);
 CVL_NodeBase* NextWithin(const CVL_NodeBase* node, const CVL_NodeBase* top);
 bool IsAncestor(const CVL_NodeBase* ancestor, const CVL_NodeBase* node);
 
-// Every node of the subtree, the attribute trees of all of them included.
-// Iterative, so deep or wide trees cannot exhaust the stack.
-std::vector<CVL_NodeBase*> CollectSubtree(CVL_NodeBase* top);
+// Pre-order successor within the subtree of `top` that also visits the
+// attribute trees (a node's attributes before its children); null after the
+// last node. The walks below use it: they need no memory of their own, so
+// deleting a tree cannot fail while an exception unwinds, and deep or wide
+// trees cannot exhaust the stack.
+CVL_NodeBase* NextWithAttributes(const CVL_NodeBase* node, const CVL_NodeBase* top);
 // Sum of the handles pointing into the subtree (attributes included).
 int HandlesInSubtree(CVL_NodeBase* top);
 // Points every node of the subtree (attributes included) at `count`.
 void Repoint(CVL_NodeBase* top, int* count);
 // Deletes the nodes of an unlinked subtree; its count integer is not touched.
-void DeleteSubtree(CVL_NodeBase* top);
+// Allocates nothing and never throws.
+void DeleteSubtree(CVL_NodeBase* top) noexcept;
 // Takes a subtree (whose top has a parent) out of its tree. The handles pointing into it go
 // with it as the count of a tree of its own; a subtree that no handle points
 // into is deleted, and so is the rest of the old tree when no handle is left
@@ -87,7 +91,8 @@ void CutOut(CVL_NodeBase* top);
 // the counts are added and every node of the branch shares the new one.
 void JoinTree(CVL_NodeBase* branchRoot, const CVL_NodeBase* member);
 // Deletes the whole tree the node belongs to and its count integer.
-void DeleteTree(CVL_NodeBase* member);
+// Allocates nothing and never throws.
+void DeleteTree(CVL_NodeBase* member) noexcept;
 // Deep copy of the subtree (attributes included) as a new tree with count 0.
 CVL_NodeBase* CloneSubtree(const CVL_NodeBase* top);
 

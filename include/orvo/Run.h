@@ -117,8 +117,10 @@ struct RunOptions {
   std::vector<CommandLineMacro> commandLineMacros;
 
   // Cancelling a run (the window's live preview drops runs over text that
-  // has changed since). The run looks at the flag whenever it writes output
-  // and, once it is set, ends with the error kCancelledText. Null: the run
+  // has changed since). The run looks at the flag whenever it writes output,
+  // at every line (definitions, includes, conditionals, skipped lines) and
+  // every rescan pass and, once it is set, ends with the error
+  // kCancelledText within milliseconds. Null: the run
   // cannot be cancelled. The flag must outlive the run.
   const std::atomic<bool>* cancelRequested = nullptr;
 
@@ -146,6 +148,9 @@ struct RunOptions {
 
 // Text of the error that ends a cancelled run.
 inline constexpr const char* kCancelledText = "run cancelled";
+// Text of the error that ends a run the system grants no more memory; its
+// place is where the run was when memory ran out.
+inline constexpr const char* kOutOfMemoryText = "out of memory while preprocessing this line";
 
 struct RunResult {
   std::string output;             // what the preprocessor wrote; empty after an error
