@@ -60,6 +60,14 @@ std::string dependencyList(const std::vector<orvo::IncludedFile>& files) {
   return list;
 }
 
+// The window reads a lone CR as a line end, as editors do; the parser knows
+// LF and CR LF only. Each lone CR becomes an LF, byte for byte, so offsets,
+// lines and columns of messages stay those of the file.
+void readLoneCarriageReturnsAsLineEnds(std::string& text) {
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) text[i] = '\n';
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -114,6 +122,7 @@ int main(int argc, char** argv) {
   if (options->trace == orvo::cli::TraceFormat::Text) runOptions.observer = &textTrace;
   if (options->trace == orvo::cli::TraceFormat::Json) runOptions.observer = &jsonTrace;
 
+  readLoneCarriageReturnsAsLineEnds(input);
   const orvo::RunResult result = orvo::runPreprocessor(input, runOptions);
 
   // Warnings about -D and -U entries name the command line, not a file.

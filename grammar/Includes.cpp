@@ -84,6 +84,21 @@ void ReportUnreadRest(CVL_ParseState& sub) {
              ElementName(sub.m_ElementIndex), 5);
 }
 
+// Longest list of searched directories a warning names in full; the message
+// text holds 255 bytes, and the part that fits is what a reader needs.
+constexpr std::size_t kMaxSearchedText = 160;
+
+// A missing file leaves its directive in the output; the warning says so
+// and where the file was looked for (each directory and its subdirectories).
+void WarnNotFound(CVL_ParseState& s, const std::string& name, const std::string& searched) {
+  std::string where = searched.empty() ? "no include directories are set" : "searched " + searched;
+  if (where.size() > kMaxSearchedText) where = where.substr(0, kMaxSearchedText) + "...";
+  const CVL_Match& directive = s.m_Position.m_Current;
+  s.report(("include file not found: " + name + " (" + where + ")").c_str(),
+           s.offsetOf(directive.m_pTokenBegin), s.offsetOf(directive.m_pTokenEnd), "include_line",
+           ElementName(s.m_ElementIndex), 3);
+}
+
 }  // namespace
 
 void Cpreprocess_fileParser::readIncludeDirectories(CVL_ParseState& s) {
@@ -144,21 +159,25 @@ bool Cpreprocess_fileParser::includeFile(CVL_ParseState& s, int depth) {
   std::string name = s.matchText(2);  // the quoted form
   if (name.empty()) name = s.matchText(3);  // the angle form
   if (m_MissingIncludes.findKey(name)) {
+    WarnNotFound(s, name, m_MissingIncludes.value());
     if (m_pTrace) m_pTrace->includeNotLoaded(s, name, std::string());
     return false;
   }
 
   const IncludeName parts = SplitIncludeName(name);
   std::optional<std::string> found;
+  std::string searched;
   for (const std::string& directory : m_IncludeDirs) {
     const std::string candidate = JoinDirectory(directory, parts.directory);
     RequireDirectory(directory, candidate);
     found = m_pIncludeSearch->find(candidate, parts.leaf);
     if (found) break;
+    searched += (searched.empty() ? "" : ", ") + candidate;
   }
   if (!found) {
-    m_MissingIncludes.insert(name, std::string());
+    m_MissingIncludes.insert(name, searched);
     m_IncludeLog.notFound(name);
+    WarnNotFound(s, name, searched);
     if (m_pTrace) m_pTrace->includeNotLoaded(s, name, std::string());
     return false;
   }
@@ -179,6 +198,7 @@ bool Cpreprocess_fileParser::includeFile(CVL_ParseState& s, int depth) {
   }
   m_IncludeLog.found(name, *found, IncludeRecord::Status::Loaded);
   CVL_SubParseState sub(text, s);
+  sub.m_bUserText = true;
   std::string().swap(text);  // the nested parse holds its own copy
   const CVL_SourceFrame frame(m_pSourceTrail, sub, SourceKind::File, *found);
   const orvo::IncludeTrace traced(m_pTrace, s, name, *found, sub, depth + 1);

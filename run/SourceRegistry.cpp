@@ -57,6 +57,11 @@ std::pair<int, int> SourceRegistry::lineOf(const Source& source, int offset) con
   return {index, source.lineStarts[static_cast<std::size_t>(index)]};
 }
 
+std::string_view SourceRegistry::text(SourceId id) const {
+  if (id < 0 || static_cast<std::size_t>(id) >= m_Sources.size()) return {};
+  return m_Sources[static_cast<std::size_t>(id)].text;
+}
+
 SourcePlace SourceRegistry::place(SourceId id, int begin, int end) const {
   SourcePlace place;
   if (id < 0 || static_cast<std::size_t>(id) >= m_Sources.size()) return place;

@@ -69,6 +69,8 @@ class CVL_ParseState {
 
   virtual bool isSubParseState() const { return false; }
   virtual bool isSilent() const { return false; }
+  // Whether a failed match is a syntax error to raise or record.
+  virtual bool reportsFailedMatch() const { return !isSubParseState() && !isSilent(); }
   virtual int dynamicScope() const { return 0; }
   virtual bool addDynamicText(const std::string& placeholder, const std::string& text);
   virtual bool addDynamicKeyedText(const std::string& placeholder, const std::string& text,
@@ -214,8 +216,12 @@ class CVL_SubParseState : public CVL_ParseState {
   ~CVL_SubParseState() override;
 
   bool isSubParseState() const override { return true; }
+  // An included file's text is the user's own, so a failed match there is
+  // a syntax error to record; in rescanned macro text it is a normal outcome.
+  bool reportsFailedMatch() const override { return m_bUserText; }
 
   bool m_bSavedRaiseErrors = true;
+  bool m_bUserText = false;
 };
 
 }  // namespace zemra

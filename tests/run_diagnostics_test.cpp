@@ -42,6 +42,12 @@ const Case kCases[] = {
      "\"//\" within comment", 1, 6, false},
     {"expansion limit", "#define f(x) f(x) f(x)\nz f(f(f(f(f(1)))))\n", Severity::Error,
      "macro \"f\" nests more than*", 2, 3, true},
+    {"unclosed parameter list", "int a;\n#define F(a\n", Severity::Error,
+     "EOL found; ) expected", 2, 11, true},
+    {"unclosed group in #if", "#if (1\n#endif\n", Severity::Error, ") expected", 1, 6, true},
+    {"#ifdef without a name", "#ifdef\n#endif\n", Severity::Error, "ID expected", 1, 1, true},
+    {"call cut by the end of the file", "#define F(a) a\nF(", Severity::Error,
+     "EOF found; ) expected", 2, 1, true},
 };
 
 bool textMatches(const std::string& actual, const std::string& expected) {
@@ -77,30 +83,42 @@ TEST(Diagnostics, EachKindPointsAtItsPlaceInTheMainInput) {
   }
 }
 
-TEST(Diagnostics, EachKindNamesTheIncludedFileAndTheChainTwoIncludesDeep) {
-  for (const Case& c : kCases) {
-    TempDir dir;
-    writeFile(dir.path() / "outer.h", "\n#include \"inner.h\"\n");
-    writeFile(dir.path() / "inner.h", c.text);
-    RunOptions options;
-    options.sourceDir = dir.path().string();
-    options.inputName = "main.c";
-    const RunResult result = runPreprocessor("a\r\nb\r\n  #include <outer.h>\r\n", options);
-    const std::optional<Diagnostic> message = messageOf(result);
-    ASSERT_TRUE(message) << c.name;
-    EXPECT_EQ(message->severity, c.severity) << c.name;
-    ASSERT_TRUE(message->place) << c.name;
-    const SourcePlace& place = *message->place;
-    EXPECT_EQ(place.file, (dir.path() / "inner.h").string()) << c.name;
-    EXPECT_EQ(place.line, c.line) << c.name;
-    EXPECT_EQ(place.column, c.column) << c.name;
-    EXPECT_FALSE(place.inMainInput) << c.name;
-    ASSERT_EQ(place.includedFrom.size(), 2u) << c.name;
-    EXPECT_EQ(place.includedFrom[0].file, "main.c");
-    EXPECT_EQ(place.includedFrom[0].line, 3);
-    EXPECT_EQ(place.includedFrom[0].column, 3);
-    EXPECT_EQ(place.includedFrom[1].file, (dir.path() / "outer.h").string());
-    EXPECT_EQ(place.includedFrom[1].line, 2);
+// No case may fall silent in an included file: each gives its message, with
+// the file and the chain, one and two includes deep, and an error makes the
+// run's exit status an error one.
+TEST(Diagnostics, EachKindNamesTheIncludedFileAndTheChainOneAndTwoIncludesDeep) {
+  for (const bool twoDeep : {false, true}) {
+    for (const Case& c : kCases) {
+      const std::string name = std::string(c.name) + (twoDeep ? ", two deep" : ", one deep");
+      TempDir dir;
+      writeFile(dir.path() / "outer.h", "\n#include \"inner.h\"\n");
+      writeFile(dir.path() / "inner.h", c.text);
+      RunOptions options;
+      options.sourceDir = dir.path().string();
+      options.inputName = "main.c";
+      const std::string first = twoDeep ? "outer.h" : "inner.h";
+      const RunResult result =
+          runPreprocessor("a\r\nb\r\n  #include <" + first + ">\r\n", options);
+      const std::optional<Diagnostic> message = messageOf(result);
+      ASSERT_TRUE(message) << name << ": silent";
+      EXPECT_EQ(message->severity, c.severity) << name;
+      EXPECT_EQ(result.hasErrors(), c.severity == Severity::Error) << name;
+      EXPECT_TRUE(textMatches(message->text, c.message)) << name << ": " << message->text;
+      ASSERT_TRUE(message->place) << name;
+      const SourcePlace& place = *message->place;
+      EXPECT_EQ(place.file, (dir.path() / "inner.h").string()) << name;
+      EXPECT_EQ(place.line, c.line) << name;
+      EXPECT_EQ(place.column, c.column) << name;
+      EXPECT_FALSE(place.inMainInput) << name;
+      ASSERT_EQ(place.includedFrom.size(), twoDeep ? 2u : 1u) << name;
+      EXPECT_EQ(place.includedFrom[0].file, "main.c");
+      EXPECT_EQ(place.includedFrom[0].line, 3);
+      EXPECT_EQ(place.includedFrom[0].column, 3);
+      if (twoDeep) {
+        EXPECT_EQ(place.includedFrom[1].file, (dir.path() / "outer.h").string());
+        EXPECT_EQ(place.includedFrom[1].line, 2);
+      }
+    }
   }
 }
 
