@@ -128,6 +128,10 @@ int main(int argc, char** argv) {
   // Warnings about -D and -U entries name the command line, not a file.
   for (const zemra::CVL_Message& message : result.commandLineMessages)
     std::cerr << orvo::kCommandLinePlace << ": warning: " << message.text() << "\n";
+  if (options->trace == orvo::cli::TraceFormat::Json) {
+    for (const orvo::Diagnostic& diagnostic : result.diagnostics) jsonTrace.notes(diagnostic);
+    if (!result.ok()) jsonTrace.notes(result.error->diagnostic());
+  }
   orvo::cli::DiagnosticPrinter printer(
       std::cerr, orvo::cli::PrintStyle{options->caret, useColor(options->color)});
   for (const orvo::Diagnostic& diagnostic : result.diagnostics) {

@@ -74,7 +74,8 @@ bool ReadFile(const std::string& path, std::string& text) {
 // text; that is an error, unless one recorded already explains it. It points
 // at the rest of the line where reading stopped, from its first token on.
 void ReportUnreadRest(CVL_ParseState& sub) {
-  if (parse_status::isErrorState(sub.m_Status) || sub.atEnd()) return;
+  if (parse_status::isErrorState(sub.m_Status) || sub.m_pFailedMatchAt != nullptr || sub.atEnd())
+    return;
   const CVL_Position& position = sub.m_Position;
   const char* begin = position.m_Current.m_pTokenEnd;
   if (sub.m_pScanner != nullptr) begin = sub.m_pScanner->skipIgnored(begin, position.m_pEnd);

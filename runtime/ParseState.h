@@ -160,6 +160,10 @@ class CVL_ParseState {
   // Whether a scan may take the token the plain token reader reads where
   // every scanner it would try lets the reader stand in for it.
   bool m_bReadPlainTokens = false;
+  // In an included file: the current token of the failed match recorded
+  // last, so that the matches that fail after it at the same token, as the
+  // parse goes on, are not recorded again; null while none was recorded.
+  const char* m_pFailedMatchAt = nullptr;
   unsigned char m_Status = 0;
   int m_ProductionIndex = 0;
   int m_ElementIndex = 0;
@@ -217,7 +221,8 @@ class CVL_SubParseState : public CVL_ParseState {
 
   bool isSubParseState() const override { return true; }
   // An included file's text is the user's own, so a failed match there is
-  // a syntax error to record; in rescanned macro text it is a normal outcome.
+  // a syntax error to record (and the parse goes on, as it would without
+  // it); in rescanned macro text it is a normal outcome.
   bool reportsFailedMatch() const override { return m_bUserText; }
 
   bool m_bSavedRaiseErrors = true;

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,12 @@ namespace {
 
 using test::TempDir;
 using test::writeFile;
+
+bool textMatches(const std::string& actual, const std::string& expected) {
+  if (!expected.empty() && expected.back() == '*')
+    return actual.rfind(expected.substr(0, expected.size() - 1), 0) == 0;
+  return actual == expected;
+}
 
 // A message kind, the text that raises it, and where it must point.
 struct Case {
@@ -48,13 +55,59 @@ const Case kCases[] = {
     {"#ifdef without a name", "#ifdef\n#endif\n", Severity::Error, "ID expected", 1, 1, true},
     {"call cut by the end of the file", "#define F(a) a\nF(", Severity::Error,
      "EOF found; ) expected", 2, 1, true},
+    {"missing include", "\n#include \"missing.h\"\n", Severity::Warning,
+     "include file not found: missing.h (*", 2, 1, false},
+    {"argument count", "#define F(a, b) a + b\n F(1)\n", Severity::Warning,
+     "macro \"F\" requires 2 arguments, but only 1 given", 2, 2, false},
+    {"object-like redefinition", "#define O 1\n#define O 2\n", Severity::Warning,
+     "\"O\" redefined", 2, 9, false},
+    {"#undef of a number", "#undef 3\n", Severity::Warning,
+     "#undef of \"3\", which is not a macro name", 1, 8, false},
 };
 
-bool textMatches(const std::string& actual, const std::string& expected) {
-  if (!expected.empty() && expected.back() == '*')
-    return actual.rfind(expected.substr(0, expected.size() - 1), 0) == 0;
-  return actual == expected;
+// The notes of a message kind: each note's text (or its start, ending in
+// '*') and its line and column, 0 for a note at the message's own place.
+struct NoteCase {
+  const char* name;
+  const char* text;
+  std::vector<std::tuple<const char*, int, int>> notes;
+};
+
+const NoteCase kNoteCases[] = {
+    {"unclosed group at the end of the file", "#define F(a) a\nx F(1,\n",
+     {{"to match this '('", 2, 4}, {"the file ended inside the parentheses opened here*", 2, 4}}},
+    {"unclosed group at the end of a line", "#if (1 + (2)\n#endif\n",
+     {{"to match this '('", 1, 5}, {"a ')' is missing*", 1, 5}}},
+    {"constant with a suffix", "#if 199901L\n#endif\n",
+     {{"the constant '199901L' is not plain decimal digits; in #if this preprocessor reads*", 0,
+       0}}},
+    {"unexpected end", "#if 1 +", {{"the file ended in the middle of something unfinished*", 0, 0}}},
+    {"stray #endif", "x\n#endif\n", {{"reading stopped here*", 0, 0}}},
+    {"function-like redefinition", "#define f(a) a\n#define f(b) b\n",
+     {{"previous definition is here", 1, 9}, {"the function-like macro is defined a second*", 0, 0}}},
+    {"object-like redefinition", "#define O 1\n\n#define O 2\n",
+     {{"previous definition is here", 1, 9}}},
+    {"argument count", "#define F(a, b) a + b\nF(1)\n", {{"macro \"F\" defined here", 1, 9}}},
+};
+
+void expectNotes(const NoteCase& c, const Diagnostic& message, const std::string& file,
+                 const std::string& name) {
+  ASSERT_EQ(message.notes.size(), c.notes.size()) << name << ": " << message.text;
+  for (std::size_t i = 0; i < c.notes.size(); ++i) {
+    const auto& [text, line, column] = c.notes[i];
+    const DiagnosticNote& note = message.notes[i];
+    EXPECT_TRUE(textMatches(note.text, text)) << name << ": " << note.text;
+    if (line == 0) {
+      EXPECT_FALSE(note.place) << name << ": " << note.text;
+      continue;
+    }
+    ASSERT_TRUE(note.place) << name << ": " << note.text;
+    EXPECT_EQ(note.place->file, file) << name;
+    EXPECT_EQ(note.place->line, line) << name << ": " << note.text;
+    EXPECT_EQ(note.place->column, column) << name << ": " << note.text;
+  }
 }
+
 
 // The message a case is about: the error that ended the run, or the one
 // message recorded.
@@ -120,6 +173,56 @@ TEST(Diagnostics, EachKindNamesTheIncludedFileAndTheChainOneAndTwoIncludesDeep) 
       }
     }
   }
+}
+
+TEST(Diagnostics, NotesPointAtRelatedPlacesAndExplainTheTextInTheMainInputAndIncluded) {
+  for (const NoteCase& c : kNoteCases) {
+    RunOptions options;
+    options.inputName = "main.c";
+    const std::optional<Diagnostic> message = messageOf(runPreprocessor(c.text, options));
+    ASSERT_TRUE(message) << c.name;
+    expectNotes(c, *message, "main.c", c.name);
+
+    TempDir dir;
+    writeFile(dir.path() / "inner.h", c.text);
+    options.sourceDir = dir.path().string();
+    // An included file's parse goes on after a failed match, so more may
+    // follow (here the call that the end of the file completed).
+    const RunResult run = runPreprocessor("#include \"inner.h\"\n", options);
+    const std::optional<Diagnostic> included =
+        run.diagnostics.empty() ? messageOf(run) : std::optional(run.diagnostics.front());
+    ASSERT_TRUE(included) << c.name << ", included";
+    expectNotes(c, *included, (dir.path() / "inner.h").string(), std::string(c.name) + ", included");
+  }
+}
+
+TEST(Diagnostics, ErrorInMacroTextNamesTheMacroInANote) {
+  const RunResult result = runPreprocessor("#define h(x) x\r\nq h(#) a\r\n", {});
+  ASSERT_FALSE(result.diagnostics.empty());
+  const std::vector<DiagnosticNote>& notes = result.diagnostics.front().notes;
+  ASSERT_FALSE(notes.empty());
+  EXPECT_EQ(notes.front().text, "in expansion of macro h");
+}
+
+TEST(Diagnostics, MissingIncludeNamesTheDirectoriesSearchedEachTimeAndKeepsTheDirective) {
+  TempDir dir;
+  RunOptions options;
+  options.sourceDir = dir.path().string();
+  const RunResult result =
+      runPreprocessor("#include \"no.h\"\n#include \"no.h\"\n", options);
+  ASSERT_TRUE(result.ok());
+  EXPECT_FALSE(result.hasErrors());
+  EXPECT_EQ(result.output, "#include \"no.h\"\n#include \"no.h\"\n");
+  ASSERT_EQ(result.diagnostics.size(), 2u);
+  for (const Diagnostic& warning : result.diagnostics)
+    EXPECT_EQ(warning.text, "include file not found: no.h (searched " + dir.path().string() + ")");
+  EXPECT_EQ(runPreprocessor("#include <no.h>\n", {}).diagnostics.at(0).text,
+            "include file not found: no.h (no include directories are set)");
+}
+
+TEST(Diagnostics, WarnedArgumentCountKeepsTheCommentInTheOutput) {
+  const RunResult result = runPreprocessor("#define F(a, b) a + b\nF(1)\n", {});
+  EXPECT_EQ(result.output, "1 +  // macro \"F\" requires 2 arguments, but only 1 given\n");
 }
 
 TEST(Diagnostics, PlaceCarriesTheSourceLineWithoutItsLineBreak) {
