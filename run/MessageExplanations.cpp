@@ -12,7 +12,9 @@ enum class Match { Exact, Prefix, Suffix };
 struct ExplanationRow {
   Match match;
   const char* pattern;
-  const char* explanation;  // "{token}": the text the message points at
+  // "{token}": the text the message points at; "{found}": the token the
+  // message says was found.
+  const char* explanation;
 };
 
 // One row per message kind, the more specific before the more general; the
@@ -23,6 +25,8 @@ constexpr ExplanationRow kExplanations[] = {
     {Match::Exact, "EOL found; ) expected",
      "the line ended inside the parentheses opened here; a directive ends with its line, so "
      "close them on the same line (or continue the line with a backslash)"},
+    {Match::Suffix, " found; ) expected",
+     "'{found}' cannot stand here: a ')' was expected to close the parentheses opened here"},
     {Match::Suffix, ") expected", "a ')' is missing to close the parentheses opened here"},
     {Match::Exact, "EOF found; unexpected token",
      "the file ended in the middle of something unfinished: a directive, a macro call or "
@@ -57,6 +61,7 @@ constexpr ExplanationRow kExplanations[] = {
 };
 
 constexpr std::string_view kTokenSlot = "{token}";
+constexpr std::string_view kFoundSlot = "{found}";
 
 bool fits(const ExplanationRow& row, std::string_view text) {
   const std::string_view pattern = row.pattern;
@@ -121,6 +126,11 @@ std::string explanationOf(std::string_view text, std::string_view token) {
       }
       explanation.replace(slot, kTokenSlot.size(), shown);
     }
+    // The token the parser found, as "NAME found; " names it.
+    const std::size_t foundSlot = explanation.find(kFoundSlot);
+    const std::size_t foundEnd = text.find(" found; ");
+    if (foundSlot != std::string::npos && foundEnd != std::string_view::npos)
+      explanation.replace(foundSlot, kFoundSlot.size(), text.substr(0, foundEnd));
     return explanation;
   }
   return std::string();

@@ -78,6 +78,8 @@ const NoteCase kNoteCases[] = {
      {{"to match this '('", 2, 4}, {"the file ended inside the parentheses opened here*", 2, 4}}},
     {"unclosed group at the end of a line", "#if (1 + (2)\n#endif\n",
      {{"to match this '('", 1, 5}, {"a ')' is missing*", 1, 5}}},
+    {"token where a ')' belongs", "#define F(a, b...) a\n",
+     {{"to match this '('", 1, 10}, {"'...' cannot stand here: a ')' was expected*", 1, 10}}},
     {"constant with a suffix", "#if 199901L\n#endif\n",
      {{"the constant '199901L' is not plain decimal digits; in #if this preprocessor reads*", 0,
        0}}},
