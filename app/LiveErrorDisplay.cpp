@@ -7,6 +7,20 @@
 #include "app/OutputPane.h"
 
 namespace orvo {
+namespace {
+
+// The error's text and, on lines of their own, its notes, for tool tips.
+QString withNotes(const QString& text, const std::vector<DiagnosticNote>& notes) {
+  QString shown = text;
+  for (const DiagnosticNote& note : notes) {
+    shown += QStringLiteral("\nnote: ");
+    if (note.place) shown += QStringLiteral("line %1: ").arg(note.place->line);
+    shown += QString::fromStdString(note.text);
+  }
+  return shown;
+}
+
+}  // namespace
 
 LiveErrorDisplay::LiveErrorDisplay(CodeEditor* input, OutputPane* output, QLabel* status,
                                    QObject* parent)
@@ -62,11 +76,13 @@ void LiveErrorDisplay::showWaitingError() {
                           .arg(QString::fromStdString(error.place->file))
                           .arg(error.place->line)
                           .arg(text));
+    m_Status->setToolTip(withNotes(text, error.notes));
     return;
   }
   if (!error.place && !error.hasPosition()) {
     m_Waiting.reset();
     m_Status->setText(text);
+    m_Status->setToolTip(withNotes(text, error.notes));
     return;
   }
   const auto [begin, end] = error.place
@@ -79,10 +95,11 @@ void LiveErrorDisplay::showWaitingError() {
     return;
   }
   m_Waiting.reset();
-  m_Input->markError(begin, end, text);
+  m_Input->markError(begin, end, withNotes(text, error.notes));
   m_Status->setText(tr("line %1: %2").arg(line + 1).arg(text));
   m_Status->setCursor(Qt::PointingHandCursor);
-  m_Status->setToolTip(tr("Click to go to the error"));
+  m_Status->setToolTip(withNotes(text, error.notes) + QStringLiteral("\n\n") +
+                       tr("Click to go to the error"));
 }
 
 }  // namespace orvo

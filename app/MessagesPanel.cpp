@@ -22,7 +22,7 @@ MessagesPanel::MessagesPanel(QWidget* parent) : QTreeWidget(parent) {
   setObjectName(QStringLiteral("MessagesPanel"));
   setColumnCount(3);
   setHeaderLabels({tr("Place"), tr("Kind"), tr("Message")});
-  setRootIsDecorated(false);
+  setRootIsDecorated(true);
   setUniformRowHeights(true);
   setAlternatingRowColors(true);
   header()->setStretchLastSection(true);
@@ -44,6 +44,17 @@ QString MessagesPanel::placeText(const orvo::SourcePlace& place) {
       .arg(place.column);
 }
 
+void MessagesPanel::setPlace(QTreeWidgetItem* item, const orvo::SourcePlace& place) {
+  item->setText(kPlaceColumn, placeText(place));
+  item->setData(kPlaceColumn, kBeginRole, place.begin);
+  item->setData(kPlaceColumn, kEndRole, place.end);
+  item->setData(kPlaceColumn, kInMainInputRole, place.inMainInput);
+  QStringList chain;
+  for (const orvo::IncludeStep& step : place.includedFrom)
+    chain << tr("included from %1:%2").arg(QString::fromStdString(step.file)).arg(step.line);
+  if (!chain.isEmpty()) item->setToolTip(kPlaceColumn, chain.join(QLatin1Char('\n')));
+}
+
 void MessagesPanel::showDiagnostics(const std::vector<orvo::Diagnostic>& diagnostics) {
   clear();
   for (const orvo::Diagnostic& diagnostic : diagnostics) {
@@ -54,17 +65,21 @@ void MessagesPanel::showDiagnostics(const std::vector<orvo::Diagnostic>& diagnos
                                                          ? QStyle::SP_MessageBoxCritical
                                                          : QStyle::SP_MessageBoxWarning));
     item->setText(kTextColumn, QString::fromStdString(diagnostic.text).trimmed());
-    if (diagnostic.place) {
-      const orvo::SourcePlace& place = *diagnostic.place;
-      item->setText(kPlaceColumn, placeText(place));
-      item->setData(kPlaceColumn, kBeginRole, place.begin);
-      item->setData(kPlaceColumn, kEndRole, place.end);
-      item->setData(kPlaceColumn, kInMainInputRole, place.inMainInput);
-      QStringList chain;
-      for (const orvo::IncludeStep& step : place.includedFrom)
-        chain << tr("included from %1:%2").arg(QString::fromStdString(step.file)).arg(step.line);
-      if (!chain.isEmpty()) item->setToolTip(kPlaceColumn, chain.join(QLatin1Char('\n')));
+    if (diagnostic.place) setPlace(item, *diagnostic.place);
+    // Notes are rows under their message, shown at once; one without a
+    // place of its own goes to its message's place.
+    for (const orvo::DiagnosticNote& note : diagnostic.notes) {
+      auto* row = new QTreeWidgetItem(item);
+      row->setText(kKindColumn, QString::fromLatin1(orvo::severityName(orvo::Severity::Note)));
+      row->setText(kTextColumn, QString::fromStdString(note.text));
+      row->setToolTip(kTextColumn, row->text(kTextColumn));
+      if (note.place) {
+        setPlace(row, *note.place);
+      } else if (diagnostic.place) {
+        setPlace(row, *diagnostic.place);
+      }
     }
+    item->setExpanded(true);
   }
 }
 

@@ -15,7 +15,8 @@ class MessagesPanel : public QTreeWidget {
  public:
   explicit MessagesPanel(QWidget* parent = nullptr);
 
-  // Replaces the rows with `diagnostics`, leaving out notes.
+  // Replaces the rows with `diagnostics`, leaving out those that are notes;
+  // the notes attached to a message are rows under it.
   void showDiagnostics(const std::vector<orvo::Diagnostic>& diagnostics);
 
   // Room for a few rows: the panel is a strip under the output, not a pane
@@ -33,4 +34,5 @@ class MessagesPanel : public QTreeWidget {
 
  private:
   void activate(QTreeWidgetItem* item);
+  void setPlace(QTreeWidgetItem* item, const orvo::SourcePlace& place);
 };

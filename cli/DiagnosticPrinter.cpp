@@ -82,36 +82,52 @@ bool sameFile(const SourcePlace& a, const SourcePlace& b) {
   return true;
 }
 
+bool samePlace(const SourcePlace& a, const SourcePlace& b) {
+  return sameFile(a, b) && a.begin == b.begin && a.end == b.end;
+}
+
 }  // namespace
 
 void DiagnosticPrinter::print(const Diagnostic& diagnostic) {
+  const SourcePlace* const place = diagnostic.place ? &*diagnostic.place : nullptr;
+  printOne(diagnostic.severity, diagnostic.text, place, m_Style.caret);
+  const SourcePlace* shown = place;
+  for (const DiagnosticNote& note : diagnostic.notes) {
+    const SourcePlace* const at = note.place ? &*note.place : place;
+    const bool repeated = at != nullptr && shown != nullptr && samePlace(*at, *shown);
+    printOne(Severity::Note, note.text, at, m_Style.caret && !repeated);
+    if (at != nullptr) shown = at;
+  }
+}
+
+void DiagnosticPrinter::printOne(Severity severity, const std::string& message,
+                                 const SourcePlace* place, bool caret) {
   std::ostream& out = m_Out;
   const Painter paint(m_Style.color);
-  const std::string severity = std::string(severityName(diagnostic.severity)) + ":";
-  const std::string text = printable(diagnostic.text);
-  if (!diagnostic.place) {
-    out << "orvo-pp: " << paint(severityColor(diagnostic.severity), severity) << " " << text
-        << "\n";
+  const std::string severityText = std::string(severityName(severity)) + ":";
+  const std::string text = printable(message);
+  if (place == nullptr) {
+    out << "orvo-pp: " << paint(severityColor(severity), severityText) << " " << text << "\n";
     return;
   }
-  const SourcePlace& place = *diagnostic.place;
-  if (!place.known()) {
+  if (!place->known()) {
     // A text that is no file, such as the command line: named, no line.
-    out << paint(kBold, place.file + ":") << " "
-        << paint(severityColor(diagnostic.severity), severity) << " " << text << "\n";
+    out << paint(kBold, place->file + ":") << " " << paint(severityColor(severity), severityText)
+        << " " << text << "\n";
     return;
   }
-  if (!m_Last || !sameFile(*m_Last, place)) {
-    for (const IncludeStep& step : place.includedFrom)
+  if (!m_Last || !sameFile(*m_Last, *place)) {
+    for (const IncludeStep& step : place->includedFrom)
       out << "In file included from " << step.file << ":" << step.line << ":\n";
   }
-  m_Last = place;
-  out << paint(kBold, place.file + ":" + std::to_string(place.line) + ":" +
-                          std::to_string(place.column) + ":")
-      << " " << paint(severityColor(diagnostic.severity), severity) << " " << text << "\n";
+  m_Last = *place;
+  out << paint(kBold, place->file + ":" + std::to_string(place->line) + ":" +
+                          std::to_string(place->column) + ":")
+      << " " << paint(severityColor(severity), severityText) << " " << text << "\n";
   // A place beyond the part of a very long line that was kept is not shown.
-  const bool kept = static_cast<std::size_t>(std::max(place.column, 1) - 1) <= place.lineText.size();
-  if (m_Style.caret && kept) printSourceLine(out, place, paint);
+  const bool kept =
+      static_cast<std::size_t>(std::max(place->column, 1) - 1) <= place->lineText.size();
+  if (caret && kept) printSourceLine(out, *place, paint);
 }
 
 }  // namespace orvo::cli

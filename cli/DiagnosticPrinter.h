@@ -22,9 +22,16 @@ class DiagnosticPrinter {
  public:
   DiagnosticPrinter(std::ostream& out, const PrintStyle& style) : m_Out(out), m_Style(style) {}
 
+  // The diagnostic, then each of its notes: a note with a place of its own
+  // gets its source line and caret unless the line before showed that place;
+  // a note without one is printed at its message's place.
   void print(const Diagnostic& diagnostic);
 
  private:
+  // One "FILE:LINE:COL: SEVERITY: TEXT" line, after the include chain when
+  // the file differs from the one before, then the caret when `caret`.
+  void printOne(Severity severity, const std::string& text, const SourcePlace* place, bool caret);
+
   std::ostream& m_Out;
   PrintStyle m_Style;
   // The file and include chain of the message printed last.

@@ -137,4 +137,26 @@ void JsonTrace::message(const MessageEvent& event) {
   Write(m_Out, object);
 }
 
+void JsonTrace::notes(const Diagnostic& diagnostic) {
+  if (diagnostic.notes.empty()) return;
+  const SourcePlace none;
+  json object = Begin("notes", diagnostic.place ? *diagnostic.place : none);
+  object["severity"] = severityName(diagnostic.severity);
+  object["text"] = diagnostic.text;
+  json notes = json::array();
+  for (const DiagnosticNote& note : diagnostic.notes) {
+    json entry = {{"text", note.text}};
+    if (note.place && note.place->known()) {
+      entry["file"] = note.place->file;
+      entry["line"] = note.place->line;
+      entry["column"] = note.place->column;
+      entry["begin"] = note.place->begin;
+      entry["end"] = note.place->end;
+    }
+    notes.push_back(std::move(entry));
+  }
+  object["notes"] = std::move(notes);
+  Write(m_Out, object);
+}
+
 }  // namespace orvo::cli

@@ -4,6 +4,7 @@
 
 #include <ostream>
 
+#include "orvo/Diagnostic.h"
 #include "orvo/Observer.h"
 
 namespace orvo::cli {
@@ -23,6 +24,10 @@ class JsonTrace : public RunObserver {
   void includeDirective(const IncludeEvent& event) override;
   void includeLeft(const IncludeLeftEvent& event) override;
   void message(const MessageEvent& event) override;
+
+  // After the run: a "notes" object for each message that has notes, with
+  // the message's severity, text and place and the notes in order.
+  void notes(const Diagnostic& diagnostic);
 
  private:
   std::ostream& m_Out;

@@ -58,6 +58,14 @@ std::string dependencyList(const std::vector<orvo::IncludedFile>& files) {
   return list;
 }
 
+// The window reads a lone CR as a line end, as editors do; the parser knows
+// LF and CR LF only. Each lone CR becomes an LF, byte for byte, so offsets,
+// lines and columns of messages stay those of the file.
+void readLoneCarriageReturnsAsLineEnds(std::string& text) {
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) text[i] = '\n';
+}
+
 // What the program is doing, for the message when memory runs out.
 const char* g_stage = "starting";
 
@@ -115,10 +123,15 @@ int runProgram(int argc, char** argv) {
   if (options->trace == orvo::cli::TraceFormat::Text) runOptions.observer = &textTrace;
   if (options->trace == orvo::cli::TraceFormat::Json) runOptions.observer = &jsonTrace;
 
+  readLoneCarriageReturnsAsLineEnds(input);
   g_stage = "preprocessing";
   const orvo::RunResult result = orvo::runPreprocessor(input, runOptions);
   g_stage = "writing the output";
 
+  if (options->trace == orvo::cli::TraceFormat::Json) {
+    for (const orvo::Diagnostic& diagnostic : result.diagnostics) jsonTrace.notes(diagnostic);
+    if (!result.ok()) jsonTrace.notes(result.error->diagnostic());
+  }
   orvo::cli::DiagnosticPrinter printer(
       std::cerr, orvo::cli::PrintStyle{options->caret, useColor(options->color)});
   for (const orvo::Diagnostic& diagnostic : result.diagnostics) {

@@ -193,6 +193,26 @@ class Cpreprocess_fileParser : public CVL_Parser {
   // ---- Places of messages -------------------------------------------------
   // Told of every nested parse so that messages can be placed; may be null.
   CVL_SourceTrail* m_pSourceTrail = nullptr;
+  // Where each macro was defined last, as the trail keeps it, for the notes
+  // of redefinitions and of calls with the wrong number of arguments.
+  std::unordered_map<std::string, int> m_ObjectDefinitionMarks;
+  std::unordered_map<std::string, int> m_FunctionDefinitionMarks;
+  // Keeps [begin, end) of the innermost parse's text as where `name` is
+  // defined; does nothing without a trail.
+  void markDefinition(std::unordered_map<std::string, int>& marks, const std::string& name,
+                      int begin, int end);
+  // Warns when an object-like macro gets a replacement other than the one
+  // it has; `nameBegin` is the offset of the name in the new definition.
+  void warnObjectRedefined(CVL_ParseState& s, const std::string& name, const std::string& value,
+                           int nameBegin);
+  // Warns of a call, from `callBegin` to its current token, whose argument
+  // count `comment` (the comment the output gets) finds wrong.
+  void warnArgumentCount(CVL_ParseState& s, const std::string& name, const std::string& comment,
+                         const char* callBegin);
+  // Attaches a note at `name`'s definition, if its place is kept, to the
+  // message recorded last.
+  void noteDefinition(const std::unordered_map<std::string, int>& marks, const std::string& name,
+                      const char* text);
 
   // ---- Expansion explorer (grammar/ParseTrace.h) -------------------------
   // Receives every step of the run when the run has an observer. Null

@@ -1,4 +1,5 @@
 // The error, warning, line, pragma and undef directives.
+#include <cctype>
 #include "grammar/Cpreprocess_fileParser.h"
 #include "grammar/DirectiveLine.h"
 #include "grammar/RuleEndFlags.h"
@@ -72,8 +73,18 @@ void Cpreprocess_fileParser::undef_line(CVL_ParseState& s, int si, int re) {
   CVL_Guard guard = enter(s, si, re, prod::undef_line, " undef_line");
   match(s, tok::PdUndef, 184, endsAt(184), "undef_line", "PD_UNDEF_T0_of_undef_line");
   if (match(s, tok::Id, 185, endsAt(185), "undef_line", "ID_T1_of_undef_line")) {
-    if (m_pTrace) m_pTrace->undefined(s, s.matchText(0));
-    undefine(s.matchText(0));
+    const std::string name = s.matchText(0);
+    // The directive reads any run of letters and digits; one that begins
+    // with a digit names no macro, and nothing is undefined.
+    if (!name.empty() && std::isdigit(static_cast<unsigned char>(name.front())) != 0) {
+      const CVL_Match& current = s.m_Position.m_Current;
+      s.report(("#undef of \"" + name + "\", which is not a macro name").c_str(),
+               s.offsetOf(current.m_pTokenBegin), s.offsetOf(current.m_pTokenEnd), "undef_line",
+               "ID_T1_of_undef_line",
+               message_kind::kWarning);
+    }
+    if (m_pTrace) m_pTrace->undefined(s, name);
+    undefine(name);
   }
   guard.leave();
 }

@@ -71,7 +71,8 @@ bool ReadFile(const std::string& path, std::string& text) {
 // text; that is an error, unless one recorded already explains it. It points
 // at the rest of the line where reading stopped, from its first token on.
 void ReportUnreadRest(CVL_ParseState& sub) {
-  if (parse_status::isErrorState(sub.m_Status) || sub.atEnd()) return;
+  if (parse_status::isErrorState(sub.m_Status) || sub.m_pFailedMatchAt != nullptr || sub.atEnd())
+    return;
   const CVL_Position& position = sub.m_Position;
   const char* begin = position.m_Current.m_pTokenEnd;
   if (sub.m_pScanner != nullptr) begin = sub.m_pScanner->skipIgnored(begin, position.m_pEnd);
@@ -79,6 +80,21 @@ void ReportUnreadRest(CVL_ParseState& sub) {
   const std::size_t lineLength = std::min(rest.find_first_of("\r\n"), rest.size());
   sub.report("incomplete", sub.offsetOf(begin), sub.offsetOf(begin + lineLength), "header",
              ElementName(sub.m_ElementIndex), message_kind::kParseError);
+}
+
+// Longest list of searched directories a warning names in full; the message
+// text holds 255 bytes, and the part that fits is what a reader needs.
+constexpr std::size_t kMaxSearchedText = 160;
+
+// A missing file leaves its directive in the output; the warning says so
+// and where the file was looked for (each directory and its subdirectories).
+void WarnNotFound(CVL_ParseState& s, const std::string& name, const std::string& searched) {
+  std::string where = searched.empty() ? "no include directories are set" : "searched " + searched;
+  if (where.size() > kMaxSearchedText) where = where.substr(0, kMaxSearchedText) + "...";
+  const CVL_Match& directive = s.m_Position.m_Current;
+  s.report(("include file not found: " + name + " (" + where + ")").c_str(),
+           s.offsetOf(directive.m_pTokenBegin), s.offsetOf(directive.m_pTokenEnd), "include_line",
+           ElementName(s.m_ElementIndex), message_kind::kWarning);
 }
 
 }  // namespace
@@ -141,27 +157,31 @@ bool Cpreprocess_fileParser::includeFile(CVL_ParseState& s, int depth) {
   std::string name = s.matchText(2);  // the quoted form
   if (name.empty()) name = s.matchText(3);  // the angle form
   if (m_MissingIncludes.findKey(name)) {
+    WarnNotFound(s, name, m_MissingIncludes.value());
     if (m_pTrace) m_pTrace->includeNotLoaded(s, name, std::string());
     return false;
   }
 
   const IncludeName parts = SplitIncludeName(name);
   std::optional<std::string> found;
+  std::string searched;
   for (const std::string& directory : m_IncludeDirs) {
     const std::string candidate = JoinDirectory(directory, parts.directory);
     m_pIncludeSearch->requireDirectory(directory, candidate);
     found = m_pIncludeSearch->find(candidate, parts.leaf);
     if (found) break;
+    searched += (searched.empty() ? "" : ", ") + candidate;
   }
   for (const IncludeSearch::SkippedFolder& folder : m_pIncludeSearch->takeSkippedFolders()) {
     const CVL_Match& directive = s.m_Position.m_Current;
     s.report(("#include search skips folder " + folder.path + ": " + folder.reason).c_str(),
              s.offsetOf(directive.m_pTokenBegin), s.offsetOf(directive.m_pTokenEnd),
-             "include_line", ElementName(s.m_ElementIndex), 3);
+             "include_line", ElementName(s.m_ElementIndex), message_kind::kWarning);
   }
   if (!found) {
-    m_MissingIncludes.insert(name, std::string());
+    m_MissingIncludes.insert(name, searched);
     m_IncludeLog.notFound(name);
+    WarnNotFound(s, name, searched);
     if (m_pTrace) m_pTrace->includeNotLoaded(s, name, std::string());
     return false;
   }
@@ -190,6 +210,7 @@ bool Cpreprocess_fileParser::includeFile(CVL_ParseState& s, int depth) {
   if (known == m_IncludedTexts.end()) known = m_IncludedTexts.emplace(*found, std::move(text)).first;
   m_IncludeLog.found(name, *found, IncludeRecord::Status::Loaded);
   CVL_SubParseState sub(known->second, s);
+  sub.m_bUserText = true;
   const CVL_SourceFrame frame(m_pSourceTrail, sub, SourceKind::File, *found);
   const IncludeTrace traced(m_pTrace, s, name, *found, sub, depth + 1);
   start(sub, kHeaderScanner, kHeaderElement);

@@ -57,6 +57,7 @@ void Cpreprocess_fileParser::object_like_macro(CVL_ParseState& s, int si, int re
   DirectiveLine directiveLine(s);
   match(s, tok::Id, 229, endsAt(229), "object_like_macro", "ID_T0_of_object_like_macro");
   const std::string name = s.matchText(0);
+  const int nameBegin = s.offsetOf(s.m_Position.m_Current.m_pTokenBegin);
   std::string value;
   std::string call;
   // Calls in the replacement text are expanded now, with the macros known here.
@@ -84,7 +85,10 @@ void Cpreprocess_fileParser::object_like_macro(CVL_ParseState& s, int si, int re
   directiveLine.end();
   match(s, tok::Eol, 243, endsAt(243), "object_like_macro", "EOL_T13_of_object_like_macro");
   if (m_pTrace) m_pTrace->objectDefined(s, name, Trimmed(value));
+  warnObjectRedefined(s, name, Trimmed(value), nameBegin);
   defineObjectLike(name, Trimmed(value));
+  markDefinition(m_ObjectDefinitionMarks, name, nameBegin,
+                 nameBegin + static_cast<int>(name.size()));
   resetRecorded(recorded);
   guard.leave();
 }
@@ -95,6 +99,7 @@ void Cpreprocess_fileParser::function_like_macro(CVL_ParseState& s, int si, int 
   match(s, tok::MacroDefBegin, 257, endsAt(257), "function_like_macro",
         "MACRO_DEF_BEGIN_T0_of_function_like_macro");
   record.setLabel(s.matchText(1));
+  const int nameBegin = s.offsetOf(s.m_Position.m_Current.m_pTokenBegin);
 
   // Parameter name -> index; a repeated name keeps its first index.
   CVL_Map<std::string, std::string> parameters;
@@ -154,6 +159,8 @@ void Cpreprocess_fileParser::function_like_macro(CVL_ParseState& s, int si, int 
   record.setAttribute(macro_record::kArgumentCount, std::to_string(count));
   if (m_pTrace) m_pTrace->functionDefined(s, record, parameters);
   defineFunctionLike(s, record);
+  markDefinition(m_FunctionDefinitionMarks, record.label(), nameBegin,
+                 nameBegin + static_cast<int>(record.label().size()));
   guard.leave();
 }
 

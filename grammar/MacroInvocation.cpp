@@ -4,6 +4,7 @@
 #include <boost/lexical_cast.hpp>
 
 #include "grammar/Cpreprocess_fileParser.h"
+#include "runtime/MessageKind.h"
 #include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/TokenSets.h"
@@ -31,7 +32,21 @@ std::string ArgumentCountMessage(const std::string& name, int declared, int comm
          std::to_string(given) + " given";
 }
 
+// The comment's leading " // ", which the warning leaves out.
+constexpr std::string_view kCommentLead = " // ";
+
 }  // namespace
+
+void Cpreprocess_fileParser::warnArgumentCount(CVL_ParseState& s, const std::string& name,
+                                               const std::string& comment,
+                                               const char* callBegin) {
+  const std::size_t lead = comment.rfind(kCommentLead, 0) == 0 ? kCommentLead.size() : 0;
+  const std::string text = comment.substr(lead);
+  addMessage(s, text.c_str(), s.offsetOf(callBegin),
+             s.offsetOf(s.m_Position.m_Current.m_pTokenEnd), ProductionName(prod::macro_call),
+             ElementName(elem::Sem5_of_macro_call), message_kind::kWarning);
+  noteDefinition(m_FunctionDefinitionMarks, name, ("macro \"" + name + "\" defined here").c_str());
+}
 
 // The buffers of one call, at the level of calls in progress it is; the
 // level is left when the call is done or ends by an exception.
@@ -119,6 +134,7 @@ void Cpreprocess_fileParser::macro_call(CVL_ParseState& s, int si, int re,
 
   const std::string declared = record.attribute(macro_record::kArgumentCount);
   rest = ArgumentCountMessage(name, boost::lexical_cast<int>(declared), commas);
+  if (!rest.empty()) warnArgumentCount(s, name, rest, callBegin);
   if (m_pTrace) m_pTrace->callCollected(s, name, callBegin, arguments, rest);
   std::vector<std::string>& parts = (*buffers).parts;
   std::vector<int>& sources = (*buffers).sources;

@@ -42,6 +42,29 @@ void Cpreprocess_fileParser::undefine(const std::string& name) {
   if (m_ObjectMacros.findKey(name)) m_ObjectMacros.erase();
 }
 
+void Cpreprocess_fileParser::markDefinition(std::unordered_map<std::string, int>& marks,
+                                            const std::string& name, int begin, int end) {
+  if (m_pSourceTrail != nullptr) marks[name] = m_pSourceTrail->markPlace(begin, end);
+}
+
+void Cpreprocess_fileParser::warnObjectRedefined(CVL_ParseState& s, const std::string& name,
+                                                 const std::string& value, int nameBegin) {
+  if (!m_ObjectMacros.findKey(name) || m_ObjectMacros.value().value() == value) return;
+  const int nameEnd = nameBegin + static_cast<int>(name.size());
+  addMessage(s, ("\"" + name + "\" redefined").c_str(), nameBegin, nameEnd,
+             ProductionName(prod::object_like_macro), ElementName(elem::Sem0_of_object_like_macro),
+             message_kind::kWarning);
+  noteDefinition(m_ObjectDefinitionMarks, name, "previous definition is here");
+}
+
+void Cpreprocess_fileParser::noteDefinition(const std::unordered_map<std::string, int>& marks,
+                                            const std::string& name, const char* text) {
+  if (m_pSourceTrail == nullptr) return;
+  const auto found = marks.find(name);
+  if (found != marks.end() && found->second != CVL_SourceTrail::kNoMark)
+    m_pSourceTrail->noteOnLastMessage(text, found->second);
+}
+
 void Cpreprocess_fileParser::defineObjectLike(const std::string& name, const std::string& value) {
   m_SettledRescans.clear();
   m_SettledParses.clear();
@@ -59,6 +82,7 @@ void Cpreprocess_fileParser::defineFunctionLike(CVL_ParseState& s, const node& r
     addMessage(s, (name + " found again").c_str(), s.offsetOf(lineBegin),
                s.offsetOf(current.m_pTokenBegin), ProductionName(prod::function_like_macro),
                ElementName(elem::Sem7_of_function_like_macro), message_kind::kWarning);
+    noteDefinition(m_FunctionDefinitionMarks, name, "previous definition is here");
   }
   m_FunctionMacros[name] = record;
   m_Replacements[name] = CompileReplacement(record);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "run/CommandLineMacros.h"
+#include "run/MessageExplanations.h"
 #include "run/MessageSeverity.h"
 #include "run/OutputBuffer.h"
 #include "run/RecordingPlugin.h"
@@ -55,6 +56,19 @@ std::optional<SourcePlace> placeFrom(const SourceRegistry& registry, const RawPl
   return registry.place(raw.source, raw.begin, raw.end);
 }
 
+// The notes the engine attached, then the ones that explain the text.
+std::vector<DiagnosticNote> notesOf(const SourceRegistry& registry, const std::string& text,
+                                    const RawPlace& place,
+                                    const std::vector<RecordedNote>& attached) {
+  std::vector<DiagnosticNote> notes;
+  for (const RecordedNote& note : attached)
+    notes.push_back(DiagnosticNote{note.text, placeFrom(registry, note.place)});
+  for (DiagnosticNote& note :
+       explanationNotes(text, registry, place.source, place.begin, place.end, place.inMacroText))
+    notes.push_back(std::move(note));
+  return notes;
+}
+
 // The run itself; runPreprocessor adds the last resort for memory running
 // out while the result is collected.
 RunResult runChecked(std::string_view input, const RunOptions& options) {
@@ -76,6 +90,8 @@ RunResult runChecked(std::string_view input, const RunOptions& options) {
   SourceRegistry sources;
   SourceTracker tracker(sources, sources.addMain(options.inputName, input));
   RecordingPlugin plugin(&out, tracker);
+  tracker.setNoteSink(
+      [&plugin](std::string text, RawPlace place) { plugin.addNote(std::move(text), place); });
   plugin.m_bRaiseErrors = true;
   plugin.m_SourceDir = options.sourceDir;
   // The include line reads the directories as one text, a directory a line.
@@ -131,8 +147,10 @@ RunResult runChecked(std::string_view input, const RunOptions& options) {
     // A message built from a text alone carries no range of its own.
     const bool ownRange = result.error->errorClass != ErrorClass::Standard &&
                           (result.error->begin != 0 || result.error->end != 0);
-    result.error->place = placeFrom(
-        sources, tracker.placeOfThrown(result.error->begin, result.error->end, ownRange));
+    const RawPlace place =
+        tracker.placeOfThrown(result.error->begin, result.error->end, ownRange);
+    result.error->place = placeFrom(sources, place);
+    result.error->notes = notesOf(sources, result.error->text, place, {});
   }
   if (result.ok()) result.output = buffer.take();
   result.includedFiles = includedFilesOf(parser ? parser->m_IncludeLog : includeLog);
@@ -141,7 +159,8 @@ RunResult runChecked(std::string_view input, const RunOptions& options) {
   for (const RecordedMessage& message : plugin.recorded()) {
     result.diagnostics.push_back(
         Diagnostic{severityOfMessage(message.kind, message.place.inMacroText), message.text,
-                   placeFrom(sources, message.place), message.place.inMacroText});
+                   placeFrom(sources, message.place), message.place.inMacroText,
+                   notesOf(sources, message.text, message.place, message.notes)});
   }
   if (tracer) result.explanation = tracer->finish(result.error ? &*result.error : nullptr);
   return result;

@@ -11,10 +11,16 @@
 
 namespace orvo {
 
+struct RecordedNote {
+  std::string text;
+  RawPlace place;  // no source: the message's own place
+};
+
 struct RecordedMessage {
   unsigned char kind = 0;  // the runtime's kind byte: 3 warning, 4 error, 5 parse error
   std::string text;
   RawPlace place;
+  std::vector<RecordedNote> notes;
 };
 
 class RecordingPlugin : public zemra::CVL_ParseStatePlugin {
@@ -25,7 +31,13 @@ class RecordingPlugin : public zemra::CVL_ParseStatePlugin {
   void addMessage(const zemra::CVL_Message& message) override {
     CVL_ParseStatePlugin::addMessage(message);
     m_Recorded.push_back(RecordedMessage{message.kind(), message.text(),
-                                         m_Tracker.placeOf(message.begin(), message.end())});
+                                         m_Tracker.placeOf(message.begin(), message.end()),
+                                         {}});
+  }
+
+  // Attaches a note to the message recorded last; without one it is dropped.
+  void addNote(std::string text, RawPlace place) {
+    if (!m_Recorded.empty()) m_Recorded.back().notes.push_back({std::move(text), place});
   }
 
   const std::vector<RecordedMessage>& recorded() const { return m_Recorded; }

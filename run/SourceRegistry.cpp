@@ -66,6 +66,11 @@ std::pair<int, int> SourceRegistry::lineOf(const Text& text, int offset) const {
   return {index, text.lineStarts[static_cast<std::size_t>(index)]};
 }
 
+std::string_view SourceRegistry::text(SourceId id) const {
+  if (id < 0 || static_cast<std::size_t>(id) >= m_Sources.size()) return {};
+  return m_Sources[static_cast<std::size_t>(id)].text;
+}
+
 SourcePlace SourceRegistry::place(SourceId id, int begin, int end) const {
   SourcePlace place;
   if (id < 0 || static_cast<std::size_t>(id) >= m_Sources.size()) return place;

@@ -34,6 +34,8 @@ class SourceRegistry {
   // The place of the byte range [begin, end) of source `id`; offsets past
   // the text are moved to its end.
   SourcePlace place(SourceId id, int begin, int end) const;
+  // The text of source `id`; empty for kNoSource.
+  std::string_view text(SourceId id) const;
 
  private:
   // One text with its name, shared by every reading of it.

@@ -63,6 +63,17 @@ void SourceTracker::leaveMacroUse() {
   if (!m_Uses.empty()) m_Uses.pop_back();
 }
 
+int SourceTracker::markPlace(int begin, int end) {
+  m_Marks.push_back(placeOf(begin, end));
+  return static_cast<int>(m_Marks.size() - 1);
+}
+
+void SourceTracker::noteOnLastMessage(std::string_view text, int mark) {
+  if (!m_NoteSink) return;
+  const bool kept = mark >= 0 && static_cast<std::size_t>(mark) < m_Marks.size();
+  m_NoteSink(std::string(text), kept ? m_Marks[static_cast<std::size_t>(mark)] : RawPlace{});
+}
+
 const SourceTracker::Frame* SourceTracker::innermostSource() const {
   for (auto frame = m_Frames.rbegin(); frame != m_Frames.rend(); ++frame)
     if (frame->source != kNoSource) return &*frame;

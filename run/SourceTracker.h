@@ -4,7 +4,9 @@
 // leaves the innermost parse.
 #pragma once
 
+#include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -32,6 +34,13 @@ class SourceTracker : public zemra::CVL_SourceTrail {
   void leave(bool unwinding) override;
   void enterMacroUse(const zemra::CVL_ParseState& state) override;
   void leaveMacroUse() override;
+  int markPlace(int begin, int end) override;
+  void noteOnLastMessage(std::string_view text, int mark) override;
+
+  // Receives the notes the parser attaches (text, place; a place with no
+  // source stands for the message's own).
+  using NoteSink = std::function<void(std::string, RawPlace)>;
+  void setNoteSink(NoteSink sink) { m_NoteSink = std::move(sink); }
 
   // Where a message of the innermost parse about its range [begin, end)
   // arose. In macro text the range means nothing to a reader; the place is
@@ -62,6 +71,9 @@ class SourceTracker : public zemra::CVL_SourceTrail {
   // Set when an exception leaves the innermost parse, cleared when a parse
   // is entered; the frames are gone by the time the run catches it.
   std::optional<RawPlace> m_Unwound;
+  // Places kept by markPlace, indexed by their handles.
+  std::vector<RawPlace> m_Marks;
+  NoteSink m_NoteSink;
 };
 
 }  // namespace orvo

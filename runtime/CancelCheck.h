@@ -6,7 +6,7 @@
 #include <atomic>
 #include <string>
 
-#include "runtime/Message.h"
+#include "base/Message.h"
 
 namespace zemra {
 

@@ -69,6 +69,8 @@ class CVL_ParseState {
 
   virtual bool isSubParseState() const { return false; }
   virtual bool isSilent() const { return false; }
+  // Whether a failed match is a syntax error to raise or record.
+  virtual bool reportsFailedMatch() const { return !isSubParseState() && !isSilent(); }
   virtual int dynamicScope() const { return 0; }
   virtual bool addDynamicText(const std::string& placeholder, const std::string& text);
   virtual bool addDynamicKeyedText(const std::string& placeholder, const std::string& text,
@@ -162,6 +164,10 @@ class CVL_ParseState {
   // conditions' shortcuts. Off, the grammar's productions and the scanners
   // do every piece of work: the reference the shortcuts are tested against.
   bool m_bFastPaths = false;
+  // In an included file: the current token of the failed match recorded
+  // last, so that the matches that fail after it at the same token, as the
+  // parse goes on, are not recorded again; null while none was recorded.
+  const char* m_pFailedMatchAt = nullptr;
   unsigned char m_Status = 0;
   int m_ProductionIndex = 0;
   int m_ElementIndex = 0;
@@ -218,8 +224,13 @@ class CVL_SubParseState : public CVL_ParseState {
   ~CVL_SubParseState() override;
 
   bool isSubParseState() const override { return true; }
+  // An included file's text is the user's own, so a failed match there is
+  // a syntax error to record (and the parse goes on, as it would without
+  // it); in rescanned macro text it is a normal outcome.
+  bool reportsFailedMatch() const override { return m_bUserText; }
 
   bool m_bSavedRaiseErrors = true;
+  bool m_bUserText = false;
 };
 
 }  // namespace zemra

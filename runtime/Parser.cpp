@@ -111,7 +111,7 @@ bool CVL_Parser::consumeToken(CVL_ParseState& s, int tokenId, const char* produc
 }
 
 bool CVL_Parser::reportsFailedMatch(const CVL_ParseState& s) {
-  return !s.isSubParseState() && !s.isSilent();
+  return s.reportsFailedMatch();
 }
 
 int CVL_Parser::inclusionHook(CVL_ParseState&, int, const char*, const char*) { return 0; }

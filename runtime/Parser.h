@@ -154,8 +154,13 @@ class CVL_Parser {
   template <class Error>
   void raiseOrRecord(CVL_ParseState& s, const std::string& text, const char* production,
                      const char* element, unsigned char status);
-  // Whether a failed match reports "expected" (not in nested or silent parses).
+  // Whether a failed match reports "expected" (not in rescans or silent parses).
   static bool reportsFailedMatch(const CVL_ParseState& s);
+  // In a nested parse of an included file, records a failed match without
+  // stopping the parse, once per token; false elsewhere, where it is
+  // raised or recorded as any syntax error.
+  bool recordFailedMatchInFile(CVL_ParseState& s, const std::string& text,
+                               const char* production, const char* element);
 };
 
 }  // namespace zemra

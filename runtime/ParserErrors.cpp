@@ -65,18 +65,32 @@ void CVL_Parser::raiseOrRecord(CVL_ParseState& s, const std::string& text,
       CVL_ParseError(text.c_str(), currentBegin(s), currentEnd(s), production, element, 0));
 }
 
+bool CVL_Parser::recordFailedMatchInFile(CVL_ParseState& s, const std::string& text,
+                                         const char* production, const char* element) {
+  CVL_ParseStatePlugin* const plugin = pluginFor(s);
+  if (!s.isSubParseState() || plugin == nullptr || plugin->raiseErrors()) return false;
+  const char* const at = s.m_Position.m_Current.m_pTokenBegin;
+  if (s.m_pFailedMatchAt != nullptr && s.m_pFailedMatchAt == at) return true;
+  s.m_pFailedMatchAt = at;
+  plugin->addMessage(
+      CVL_ParseError(text.c_str(), currentBegin(s), currentEnd(s), production, element, 0));
+  return true;
+}
+
 void CVL_Parser::expectedError(CVL_ParseState& s, int tokenId, const char* production,
                                const char* element) {
   if (parse_status::isErrorState(s.m_Status)) return;
-  raiseOrRecord<CVL_ErrorExpected>(s, foundPart(s) + expectedName(s, tokenId) + " expected",
-                                   production, element, parse_status::Expected);
+  const std::string text = foundPart(s) + expectedName(s, tokenId) + " expected";
+  if (recordFailedMatchInFile(s, text, production, element)) return;
+  raiseOrRecord<CVL_ErrorExpected>(s, text, production, element, parse_status::Expected);
 }
 
 void CVL_Parser::skipExpectedError(CVL_ParseState& s, int tokenId, const char* production,
                                    const char* element) {
   if (parse_status::isErrorState(s.m_Status)) return;
-  raiseOrRecord<CVL_ErrorExpected>(s, foundPart(s) + "SKIP" + std::to_string(tokenId) + " expected",
-                                   production, element, parse_status::Expected);
+  const std::string text = foundPart(s) + "SKIP" + std::to_string(tokenId) + " expected";
+  if (recordFailedMatchInFile(s, text, production, element)) return;
+  raiseOrRecord<CVL_ErrorExpected>(s, text, production, element, parse_status::Expected);
 }
 
 void CVL_Parser::unexpectedError(CVL_ParseState& s, const char* production, const char* element) {

@@ -36,6 +36,16 @@ class CVL_SourceTrail {
   // expanded; messages from its rescans then point at the whole call.
   virtual void enterMacroUse(const CVL_ParseState& state) = 0;
   virtual void leaveMacroUse() = 0;
+
+  // ---- Notes ----
+  // Keeps the place of [begin, end) in the innermost parse's text, such as a
+  // macro's definition, for notes later on; returns a handle to it, or
+  // kNoMark when the trail keeps none.
+  static constexpr int kNoMark = -1;
+  virtual int markPlace(int /*begin*/, int /*end*/) { return kNoMark; }
+  // Attaches a note to the message recorded last, at a place kept before
+  // (kNoMark: at that message's own place).
+  virtual void noteOnLastMessage(std::string_view /*text*/, int /*mark*/) {}
 };
 
 // Enters a parse into a trail for the frame's lifetime; does nothing for a

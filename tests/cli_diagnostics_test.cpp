@@ -44,7 +44,10 @@ TEST_F(IncludedError, IsPrintedWithItsChainAndCaretAndExitsWithOneAfterWritingTh
         file("b.h") + ":2:2: error: incomplete", std::string("    2 | \t#endif"),
         std::string("      | \t^~~~~~")})
     expected += line + "\n";
-  EXPECT_EQ(r.err, expected);
+  // The plain explanation follows as a note at the same place.
+  EXPECT_EQ(r.err.substr(0, expected.size()), expected);
+  EXPECT_EQ(r.err.substr(expected.size()).rfind(file("b.h") + ":2:2: note: reading stopped", 0), 0u)
+      << r.err;
 }
 
 TEST_F(IncludedError, WritesTheOutputFileToo) {
@@ -104,6 +107,33 @@ TEST(OrvoPpMessages, WarningsKeepStatusZeroAndNotesNeedAllMessages) {
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.err.find("<stdin>:2:3: note: "), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("      |   ^~~~\n"), std::string::npos) << r.err;
+}
+
+TEST(OrvoPpMessages, NotesFollowTheirMessageWithACaretAtTheirOwnPlaceOnly) {
+  const CommandResult r = runCommand(kPp, "#define F(a, b) a + b\n#if (1\n#endif\n");
+  EXPECT_EQ(r.status, 1);
+  std::string expected;
+  for (const char* line :
+       {"<stdin>:2:6: error: ) expected", "    2 | #if (1", "      |      ^",
+        "<stdin>:2:5: note: to match this '('", "    2 | #if (1", "      |     ^",
+        "<stdin>:2:5: note: a ')' is missing to close the parentheses opened here"})
+    expected += std::string(line) + "\n";
+  EXPECT_EQ(r.err, expected);
+
+  const CommandResult warned = runCommand(kPp + " --no-caret", "#define F(a, b) a\nF(1)\n");
+  EXPECT_EQ(warned.status, 0);
+  EXPECT_EQ(warned.err,
+            "<stdin>:2:1: warning: macro \"F\" requires 2 arguments, but only 1 given\n"
+            "<stdin>:1:9: note: macro \"F\" defined here\n");
+}
+
+TEST(OrvoPpMessages, LoneCarriageReturnEndsALineAsInTheWindow) {
+  const CommandResult r = runCommand(kPp, "#define A 1\rA\r\nb\r#error at 4\r");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err.rfind("<stdin>:4:1: error:  at 4\n", 0), 0u) << r.err;
+  const CommandResult ok = runCommand(kPp, "a\rb\n");
+  EXPECT_EQ(ok.status, 0) << ok.err;
+  EXPECT_EQ(ok.out, "a\nb\n");
 }
 
 TEST(OrvoPpMessages, PlaceFarIntoAVeryLongLineIsShownWithoutItsLine) {

@@ -2,6 +2,8 @@
 // with the output on standard output unchanged.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -69,6 +71,27 @@ TEST(OrvoPpTrace, JsonTraceIsOneDocumentedObjectPerLine) {
   EXPECT_EQ((*conditional)["names"], nlohmann::json({{"foo", 1}}));
   EXPECT_EQ((*conditional)["taken"], false);
   EXPECT_EQ((*conditional)["skipped"], nlohmann::json::array({7, 7}));
+}
+
+TEST(OrvoPpTrace, JsonTraceCarriesTheNotesOfEachMessage) {
+  const CommandResult r =
+      runCommand(kPp + " --trace=json --no-caret", "#define O 1\n#define O 2\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  // The message itself follows the trace, as orvo-pp prints it.
+  const std::string printed = "<stdin>:2:9: warning: \"O\" redefined\n"
+                              "<stdin>:1:9: note: previous definition is here\n";
+  ASSERT_TRUE(r.err.ends_with(printed)) << r.err;
+  const std::vector<nlohmann::json> events =
+      JsonLines(r.err.substr(0, r.err.size() - printed.size()));
+  const auto notes = std::find_if(events.begin(), events.end(),
+                                  [](const nlohmann::json& e) { return e["event"] == "notes"; });
+  ASSERT_NE(notes, events.end()) << r.err;
+  EXPECT_EQ((*notes)["text"], "\"O\" redefined");
+  EXPECT_EQ((*notes)["line"], 2);
+  ASSERT_EQ((*notes)["notes"].size(), 1u);
+  EXPECT_EQ((*notes)["notes"][0]["text"], "previous definition is here");
+  EXPECT_EQ((*notes)["notes"][0]["line"], 1);
+  EXPECT_EQ((*notes)["notes"][0]["column"], 9);
 }
 
 TEST(OrvoPpTrace, UnknownFormatIsAUsageError) {

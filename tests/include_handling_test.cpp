@@ -167,7 +167,7 @@ TEST(Include, UnreadableFolderIsSkippedWithAWarning) {
   writeFile(dir.path() / "inc" / "open" / "want.h", "int want;\n");
   fs::permissions(dir.path() / "inc" / "locked", fs::perms::none);
   RunOptions options;
-  options.includePaths = (dir.path() / "inc").string();
+  options.includeDirectories = {(dir.path() / "inc").string()};
   const std::string input = "#include <none.h>\r\n#include <want.h>\r\n";
   const std::string warning =
       "#include search skips folder " + (dir.path() / "inc" / "locked").string() +
@@ -180,8 +180,9 @@ TEST(Include, UnreadableFolderIsSkippedWithAWarning) {
     const RunResult result = runPreprocessor(input, options);
     if (!result.ok()) _exit(11);
     if (result.output != "#include <none.h>\r\nint want;\n\r\n") _exit(12);
-    if (result.messages.size() != 1 || result.messages[0].kind() != 3) _exit(13);
-    _exit(std::string(result.messages[0].text()) == warning ? 0 : 14);
+    if (result.diagnostics.size() != 1 || result.diagnostics[0].severity != Severity::Warning)
+      _exit(13);
+    _exit(result.diagnostics[0].text == warning ? 0 : 14);
   }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);

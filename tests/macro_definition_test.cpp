@@ -104,10 +104,15 @@ TEST(MacroDefinition, FunctionLikeStoresOneChildPerElement) {
   }
 }
 
-TEST(MacroDefinition, RedefinitionReplacesWithAWarningOnlyForFunctionLikeMacros) {
+TEST(MacroDefinition, RedefinitionReplacesWithAWarningUnlessAnObjectLikeMacroKeepsItsValue) {
   const RunResult object = runPreprocessor(crlf({"#define FOO 4", "#define FOO 5", "x = FOO;"}), {});
   EXPECT_EQ(object.output, "x = 5;");
-  EXPECT_TRUE(object.diagnostics.empty());
+  ASSERT_EQ(object.diagnostics.size(), 1u);
+  EXPECT_EQ(object.diagnostics[0].text, "\"FOO\" redefined");
+  EXPECT_EQ(object.diagnostics[0].severity, Severity::Warning);
+  const RunResult same = runPreprocessor(crlf({"#define FOO 4", "#define FOO  4 ", "FOO"}), {});
+  EXPECT_EQ(same.output, "4");
+  EXPECT_TRUE(same.diagnostics.empty());
 
   const RunResult function = runPreprocessor(
       crlf({"#define min(X, Y)  ((X) < (Y) ? (X) : (Y))", "#define min(a, b) a", "min(1, 2)"}), {});

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,12 @@ namespace {
 
 using test::TempDir;
 using test::writeFile;
+
+bool textMatches(const std::string& actual, const std::string& expected) {
+  if (!expected.empty() && expected.back() == '*')
+    return actual.rfind(expected.substr(0, expected.size() - 1), 0) == 0;
+  return actual == expected;
+}
 
 // A message kind, the text that raises it, and where it must point.
 struct Case {
@@ -42,13 +49,67 @@ const Case kCases[] = {
      "\"//\" within comment", 1, 6, false},
     {"expansion limit", "#define f(x) f(x) f(x)\nz f(f(f(f(f(1)))))\n", Severity::Error,
      "macro \"f\" nests more than*", 2, 3, true},
+    {"unclosed parameter list", "int a;\n#define F(a\n", Severity::Error,
+     "EOL found; ) expected", 2, 11, true},
+    {"unclosed group in #if", "#if (1\n#endif\n", Severity::Error, ") expected", 1, 6, true},
+    {"#ifdef without a name", "#ifdef\n#endif\n", Severity::Error, "ID expected", 1, 1, true},
+    {"call cut by the end of the file", "#define F(a) a\nF(", Severity::Error,
+     "EOF found; ) expected", 2, 1, true},
+    {"missing include", "\n#include \"missing.h\"\n", Severity::Warning,
+     "include file not found: missing.h (*", 2, 1, false},
+    {"argument count", "#define F(a, b) a + b\n F(1)\n", Severity::Warning,
+     "macro \"F\" requires 2 arguments, but only 1 given", 2, 2, false},
+    {"object-like redefinition", "#define O 1\n#define O 2\n", Severity::Warning,
+     "\"O\" redefined", 2, 9, false},
+    {"#undef of a number", "#undef 3\n", Severity::Warning,
+     "#undef of \"3\", which is not a macro name", 1, 8, false},
 };
 
-bool textMatches(const std::string& actual, const std::string& expected) {
-  if (!expected.empty() && expected.back() == '*')
-    return actual.rfind(expected.substr(0, expected.size() - 1), 0) == 0;
-  return actual == expected;
+// The notes of a message kind: each note's text (or its start, ending in
+// '*') and its line and column, 0 for a note at the message's own place.
+struct NoteCase {
+  const char* name;
+  const char* text;
+  std::vector<std::tuple<const char*, int, int>> notes;
+};
+
+const NoteCase kNoteCases[] = {
+    {"unclosed group at the end of the file", "#define F(a) a\nx F(1,\n",
+     {{"to match this '('", 2, 4}, {"the file ended inside the parentheses opened here*", 2, 4}}},
+    {"unclosed group at the end of a line", "#if (1 + (2)\n#endif\n",
+     {{"to match this '('", 1, 5}, {"a ')' is missing*", 1, 5}}},
+    {"token where a ')' belongs", "#define F(a, b...) a\n",
+     {{"to match this '('", 1, 10}, {"'...' cannot stand here: a ')' was expected*", 1, 10}}},
+    {"constant with a suffix", "#if 199901L\n#endif\n",
+     {{"the constant '199901L' is not plain decimal digits; in #if this preprocessor reads*", 0,
+       0}}},
+    {"unexpected end", "#if 1 +", {{"the file ended in the middle of something unfinished*", 0, 0}}},
+    {"stray #endif", "x\n#endif\n", {{"reading stopped here*", 0, 0}}},
+    {"function-like redefinition", "#define f(a) a\n#define f(b) b\n",
+     {{"previous definition is here", 1, 9}, {"the function-like macro is defined a second*", 0, 0}}},
+    {"object-like redefinition", "#define O 1\n\n#define O 2\n",
+     {{"previous definition is here", 1, 9}}},
+    {"argument count", "#define F(a, b) a + b\nF(1)\n", {{"macro \"F\" defined here", 1, 9}}},
+};
+
+void expectNotes(const NoteCase& c, const Diagnostic& message, const std::string& file,
+                 const std::string& name) {
+  ASSERT_EQ(message.notes.size(), c.notes.size()) << name << ": " << message.text;
+  for (std::size_t i = 0; i < c.notes.size(); ++i) {
+    const auto& [text, line, column] = c.notes[i];
+    const DiagnosticNote& note = message.notes[i];
+    EXPECT_TRUE(textMatches(note.text, text)) << name << ": " << note.text;
+    if (line == 0) {
+      EXPECT_FALSE(note.place) << name << ": " << note.text;
+      continue;
+    }
+    ASSERT_TRUE(note.place) << name << ": " << note.text;
+    EXPECT_EQ(note.place->file, file) << name;
+    EXPECT_EQ(note.place->line, line) << name << ": " << note.text;
+    EXPECT_EQ(note.place->column, column) << name << ": " << note.text;
+  }
 }
+
 
 // The message a case is about: the error that ended the run, or the one
 // message recorded.
@@ -77,31 +138,93 @@ TEST(Diagnostics, EachKindPointsAtItsPlaceInTheMainInput) {
   }
 }
 
-TEST(Diagnostics, EachKindNamesTheIncludedFileAndTheChainTwoIncludesDeep) {
-  for (const Case& c : kCases) {
-    TempDir dir;
-    writeFile(dir.path() / "outer.h", "\n#include \"inner.h\"\n");
-    writeFile(dir.path() / "inner.h", c.text);
-    RunOptions options;
-    options.sourceDir = dir.path().string();
-    options.inputName = "main.c";
-    const RunResult result = runPreprocessor("a\r\nb\r\n  #include <outer.h>\r\n", options);
-    const std::optional<Diagnostic> message = messageOf(result);
-    ASSERT_TRUE(message) << c.name;
-    EXPECT_EQ(message->severity, c.severity) << c.name;
-    ASSERT_TRUE(message->place) << c.name;
-    const SourcePlace& place = *message->place;
-    EXPECT_EQ(place.file, (dir.path() / "inner.h").string()) << c.name;
-    EXPECT_EQ(place.line, c.line) << c.name;
-    EXPECT_EQ(place.column, c.column) << c.name;
-    EXPECT_FALSE(place.inMainInput) << c.name;
-    ASSERT_EQ(place.includedFrom.size(), 2u) << c.name;
-    EXPECT_EQ(place.includedFrom[0].file, "main.c");
-    EXPECT_EQ(place.includedFrom[0].line, 3);
-    EXPECT_EQ(place.includedFrom[0].column, 3);
-    EXPECT_EQ(place.includedFrom[1].file, (dir.path() / "outer.h").string());
-    EXPECT_EQ(place.includedFrom[1].line, 2);
+// No case may fall silent in an included file: each gives its message, with
+// the file and the chain, one and two includes deep, and an error makes the
+// run's exit status an error one.
+TEST(Diagnostics, EachKindNamesTheIncludedFileAndTheChainOneAndTwoIncludesDeep) {
+  for (const bool twoDeep : {false, true}) {
+    for (const Case& c : kCases) {
+      const std::string name = std::string(c.name) + (twoDeep ? ", two deep" : ", one deep");
+      TempDir dir;
+      writeFile(dir.path() / "outer.h", "\n#include \"inner.h\"\n");
+      writeFile(dir.path() / "inner.h", c.text);
+      RunOptions options;
+      options.sourceDir = dir.path().string();
+      options.inputName = "main.c";
+      const std::string first = twoDeep ? "outer.h" : "inner.h";
+      const RunResult result =
+          runPreprocessor("a\r\nb\r\n  #include <" + first + ">\r\n", options);
+      const std::optional<Diagnostic> message = messageOf(result);
+      ASSERT_TRUE(message) << name << ": silent";
+      EXPECT_EQ(message->severity, c.severity) << name;
+      EXPECT_EQ(result.hasErrors(), c.severity == Severity::Error) << name;
+      EXPECT_TRUE(textMatches(message->text, c.message)) << name << ": " << message->text;
+      ASSERT_TRUE(message->place) << name;
+      const SourcePlace& place = *message->place;
+      EXPECT_EQ(place.file, (dir.path() / "inner.h").string()) << name;
+      EXPECT_EQ(place.line, c.line) << name;
+      EXPECT_EQ(place.column, c.column) << name;
+      EXPECT_FALSE(place.inMainInput) << name;
+      ASSERT_EQ(place.includedFrom.size(), twoDeep ? 2u : 1u) << name;
+      EXPECT_EQ(place.includedFrom[0].file, "main.c");
+      EXPECT_EQ(place.includedFrom[0].line, 3);
+      EXPECT_EQ(place.includedFrom[0].column, 3);
+      if (twoDeep) {
+        EXPECT_EQ(place.includedFrom[1].file, (dir.path() / "outer.h").string());
+        EXPECT_EQ(place.includedFrom[1].line, 2);
+      }
+    }
   }
+}
+
+TEST(Diagnostics, NotesPointAtRelatedPlacesAndExplainTheTextInTheMainInputAndIncluded) {
+  for (const NoteCase& c : kNoteCases) {
+    RunOptions options;
+    options.inputName = "main.c";
+    const std::optional<Diagnostic> message = messageOf(runPreprocessor(c.text, options));
+    ASSERT_TRUE(message) << c.name;
+    expectNotes(c, *message, "main.c", c.name);
+
+    TempDir dir;
+    writeFile(dir.path() / "inner.h", c.text);
+    options.sourceDir = dir.path().string();
+    // An included file's parse goes on after a failed match, so more may
+    // follow (here the call that the end of the file completed).
+    const RunResult run = runPreprocessor("#include \"inner.h\"\n", options);
+    const std::optional<Diagnostic> included =
+        run.diagnostics.empty() ? messageOf(run) : std::optional(run.diagnostics.front());
+    ASSERT_TRUE(included) << c.name << ", included";
+    expectNotes(c, *included, (dir.path() / "inner.h").string(), std::string(c.name) + ", included");
+  }
+}
+
+TEST(Diagnostics, ErrorInMacroTextNamesTheMacroInANote) {
+  const RunResult result = runPreprocessor("#define h(x) x\r\nq h(#) a\r\n", {});
+  ASSERT_FALSE(result.diagnostics.empty());
+  const std::vector<DiagnosticNote>& notes = result.diagnostics.front().notes;
+  ASSERT_FALSE(notes.empty());
+  EXPECT_EQ(notes.front().text, "in expansion of macro h");
+}
+
+TEST(Diagnostics, MissingIncludeNamesTheDirectoriesSearchedEachTimeAndKeepsTheDirective) {
+  TempDir dir;
+  RunOptions options;
+  options.sourceDir = dir.path().string();
+  const RunResult result =
+      runPreprocessor("#include \"no.h\"\n#include \"no.h\"\n", options);
+  ASSERT_TRUE(result.ok());
+  EXPECT_FALSE(result.hasErrors());
+  EXPECT_EQ(result.output, "#include \"no.h\"\n#include \"no.h\"\n");
+  ASSERT_EQ(result.diagnostics.size(), 2u);
+  for (const Diagnostic& warning : result.diagnostics)
+    EXPECT_EQ(warning.text, "include file not found: no.h (searched " + dir.path().string() + ")");
+  EXPECT_EQ(runPreprocessor("#include <no.h>\n", {}).diagnostics.at(0).text,
+            "include file not found: no.h (no include directories are set)");
+}
+
+TEST(Diagnostics, WarnedArgumentCountKeepsTheCommentInTheOutput) {
+  const RunResult result = runPreprocessor("#define F(a, b) a + b\nF(1)\n", {});
+  EXPECT_EQ(result.output, "1 +  // macro \"F\" requires 2 arguments, but only 1 given\n");
 }
 
 TEST(Diagnostics, PlaceCarriesTheSourceLineWithoutItsLineBreak) {

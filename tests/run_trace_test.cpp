@@ -148,7 +148,9 @@ INSTANTIATE_TEST_SUITE_P(
                    "finish CAT ' 1 '"}},
         EventCase{"WrongArgumentCount",
                   "#define one(x) [x]\none(a, b)\n",
-                  {"define one(x) '[x]' @1:9", "call one(a, b) [a,b] @2:1 d1", "built '[a]'",
+                  {"define one(x) '[x]' @1:9",
+                   "warning: macro \"one\" passed 2 arguments, but takes just 1 @2:1",
+                   "call one(a, b) [a,b] @2:1 d1", "built '[a]'",
                    "finish one '[a]  // macro \"one\" passed 2 arguments, but takes just 1'"}},
         // A call over two lines: the argument keeps its line break.
         EventCase{"MultiLineArgument",
@@ -235,7 +237,10 @@ TEST(TraceIncludes, NestedFilesReportEnteringLeavingAndTheirOwnPlaces) {
   EXPECT_EQ(traced.events,
             (std::vector<std::string>{"include outer.h loaded depth 1 @1:1",
                                       "include a.h loaded depth 2 @2:1", "left a.h",
-                                      "left outer.h", "include nowhere.h missing depth 1 @2:1",
+                                      "left outer.h",
+                                      "warning: include file not found: nowhere.h (searched " +
+                                          options.sourceDir + ") @2:1",
+                                      "include nowhere.h missing depth 1 @2:1",
                                       "define A() '1' @3:9"}));
   const RunExplanation& explanation = *traced.result.explanation;
   ASSERT_EQ(explanation.files.size(), 3u);

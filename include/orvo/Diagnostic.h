@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "orvo/SourcePlace.h"
 
@@ -18,6 +19,14 @@ enum class Severity {
 
 const char* severityName(Severity severity);  // "note", "warning", "error"
 
+// Detail attached to a diagnostic: a related place ("previous definition is
+// here", the '(' an unclosed group opened with) or a plain explanation of the
+// message. A note without a place of its own belongs to its message's place.
+struct DiagnosticNote {
+  std::string text;
+  std::optional<SourcePlace> place;
+};
+
 struct Diagnostic {
   Severity severity = Severity::Error;
   std::string text;
@@ -27,6 +36,8 @@ struct Diagnostic {
   // The message arose while rescanning text built from macros; the place is
   // the use of the macro in the sources.
   bool inMacroText = false;
+  // Shown after the message, in order.
+  std::vector<DiagnosticNote> notes;
 };
 
 }  // namespace orvo

@@ -46,8 +46,10 @@ struct RunError {
   // ---- Diagnostics: where the error arose ----
   // Absent only when nothing in the sources is to blame.
   std::optional<SourcePlace> place{};
+  // Related places and the plain explanation of the text.
+  std::vector<DiagnosticNote> notes{};
   // The error as a diagnostic, for front ends that show all messages alike.
-  Diagnostic diagnostic() const { return Diagnostic{Severity::Error, text, place, false}; }
+  Diagnostic diagnostic() const { return Diagnostic{Severity::Error, text, place, false, notes}; }
 };
 
 // ---- Macros given on the command line (-D, -U) ----------------------------

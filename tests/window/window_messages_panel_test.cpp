@@ -60,6 +60,20 @@ class MessagesPanelTest : public QObject {
     QVERIFY(!dock()->isVisible());
   }
 
+  void notesAreRowsUnderTheirMessageAndSelectTheirPlace() {
+    run(QStringLiteral("#define F(a, b) a\nF(1)\n"));
+    QCOMPARE(panel()->topLevelItemCount(), 1);
+    QTreeWidgetItem* warning = panel()->topLevelItem(0);
+    QCOMPARE(warning->text(2), QStringLiteral("macro \"F\" requires 2 arguments, but only 1 given"));
+    QCOMPARE(warning->childCount(), 1);
+    QTreeWidgetItem* note = warning->child(0);
+    QCOMPARE(note->text(0), QStringLiteral("<input>:1:9"));
+    QCOMPARE(note->text(1), QStringLiteral("note"));
+    QCOMPARE(note->text(2), QStringLiteral("macro \"F\" defined here"));
+    emit panel()->itemActivated(note, 0);
+    QCOMPARE(window->input()->selectedText(), QStringLiteral("F"));
+  }
+
   void errorInTheMainInputSelectsItsPlace() {
     run(QStringLiteral("x\n  #error stop\n"));
     QCOMPARE(window->messages.size(), 1);
