@@ -11,11 +11,13 @@
 #include <unistd.h>
 
 #include "cli/CommandLine.h"
+#include "cli/CompareCommand.h"
 #include "cli/DiagnosticPrinter.h"
 #include "run/PreprocessRun.h"
 #include "cli/JsonTrace.h"
 #include "cli/TextTrace.h"
 #include "runtime/InputLimits.h"
+#include "standard/StandardRun.h"
 
 namespace {
 
@@ -114,7 +116,16 @@ int main(int argc, char** argv) {
   if (options->trace == orvo::cli::TraceFormat::Text) runOptions.observer = &textTrace;
   if (options->trace == orvo::cli::TraceFormat::Json) runOptions.observer = &jsonTrace;
 
-  const orvo::RunResult result = orvo::runPreprocessor(input, runOptions);
+  if (options->engine == orvo::cli::EngineChoice::Compare) {
+    runOptions.observer = nullptr;
+    const orvo::compare::Comparison comparison = orvo::compare::compareRuns(input, runOptions);
+    if (comparison.trouble) std::cerr << "orvo-pp: " << *comparison.trouble << "\n";
+    return orvo::cli::printComparison(comparison, options->trace == orvo::cli::TraceFormat::Json,
+                                      std::cout);
+  }
+  const orvo::RunResult result = options->engine == orvo::cli::EngineChoice::Standard
+                                     ? orvo::runStandardC(input, runOptions)
+                                     : orvo::runPreprocessor(input, runOptions);
 
   // Warnings about -D and -U entries name the command line, not a file.
   for (const zemra::CVL_Message& message : result.commandLineMessages)
