@@ -26,7 +26,8 @@ namespace orvo {
 // library instance, so runs may go on on several threads at once.
 RunResult runStandardC(std::string_view input, const RunOptions& options);
 
-// Macro expansions one run may make before it ends with an error. Real code
+// Macro expansions one run may make before it ends with an error, unless
+// RunOptions::maxExpansionParses sets another budget. Real code
 // stays far below (the 2.3 MB macro benchmark makes about 0.3 million); a
 // definition that doubles its tokens per level reaches it within about a
 // second, where it would otherwise run for hours without writing a byte.
