@@ -33,7 +33,7 @@ constexpr std::array<DifferenceRule, 9> kRules = {{
     {"predefined-values", "__LINE__, __FILE__, __DATE__ are 1",
      "__LINE__, __FILE__, __DATE__ and __TIME__ are fixed at 1; ISO C gives the current line, "
      "the file's name as a string, the date and the time.",
-     "int line = __LINE__;\nconst char *file = __FILE__;\n"},
+     "const char *file = __FILE__;\nint line = __LINE__;\n"},
     {"own-predefined", "Predefined names of its own",
      "Fifteen names such as __BORLANDC__, _Windows and __cplusplus are predefined with fixed "
      "values, and __STDC__ and __STDC_VERSION__ are not; a C compiler defines __STDC__ and "

@@ -447,8 +447,15 @@ Comparison compareRuns(std::string_view input, const RunOptions& options) {
     if (hunk.a0 < hunk.a1 && hunk.b0 < hunk.b1 &&
         originLine(comparison.main, mainTokens[hunk.a0].line) !=
             originLine(comparison.standard, standardTokens[hunk.b0].line)) {
-      pieces.push_back(Hunk{hunk.a0, hunk.a1, hunk.b0, hunk.b0});
-      pieces.push_back(Hunk{hunk.a1, hunk.a1, hunk.b0, hunk.b1});
+      // In the order of their input lines, when both lie in one file.
+      const auto mainOrigin = originLine(comparison.main, mainTokens[hunk.a0].line);
+      const auto standardOrigin = originLine(comparison.standard, standardTokens[hunk.b0].line);
+      const Hunk removed{hunk.a0, hunk.a1, hunk.b0, hunk.b0};
+      const Hunk added{hunk.a1, hunk.a1, hunk.b0, hunk.b1};
+      const bool addedFirst =
+          mainOrigin.first == standardOrigin.first && standardOrigin.second < mainOrigin.second;
+      pieces.push_back(addedFirst ? added : removed);
+      pieces.push_back(addedFirst ? removed : added);
     } else {
       pieces.push_back(hunk);
     }
