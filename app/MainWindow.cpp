@@ -340,6 +340,16 @@ void Tfrm_orvo::FormCreate() {
   for (std::size_t i = 0; i < orvo::ExampleCatalogue::count(); ++i) {
     cb_Examples->addItem(QString::fromUtf8(orvo::ExampleCatalogue::name(i)));
   }
+  // The group of differences from standard C, after a separator; each item
+  // holds its input as data and its description as tooltip.
+  cb_Examples->insertSeparator(cb_Examples->count());
+  for (const orvo::GroupExample& example : orvo::differenceExamples()) {
+    cb_Examples->addItem(QString::fromUtf8(orvo::kDifferencesGroupName) + ": " +
+                             QString::fromStdString(example.name),
+                         QString::fromStdString(example.input));
+    cb_Examples->setItemData(cb_Examples->count() - 1, QString::fromStdString(example.description),
+                             Qt::ToolTipRole);
+  }
   cb_Examples->setCurrentIndex(-1);
 }
 
@@ -376,6 +386,12 @@ void Tfrm_orvo::FormResize() {
 void Tfrm_orvo::cb_ExamplesClick() {
   const int index = cb_Examples->currentIndex();
   if (index < 0) return;
+  if (static_cast<std::size_t>(index) >= orvo::ExampleCatalogue::count()) {
+    const QVariant input = cb_Examples->itemData(index);
+    if (input.isValid())
+      memo_Input->setBytes(input.toString().toStdString(), orvo::TextEncoding::Utf8);
+    return;
+  }
   memo_Input->setBytes(orvo::ExampleCatalogue::input(index), orvo::TextEncoding::Utf8);
 }
 

@@ -11,6 +11,7 @@ namespace orvo::compare {
 struct DifferenceRule {
   std::string_view id;           // stable key, used in JSON output and tests
   std::string_view title;        // a short name for the rule
+  std::string_view summary;      // one line: what the example shows
   std::string_view explanation;  // what this preprocessor does, and what ISO C does
   std::string_view example;      // a short input that shows it (lines end in LF)
 };
