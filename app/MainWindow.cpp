@@ -33,6 +33,7 @@
 #include "app/IncludeDirectoriesDialog.h"
 #include "app/LiveErrorDisplay.h"
 #include "app/LivePreview.h"
+#include "app/StandardPane.h"
 #include "app/OutputPane.h"
 #include "app/RecentFilesMenu.h"
 #include "app/MessagesPanel.h"
@@ -102,6 +103,11 @@ Tfrm_orvo::Tfrm_orvo(QWidget* parent) : QMainWindow(parent) {
   m_Explorer =
       new orvo::ExplorerPanels(this, memo_Input, memo_Output, m_MessagesDock, mi_View, ToolBar1,
                                m_Settings);
+  m_StandardPane = new orvo::StandardPane(this, memo_Input, memo_Output, mi_View, m_Settings, [this] {
+    return orvo::RunInput{memo_Input->bytes().toStdString(), runOptions()};
+  });
+  connect(m_StandardPane, &orvo::StandardPane::inputPlaceActivated, this,
+          &Tfrm_orvo::selectInputBytes);
   createStatusBar();
   restoreSettings();
   FormCreate();
@@ -538,6 +544,7 @@ void Tfrm_orvo::showLiveResult(const orvo::RunResult& result,
     setOutputText(result.output);
     showMessages(result);
     m_Explorer->showRun(result, steps);
+    m_StandardPane->outputChanged();
   }
 }
 
