@@ -15,6 +15,8 @@ namespace {
 // The marker of lines that differ, beside the editor's own markers (the
 // linked-lines marker is 20).
 constexpr int kDifferenceMarker = 21;
+// About 45 characters of the editor's font.
+constexpr int kMinimumWidth = 360;
 
 void defineDifferenceMarker(CodeEditor* editor) {
   editor->markerDefine(QsciScintilla::Background, kDifferenceMarker);
@@ -54,6 +56,8 @@ StandardPane::StandardPane(QMainWindow* window, CodeEditor* input, CodeEditor* o
   splitter->addWidget(m_Differences);
   m_Dock->setWidget(splitter);
   window->addDockWidget(Qt::RightDockWidgetArea, m_Dock);
+  // Wide enough to read a result line and a reason beside the output.
+  m_Dock->setMinimumWidth(kMinimumWidth);
   defineDifferenceMarker(m_Standard);
   defineDifferenceMarker(m_Output);
 

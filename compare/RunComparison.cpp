@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <regex>
+#include <tuple>
 
 #include "compare/OutputTokens.h"
 #include "standard/StandardRun.h"
@@ -175,7 +176,10 @@ bool hasSuffixedConstant(const std::string& expression) {
 
 class Explainer {
  public:
-  Explainer(const EventLog& main, const EventLog& standard) : m_Main(main), m_Standard(standard) {}
+  // `skipped`: the branches either run left out, as file, first and last line.
+  Explainer(const EventLog& main, const EventLog& standard,
+            std::vector<std::tuple<std::string, int, int>> skipped)
+      : m_Main(main), m_Standard(standard), m_Skipped(std::move(skipped)) {}
 
   // Fills rule and reason of a difference at input line `line` of `file`.
   void explain(Difference& difference, const std::string& file, int line,
@@ -184,7 +188,8 @@ class Explainer {
     if (callInIfReason(difference, file, line)) return;
     if (variadicReason(difference, file, line)) return;
     if (predefinedReason(difference, file, line)) return;
-    if (conditionalReason(difference, file, line)) return;
+    // Only a line in a branch that one of the runs left out differs by a conditional.
+    if (inSkippedBranch(file, line) && conditionalReason(difference, file, line)) return;
     if (mainGlued == standardGlued) {
       difference.rule = "spacing";
       const CallCollectedEvent* call = callOn(m_Main, file, line);
@@ -360,9 +365,30 @@ class Explainer {
     return true;
   }
 
+  bool inSkippedBranch(const std::string& file, int line) const {
+    return std::any_of(m_Skipped.begin(), m_Skipped.end(), [&](const auto& range) {
+      return std::get<0>(range) == file && std::get<1>(range) <= line && line <= std::get<2>(range);
+    });
+  }
+
   const EventLog& m_Main;
   const EventLog& m_Standard;
+  std::vector<std::tuple<std::string, int, int>> m_Skipped;
 };
+
+// The branches a run left out: from its conditionals' events, and from its
+// explanation's skipped lines.
+void addSkipped(const EventLog& log, const RunResult& result,
+                std::vector<std::tuple<std::string, int, int>>& skipped) {
+  for (const LoggedConditional& logged : log.conditionals)
+    if (logged.event.skippedFirstLine > 0)
+      skipped.emplace_back(logged.event.place.file, logged.event.skippedFirstLine,
+                           logged.event.skippedLastLine);
+  if (!result.explanation) return;
+  for (const SkippedLines& lines : result.explanation->skipped)
+    if (lines.file >= 0 && lines.file < static_cast<int>(result.explanation->files.size()))
+      skipped.emplace_back(result.explanation->files[lines.file], lines.firstLine, lines.lastLine);
+}
 
 // The input place an output line came from.
 std::optional<SourcePlace> placeOf(const RunResult& result, int outputLine,
@@ -407,7 +433,10 @@ Comparison compareRuns(std::string_view input, const RunOptions& options) {
     comparison.trouble = "the standard C run ended: " + comparison.standard.error->text;
     return comparison;
   }
-  const Explainer explainer(mainLog, standardLog);
+  std::vector<std::tuple<std::string, int, int>> skipped;
+  addSkipped(mainLog, comparison.main, skipped);
+  addSkipped(standardLog, comparison.standard, skipped);
+  const Explainer explainer(mainLog, standardLog, std::move(skipped));
   if (!comparison.main.ok()) {
     const RunError& error = *comparison.main.error;
     Difference difference;

@@ -5,15 +5,37 @@ their token text (blanks and line breaks removed). Headers that cpp itself
 rejects are left out. Prints the agreement share and, for each disagreement,
 the first differing line of each output.
 
-Usage: tools/standard_vs_cpp.py [ORVO_PP] [COUNT]   (defaults build/bin/orvo-pp, 500)
+Usage: tools/standard_vs_cpp.py [ORVO_PP] [COUNT] [--as-gcc]
+       (defaults build/bin/orvo-pp, 500)
+
+--as-gcc gives the standard run GCC's predefined macros (from cpp -dM) in
+place of Clang's identity (__clang__ and its version macros), so that
+headers which test the compiler's name and version take the same branches.
 """
 import os
 import re
 import subprocess
 import sys
 
-orvo_pp = sys.argv[1] if len(sys.argv) > 1 else "build/bin/orvo-pp"
-count = int(sys.argv[2]) if len(sys.argv) > 2 else 500
+as_gcc = "--as-gcc" in sys.argv
+args = [a for a in sys.argv[1:] if a != "--as-gcc"]
+orvo_pp = args[0] if len(args) > 0 else "build/bin/orvo-pp"
+count = int(args[1]) if len(args) > 1 else 500
+
+
+def gcc_identity():
+    """-U of Clang's own names and -D of each macro GNU cpp predefines."""
+    flags = []
+    for name in ("__clang__", "__clang_major__", "__clang_minor__", "__clang_patchlevel__",
+                 "__clang_version__", "__llvm__"):
+        flags += ["-U", name]
+    listed = subprocess.run(["cpp", "-dM", "-std=c11", "-"], input="", capture_output=True,
+                            text=True).stdout
+    for line in listed.splitlines():
+        match = re.match(r"#define (\S+) ?(.*)", line)
+        if match:
+            flags += ["-D", f"{match.group(1)}={match.group(2)}"]
+    return flags
 
 
 def cpp_include_dirs():
@@ -40,6 +62,8 @@ def tokens(text):
 
 dirs = cpp_include_dirs()
 include_args = [arg for d in dirs for arg in ("-I", d)]
+if as_gcc:
+    include_args += gcc_identity()
 tried = agreed = 0
 disagreements = []
 for header in headers():
