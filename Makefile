@@ -13,7 +13,8 @@
 BUILD_DIR ?= build
 PACKAGES := cmake ninja-build g++ make libboost-regex-dev libboost-filesystem-dev \
             libgtest-dev libbenchmark-dev qt6-base-dev nlohmann-json3-dev \
-            libqscintilla2-qt6-dev desktop-file-utils dpkg-dev file man-db python3
+            libqscintilla2-qt6-dev desktop-file-utils dpkg-dev file man-db python3 \
+            libclang-14-dev libclang-cpp14-dev llvm-14-dev
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

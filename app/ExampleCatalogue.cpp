@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "orvo/DifferenceRules.h"
+
 namespace orvo {
 namespace {
 
@@ -131,5 +133,16 @@ constexpr std::array<ExampleRecord, 38> kExamples = {{
 std::size_t ExampleCatalogue::count() { return kExamples.size(); }
 
 const ExampleRecord& ExampleCatalogue::record(std::size_t index) { return kExamples.at(index); }
+
+std::vector<GroupExample> differenceExamples() {
+  std::vector<GroupExample> examples;
+  for (const compare::DifferenceRule& rule : compare::differenceRules()) {
+    if (rule.example.empty()) continue;
+    std::string input;
+    for (const char c : rule.example) input += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    examples.push_back({std::string(rule.title), input, std::string(rule.summary)});
+  }
+  return examples;
+}
 
 }  // namespace orvo

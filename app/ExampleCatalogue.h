@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
+#include <vector>
 
 namespace orvo {
 
@@ -25,5 +27,19 @@ class ExampleCatalogue {
   static const char* name(std::size_t index) { return record(index).name; }
   static const char* input(std::size_t index) { return record(index).input; }
 };
+
+// ---- The group "Differences from standard C" --------------------------------
+// Listed after the examples above: one short example per rule where this
+// preprocessor parts from ISO C (compare/DifferenceRules.h, the one table of
+// them), each with a one-line description of what it shows.
+inline constexpr const char* kDifferencesGroupName = "Differences from standard C";
+
+struct GroupExample {
+  std::string name;
+  std::string input;  // line ends are CR LF, as in the input area
+  std::string description;
+};
+
+std::vector<GroupExample> differenceExamples();
 
 }  // namespace orvo

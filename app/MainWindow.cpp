@@ -33,6 +33,7 @@
 #include "app/IncludeDirectoriesDialog.h"
 #include "app/LiveErrorDisplay.h"
 #include "app/LivePreview.h"
+#include "app/StandardPane.h"
 #include "app/OutputPane.h"
 #include "app/RecentFilesMenu.h"
 #include "app/MessagesPanel.h"
@@ -102,6 +103,11 @@ Tfrm_orvo::Tfrm_orvo(QWidget* parent) : QMainWindow(parent) {
   m_Explorer =
       new orvo::ExplorerPanels(this, memo_Input, memo_Output, m_MessagesDock, mi_View, ToolBar1,
                                m_Settings);
+  m_StandardPane = new orvo::StandardPane(this, memo_Input, memo_Output, mi_View, m_Settings, [this] {
+    return orvo::RunInput{memo_Input->bytes().toStdString(), runOptions()};
+  });
+  connect(m_StandardPane, &orvo::StandardPane::inputPlaceActivated, this,
+          &Tfrm_orvo::selectInputBytes);
   createStatusBar();
   restoreSettings();
   FormCreate();
@@ -340,6 +346,16 @@ void Tfrm_orvo::FormCreate() {
   for (std::size_t i = 0; i < orvo::ExampleCatalogue::count(); ++i) {
     cb_Examples->addItem(QString::fromUtf8(orvo::ExampleCatalogue::name(i)));
   }
+  // The group of differences from standard C, after a separator; each item
+  // holds its input as data and its description as tooltip.
+  cb_Examples->insertSeparator(cb_Examples->count());
+  for (const orvo::GroupExample& example : orvo::differenceExamples()) {
+    cb_Examples->addItem(QString::fromUtf8(orvo::kDifferencesGroupName) + ": " +
+                             QString::fromStdString(example.name),
+                         QString::fromStdString(example.input));
+    cb_Examples->setItemData(cb_Examples->count() - 1, QString::fromStdString(example.description),
+                             Qt::ToolTipRole);
+  }
   cb_Examples->setCurrentIndex(-1);
 }
 
@@ -376,6 +392,12 @@ void Tfrm_orvo::FormResize() {
 void Tfrm_orvo::cb_ExamplesClick() {
   const int index = cb_Examples->currentIndex();
   if (index < 0) return;
+  if (static_cast<std::size_t>(index) >= orvo::ExampleCatalogue::count()) {
+    const QVariant input = cb_Examples->itemData(index);
+    if (input.isValid())
+      memo_Input->setBytes(input.toString().toStdString(), orvo::TextEncoding::Utf8);
+    return;
+  }
   memo_Input->setBytes(orvo::ExampleCatalogue::input(index), orvo::TextEncoding::Utf8);
 }
 
@@ -522,6 +544,7 @@ void Tfrm_orvo::showLiveResult(const orvo::RunResult& result,
     setOutputText(result.output);
     showMessages(result);
     m_Explorer->showRun(result, steps);
+    m_StandardPane->outputChanged();
   }
 }
 

@@ -29,6 +29,7 @@ class QUrl;
 namespace orvo {
 class CodeEditor;
 class ExplorerPanels;
+class StandardPane;
 class LiveErrorDisplay;
 class LivePreview;
 class OutputPane;
@@ -139,6 +140,7 @@ class Tfrm_orvo : public QMainWindow {
   QMenu* mi_View = nullptr;
   // The Explain and Macros panels, macro tips, skipped and linked lines.
   orvo::ExplorerPanels* m_Explorer = nullptr;
+  orvo::StandardPane* m_StandardPane = nullptr;
 
   std::unique_ptr<orvo::LivePreview> m_LivePreview;
   bool m_SplitterRestored = false;

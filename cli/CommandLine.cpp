@@ -30,6 +30,15 @@ std::string usageText() {
          "  --no-caret      do not show the source line and caret under each message\n"
          "  --color[=WHEN]  colour messages: 'auto' (the default) only when standard\n"
          "                  error is a terminal, 'always' (also without WHEN), 'never'\n"
+         "  --standard      preprocess by the rules of ISO C11 instead, with Clang's\n"
+         "                  preprocessor: variadic macros, macro values and suffixes\n"
+         "                  in #if, real __LINE__ and __FILE__, ordinary include search\n"
+         "                  (quotes: the including file's directory, then -I; angles:\n"
+         "                  -I only; no subdirectories); written like 'cpp -P'\n"
+         "  --compare       run both engines and print each place where their tokens\n"
+         "                  differ, both results and the rule that makes the difference;\n"
+         "                  exit status 0 when they agree, 1 when they differ, 2 on\n"
+         "                  trouble; with --trace=json one JSON object per difference\n"
          "  --trace         write every step of the run to standard error: macro\n"
          "                  definitions, each call with its arguments, substitution\n"
          "                  and rescan passes, conditional decisions, includes\n"
@@ -135,6 +144,13 @@ std::optional<Options> parseCommandLine(const std::vector<std::string>& args, st
       options.maxOutputBytes = static_cast<std::size_t>(bytes);
     } else if (!optionsEnded && arg == "--force") {
       options.force = true;
+    } else if (!optionsEnded && (arg == "--standard" || arg == "--compare")) {
+      const EngineChoice choice = arg == "--standard" ? EngineChoice::Standard : EngineChoice::Compare;
+      if (options.engine != EngineChoice::Main && options.engine != choice) {
+        error = "options '--standard' and '--compare' exclude each other";
+        return std::nullopt;
+      }
+      options.engine = choice;
     } else if (!optionsEnded && arg == "--deps") {
       options.deps = true;
     } else if (!optionsEnded && (arg.rfind("-D", 0) == 0 || arg.rfind("-U", 0) == 0)) {

@@ -12,6 +12,9 @@ namespace orvo::cli {
 
 // When diagnostics are coloured: auto colours them only on a terminal.
 enum class ColorWhen { Auto, Always, Never };
+// Which engine runs: the main one, the standard-C one (--standard), or both
+// with their differences listed (--compare).
+enum class EngineChoice { Main, Standard, Compare };
 // What --trace writes to standard error.
 enum class TraceFormat { None, Text, Json };
 
@@ -28,6 +31,7 @@ struct Options {
   std::vector<CommandLineMacro> macros;   // -D and -U, in order
   bool deps = false;                      // --deps: list the included files instead
   TraceFormat trace = TraceFormat::None;  // --trace, --trace=json
+  EngineChoice engine = EngineChoice::Main;  // --standard, --compare
   bool help = false;
   bool version = false;
 };

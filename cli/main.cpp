@@ -12,12 +12,14 @@
 #include <unistd.h>
 
 #include "cli/CommandLine.h"
+#include "cli/CompareCommand.h"
 #include "cli/DiagnosticPrinter.h"
 #include "orvo/Run.h"
 #include "cli/JsonTrace.h"
 #include "cli/TextTrace.h"
 #include "files/FileRead.h"
 #include "files/SafeFileWrite.h"
+#include "orvo/StandardRun.h"
 
 namespace {
 
@@ -125,7 +127,16 @@ int runProgram(int argc, char** argv) {
 
   readLoneCarriageReturnsAsLineEnds(input);
   g_stage = "preprocessing";
-  const orvo::RunResult result = orvo::runPreprocessor(input, runOptions);
+  if (options->engine == orvo::cli::EngineChoice::Compare) {
+    runOptions.observer = nullptr;
+    const orvo::compare::Comparison comparison = orvo::compare::compareRuns(input, runOptions);
+    if (comparison.trouble) std::cerr << "orvo-pp: " << *comparison.trouble << "\n";
+    return orvo::cli::printComparison(comparison, options->trace == orvo::cli::TraceFormat::Json,
+                                      std::cout);
+  }
+  const orvo::RunResult result = options->engine == orvo::cli::EngineChoice::Standard
+                                     ? orvo::runStandardC(input, runOptions)
+                                     : orvo::runPreprocessor(input, runOptions);
   g_stage = "writing the output";
 
   if (options->trace == orvo::cli::TraceFormat::Json) {

@@ -54,3 +54,21 @@ TEST(ExampleCatalogue, RejectsAnIndexOutOfRange) {
 }
 
 }  // namespace
+
+namespace {
+
+// The group of differences: one example per rule of the table, each with a
+// one-line description, in the input area's line ends.
+TEST(ExampleCatalogue, DifferencesGroupHasOneDescribedExamplePerRule) {
+  const std::vector<orvo::GroupExample> examples = orvo::differenceExamples();
+  ASSERT_EQ(examples.size(), 8u);
+  for (const orvo::GroupExample& example : examples) {
+    EXPECT_FALSE(example.description.empty()) << example.name;
+    EXPECT_EQ(example.description.find('\n'), std::string::npos) << example.name;
+    EXPECT_NE(example.input.find("\r\n"), std::string::npos) << example.name;
+    EXPECT_EQ(example.input.find("\r\n"), example.input.find('\n') - 1) << example.name;
+  }
+  EXPECT_EQ(examples.front().name, "A macro counts 1 in #if");
+}
+
+}  // namespace

@@ -20,6 +20,10 @@
 // argument of F (ISO C expands it before the outer call begins; here it may
 // meet its own macro busy inside the outer expansion and stay as written),
 // so arguments hold no calls but CAT's, and calls nest through the bodies.
+//
+// The standard-C engine runs the same programs with these constructs added:
+// variadic macros, macros with numeric values in #if, constants with
+// suffixes, and __LINE__.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -27,6 +31,7 @@
 #include <vector>
 
 #include "support/Command.h"
+#include "orvo/StandardRun.h"
 #include "support/RunHelpers.h"
 
 namespace orvo::test {
@@ -34,10 +39,14 @@ namespace {
 
 class ProgramGenerator {
  public:
-  explicit ProgramGenerator(unsigned seed) : m_Random(seed) {}
+  // `standard`: also the constructs where only ISO C's rules hold.
+  ProgramGenerator(unsigned seed, bool standard = false) : m_Random(seed), m_Standard(standard) {}
 
   std::string program() {
     std::string text;
+    if (m_Standard)
+      text += "#define N0 " + number() + "\n#define N1 " + number() + "U\n"
+              "#define V(...) g(__VA_ARGS__)\n#define W(x, ...) x [__VA_ARGS__] #__VA_ARGS__\n";
     const int objects = pick(1, 5);
     for (int i = 0; i < objects; ++i)
       text += "#define O" + std::to_string(i) + " " + objectBody(i) + "\n";
@@ -67,6 +76,9 @@ class ProgramGenerator {
 
   std::string word() { return any<std::string>({"a", "b", "c", "n1", "p", "q"}); }
   std::string number() { return std::to_string(pick(0, 99)); }
+  std::string suffixed() {
+    return number() + (m_Standard ? any<std::string>({"", "", "u", "L", "UL", "ll"}) : "");
+  }
   std::string op() { return any<std::string>({"+", "-", "*", "==", "<", ";", "=", "&"}); }
 
   // An object-like replacement: words, numbers, operators and at most one
@@ -122,6 +134,11 @@ class ProgramGenerator {
       if (kind == 3) line += op();
       if (kind == 4) line += "/* note */";
       if (kind == 5) line += number();
+      if (m_Standard && chance(3)) {
+        line += any<std::string>({" V(" + argument(2) + ", " + argument(2) + ")", " V()",
+                                  " W(" + word() + ")", " W(" + word() + ", " + argument(2) + ", q)",
+                                  " __LINE__"});
+      }
       line += " ";
     }
     if (chance(4)) line += "// trailing";
@@ -129,7 +146,10 @@ class ProgramGenerator {
   }
 
   std::string expression(int depth) {
-    if (depth > 2 || chance(3)) return number();
+    if (depth > 2 || chance(3)) {
+      if (m_Standard && chance(3)) return any<std::string>({"N0", "N1", "__LINE__", "(N0 + N1)"});
+      return suffixed();
+    }
     const int kind = pick(0, 3);
     if (kind == 0) return "(" + expression(depth + 1) + ")";
     if (kind == 1) return "!" + expression(depth + 1);
@@ -154,6 +174,7 @@ class ProgramGenerator {
   }
 
   std::mt19937 m_Random;
+  bool m_Standard = false;
   int m_Objects = 1;
   int m_Functions = 1;
 };
@@ -179,6 +200,28 @@ TEST(CompareWithGnuCpp, GeneratedProgramsGiveTheSameTokens) {
       ++differences;
       ADD_FAILURE() << "seed " << seed << ":\n"
                     << program << "--- orvo:\n"
+                    << ours.output << "\n--- cpp:\n"
+                    << theirs.out;
+    }
+  }
+}
+
+TEST(CompareWithGnuCpp, StandardEngineGivesCppTokens) {
+  if (runCommand("command -v cpp").status != 0) GTEST_SKIP() << "GNU cpp is not installed";
+  const int kPrograms = 100;
+  int differences = 0;
+  for (int seed = 1; seed <= kPrograms && differences < 5; ++seed) {
+    const std::string program = ProgramGenerator(static_cast<unsigned>(seed), true).program();
+    const RunResult ours = runStandardC(program, {});
+    ASSERT_TRUE(ours.ok()) << ours.error->text << " in\n" << program;
+    for (const Diagnostic& diagnostic : ours.diagnostics)
+      EXPECT_NE(diagnostic.severity, Severity::Error) << diagnostic.text << " in\n" << program;
+    const CommandResult theirs = runCommand("cpp -P -undef -nostdinc -std=c11", program);
+    ASSERT_EQ(theirs.status, 0) << theirs.err << " in\n" << program;
+    if (WithoutBlanks(ours.output) != WithoutBlanks(theirs.out)) {
+      ++differences;
+      ADD_FAILURE() << "seed " << seed << ":\n"
+                    << program << "--- standard:\n"
                     << ours.output << "\n--- cpp:\n"
                     << theirs.out;
     }

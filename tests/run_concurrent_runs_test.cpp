@@ -13,6 +13,7 @@
 
 #include "app/ExampleCatalogue.h"
 #include "orvo/Run.h"
+#include "orvo/StandardRun.h"
 #include "tests/support/RunHelpers.h"
 
 namespace {
@@ -20,6 +21,7 @@ namespace {
 struct Job {
   std::string input;
   orvo::RunOptions options;
+  bool standard = false;  // run by the standard-C engine
 };
 
 // Inputs that reach the shared parts: every example (macros, rescans,
@@ -36,6 +38,13 @@ std::vector<Job> jobs() {
   list.push_back({"#if (1 + 2) * 3 == 9 && defined __LINE__\r\nyes\r\n#endif\r\n", {}});
   list.push_back({"#define f(a) #a a ## 1\r\nf(x y)\r\n#foo\r\n", {}});
   list.push_back({"#error stop here\r\n", {}});
+  // The standard-C engine beside the main one, as the window runs both.
+  const std::size_t mainJobs = list.size();
+  for (std::size_t i = 0; i < mainJobs; ++i) {
+    Job job = list[i];
+    job.standard = true;
+    list.push_back(job);
+  }
   return list;
 }
 
@@ -46,8 +55,11 @@ struct Outcome {
 };
 
 Outcome run(const Job& job) {
-  const orvo::RunResult result = orvo::runPreprocessor(job.input, job.options);
-  return {result.output, result.ok() ? std::string() : result.error->text};
+  const orvo::RunResult result = job.standard ? orvo::runStandardC(job.input, job.options)
+                                             : orvo::runPreprocessor(job.input, job.options);
+  std::string messages;
+  for (const orvo::Diagnostic& diagnostic : result.diagnostics) messages += diagnostic.text + "\n";
+  return {result.output + messages, result.ok() ? std::string() : result.error->text};
 }
 
 TEST(ConcurrentRuns, GiveWhatEachRunGivesAlone) {

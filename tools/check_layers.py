@@ -23,8 +23,11 @@ LAYERS = [
     ["runtime"],       # parse state, parser base, plugin
     ["macros"],        # macro records, expansion budget and walk, stringify
     ["grammar"],       # the productions of the parser (directives and macros)
-    ["run"],           # the run: wires the parser, sources, diagnostics, tracer
-    ["explain"],       # consumers of the observer events (the step recorder)
+    # the run: wires the parser, sources, diagnostics, tracer; the
+    # standard-C engine behind the same contract
+    ["run", "standard"],
+    # consumers of the contract: the step recorder, the two engines compared
+    ["explain", "compare"],
 ]
 # Front ends: their own folder, the public headers and files/ only.
 FRONT_ENDS = {"cli", "app"}

@@ -1,3 +1,4 @@
+#include <QComboBox>
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -63,7 +64,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(window->examples()->toolTip(), QStringLiteral("macro examples"));
     QCOMPARE(window->examples()->width(), 145);
 
-    QCOMPARE(window->examples()->count(), 38);
+    // The 38 examples, a separator and the group of differences from standard C.
+    QCOMPARE(window->examples()->count(), 38 + 1 + 8);
     QCOMPARE(window->examples()->itemText(0), QStringLiteral("Tokenization"));
     QCOMPARE(window->examples()->itemText(37), QStringLiteral("unshielded_comma2"));
     QCOMPARE(window->examples()->currentIndex(), -1);
@@ -87,6 +89,20 @@ class MainWindowTest : public QObject {
                         "int x[] = { NUMBERS };"));
     QCOMPARE(window->output()->text(), QStringLiteral("earlier output"));
     QVERIFY(window->messages.isEmpty());
+  }
+
+  // The group of differences from standard C follows a separator; an item
+  // loads its example and tells what it shows in its tooltip.
+  void differencesGroupFollowsTheExamples() {
+    QComboBox* examples = window->examples();
+    const int first = static_cast<int>(orvo::ExampleCatalogue::count()) + 1;
+    QCOMPARE(examples->count(), first + 8);
+    QCOMPARE(examples->itemText(first), QStringLiteral("Differences from standard C: A macro counts 1 in #if"));
+    QCOMPARE(examples->itemData(first, Qt::ToolTipRole).toString(),
+             QStringLiteral("V is 5, yet #if V > 3 takes the #else branch here"));
+    window->pickExample(first);
+    QCOMPARE(window->input()->bytes(),
+             QByteArray("#define V 5\r\n#if V > 3\r\nbig\r\n#else\r\nsmall\r\n#endif\r\n"));
   }
 
   void preprocessingAnExampleFillsTheOutput_data() {

@@ -1,0 +1,52 @@
+// Both engines over one input, and where their results differ: token by
+// token (blanks and line breaks alone are no difference), each difference
+// with its input place, both results and the rule that makes it, found
+// from the two runs' events. The command line and the window both use it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "orvo/Run.h"
+
+namespace orvo::compare {
+
+struct Difference {
+  // Where in the input the differing text came from; absent when unknown.
+  std::optional<SourcePlace> place;
+  // The differing tokens of each result, joined by blanks; empty when that
+  // result has none there.
+  std::string mainText;
+  std::string standardText;
+  // Output lines (from 1) the difference lies on in each result; where one
+  // result has no tokens there, the line of the token that follows (or the
+  // last line); 0 for an empty result.
+  int mainLine = 0;
+  int standardLine = 0;
+  std::string rule;    // the id of a DifferenceRule (compare/DifferenceRules.h)
+  std::string reason;  // one sentence naming the rule with both runs' facts
+};
+
+struct Comparison {
+  RunResult main;
+  RunResult standard;
+  std::vector<Difference> differences;
+  // Set when the comparison itself could not be made (the standard run ended
+  // with an error), so no differences are listed.
+  std::optional<std::string> trouble;
+
+  bool agree() const { return !trouble && differences.empty(); }
+};
+
+// Most differences listed for one input; beyond it the last entry says how
+// many more there are. Enough for any screen; a diff of two large outputs
+// that differ everywhere stays quick.
+inline constexpr std::size_t kMaxDifferences = 500;
+
+// Runs both engines with `options` (its observer, if any, is not used) and
+// compares their outputs.
+Comparison compareRuns(std::string_view input, const RunOptions& options);
+
+}  // namespace orvo::compare

@@ -1,0 +1,87 @@
+// The Clang preprocessor's callbacks as this system's run events: macro
+// definitions, expansions with their arguments, conditionals with their
+// decisions, includes; also what the run's result lists (included files,
+// skipped lines) and the expansion budget and cancellation, which are
+// checked at each expansion because an expansion to nothing gives the
+// output loop no token to check at.
+#pragma once
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include <clang/Lex/PPCallbacks.h>
+#include <clang/Lex/Preprocessor.h>
+
+#include "orvo/Run.h"
+#include "orvo/StandardRun.h"
+#include "standard/ClangPlaces.h"
+
+namespace orvo::standard {
+
+class EventForwarder : public clang::PPCallbacks {
+ public:
+  // `observer` may be null; `cancelRequested` too.
+  EventForwarder(clang::Preprocessor& preprocessor, const ClangPlaces& places,
+                 RunObserver* observer, const std::atomic<bool>* cancelRequested,
+                 long expansionBudget);
+
+  // Why the run must end now (budget, cancellation); empty while it may go on.
+  const std::string& stopReason() const { return m_StopReason; }
+  // Checks the cancellation flag; true when the run must end.
+  bool shouldStop();
+
+  std::vector<IncludedFile>& includedFiles() { return m_IncludedFiles; }
+  // Files entered, the main input first, and the skipped branches in them.
+  const std::vector<std::string>& files() const { return m_Files; }
+  std::vector<SkippedLines>& skipped() { return m_Skipped; }
+  // The index of a file name in files(), adding it when new.
+  int fileIndex(const std::string& name);
+
+  void FileChanged(clang::SourceLocation location, FileChangeReason reason,
+                   clang::SrcMgr::CharacteristicKind, clang::FileID) override;
+  void InclusionDirective(clang::SourceLocation hash, const clang::Token&, llvm::StringRef name,
+                          bool angled, clang::CharSourceRange, const clang::FileEntry* file,
+                          llvm::StringRef, llvm::StringRef, const clang::Module*,
+                          clang::SrcMgr::CharacteristicKind) override;
+  void MacroDefined(const clang::Token& name, const clang::MacroDirective* directive) override;
+  void MacroUndefined(const clang::Token& name, const clang::MacroDefinition& definition,
+                      const clang::MacroDirective*) override;
+  void MacroExpands(const clang::Token& name, const clang::MacroDefinition& definition,
+                    clang::SourceRange range, const clang::MacroArgs* arguments) override;
+  void If(clang::SourceLocation location, clang::SourceRange condition,
+          ConditionValueKind value) override;
+  void Elif(clang::SourceLocation location, clang::SourceRange condition,
+            ConditionValueKind value, clang::SourceLocation ifLocation) override;
+  void Ifdef(clang::SourceLocation location, const clang::Token& name,
+             const clang::MacroDefinition& definition) override;
+  void Ifndef(clang::SourceLocation location, const clang::Token& name,
+              const clang::MacroDefinition& definition) override;
+  void Else(clang::SourceLocation location, clang::SourceLocation ifLocation) override;
+  void Endif(clang::SourceLocation location, clang::SourceLocation ifLocation) override;
+  void SourceRangeSkipped(clang::SourceRange range, clang::SourceLocation endif) override;
+
+ private:
+  void stop(std::string reason);
+  void conditional(clang::SourceLocation location, const std::string& directive,
+                   const std::string& expression, bool value, bool earlierTaken);
+  std::string spell(const clang::Token& token) const;
+
+  clang::Preprocessor& m_Preprocessor;
+  const ClangPlaces& m_Places;
+  RunObserver* m_Observer;
+  const std::atomic<bool>* m_CancelRequested;
+  long m_ExpansionsLeft;
+  std::string m_StopReason;
+  int m_NextExpansion = 1;
+
+  // Whether a branch of each open #if was taken, innermost last.
+  std::vector<bool> m_BranchTaken;
+  // The files entered, innermost last, for the include events' depth.
+  std::vector<std::string> m_Entered;
+  std::vector<IncludedFile> m_IncludedFiles;
+  std::vector<std::string> m_Files;
+  std::vector<SkippedLines> m_Skipped;
+};
+
+}  // namespace orvo::standard

@@ -1,0 +1,277 @@
+#include "orvo/StandardRun.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <string>
+#include <vector>
+
+#include <pthread.h>
+
+#include <clang/Basic/TargetInfo.h>
+#include <clang/Frontend/CompilerInstance.h>
+#include <clang/Frontend/CompilerInvocation.h>
+#include <clang/Lex/Pragma.h>
+#include <clang/Lex/Preprocessor.h>
+#include <clang/Lex/PreprocessorOptions.h>
+#include <llvm/Support/Host.h>
+#include <llvm/Support/MemoryBuffer.h>
+
+#include "standard/ClangPlaces.h"
+#include "standard/DiagnosticCollector.h"
+#include "standard/EventForwarder.h"
+#include "standard/TokenPrinter.h"
+
+namespace orvo {
+namespace {
+
+// The language: C11 as a compiler for this machine sees it, with the
+// compiler's predefined macros and no system include directories.
+std::vector<std::string> invocationArguments(const RunOptions& options) {
+  std::vector<std::string> args = {"-triple", llvm::sys::getDefaultTargetTriple(),
+                                   "-x", "c", "-std=c11", "-E",
+                                   "-nostdsysteminc", "-nobuiltininc"};
+  std::size_t from = 0;
+  while (from < options.includePaths.size()) {
+    std::size_t to = options.includePaths.find('\n', from);
+    if (to == std::string::npos) to = options.includePaths.size();
+    std::string dir = options.includePaths.substr(from, to - from);
+    if (!dir.empty() && dir.back() == '\r') dir.pop_back();
+    if (!dir.empty()) {
+      args.push_back("-I");
+      args.push_back(std::move(dir));
+    }
+    from = to + 1;
+  }
+  return args;
+}
+
+// A -D or -U entry as the library takes it; a value ends at its first line
+// break, as in the main engine.
+std::string macroText(const CommandLineMacro& macro) {
+  return macro.text.substr(0, macro.text.find_first_of("\r\n"));
+}
+
+// Passes a pragma the library has no handler for into the output, as
+// `cpp -P` does.
+class PragmaPasser : public clang::PragmaHandler {
+ public:
+  PragmaPasser(standard::TokenPrinter& printer, bool& overLimit)
+      : clang::PragmaHandler(llvm::StringRef()), m_Printer(printer), m_OverLimit(overLimit) {}
+
+  void HandlePragma(clang::Preprocessor& preprocessor, clang::PragmaIntroducer,
+                    clang::Token& first) override {
+    std::string line = "#pragma";
+    clang::Token token = first;
+    while (token.isNot(clang::tok::eod) && token.isNot(clang::tok::eof)) {
+      line += ' ';
+      line += preprocessor.getSpelling(token);
+      preprocessor.LexUnexpandedToken(token);
+    }
+    if (!m_Printer.printLine(line, LineOrigin{})) m_OverLimit = true;
+  }
+
+ private:
+  standard::TokenPrinter& m_Printer;
+  bool& m_OverLimit;
+};
+
+// The main input's path: its name where that names a file in the source
+// directory (as orvo-pp gives it, so __FILE__ reads as on the command line),
+// else its base name in the source directory.
+std::string mainFilePath(const RunOptions& options) {
+  if (options.sourceDir.empty()) return options.inputName;
+  std::error_code error;
+  const std::filesystem::path named(options.inputName);
+  if (std::filesystem::absolute(named, error).parent_path() == std::filesystem::path(options.sourceDir))
+    return options.inputName;
+  return (std::filesystem::path(options.sourceDir) / named.filename()).string();
+}
+
+// The place of a byte offset in the main input.
+SourcePlace placeAtOffset(std::string_view input, std::size_t offset, const std::string& name) {
+  SourcePlace place;
+  place.file = name;
+  place.inMainInput = true;
+  const std::size_t lineStart = input.rfind('\n', offset == 0 ? 0 : offset - 1);
+  const std::size_t from = lineStart == std::string_view::npos || offset == 0 ? 0 : lineStart + 1;
+  place.line = 1 + static_cast<int>(std::count(input.begin(), input.begin() + from, '\n'));
+  place.column = 1 + static_cast<int>(offset - from);
+  place.begin = static_cast<int>(offset);
+  place.end = place.begin + 1;
+  const std::size_t to = std::min(input.find('\n', from), input.size());
+  place.lineText = std::string(input.substr(from, std::min(to - from, SourcePlace::kMaxLineTextBytes)));
+  return place;
+}
+
+RunResult failed(std::string text) {
+  RunResult result;
+  result.error = RunError{ErrorClass::Message, std::move(text)};
+  return result;
+}
+
+// The library evaluates #if expressions recursively, a few hundred bytes of
+// stack for each nested parenthesis or unary operator. Runs get a stack of
+// their own this large (reserved, touched only as far as used).
+constexpr std::size_t kRunStackBytes = std::size_t{512} << 20;
+// Longest chain of unary operators (- + ! ~) the input may have: at a
+// generous 2 KiB of stack each this is 200 MiB, within the stack above.
+constexpr int kMaxOperatorChain = 100'000;
+// Deepest nesting of parentheses: nested macro calls cost the library time
+// and memory that grow with the square of their depth (1,000 levels take
+// about 0.6 s and 110 MB, 5,000 levels 17 s and 1 GB), and real code nests
+// a few dozen deep.
+constexpr int kMaxParenthesisDepth = 1'000;
+
+// The first place where parentheses or unary operators nest deeper than
+// allowed, as a byte offset and the message; nothing when there is none.
+// Literals and comments are not told apart: they only make the estimate
+// larger.
+std::optional<std::pair<std::size_t, std::string>> tooDeep(std::string_view input) {
+  int depth = 0;
+  int chain = 0;
+  for (std::size_t i = 0; i < input.size(); ++i) {
+    const char c = input[i];
+    if (c == '(') ++depth;
+    else if (c == ')' && depth > 0) --depth;
+    if (c == '-' || c == '+' || c == '!' || c == '~') ++chain;
+    else if (c != ' ' && c != '\t' && c != '(') chain = 0;
+    if (depth > kMaxParenthesisDepth)
+      return std::pair(i, "parentheses nested deeper than " + std::to_string(kMaxParenthesisDepth) +
+                              " levels");
+    if (chain > kMaxOperatorChain)
+      return std::pair(i, "a chain of more than " + std::to_string(kMaxOperatorChain) +
+                              " unary operators");
+  }
+  return std::nullopt;
+}
+
+// Runs `work` on a thread with a stack of kRunStackBytes and waits for it;
+// false when no such thread can be made.
+bool runOnLargeStack(const std::function<void()>& work) {
+  pthread_attr_t attributes;
+  if (pthread_attr_init(&attributes) != 0) return false;
+  pthread_attr_setstacksize(&attributes, kRunStackBytes);
+  pthread_t thread;
+  auto start = [](void* argument) -> void* {
+    (*static_cast<const std::function<void()>*>(argument))();
+    return nullptr;
+  };
+  const bool started =
+      pthread_create(&thread, &attributes, start, const_cast<std::function<void()>*>(&work)) == 0;
+  pthread_attr_destroy(&attributes);
+  if (started) pthread_join(thread, nullptr);
+  return started;
+}
+
+RunResult runOnThisStack(std::string_view input, const RunOptions& options);
+
+}  // namespace
+
+RunResult runStandardC(std::string_view input, const RunOptions& options) {
+  if (const auto deep = tooDeep(input)) {
+    RunResult result = failed(deep->second);
+    result.error->place = placeAtOffset(input, deep->first, options.inputName);
+    return result;
+  }
+  RunResult result;
+  if (!runOnLargeStack([&] { result = runOnThisStack(input, options); }))
+    return failed("cannot start the standard C run: no thread for it");
+  return result;
+}
+
+namespace {
+
+RunResult runOnThisStack(std::string_view input, const RunOptions& options) {
+  standard::DiagnosticCollector collector;
+  collector.setObserver(options.observer);
+  auto instance = std::make_unique<clang::CompilerInstance>();
+  instance->createDiagnostics(&collector, /*ShouldOwnClient=*/false);
+
+  const std::vector<std::string> args = invocationArguments(options);
+  std::vector<const char*> argv;
+  for (const std::string& arg : args) argv.push_back(arg.c_str());
+  if (!clang::CompilerInvocation::CreateFromArgs(instance->getInvocation(), argv,
+                                                 instance->getDiagnostics()))
+    return failed("cannot set up the standard C preprocessor");
+  for (const CommandLineMacro& macro : options.commandLineMacros) {
+    if (macro.kind == CommandLineMacro::Kind::Define)
+      instance->getPreprocessorOpts().addMacroDef(macroText(macro));
+    else
+      instance->getPreprocessorOpts().addMacroUndef(macroText(macro));
+  }
+  instance->setTarget(clang::TargetInfo::CreateTargetInfo(
+      instance->getDiagnostics(), instance->getInvocation().TargetOpts));
+  if (!instance->hasTarget()) return failed("cannot set up the standard C preprocessor's target");
+  instance->createFileManager();
+  instance->createSourceManager(instance->getFileManager());
+  clang::SourceManager& sources = instance->getSourceManager();
+  // The main input is a file of the file manager whose contents come from
+  // memory, so that the include search knows its directory.
+  const std::string mainPath = mainFilePath(options);
+  const clang::FileEntry* mainFile = instance->getFileManager().getVirtualFile(
+      mainPath, static_cast<off_t>(input.size()), 0);
+  sources.overrideFileContents(
+      mainFile, llvm::MemoryBuffer::getMemBufferCopy(llvm::StringRef(input.data(), input.size()),
+                                                     mainPath));
+  sources.setMainFileID(sources.createFileID(mainFile, clang::SourceLocation(), clang::SrcMgr::C_User));
+  instance->createPreprocessor(clang::TU_Complete);
+  clang::Preprocessor& preprocessor = instance->getPreprocessor();
+
+  standard::ClangPlaces places(sources, options.inputName);
+  collector.setPlaces(&places);
+  auto forwarder = std::make_unique<standard::EventForwarder>(
+      preprocessor, places, options.observer, options.cancelRequested,
+      options.maxExpansionParses > 0 ? options.maxExpansionParses : kMaxStandardExpansions);
+  standard::EventForwarder& events = *forwarder;
+  preprocessor.addPPCallbacks(std::move(forwarder));
+  standard::TokenPrinter printer(preprocessor, options.maxOutputBytes);
+  bool overLimit = false;
+  auto pragmas = std::make_unique<PragmaPasser>(printer, overLimit);
+  preprocessor.AddPragmaHandler(pragmas.get());
+
+  collector.BeginSourceFile(instance->getLangOpts(), &preprocessor);
+  preprocessor.EnterMainSourceFile();
+  clang::Token token;
+  for (;;) {
+    preprocessor.Lex(token);
+    if (token.is(clang::tok::eof) || overLimit || events.shouldStop()) break;
+    LineOrigin origin;
+    if (printer.atLineStart(token)) {
+      const SourcePlace place = places.placeOf(token.getLocation(), false);
+      if (place.known()) origin = LineOrigin{events.fileIndex(place.file), place.line, place.line};
+    }
+    if (!printer.print(token, origin)) overLimit = true;
+  }
+  preprocessor.RemovePragmaHandler(pragmas.get());
+  collector.EndSourceFile();
+
+  RunResult result;
+  result.diagnostics = std::move(collector.diagnostics());
+  result.includedFiles = std::move(events.includedFiles());
+  if (options.observer != nullptr) {
+    RunExplanation explanation;
+    explanation.files = events.files();
+    if (explanation.files.empty()) explanation.files.push_back(options.inputName);
+    explanation.lineMap = std::move(printer.lineMap());
+    explanation.skipped = std::move(events.skipped());
+    result.explanation = std::move(explanation);
+  }
+  std::string stopText = events.stopReason();
+  if (overLimit)
+    stopText = kStandardOutputLimitText + std::to_string(options.maxOutputBytes) + " bytes";
+  if (!stopText.empty()) {
+    result.error = RunError{ErrorClass::Message, stopText};
+    if (options.observer != nullptr)
+      options.observer->message(MessageEvent{SourcePlace{}, Severity::Error, stopText, true});
+    return result;
+  }
+  result.output = printer.takeOutput();
+  return result;
+}
+
+}  // namespace
+}  // namespace orvo

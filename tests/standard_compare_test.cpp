@@ -1,0 +1,105 @@
+// Both engines over each rule's example of the differences table: each
+// gives a difference named by its rule, with a reason that states both
+// runs' facts. Also the token comparison itself.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "orvo/DifferenceRules.h"
+#include "compare/OutputTokens.h"
+#include "orvo/Comparison.h"
+#include "support/Command.h"
+
+namespace orvo::test {
+namespace {
+
+// What the reason of each rule's example must say.
+const std::map<std::string, std::string> kExpectedReasons = {
+    {"macro-value-in-if",
+     "#if V > 3: here V counts 1 → 0, not taken; standard C: V is 5 → 1, taken"},
+    {"suffix-in-if", "#if 10UL > 3: here 0, not taken; standard C: 1, taken"},
+    {"function-call-in-if", "here the call of TWICE in #if TWICE(2) == 4 is not expanded"},
+    {"spacing", "here the call DECL(int, x) gives 'intx', whose tokens run together"},
+    {"variadic", "here LOG is no variadic macro"},
+    {"predefined-values", "here __FILE__ is predefined as 1; standard C: it gives '\"<input>\"'"},
+    {"own-predefined", "#ifdef _Windows: here _Windows is predefined → 1, taken; standard C: "
+                       "_Windows is not defined → 0, not taken"},
+    {"recursive-include",
+     "here <sys.h> is found as INC/sub/sys.h by searching the include directories with their "
+     "subdirectories; standard C: not found"},
+};
+
+TEST(CompareRuns, EachRuleOfTheTableIsNamedWithItsReason) {
+  TempDir dir;
+  std::filesystem::create_directories(dir.path() / "sub");
+  writeFile(dir.path() / "sub" / "sys.h", "int sys;\n");
+  for (const compare::DifferenceRule& rule : compare::differenceRules()) {
+    if (rule.example.empty()) continue;
+    ASSERT_TRUE(kExpectedReasons.count(std::string(rule.id))) << rule.id;
+    RunOptions options;
+    options.includePaths = dir.path().string();
+    const compare::Comparison comparison = compare::compareRuns(rule.example, options);
+    ASSERT_FALSE(comparison.trouble) << rule.id;
+    ASSERT_FALSE(comparison.differences.empty()) << rule.id;
+    std::string expected = kExpectedReasons.at(std::string(rule.id));
+    if (const std::size_t at = expected.find("INC"); at != std::string::npos)
+      expected.replace(at, 3, dir.path().string());
+    const compare::Difference& first = comparison.differences.front();
+    EXPECT_EQ(first.rule, rule.id) << first.reason;
+    EXPECT_EQ(first.reason.substr(0, expected.size()), expected) << rule.id;
+    for (const compare::Difference& difference : comparison.differences)
+      EXPECT_NE(difference.rule, "other") << rule.id << ": " << difference.reason;
+  }
+}
+
+TEST(CompareRuns, DifferencesKnowTheirPlaceAndBothLines) {
+  const std::string input = "a\n#define V 2\n#if V == 2\nyes\n#else\nno\n#endif\nz\n";
+  const compare::Comparison comparison = compare::compareRuns(input, {});
+  ASSERT_EQ(comparison.differences.size(), 2u);
+  // In input order: the branch standard C takes, then the one taken here.
+  const compare::Difference& taken = comparison.differences[0];
+  EXPECT_EQ(taken.mainText, "");
+  EXPECT_EQ(taken.standardText, "yes");
+  ASSERT_TRUE(taken.place);
+  EXPECT_EQ(taken.place->line, 4);
+  EXPECT_EQ(taken.place->lineText, "yes");
+  EXPECT_EQ(taken.standardLine, 2);
+  EXPECT_EQ(taken.rule, "macro-value-in-if");
+  const compare::Difference& skipped = comparison.differences[1];
+  EXPECT_EQ(skipped.mainText, "no");
+  ASSERT_TRUE(skipped.place);
+  EXPECT_EQ(skipped.place->line, 6);
+  EXPECT_NE(skipped.reason.find("#else at line 5 is taken here and not taken in standard C"),
+            std::string::npos)
+      << skipped.reason;
+  // The main output's line of the difference holds its text.
+  std::size_t from = 0;
+  for (int line = 1; line < skipped.mainLine; ++line) from = comparison.main.output.find('\n', from) + 1;
+  EXPECT_EQ(comparison.main.output.substr(from, 2), "no");
+}
+
+TEST(CompareRuns, AgreeWhereTheRulesAgree) {
+  const compare::Comparison comparison =
+      compare::compareRuns("#define F(x) [x]\nF( a )  b\n/* c */ d // e\n", {});
+  EXPECT_TRUE(comparison.agree()) << comparison.differences.front().reason;
+}
+
+TEST(CompareRuns, ATroubledStandardRunIsNoDifference) {
+  RunOptions options;
+  options.maxOutputBytes = 4;
+  const compare::Comparison comparison = compare::compareRuns("#define A\nlong text here\n", options);
+  ASSERT_TRUE(comparison.trouble);
+  EXPECT_TRUE(comparison.differences.empty());
+}
+
+TEST(OutputTokens, SplitsAsTheCompilerWould) {
+  std::string joined;
+  for (const compare::OutputToken& token :
+       compare::tokensOf("a+=1.5e+3 L\"s\\\"\" /* c */ x->y--1 '\\''\n// z\nq...<<=r"))
+    joined += token.text + "|" + std::to_string(token.line) + " ";
+  EXPECT_EQ(joined, "a|1 +=|1 1.5e+3|1 L\"s\\\"\"|1 x|1 ->|1 y|1 --|1 1|1 '\\''|1 q|3 ...|3 <<=|3 r|3 ");
+}
+
+}  // namespace
+}  // namespace orvo::test
