@@ -87,7 +87,13 @@ void ExamplesBox::paintEvent(QPaintEvent*) {
   QStylePainter painter(this);
   QStyleOptionComboBox option;
   initStyleOption(&option);
-  if (m_Edited && currentIndex() >= 0) option.currentText = editedText(currentText());
+  if (currentIndex() < 0) {
+    // Drawn in the placeholder colour, as the plain box draws it.
+    option.palette.setBrush(QPalette::ButtonText, option.palette.placeholderText());
+    option.currentText = placeholderText();
+  } else if (m_Edited) {
+    option.currentText = editedText(currentText());
+  }
   painter.drawComplexControl(QStyle::CC_ComboBox, option);
   painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }
