@@ -241,6 +241,20 @@ class DocumentTest : public QObject {
     QVERIFY(window->statusBar()->currentMessage().contains(box->description(3)));
   }
 
+  // One click on an Open Recent entry loads its file.
+  void openRecentLoadsOnOneClick() {
+    QVERIFY(window->openFile(file("first.c", "int first;\n")));
+    QVERIFY(window->openFile(file("second.c", "int second;\n")));
+    auto* recent = window->findChild<QMenu*>(QStringLiteral("mi_Recent"));
+    recent->popup(window->mapToGlobal(QPoint(20, 20)));
+    QTRY_VERIFY(recent->isVisible());
+    QAction* entry = recent->actions().at(1);
+    QTest::mouseMove(recent, recent->actionGeometry(entry).center());
+    QTest::mouseClick(recent, Qt::LeftButton, {}, recent->actionGeometry(entry).center());
+    QTRY_COMPARE(window->windowTitle(), QStringLiteral("first.c — orvo"));
+    QVERIFY(!recent->isVisible());
+  }
+
   // The restored definition gives unshielded_comma2 its reference result.
   void unshieldedComma2GivesItsReferenceResult() {
     const int index = exampleIndex("unshielded_comma2");
