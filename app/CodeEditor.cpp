@@ -13,6 +13,8 @@
 #include <QToolTip>
 #include <algorithm>
 
+#include "app/LineEnds.h"
+
 namespace orvo {
 namespace {
 
@@ -150,10 +152,33 @@ void CodeEditor::setBytes(std::string_view bytes, TextEncoding encoding, bool cr
   setUtf8(encoding == TextEncoding::Utf8);
   // Appended with its length, so that NUL bytes are kept.
   SendScintilla(SCI_CLEARALL);
-  SendScintilla(SCI_APPENDTEXT, bytes.size(), bytes.data());
-  if (crlf) convertEols(EolWindows);
+  appendBytes(bytes, crlf);
   SendScintilla(SCI_EMPTYUNDOBUFFER);
   SendScintilla(SCI_GOTOPOS, 0);
+}
+
+void CodeEditor::replaceAllBytes(std::string_view bytes, TextEncoding encoding) {
+  if (encoding != m_Encoding) {
+    // Undo could not show the old bytes in the other encoding.
+    setBytes(bytes, encoding);
+    return;
+  }
+  clearErrorMark();
+  SendScintilla(SCI_BEGINUNDOACTION);
+  SendScintilla(SCI_CLEARALL);
+  appendBytes(bytes, true);
+  SendScintilla(SCI_ENDUNDOACTION);
+  SendScintilla(SCI_GOTOPOS, 0);
+}
+
+void CodeEditor::appendBytes(std::string_view bytes, bool crlf) {
+  if (!crlf) {
+    SendScintilla(SCI_APPENDTEXT, bytes.size(), bytes.data());
+    return;
+  }
+  // Converted before the editor sees them: its own conversion is quadratic.
+  const std::string converted = withCrLfLineEnds(bytes);
+  SendScintilla(SCI_APPENDTEXT, converted.size(), converted.data());
 }
 
 QByteArray CodeEditor::bytes() const {

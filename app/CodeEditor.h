@@ -33,6 +33,10 @@ class CodeEditor : public QsciScintilla {
   // Replaces the text with `bytes`, unchanged, shown in `encoding`; bare LF
   // and CR line ends become CR LF when `crlf` is set. Clears the undo history.
   void setBytes(std::string_view bytes, TextEncoding encoding, bool crlf = true);
+  // Replaces the text with `bytes` (line ends made CR LF) as one edit that
+  // Undo takes back; in another encoding than the current one it is
+  // setBytes().
+  void replaceAllBytes(std::string_view bytes, TextEncoding encoding);
   // The text exactly as held; byte offsets into it are editor positions.
   QByteArray bytes() const;
   // The lines each followed by CR LF, as a text file holds them; an empty
@@ -86,6 +90,7 @@ class CodeEditor : public QsciScintilla {
 
  private:
   void setUpLook();
+  void appendBytes(std::string_view bytes, bool crlf);
   void updateLineNumberWidth();
   // Byte offsets widened to whole characters.
   int characterStart(int offset) const;

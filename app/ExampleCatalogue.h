@@ -16,6 +16,8 @@ struct ExampleRecord {
   // What the source of the examples gives for the input; kept with the
   // record for reference only, since this preprocessor's spacing differs.
   char expectedResult[kExampleTextSize];
+  // One line on what the example shows, for the list and the status bar.
+  const char* description;
 };
 
 // Read-only access by catalogue index; an index out of range throws
@@ -26,6 +28,7 @@ class ExampleCatalogue {
   static const ExampleRecord& record(std::size_t index);
   static const char* name(std::size_t index) { return record(index).name; }
   static const char* input(std::size_t index) { return record(index).input; }
+  static const char* description(std::size_t index) { return record(index).description; }
 };
 
 // ---- The group "Differences from standard C" --------------------------------

@@ -11,6 +11,7 @@
 #include <map>
 
 #include "app/CodeEditor.h"
+#include "app/TextDecoding.h"
 
 namespace orvo {
 namespace {
@@ -23,7 +24,6 @@ constexpr int kStepIndexRole = Qt::UserRole;
 const QString kChangedStyle = QStringLiteral("background:#ffe08a;");
 const QString kRemovedStyle = QStringLiteral("background:#f6c6c6;text-decoration:line-through;");
 
-QString fromBytes(const std::string& text) { return QString::fromUtf8(text); }
 
 // The part of `after` that differs from `before`: the rest once their common
 // start and common end are taken off.
@@ -54,12 +54,16 @@ QString marked(const QString& text, const Change& change, const QString& style) 
   return html;
 }
 
-QString stepCaption(const RecordedStep& step) {
+QString stepCaption(const RecordedStep& step, TextEncoding encoding) {
   return QStringLiteral("%1: %2").arg(QString::fromLatin1(RecordedStepKindName(step.kind)),
-                                      fromBytes(step.detail));
+                                      decodeText(step.detail, encoding));
 }
 
 }  // namespace
+
+QString ExplainPanel::fromBytes(const std::string& text) const {
+  return decodeText(text, m_Input->encoding());
+}
 
 ExplainPanel::ExplainPanel(CodeEditor* input, QWidget* parent) : QWidget(parent), m_Input(input) {
   setObjectName(QStringLiteral("ExplainPanel"));
@@ -192,7 +196,7 @@ void ExplainPanel::buildTree() {
       parent = found != expansions.end() ? found->second : nullptr;
     }
     auto* item = parent != nullptr ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(m_Tree);
-    item->setText(kStepColumn, stepCaption(step));
+    item->setText(kStepColumn, stepCaption(step, m_Input->encoding()));
     item->setText(kTextColumn, fromBytes(step.after));
     item->setToolTip(kTextColumn, fromBytes(step.after));
     item->setData(kStepColumn, kStepIndexRole, static_cast<int>(i));
@@ -240,7 +244,7 @@ void ExplainPanel::showStep(int index) {
   QString html = tr("<b>Step %1 of %2</b> — %3")
                      .arg(index + 1)
                      .arg(stepCount())
-                     .arg(stepCaption(step).toHtmlEscaped());
+                     .arg(stepCaption(step, m_Input->encoding()).toHtmlEscaped());
   // A call changes nothing yet: its text once; any other step from and to.
   if (step.kind == RecordedStep::Kind::Call) {
     html += QStringLiteral("<pre>%1</pre>").arg(after.toHtmlEscaped());

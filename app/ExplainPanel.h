@@ -50,6 +50,8 @@ class ExplainPanel : public QWidget {
   QTreeWidget* tree() const { return m_Tree; }
 
  private:
+  // Engine bytes as the input editor shows them (UTF-8 or Latin-1).
+  QString fromBytes(const std::string& text) const;
   struct StepLines {
     int first = 0;
     int last = 0;

@@ -104,7 +104,8 @@ void ExplorerPanels::showRun(const RunResult& result, std::shared_ptr<const Step
     }
   }
   m_Input->setGreyedLines(greyed);
-  m_Macros->showMacros(m_Explanation ? m_Explanation->macros : std::vector<MacroEntry>{});
+  m_Macros->showMacros(m_Explanation ? m_Explanation->macros : std::vector<MacroEntry>{},
+                       m_Input->encoding());
   m_HoverTips->setRun(steps, m_Explanation ? m_Explanation->macros : std::vector<MacroEntry>{});
   m_Explain->setRun(std::move(steps));
   followFocusedEditor();

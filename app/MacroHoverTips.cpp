@@ -4,22 +4,25 @@
 
 #include "app/CodeEditor.h"
 #include "app/MessagesPanel.h"
+#include "app/TextDecoding.h"
 
 namespace orvo {
 namespace {
 
 QString definitionText(const std::string& name, MacroKind kind,
-                       const std::vector<std::string>& parameters, const std::string& replacement) {
-  QString head = QString::fromUtf8(name);
+                       const std::vector<std::string>& parameters, const std::string& replacement,
+                       TextEncoding encoding) {
+  const auto text = [encoding](const std::string& bytes) { return decodeText(bytes, encoding); };
+  QString head = text(name);
   if (kind == MacroKind::FunctionLike) {
     QStringList names;
-    for (const std::string& parameter : parameters) names << QString::fromUtf8(parameter);
+    for (const std::string& parameter : parameters) names << text(parameter);
     head += QStringLiteral("(%1)").arg(names.join(QStringLiteral(", ")));
   }
   if (kind == MacroKind::Predefined) {
-    return QObject::tr("%1 (predefined) %2").arg(head, QString::fromUtf8(replacement));
+    return QObject::tr("%1 (predefined) %2").arg(head, text(replacement));
   }
-  return QStringLiteral("#define %1 %2").arg(head, QString::fromUtf8(replacement)).trimmed();
+  return QStringLiteral("#define %1 %2").arg(head, text(replacement)).trimmed();
 }
 
 }  // namespace
@@ -78,7 +81,7 @@ QString MacroHoverTips::tipAt(int position) const {
       if (event == nullptr) continue;
       tips << tr("%1\ndefined at %2")
                   .arg(definitionText(event->name, event->kind, event->parameters,
-                                      event->replacement),
+                                      event->replacement, m_Input->encoding()),
                        MessagesPanel::placeText(event->place));
     }
   }
@@ -87,7 +90,8 @@ QString MacroHoverTips::tipAt(int position) const {
   if (!mentioned) {
     for (const MacroEntry& macro : m_Macros) {
       if (macro.name != word) continue;
-      QString tip = definitionText(macro.name, macro.kind, macro.parameters, macro.replacement);
+      QString tip = definitionText(macro.name, macro.kind, macro.parameters, macro.replacement,
+                                   m_Input->encoding());
       if (macro.definedAt.known())
         tip += tr("\ndefined at %1").arg(MessagesPanel::placeText(macro.definedAt));
       tips << tip;

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "app/MessagesPanel.h"
+#include "app/TextDecoding.h"
 
 namespace orvo {
 namespace {
@@ -36,20 +37,21 @@ MacrosPanel::MacrosPanel(QWidget* parent) : QTreeWidget(parent) {
   });
 }
 
-void MacrosPanel::showMacros(const std::vector<MacroEntry>& macros) {
+void MacrosPanel::showMacros(const std::vector<MacroEntry>& macros, TextEncoding encoding) {
+  const auto text = [encoding](const std::string& bytes) { return decodeText(bytes, encoding); };
   setSortingEnabled(false);
   clear();
   for (const MacroEntry& macro : macros) {
     auto* item = new QTreeWidgetItem(this);
-    item->setText(kNameColumn, QString::fromUtf8(macro.name));
+    item->setText(kNameColumn, text(macro.name));
     item->setText(kKindColumn, QString::fromLatin1(MacroKindName(macro.kind)));
     if (macro.kind == MacroKind::FunctionLike) {
       QStringList parameters;
-      for (const std::string& parameter : macro.parameters) parameters << QString::fromUtf8(parameter);
+      for (const std::string& parameter : macro.parameters) parameters << text(parameter);
       item->setText(kParametersColumn, QStringLiteral("(%1)").arg(parameters.join(QStringLiteral(", "))));
     }
-    item->setText(kValueColumn, QString::fromUtf8(macro.replacement));
-    item->setToolTip(kValueColumn, QString::fromUtf8(macro.replacement));
+    item->setText(kValueColumn, text(macro.replacement));
+    item->setToolTip(kValueColumn, text(macro.replacement));
     if (macro.predefined()) {
       item->setText(kPlaceColumn, tr("predefined"));
       for (int column = 0; column < columnCount(); ++column) {

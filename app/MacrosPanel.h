@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 #include <vector>
 
+#include "app/CodeEditor.h"
 #include "orvo/Explanation.h"
 
 namespace orvo {
@@ -18,7 +19,9 @@ class MacrosPanel : public QTreeWidget {
 
   explicit MacrosPanel(QWidget* parent = nullptr);
 
-  void showMacros(const std::vector<MacroEntry>& macros);
+  // Names and values are shown in `encoding`, as the input editor shows them.
+  void showMacros(const std::vector<MacroEntry>& macros,
+                  TextEncoding encoding = TextEncoding::Utf8);
 
  signals:
   // A row defined in the main input was activated: its byte range there.

@@ -22,13 +22,16 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
 #include <algorithm>
 #include <iterator>
 
 #include "app/AboutBox.h"
 #include "app/CodeEditor.h"
+#include "app/BlockingRun.h"
 #include "app/ExampleCatalogue.h"
+#include "app/ExamplesBox.h"
 #include "app/ExplorerPanels.h"
 #include "app/IncludeDirectoriesDialog.h"
 #include "app/LiveErrorDisplay.h"
@@ -36,6 +39,8 @@
 #include "app/StandardPane.h"
 #include "app/OutputPane.h"
 #include "app/RecentFilesMenu.h"
+#include "app/RunErrorText.h"
+#include "app/SafeSave.h"
 #include "app/MessagesPanel.h"
 
 namespace {
@@ -74,7 +79,6 @@ constexpr double kFirstStartScreenShare = 0.6;
 constexpr int kFirstStartMinWidth = 900;
 constexpr int kFirstStartMinHeight = 650;
 
-constexpr int kExampleListWidth = 145;
 constexpr int kSplitterHandleHeight = 3;
 
 // The tool tip of an action: its hint and, in parentheses, its keys.
@@ -129,11 +133,17 @@ void Tfrm_orvo::createActions() {
   const ActionRecord actions[] = {
       {&Tfrm_orvo::ac_open, "ac_open", "&Open", "Open input file", "document-open",
        QStyle::SP_DialogOpenButton, {QKeySequence::Open}, &Tfrm_orvo::ac_openExecute},
-      {&Tfrm_orvo::ac_Save, "ac_Save", "&Save", "Save output as", "document-save",
+      {&Tfrm_orvo::ac_Save, "ac_Save", "&Save Output", "Save output as", "document-save",
        QStyle::SP_DialogSaveButton, {QKeySequence::Save}, &Tfrm_orvo::ac_SaveExecute},
-      {&Tfrm_orvo::ac_SaveAs, "ac_SaveAs", "Save &As…", "Save output to another file",
+      {&Tfrm_orvo::ac_SaveAs, "ac_SaveAs", "Save Output &As…", "Save output to another file",
        "document-save-as", QStyle::SP_DialogSaveButton, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
        &Tfrm_orvo::ac_SaveAsExecute},
+      {&Tfrm_orvo::ac_SaveInput, "ac_SaveInput", "Save &Input", "Save the input text to its file",
+       "document-save", QStyle::SP_DialogSaveButton, {QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S)},
+       &Tfrm_orvo::ac_SaveInputExecute},
+      {&Tfrm_orvo::ac_SaveInputAs, "ac_SaveInputAs", "Save Input As…",
+       "Save the input text to another file", "document-save-as", QStyle::SP_DialogSaveButton,
+       {QKeySequence(Qt::CTRL | Qt::ALT | Qt::SHIFT | Qt::Key_S)}, &Tfrm_orvo::ac_SaveInputAsExecute},
       {&Tfrm_orvo::ac_Execute, "ac_Execute", "ac_Execute", "Preprocess", "media-playback-start",
        QStyle::SP_MediaPlay, {QKeySequence(Qt::Key_F5), QKeySequence(Qt::CTRL | Qt::Key_Return)},
        &Tfrm_orvo::ac_ExecuteExecute},
@@ -204,6 +214,9 @@ void Tfrm_orvo::createMenus() {
     updateRecentMenu();
   });
   mi_File->addSeparator();
+  addEntry(mi_File, ac_SaveInput, "mni_SaveInput");
+  addEntry(mi_File, ac_SaveInputAs, "mni_SaveInputAs");
+  mi_File->addSeparator();
   mni_Save = addEntry(mi_File, ac_Save, "mni_Save");
   addEntry(mi_File, ac_SaveAs, "mni_SaveAs");
   mi_File->addSeparator();
@@ -244,14 +257,15 @@ void Tfrm_orvo::createToolBar() {
   addButton(ac_Execute, "tb_Execute");
   ToolBar1->addSeparator();
 
-  cb_Examples = new QComboBox(ToolBar1);
+  cb_Examples = new orvo::ExamplesBox(ToolBar1);
   cb_Examples->setObjectName(QStringLiteral("cb_Examples"));
-  cb_Examples->setFixedWidth(kExampleListWidth);
   cb_Examples->setToolTip(QStringLiteral("macro examples"));
   cb_Examples->setPlaceholderText(QStringLiteral("macro examples"));
   ToolBar1->addWidget(cb_Examples);
   // Fired when the user picks an item, also the one already shown.
   connect(cb_Examples, &QComboBox::activated, this, &Tfrm_orvo::cb_ExamplesClick);
+  connect(cb_Examples, &QComboBox::highlighted, this,
+          [this](int index) { StatusBar1->showMessage(cb_Examples->description(index)); });
 
   // The live-preview switch, with its caption, at the right of the list.
   ToolBar1->addSeparator();
@@ -277,6 +291,7 @@ void Tfrm_orvo::createTextAreas() {
     help.append(kHelpLines[i]);
   }
   memo_Input->setBytes(help, orvo::TextEncoding::Utf8);
+  memo_Input->setModified(false);
 
   m_OutputPane = new orvo::OutputPane(Splitter);
   memo_Output = m_OutputPane->editor();
@@ -289,6 +304,10 @@ void Tfrm_orvo::createTextAreas() {
   setCentralWidget(Splitter);
 
   connect(memo_Input, &QsciScintilla::textChanged, this, &Tfrm_orvo::inputEdited);
+  connect(memo_Input, &QsciScintilla::modificationChanged, this, [this](bool modified) {
+    cb_Examples->setEdited(modified && m_Document.kind() == orvo::InputDocument::Kind::Example);
+    updateTitle();
+  });
   for (orvo::CodeEditor* editor : {memo_Input, memo_Output}) {
     connect(editor, &orvo::CodeEditor::filesDropped, this, &Tfrm_orvo::openDroppedFiles);
     connect(editor, &QsciScintillaBase::SCN_ZOOM, this, [this, editor] { syncZoomFrom(editor); });
@@ -343,20 +362,7 @@ void Tfrm_orvo::createMessagesPanel() {
 }
 
 void Tfrm_orvo::FormCreate() {
-  for (std::size_t i = 0; i < orvo::ExampleCatalogue::count(); ++i) {
-    cb_Examples->addItem(QString::fromUtf8(orvo::ExampleCatalogue::name(i)));
-  }
-  // The group of differences from standard C, after a separator; each item
-  // holds its input as data and its description as tooltip.
-  cb_Examples->insertSeparator(cb_Examples->count());
-  for (const orvo::GroupExample& example : orvo::differenceExamples()) {
-    cb_Examples->addItem(QString::fromUtf8(orvo::kDifferencesGroupName) + ": " +
-                             QString::fromStdString(example.name),
-                         QString::fromStdString(example.input));
-    cb_Examples->setItemData(cb_Examples->count() - 1, QString::fromStdString(example.description),
-                             Qt::ToolTipRole);
-  }
-  cb_Examples->setCurrentIndex(-1);
+  cb_Examples->fillFromCatalogue();
 }
 
 void Tfrm_orvo::resizeEvent(QResizeEvent* event) {
@@ -375,6 +381,10 @@ void Tfrm_orvo::showEvent(QShowEvent* event) {
 }
 
 void Tfrm_orvo::closeEvent(QCloseEvent* event) {
+  if (!maySetAsideInput()) {
+    event->ignore();
+    return;
+  }
   m_Settings.setWindowGeometry(saveGeometry());
   m_Settings.setSplitterState(Splitter->saveState());
   m_Settings.setZoom(m_Zoom);
@@ -392,14 +402,37 @@ void Tfrm_orvo::FormResize() {
 void Tfrm_orvo::cb_ExamplesClick() {
   const int index = cb_Examples->currentIndex();
   if (index < 0) return;
-  if (static_cast<std::size_t>(index) >= orvo::ExampleCatalogue::count()) {
-    const QVariant input = cb_Examples->itemData(index);
-    if (input.isValid())
-      memo_Input->setBytes(input.toString().toStdString(), orvo::TextEncoding::Utf8);
+  if (!maySetAsideInput()) {
+    // The box goes back to what the input area shows.
+    const QSignalBlocker quiet(cb_Examples);
+    cb_Examples->setCurrentIndex(cb_Examples->findText(m_Document.exampleName()));
     return;
   }
-  memo_Input->setBytes(orvo::ExampleCatalogue::input(index), orvo::TextEncoding::Utf8);
+  // One edit that Undo takes back, so typed text is never out of reach.
+  loadInput(cb_Examples->input(index), orvo::TextEncoding::Utf8,
+            orvo::InputDocument::example(cb_Examples->itemText(index)), true);
+  StatusBar1->showMessage(
+      tr("%1: %2").arg(cb_Examples->itemText(index), cb_Examples->description(index)));
 }
+
+void Tfrm_orvo::loadInput(std::string_view bytes, orvo::TextEncoding encoding,
+                          const orvo::InputDocument& document, bool undoable) {
+  m_Document = document;
+  if (undoable) {
+    memo_Input->replaceAllBytes(bytes, encoding);
+  } else {
+    memo_Input->setBytes(bytes, encoding);
+  }
+  memo_Input->setModified(false);
+  cb_Examples->setEdited(false);
+  if (document.kind() != orvo::InputDocument::Kind::Example) {
+    const QSignalBlocker quiet(cb_Examples);
+    cb_Examples->setCurrentIndex(-1);
+  }
+  updateTitle();
+}
+
+void Tfrm_orvo::updateTitle() { setWindowTitle(m_Document.title(memo_Input->isModified(), kCaption)); }
 
 void Tfrm_orvo::ac_openExecute() {
   const QString path = chooseOpenFile();
@@ -421,17 +454,19 @@ bool Tfrm_orvo::openFile(const QString& path) {
     showMessage(kCaption, tr("Cannot read \"%1\": %2").arg(path, file.errorString()));
     return false;
   }
+  if (!maySetAsideInput()) return false;
   // The directory is the run's as soon as the text is, so that the live
   // run over the new text searches it.
   // QFileInfo::path() drops the file name and the separator before it,
   // and keeps "/" for a file in the root directory.
   m_InputDir = QFile::encodeName(QFileInfo(path).path()).toStdString();
-  memo_Input->setBytes(std::string_view(bytes.constData(), bytes.size()), orvo::encodingOf(bytes));
+  const std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
   const QString absolute = QFileInfo(path).absoluteFilePath();
+  loadInput(text, orvo::encodingOf(bytes),
+            orvo::InputDocument::file(absolute, orvo::lineEndStyleOf(text)), false);
   m_Settings.addRecentFile(absolute);
   m_Settings.setLastDirectory(QFileInfo(absolute).path());
   updateRecentMenu();
-  setWindowTitle(QStringLiteral("%1 — %2").arg(QFileInfo(path).fileName(), kCaption));
   return true;
 }
 
@@ -440,28 +475,110 @@ void Tfrm_orvo::ac_SaveExecute() {
     ac_SaveAsExecute();
     return;
   }
-  saveTo(m_SavePath);
+  if (makeOutputCurrent()) saveTo(m_SavePath);
 }
 
 void Tfrm_orvo::ac_SaveAsExecute() {
+  if (!makeOutputCurrent()) return;
   const QString path = chooseSaveFile();
   if (!path.isEmpty()) saveTo(path);
 }
 
 void Tfrm_orvo::saveTo(const QString& path) {
-  const QByteArray lines = memo_Output->fileLines();
-  // Written to a temporary file and renamed, so a failed save leaves an
-  // existing file as it was.
-  QSaveFile file(path);
-  const bool saved = file.open(QIODevice::WriteOnly) && file.write(lines) == lines.size() &&
-                     file.commit();
-  if (!saved) {
-    showMessage(kCaption, tr("Cannot save \"%1\": %2").arg(path, file.errorString()));
+  const orvo::SaveOutcome outcome = orvo::saveFileSafely(path, memo_Output->fileLines());
+  if (!outcome.saved) {
+    showMessage(kCaption, tr("Cannot save \"%1\": %2\n\nNothing was written; a file that was "
+                             "there is unchanged.")
+                              .arg(path, outcome.reason));
     return;
   }
   m_SavePath = path;
   m_Settings.setLastDirectory(QFileInfo(path).absolutePath());
   StatusBar1->showMessage(tr("Saved %1").arg(QDir::toNativeSeparators(path)), 4000);
+}
+
+bool Tfrm_orvo::makeOutputCurrent() {
+  if (m_OutputVersion == m_InputVersion) return true;
+  // A live run under way is of this same input, but waiting for it would
+  // take as long as a run of its own and could not be cancelled from here.
+  m_LivePreview->cancel();
+  const std::optional<orvo::RecordedRun> run = orvo::runWhileWaiting(
+      orvo::RunInput{memo_Input->bytes().toStdString(), runOptions()}, this);
+  if (!run) {
+    StatusBar1->showMessage(tr("Not saved: preprocessing was cancelled"), 4000);
+    return false;
+  }
+  showWaitedRun(*run);
+  if (run->result.ok()) return true;
+  const QString where = showRunError(*run->result.error);
+  showMessage(kCaption, tr("Nothing was saved: the input has an error, so it has no output to "
+                           "save.\n\n%1")
+                            .arg(where));
+  return false;
+}
+
+void Tfrm_orvo::ac_SaveInputExecute() { saveInput(); }
+
+void Tfrm_orvo::ac_SaveInputAsExecute() { saveInputAs(); }
+
+bool Tfrm_orvo::saveInput() {
+  return m_Document.isFile() ? saveInputTo(m_Document.path()) : saveInputAs();
+}
+
+bool Tfrm_orvo::saveInputAs() {
+  const QString path = chooseSaveInputFile();
+  return !path.isEmpty() && saveInputTo(path);
+}
+
+bool Tfrm_orvo::saveInputTo(const QString& path) {
+  const QByteArray held = memo_Input->bytes();
+  // A file keeps the line ends it came with; other text gets CR LF.
+  const std::string text = orvo::withLineEnds(
+      std::string_view(held.constData(), static_cast<std::size_t>(held.size())),
+      m_Document.lineEnds());
+  const orvo::SaveOutcome outcome =
+      orvo::saveFileSafely(path, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+  if (!outcome.saved) {
+    showMessage(kCaption, tr("Cannot save the input to \"%1\": %2\n\nNothing was written; a "
+                             "file that was there is unchanged.")
+                              .arg(path, outcome.reason));
+    return false;
+  }
+  const QString absolute = QFileInfo(path).absoluteFilePath();
+  m_Document = orvo::InputDocument::file(absolute, m_Document.lineEnds());
+  // The input is that file now: its folder is searched for includes.
+  const std::string directory = QFile::encodeName(QFileInfo(absolute).path()).toStdString();
+  if (directory != m_InputDir) {
+    m_InputDir = directory;
+    ++m_InputVersion;
+    if (ac_LiveMode->isChecked()) m_LivePreview->inputChanged();
+    updateOutOfDate();
+  }
+  {
+    const QSignalBlocker quiet(cb_Examples);
+    cb_Examples->setCurrentIndex(-1);
+  }
+  cb_Examples->setEdited(false);
+  memo_Input->setModified(false);
+  updateTitle();
+  m_Settings.addRecentFile(absolute);
+  m_Settings.setLastDirectory(QFileInfo(absolute).path());
+  updateRecentMenu();
+  StatusBar1->showMessage(tr("Saved the input to %1").arg(QDir::toNativeSeparators(path)), 4000);
+  return true;
+}
+
+bool Tfrm_orvo::maySetAsideInput() {
+  if (!memo_Input->isModified()) return true;
+  switch (askToSaveInput(m_Document.displayName(true))) {
+    case SaveChoice::Save:
+      return saveInput();
+    case SaveChoice::Discard:
+      return true;
+    case SaveChoice::Cancel:
+      break;
+  }
+  return false;
 }
 
 orvo::RunOptions Tfrm_orvo::runOptions() const {
@@ -476,35 +593,51 @@ orvo::RunOptions Tfrm_orvo::runOptions() const {
 void Tfrm_orvo::ac_ExecuteExecute() {
   // This run's result is the newest; a live run under way would be older.
   m_LivePreview->cancel();
-  m_LiveErrors->clear();
-
-  memo_Output->setBytes({}, orvo::TextEncoding::Utf8);
   const QByteArray input = memo_Input->bytes();
   const orvo::RecordedRun run =
       orvo::runRecorded(std::string_view(input.constData(), input.size()), runOptions());
+  showWaitedRun(run);
+  if (!run.result.ok()) showMessage(kCaption, showRunError(*run.result.error));
+}
+
+void Tfrm_orvo::showWaitedRun(const orvo::RecordedRun& run) {
+  m_LiveErrors->clear();
   const orvo::RunResult& result = run.result;
   showMessages(result);
-  if (result.ok()) setOutputText(result.output);
+  // After an error the output keeps what it shows, marked as stale.
+  if (result.ok()) {
+    setOutputText(result.output);
+    m_OutputVersion = m_InputVersion;
+  }
   m_Explorer->showRun(result, run.steps);
-  if (result.ok()) return;
-  const orvo::RunError& error = *result.error;
-  QString text = QString::fromUtf8(error.text);
+  updateOutOfDate();
+}
+
+QString Tfrm_orvo::showRunError(const orvo::RunError& error) {
+  m_OutputPane->setStale(true);
+  const QString text = QString::fromUtf8(error.text);
+  const QString described = orvo::runErrorText(error, *memo_Input);
   // Marking the place first lets the user see it while the message is open;
   // a place in an included file is named instead.
+  std::optional<std::pair<int, int>> range;
   if (error.place && error.place->inMainInput) {
-    selectInputBytes(error.place->begin, std::max(error.place->begin, error.place->end));
-  } else if (error.place) {
-    const orvo::SourcePlace& place = *error.place;
-    text += tr("\n\nin %1, line %2").arg(QString::fromStdString(place.file)).arg(place.line);
-    for (auto step = place.includedFrom.rbegin(); step != place.includedFrom.rend(); ++step) {
-      text += tr("\nincluded from %1, line %2")
-                  .arg(QString::fromStdString(step->file))
-                  .arg(step->line);
-    }
-  } else if (error.hasPosition()) {
-    selectInputBytes(error.begin, std::max(error.begin, error.end));
+    range.emplace(error.place->begin, std::max(error.place->begin, error.place->end));
+  } else if (!error.place && error.hasPosition()) {
+    range.emplace(error.begin, std::max(error.begin, error.end));
   }
-  showMessage(kCaption, text);
+  if (range) {
+    const auto [begin, end] = memo_Input->visiblePlace(range->first, range->second);
+    memo_Input->markError(begin, end, text);
+    selectInputBytes(range->first, range->second);
+  }
+  lbl_RunStatus->setText(described.section(QLatin1Char('\n'), 0, 0));
+  return described;
+}
+
+void Tfrm_orvo::updateOutOfDate() {
+  // With the live preview on, a run is coming; a note would only flicker.
+  m_OutputPane->setOutOfDate(m_OutputVersion != m_InputVersion && !ac_LiveMode->isChecked() &&
+                             memo_Output->length() > 0);
 }
 
 void Tfrm_orvo::selectInputBytes(int begin, int end) {
@@ -522,6 +655,8 @@ void Tfrm_orvo::setOutputText(const std::string& text) {
 }
 
 void Tfrm_orvo::inputEdited() {
+  ++m_InputVersion;
+  updateOutOfDate();
   m_LiveErrors->inputEdited();
   if (ac_LiveMode->isChecked()) m_LivePreview->inputChanged();
 }
@@ -534,6 +669,7 @@ void Tfrm_orvo::setLiveMode(bool on) {
   }
   m_LivePreview->cancel();
   m_LiveErrors->clear();
+  updateOutOfDate();
 }
 
 void Tfrm_orvo::showLiveResult(const orvo::RunResult& result,
@@ -542,6 +678,9 @@ void Tfrm_orvo::showLiveResult(const orvo::RunResult& result,
   m_LiveErrors->showResult(result);
   if (result.ok()) {
     setOutputText(result.output);
+    // A result arrives only while the input is still the one it ran over.
+    m_OutputVersion = m_InputVersion;
+    updateOutOfDate();
     showMessages(result);
     m_Explorer->showRun(result, steps);
     m_StandardPane->outputChanged();
@@ -571,6 +710,8 @@ void Tfrm_orvo::ac_IncludeDirectoriesExecute() {
       editIncludeDirectories(m_Settings.includeDirectories());
   if (!directories) return;
   m_Settings.setIncludeDirectories(*directories);
+  ++m_InputVersion;
+  updateOutOfDate();
   if (ac_LiveMode->isChecked()) m_LivePreview->inputChanged();
 }
 
@@ -593,13 +734,22 @@ void Tfrm_orvo::dropEvent(QDropEvent* event) {
 }
 
 void Tfrm_orvo::openDroppedFiles(const QList<QUrl>& urls) {
-  // One input area: the first local file is opened.
-  for (const QUrl& url : urls) {
-    if (url.isLocalFile()) {
-      openFile(url.toLocalFile());
+  // Handled once the drop has returned: a message box or a question shown
+  // inside it would hold the drag of the program the files came from.
+  QTimer::singleShot(0, this, [this, urls] {
+    // One input area: the first local file is opened.
+    for (const QUrl& url : urls) {
+      if (!url.isLocalFile()) continue;
+      const QString path = url.toLocalFile();
+      if (QFileInfo(path).isDir()) {
+        showMessage(kCaption, tr("\"%1\" is a folder; drop a file to open it.")
+                                  .arg(QDir::toNativeSeparators(path)));
+      } else {
+        openFile(path);
+      }
       return;
     }
-  }
+  });
 }
 
 void Tfrm_orvo::showMessage(const QString& caption, const QString& text) {
@@ -612,5 +762,27 @@ QString Tfrm_orvo::chooseOpenFile() {
 }
 
 QString Tfrm_orvo::chooseSaveFile() {
-  return QFileDialog::getSaveFileName(this, QString(), m_Settings.lastDirectory());
+  return QFileDialog::getSaveFileName(this, tr("Save Output"), m_Settings.lastDirectory());
+}
+
+QString Tfrm_orvo::chooseSaveInputFile() {
+  const QString start = m_Document.isFile() ? m_Document.path() : m_Settings.lastDirectory();
+  return QFileDialog::getSaveFileName(this, tr("Save Input"), start);
+}
+
+Tfrm_orvo::SaveChoice Tfrm_orvo::askToSaveInput(const QString& name) {
+  QMessageBox box(QMessageBox::Warning, kCaption,
+                  tr("Save the changes to the input \"%1\"?").arg(name),
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+  box.setInformativeText(tr("The input text was changed and has not been saved. Without saving, "
+                            "the changes are lost."));
+  box.setDefaultButton(QMessageBox::Save);
+  switch (box.exec()) {
+    case QMessageBox::Save:
+      return SaveChoice::Save;
+    case QMessageBox::Discard:
+      return SaveChoice::Discard;
+    default:
+      return SaveChoice::Cancel;
+  }
 }

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/AppSettings.h"
+#include "app/InputDocument.h"
 #include "orvo/Run.h"
 #include "orvo/StepRecorder.h"
 
@@ -28,6 +29,8 @@ class QUrl;
 
 namespace orvo {
 class CodeEditor;
+class ExamplesBox;
+enum class TextEncoding;
 class ExplorerPanels;
 class StandardPane;
 class LiveErrorDisplay;
@@ -55,6 +58,9 @@ class Tfrm_orvo : public QMainWindow {
   void ac_openExecute();
   void ac_SaveExecute();
   void ac_SaveAsExecute();
+  // Save the input itself: to its file, or (Save Input As) to one asked for.
+  void ac_SaveInputExecute();
+  void ac_SaveInputAsExecute();
   void ac_ExecuteExecute();
   void cb_ExamplesClick();
   void ac_IncludeDirectoriesExecute();
@@ -74,6 +80,10 @@ class Tfrm_orvo : public QMainWindow {
   virtual void showMessage(const QString& caption, const QString& text);
   virtual QString chooseOpenFile();  // empty when cancelled
   virtual QString chooseSaveFile();  // empty when cancelled
+  virtual QString chooseSaveInputFile();  // empty when cancelled
+  // Asked before modified input is replaced or the window closes.
+  enum class SaveChoice { Save, Discard, Cancel };
+  virtual SaveChoice askToSaveInput(const QString& name);
   // Shows the include-directories dialog; the new list, or nothing when
   // cancelled.
   virtual std::optional<QStringList> editIncludeDirectories(const QStringList& directories);
@@ -88,6 +98,26 @@ class Tfrm_orvo : public QMainWindow {
   void placeOnFirstStart();
 
   void saveTo(const QString& path);
+  bool saveInput();    // to its file, or as Save Input As when it has none
+  bool saveInputAs();  // false when cancelled or failed
+  bool saveInputTo(const QString& path);
+  // Whether the input may be replaced: true when it is unmodified, or the
+  // user saved it or chose to discard it.
+  bool maySetAsideInput();
+  // Puts a loaded text into the input area as a new document.
+  void loadInput(std::string_view bytes, orvo::TextEncoding encoding,
+                 const orvo::InputDocument& document, bool undoable);
+  void updateTitle();
+  // Makes the output that of the input as it is now, running the
+  // preprocessor if needed; false (with a message) when that ends in an
+  // error or is cancelled.
+  bool makeOutputCurrent();
+  // Shows the result of a run the user waited for (F5, Save).
+  void showWaitedRun(const orvo::RecordedRun& run);
+  // Marks an error's place, names it in the status bar and marks the
+  // output stale; the words for it are returned.
+  QString showRunError(const orvo::RunError& error);
+  void updateOutOfDate();
   void openDroppedFiles(const QList<QUrl>& urls);
   void updateRecentMenu();
 
@@ -112,6 +142,8 @@ class Tfrm_orvo : public QMainWindow {
   QAction* ac_open = nullptr;
   QAction* ac_Save = nullptr;
   QAction* ac_SaveAs = nullptr;
+  QAction* ac_SaveInput = nullptr;
+  QAction* ac_SaveInputAs = nullptr;
   QAction* ac_Execute = nullptr;
   QAction* ac_LiveMode = nullptr;
   QAction* ac_Quit = nullptr;
@@ -125,7 +157,7 @@ class Tfrm_orvo : public QMainWindow {
   QAction* mni_Save = nullptr;
   orvo::RecentFilesMenu* mi_Recent = nullptr;
   QToolBar* ToolBar1 = nullptr;
-  QComboBox* cb_Examples = nullptr;
+  orvo::ExamplesBox* cb_Examples = nullptr;
   QSplitter* Splitter = nullptr;
   orvo::CodeEditor* memo_Input = nullptr;
   orvo::CodeEditor* memo_Output = nullptr;
@@ -147,5 +179,11 @@ class Tfrm_orvo : public QMainWindow {
 
   std::string m_InputDir;
   QString m_SavePath;  // where Save writes without asking; empty at first
+  orvo::InputDocument m_Document = orvo::InputDocument::welcome();
+  // Counts changes of what a run reads (the text, the folders searched);
+  // the output belongs to the input while its count is the current one.
+  // The output starts empty, belonging to no input: the counts differ.
+  unsigned long long m_InputVersion = 1;
+  unsigned long long m_OutputVersion = 0;
   int m_Zoom = 0;
 };

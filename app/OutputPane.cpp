@@ -30,14 +30,27 @@ OutputPane::OutputPane(QWidget* parent) : QWidget(parent) {
 }
 
 void OutputPane::setStale(bool stale) {
-  if (stale) {
+  m_Stale = stale;
+  updateNote();
+}
+
+void OutputPane::setOutOfDate(bool outOfDate) {
+  m_OutOfDate = outOfDate;
+  updateNote();
+}
+
+void OutputPane::updateNote() {
+  if (m_Stale) {
     m_StaleNote->setText(
         m_Editor->length() == 0
             ? tr("The input has an error (see the status bar); there is no output yet.")
             : tr("Out of date: the input has an error (see the status bar). This is the last "
                  "output that worked."));
+  } else if (m_OutOfDate) {
+    m_StaleNote->setText(tr("Out of date: this output was made from other input. Preprocess "
+                            "(F5) to bring it up to date; Save does so itself."));
   }
-  m_StaleNote->setVisible(stale);
+  m_StaleNote->setVisible(m_Stale || m_OutOfDate);
 }
 
 bool OutputPane::isStale() const { return !m_StaleNote->isHidden(); }

@@ -22,10 +22,18 @@ class OutputPane : public QWidget {
   // Shows or hides the note that the output is stale: the input has an
   // error, and the output is the last one that worked (or none).
   void setStale(bool stale);
+  // Shows or hides the note that the output was made from other input: the
+  // input changed (with no live preview coming) or another file was opened.
+  // The note about an error takes precedence.
+  void setOutOfDate(bool outOfDate);
   bool isStale() const;
 
  private:
+  void updateNote();
+
   QVBoxLayout* m_Layout = nullptr;
+  bool m_Stale = false;
+  bool m_OutOfDate = false;
   QLabel* m_StaleNote = nullptr;
   CodeEditor* m_Editor = nullptr;
 };

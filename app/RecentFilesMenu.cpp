@@ -24,7 +24,10 @@ void RecentFilesMenu::setFiles(const QStringList& paths) {
     QAction* entry = addAction(text);
     entry->setData(path);
     entry->setToolTip(QDir::toNativeSeparators(path));
-    connect(entry, &QAction::triggered, this, [this, path] { emit fileChosen(path); });
+    // Queued: opening rebuilds this menu, which must not delete the entry
+    // while the menu is still handling the click on it.
+    connect(entry, &QAction::triggered, this, [this, path] { emit fileChosen(path); },
+            Qt::QueuedConnection);
   }
   if (!paths.isEmpty()) {
     addSeparator();

@@ -34,6 +34,9 @@ class TestableWindow : public Tfrm_orvo {
   QList<ShownMessage> messages;
   QString nextOpenPath;  // what the open dialog answers; empty cancels
   QString nextSavePath;  // what the save dialog answers; empty cancels
+  QString nextSaveInputPath;  // what the Save Input dialog answers; empty cancels
+  SaveChoice nextSaveChoice = SaveChoice::Discard;  // the answer to "save the changes?"
+  QStringList askedToSave;  // the names each such question named
   std::optional<QStringList> nextIncludeDirectories;  // the dialog's answer; none cancels
 
   orvo::CodeEditor* input() const {
@@ -57,12 +60,20 @@ class TestableWindow : public Tfrm_orvo {
     emit examples()->activated(index);
   }
 
+ public:
+  using Tfrm_orvo::SaveChoice;
+
  protected:
   void showMessage(const QString& caption, const QString& text) override {
     messages.append({caption, text});
   }
   QString chooseOpenFile() override { return nextOpenPath; }
   QString chooseSaveFile() override { return nextSavePath; }
+  QString chooseSaveInputFile() override { return nextSaveInputPath; }
+  SaveChoice askToSaveInput(const QString& name) override {
+    askedToSave.append(name);
+    return nextSaveChoice;
+  }
   std::optional<QStringList> editIncludeDirectories(const QStringList&) override {
     return nextIncludeDirectories;
   }

@@ -108,7 +108,8 @@ class ShortcutsAndSettingsTest : public QObject {
       return names;
     };
     QCOMPARE(entries("mi_File"),
-             QStringList({"mni_Open", "mi_Recent", "mni_Save", "mni_SaveAs", "mni_Quit"}));
+             QStringList({"mni_Open", "mi_Recent", "mni_SaveInput", "mni_SaveInputAs", "mni_Save",
+                          "mni_SaveAs", "mni_Quit"}));
     QCOMPARE(entries("mi_Edit"), QStringList({"ac_IncludeDirectories", "ac_LiveMode"}));
     QCOMPARE(entries("mi_Help"), QStringList({"ac_About"}));
     // The menu entries show the keys of their actions.
@@ -168,7 +169,7 @@ class ShortcutsAndSettingsTest : public QObject {
     QFile::remove(path);
     auto* recent = window->findChild<QMenu*>(QStringLiteral("mi_Recent"));
     recent->actions().front()->trigger();
-    QCOMPARE(window->messages.size(), 1);
+    QTRY_COMPARE(window->messages.size(), 1);
     QVERIFY(window->messages.front().text.contains(QStringLiteral("gone.c")));
     QVERIFY(orvo::AppSettings().recentFiles().isEmpty());
     QVERIFY(!recent->isEnabled());

@@ -1,0 +1,54 @@
+#include "app/BlockingRun.h"
+
+#include <QApplication>
+#include <QProgressDialog>
+#include <atomic>
+#include <chrono>
+#include <future>
+
+namespace orvo {
+namespace {
+
+// A run shorter than this ends before anything shows: most inputs take a
+// few milliseconds.
+constexpr int kProgressDelayMs = 400;
+// How often the window's events are handled while it waits.
+constexpr std::chrono::milliseconds kPollInterval(15);
+
+// A wait cursor for as long as the window waits.
+class WaitCursor {
+ public:
+  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+}  // namespace
+
+std::optional<RecordedRun> runWhileWaiting(RunInput input, QWidget* parent) {
+  std::atomic<bool> cancel{false};
+  input.options.cancelRequested = &cancel;
+  std::future<RecordedRun> run = std::async(std::launch::async, [&input] {
+    return runRecorded(input.input, input.options);
+  });
+  if (run.wait_for(kPollInterval) != std::future_status::ready) {
+    const WaitCursor cursor;
+    QProgressDialog progress(QObject::tr("Preprocessing the input before saving…"),
+                             QObject::tr("Cancel"), 0, 0, parent);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(kProgressDelayMs);
+    while (run.wait_for(kPollInterval) != std::future_status::ready) {
+      if (progress.wasCanceled()) cancel = true;
+      // User input reaches only the dialog once it shows (it is modal);
+      // before that it waits.
+      QApplication::processEvents(progress.isVisible() ? QEventLoop::AllEvents
+                                                       : QEventLoop::ExcludeUserInputEvents);
+    }
+  }
+  RecordedRun result = run.get();
+  if (cancel) return std::nullopt;
+  return result;
+}
+
+}  // namespace orvo
