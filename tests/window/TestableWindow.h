@@ -35,6 +35,7 @@ class TestableWindow : public Tfrm_orvo {
   QString nextOpenPath;  // what the open dialog answers; empty cancels
   QString nextSavePath;  // what the save dialog answers; empty cancels
   std::optional<QStringList> nextIncludeDirectories;  // the dialog's answer; none cancels
+  std::optional<int> nextLineNumber;  // what Go to Line answers; none cancels
 
   orvo::CodeEditor* input() const {
     return findChild<orvo::CodeEditor*>(QStringLiteral("memo_Input"));
@@ -66,4 +67,5 @@ class TestableWindow : public Tfrm_orvo {
   std::optional<QStringList> editIncludeDirectories(const QStringList&) override {
     return nextIncludeDirectories;
   }
+  std::optional<int> askLineNumber(int, int) override { return nextLineNumber; }
 };
