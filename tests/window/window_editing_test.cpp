@@ -200,6 +200,24 @@ class EditingTest : public QObject {
       QVERIFY(!messages->topLevelItem(i)->text(2).contains(QStringLiteral("found again")));
   }
 
+  // A hover tip goes with a key press, an edit or the mouse leaving.
+  void hoverTipNeverStaysStuck() {
+    orvo::CodeEditor* input = window->input();
+    setText(input, QStringLiteral("#define A 1\r\nA\r\n"));
+    const QPoint place = input->viewport()->mapToGlobal(QPoint(5, 5));
+    input->showHoverTip(place, QStringLiteral("tip"));
+    QVERIFY(input->hoverTipShown());
+    QTest::keyClick(input, Qt::Key_Right);
+    QVERIFY(!input->hoverTipShown());
+    input->showHoverTip(place, QStringLiteral("tip"));
+    input->insert(QStringLiteral("x"));
+    QVERIFY(!input->hoverTipShown());
+    input->showHoverTip(place, QStringLiteral("tip"));
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(input->viewport(), &leave);
+    QVERIFY(!input->hoverTipShown());
+  }
+
   void panelsZoomWithTheEditors() {
     const qreal before = explain()->font().pointSizeF();
     window->action("ac_ZoomIn")->trigger();
