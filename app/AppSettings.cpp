@@ -6,7 +6,9 @@ namespace orvo {
 namespace {
 
 const QString kGeometry = QStringLiteral("window/geometry");
-const QString kSplitter = QStringLiteral("window/splitter");
+const QString kInputShare = QStringLiteral("window/inputShare");
+const QString kInputShareSideBySide = QStringLiteral("window/inputShareSideBySide");
+const QString kSideBySide = QStringLiteral("window/sideBySide");
 const QString kZoom = QStringLiteral("editor/zoom");
 const QString kLiveMode = QStringLiteral("preview/live");
 const QString kLastDirectory = QStringLiteral("files/lastDirectory");
@@ -24,8 +26,20 @@ void AppSettings::setWindowGeometry(const QByteArray& geometry) {
   m_Settings.setValue(kGeometry, geometry);
 }
 
-QByteArray AppSettings::splitterState() const { return m_Settings.value(kSplitter).toByteArray(); }
-void AppSettings::setSplitterState(const QByteArray& state) { m_Settings.setValue(kSplitter, state); }
+std::optional<double> AppSettings::inputShare(bool sideBySide) const {
+  bool ok = false;
+  const double share =
+      m_Settings.value(sideBySide ? kInputShareSideBySide : kInputShare).toDouble(&ok);
+  // A share of nothing or everything would hide an area: not kept.
+  if (!ok || !(share > 0.0 && share < 1.0)) return std::nullopt;
+  return share;
+}
+void AppSettings::setInputShare(bool sideBySide, double share) {
+  m_Settings.setValue(sideBySide ? kInputShareSideBySide : kInputShare, share);
+}
+
+bool AppSettings::sideBySide() const { return m_Settings.value(kSideBySide, false).toBool(); }
+void AppSettings::setSideBySide(bool on) { m_Settings.setValue(kSideBySide, on); }
 
 int AppSettings::zoom() const {
   return std::clamp(m_Settings.value(kZoom, 0).toInt(), kMinZoom, kMaxZoom);

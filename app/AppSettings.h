@@ -6,6 +6,7 @@
 #include <QSettings>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace orvo {
 
@@ -21,8 +22,13 @@ class AppSettings {
 
   QByteArray windowGeometry() const;
   void setWindowGeometry(const QByteArray& geometry);
-  QByteArray splitterState() const;
-  void setSplitterState(const QByteArray& state);
+  // The input area's share of the two text areas, per arrangement (above
+  // the output, or beside it); nothing until the user left one.
+  std::optional<double> inputShare(bool sideBySide) const;
+  void setInputShare(bool sideBySide, double share);
+  // Input and output side by side instead of one above the other.
+  bool sideBySide() const;
+  void setSideBySide(bool on);
 
   // Zoom steps of both editors; 0 is the normal size.
   int zoom() const;

@@ -8,6 +8,7 @@
 #include <QDropEvent>
 #include <QFontDatabase>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QStringDecoder>
 #include <QToolTip>
@@ -87,11 +88,10 @@ CodeEditor::CodeEditor(QWidget* parent) : QsciScintilla(parent) {
       bound->setAlternateKey(0);
     }
   }
-  connect(this, &QsciScintillaBase::SCN_DWELLEND, this, [this] {
-    if (!m_HoverTipShown) return;
-    m_HoverTipShown = false;
-    QToolTip::hideText();
-  });
+  // A tip belongs to the place the mouse rests on: it goes when the mouse
+  // moves on or leaves, and when a key or an edit changes what is shown.
+  connect(this, &QsciScintillaBase::SCN_DWELLEND, this, &CodeEditor::hideHoverTip);
+  connect(this, &QsciScintilla::textChanged, this, &CodeEditor::hideHoverTip);
   connect(this, &QsciScintilla::linesChanged, this, &CodeEditor::updateLineNumberWidth);
   connect(this, &QsciScintillaBase::SCN_ZOOM, this, &CodeEditor::updateLineNumberWidth);
   viewport()->installEventFilter(this);
@@ -320,7 +320,19 @@ void CodeEditor::showHoverTip(const QPoint& globalPos, const QString& text) {
   QToolTip::showText(globalPos, text, viewport());
 }
 
+void CodeEditor::hideHoverTip() {
+  if (!m_HoverTipShown) return;
+  m_HoverTipShown = false;
+  QToolTip::hideText();
+}
+
+void CodeEditor::keyPressEvent(QKeyEvent* event) {
+  hideHoverTip();
+  QsciScintilla::keyPressEvent(event);
+}
+
 bool CodeEditor::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == viewport() && event->type() == QEvent::Leave) hideHoverTip();
   if (watched == viewport() && event->type() == QEvent::ToolTip) {
     const auto* help = static_cast<QHelpEvent*>(event);
     const long position =

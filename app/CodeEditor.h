@@ -77,6 +77,8 @@ class CodeEditor : public QsciScintilla {
 
   // Shows `text` as a tool tip until the mouse dwells no more (SCN_DWELLEND).
   void showHoverTip(const QPoint& globalPos, const QString& text);
+  void hideHoverTip();
+  bool hoverTipShown() const { return m_HoverTipShown; }
 
  signals:
   // Local files dragged onto the editor; they are opened, not inserted.
@@ -84,6 +86,7 @@ class CodeEditor : public QsciScintilla {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;

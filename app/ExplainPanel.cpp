@@ -23,40 +23,120 @@ constexpr int kStepIndexRole = Qt::UserRole;
 
 const QString kChangedStyle = QStringLiteral("background:#ffe08a;");
 const QString kRemovedStyle = QStringLiteral("background:#f6c6c6;text-decoration:line-through;");
+const QString kBusyStyle = QStringLiteral("background:#cfe3ff;text-decoration:underline;");
 
 
-// The part of `after` that differs from `before`: the rest once their common
-// start and common end are taken off.
+// A text cut into preprocessing tokens and the blanks between them, so that
+// a change is marked by whole tokens: identifiers and numbers (with their
+// letters, digits, dots and underscores), string and character literals,
+// runs of blanks, and single punctuation characters.
+QStringList tokensOf(const QString& text) {
+  QStringList tokens;
+  qsizetype i = 0;
+  const auto word = [](QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); };
+  while (i < text.size()) {
+    const QChar c = text[i];
+    qsizetype end = i + 1;
+    if (word(c)) {
+      while (end < text.size() && (word(text[end]) || text[end] == QLatin1Char('.'))) ++end;
+    } else if (c.isSpace()) {
+      while (end < text.size() && text[end].isSpace()) ++end;
+    } else if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
+      while (end < text.size() && text[end] != c) end += text[end] == QLatin1Char('\\') ? 2 : 1;
+      end = std::min(end + 1, text.size());
+    }
+    tokens << text.mid(i, end - i);
+    i = end;
+  }
+  return tokens;
+}
+
+bool isIdentifier(const QString& token) {
+  return !token.isEmpty() && (token[0].isLetter() || token[0] == QLatin1Char('_'));
+}
+
+// The index of the ")" that closes the "(" at `open`, or -1.
+qsizetype closingParenthesis(const QStringList& tokens, qsizetype open) {
+  int depth = 0;
+  for (qsizetype i = open; i < tokens.size(); ++i) {
+    if (tokens[i] == QLatin1String("(")) ++depth;
+    if (tokens[i] == QLatin1String(")") && --depth == 0) return i;
+  }
+  return -1;
+}
+
+// The tokens of `after` that differ from `before`: the rest once their
+// common leading and trailing tokens are taken off. A macro call that
+// changed is marked whole, up to its closing parenthesis, even where its
+// last tokens happen to end the result too.
 struct Change {
-  qsizetype prefix = 0;
+  QStringList before;
+  QStringList after;
+  qsizetype prefix = 0;  // tokens
   qsizetype suffix = 0;
 };
 Change changeBetween(const QString& before, const QString& after) {
-  Change change;
-  const qsizetype shorter = std::min(before.size(), after.size());
-  while (change.prefix < shorter && before[change.prefix] == after[change.prefix]) ++change.prefix;
+  Change change{tokensOf(before), tokensOf(after)};
+  const QStringList& from = change.before;
+  const QStringList& to = change.after;
+  const qsizetype shorter = std::min(from.size(), to.size());
+  while (change.prefix < shorter && from[change.prefix] == to[change.prefix]) ++change.prefix;
   while (change.suffix < shorter - change.prefix &&
-         before[before.size() - 1 - change.suffix] == after[after.size() - 1 - change.suffix]) {
+         from[from.size() - 1 - change.suffix] == to[to.size() - 1 - change.suffix]) {
     ++change.suffix;
+  }
+  for (qsizetype i = change.prefix; i < from.size() - change.suffix; ++i) {
+    if (!isIdentifier(from[i])) continue;
+    qsizetype open = i + 1;
+    while (open < from.size() && from[open].trimmed().isEmpty()) ++open;
+    if (open >= from.size() || from[open] != QLatin1String("(")) continue;
+    const qsizetype close = closingParenthesis(from, open);
+    if (close >= from.size() - change.suffix) {
+      change.suffix = std::min(from.size() - 1 - close, change.suffix);
+    }
   }
   return change;
 }
 
-// `text` as HTML with its middle (between prefix and suffix) marked.
-QString marked(const QString& text, const Change& change, const QString& style) {
-  const qsizetype middle = text.size() - change.prefix - change.suffix;
-  QString html = text.left(change.prefix).toHtmlEscaped();
-  if (middle > 0) {
-    html += QStringLiteral("<span style=\"%1\">%2</span>")
-                .arg(style, text.mid(change.prefix, middle).toHtmlEscaped());
+// `tokens` as HTML with the tokens between prefix and suffix marked by
+// `style`, and every other whole-token occurrence of `busy` names by
+// `busyStyle`.
+QString marked(const QStringList& tokens, qsizetype prefix, qsizetype suffix,
+               const QString& style, const QStringList& busy = {},
+               const QString& busyStyle = {}) {
+  QString html;
+  const qsizetype middleEnd = tokens.size() - suffix;
+  for (qsizetype i = 0; i < tokens.size(); ++i) {
+    if (i == prefix && prefix < middleEnd) html += QStringLiteral("<span style=\"%1\">").arg(style);
+    const QString escaped = tokens[i].toHtmlEscaped();
+    if (busy.contains(tokens[i])) {
+      html += QStringLiteral("<span style=\"%1\">%2</span>").arg(busyStyle, escaped);
+    } else {
+      html += escaped;
+    }
+    if (i == middleEnd - 1 && prefix < middleEnd) html += QStringLiteral("</span>");
   }
-  html += text.right(change.suffix).toHtmlEscaped();
   return html;
 }
 
 QString stepCaption(const RecordedStep& step, TextEncoding encoding) {
-  return QStringLiteral("%1: %2").arg(QString::fromLatin1(RecordedStepKindName(step.kind)),
-                                      decodeText(step.detail, encoding));
+  const QString kind = QString::fromLatin1(RecordedStepKindName(step.kind));
+  if (step.detail.empty()) return kind;
+  return QStringLiteral("%1: %2").arg(kind, decodeText(step.detail, encoding));
+}
+
+QStringList busyNames(const RecordedStep& step, TextEncoding encoding) {
+  QStringList names;
+  for (const std::string& name : step.busy) names << decodeText(name, encoding);
+  return names;
+}
+
+// Why each of `names` stayed as it stands, one sentence per name.
+QStringList busyReasons(const QStringList& names) {
+  QStringList reasons;
+  for (const QString& name : names)
+    reasons << QObject::tr("%1 is being expanded: a macro does not expand inside itself").arg(name);
+  return reasons;
 }
 
 }  // namespace
@@ -169,10 +249,19 @@ void ExplainPanel::showLines(int first, int last) {
   m_LineSteps = std::move(lineSteps);
   buildTree();
   m_Current = -1;
-  m_StepView->setHtml(m_LineSteps.empty()
-                          ? tr("<i>No macro expansions on this line.</i>")
-                          : tr("<i>%1 steps. F10 shows the next one, Shift+F10 the one before.</i>")
-                                .arg(m_LineSteps.size()));
+  if (!m_LineSteps.empty()) {
+    m_StepView->setHtml(tr("<i>%1 steps. F10 shows the next one, Shift+F10 the one before.</i>")
+                            .arg(m_LineSteps.size()));
+  } else if (pastStepLimit(first)) {
+    m_StepView->setHtml(
+        tr("<i>The run reached the limit of %1 kept steps before this line, so its steps were "
+           "not kept. To see them, preprocess a shorter input that holds this line: delete the "
+           "lines above it that it does not need, or copy it with the definitions it uses into "
+           "a new input.</i>")
+            .arg(m_Steps->limit));
+  } else {
+    m_StepView->setHtml(tr("<i>No macro expansions on this line.</i>"));
+  }
   m_Changed.clear();
 }
 
@@ -188,6 +277,7 @@ void ExplainPanel::buildTree() {
       auto* expansion = enclosing != expansions.end() ? new QTreeWidgetItem(enclosing->second)
                                                       : new QTreeWidgetItem(m_Tree);
       expansion->setText(kStepColumn, fromBytes(step.before));
+      expansion->setToolTip(kStepColumn, fromBytes(step.before));
       expansion->setExpanded(true);
       expansions[step.step.expansion] = expansion;
       parent = expansion;
@@ -198,11 +288,16 @@ void ExplainPanel::buildTree() {
     auto* item = parent != nullptr ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(m_Tree);
     item->setText(kStepColumn, stepCaption(step, m_Input->encoding()));
     item->setText(kTextColumn, fromBytes(step.after));
+    // The columns cut long texts short; the tips hold them whole.
+    QStringList tip{stepCaption(step, m_Input->encoding())};
+    tip << busyReasons(busyNames(step, m_Input->encoding()));
+    item->setToolTip(kStepColumn, tip.join(QLatin1Char('\n')));
     item->setToolTip(kTextColumn, fromBytes(step.after));
     item->setData(kStepColumn, kStepIndexRole, static_cast<int>(i));
     m_StepItems.push_back(item);
     if (step.kind == RecordedStep::Kind::Result && parent != nullptr) {
       parent->setText(kTextColumn, QStringLiteral("→ %1").arg(fromBytes(step.after)));
+      parent->setToolTip(kTextColumn, fromBytes(step.after));
     }
   }
 }
@@ -225,7 +320,9 @@ QString ExplainPanel::decisionText(int line) const {
     if (event.taken) return text + tr(": taken.");
     if (event.earlierBranchTaken) text += tr(": not taken, an earlier branch was taken");
     else text += tr(": not taken");
-    if (event.skippedFirstLine > 0)
+    if (event.skippedFirstLine > 0 && event.skippedFirstLine == event.skippedLastLine)
+      text += tr("; line %1 skipped").arg(event.skippedFirstLine);
+    else if (event.skippedFirstLine > 0)
       text += tr("; lines %1–%2 skipped").arg(event.skippedFirstLine).arg(event.skippedLastLine);
     return text + QLatin1Char('.');
   }
@@ -240,7 +337,9 @@ void ExplainPanel::showStep(int index) {
   const QString before = fromBytes(step.before);
   const QString after = fromBytes(step.after);
   const Change change = changeBetween(before, after);
-  m_Changed = after.mid(change.prefix, after.size() - change.prefix - change.suffix);
+  m_Changed = change.after.mid(change.prefix, change.after.size() - change.prefix - change.suffix)
+                  .join(QString());
+  const QStringList busy = busyNames(step, m_Input->encoding());
   QString html = tr("<b>Step %1 of %2</b> — %3")
                      .arg(index + 1)
                      .arg(stepCount())
@@ -250,8 +349,13 @@ void ExplainPanel::showStep(int index) {
     html += QStringLiteral("<pre>%1</pre>").arg(after.toHtmlEscaped());
   } else {
     html += tr("<pre>from  %1\n  to  %2</pre>")
-                .arg(marked(before, change, kRemovedStyle), marked(after, change, kChangedStyle));
+                .arg(marked(change.before, change.prefix, change.suffix, kRemovedStyle),
+                     marked(change.after, change.prefix, change.suffix, kChangedStyle, busy,
+                            kBusyStyle));
   }
+  for (const QString& reason : busyReasons(busy))
+    html += QStringLiteral("<p><span style=\"%1\">%2</span></p>")
+                .arg(kBusyStyle, reason.toHtmlEscaped());
   m_StepView->setHtml(html);
   const QSignalBlocker quiet(m_Tree);
   m_Tree->setCurrentItem(m_StepItems[index]);
@@ -271,6 +375,16 @@ void ExplainPanel::stepClicked(QTreeWidgetItem* item) {
   const SourcePlace& place = m_LineSteps[stepIndex]->step.place;
   showStep(stepIndex);
   if (place.inMainInput) m_Input->selectBytes(place.begin, place.end);
+}
+
+bool ExplainPanel::pastStepLimit(int line) const {
+  if (!m_Steps || !m_Steps->truncated || line <= 0) return false;
+  // Steps are kept in the order of the input: a line after the last kept
+  // one from the input lost its steps to the limit.
+  for (auto lines = m_StepLines.rbegin(); lines != m_StepLines.rend(); ++lines) {
+    if (lines->last > 0) return line > lines->last;
+  }
+  return true;
 }
 
 QString ExplainPanel::conditionalText() const { return m_Conditional->text(); }

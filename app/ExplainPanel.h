@@ -60,6 +60,8 @@ class ExplainPanel : public QWidget {
   void stepClicked(QTreeWidgetItem* item);
   void buildTree();
   QString decisionText(int line) const;
+  // Whether the steps of 1-based `line` were lost to the run's step limit.
+  bool pastStepLimit(int line) const;
 
   CodeEditor* m_Input;
   QLabel* m_Conditional = nullptr;

@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -19,6 +20,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QVBoxLayout>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -30,14 +32,18 @@
 #include "app/AboutBox.h"
 #include "app/CodeEditor.h"
 #include "app/BlockingRun.h"
+#include "app/EditActions.h"
+#include "app/EditorLayout.h"
 #include "app/ExampleCatalogue.h"
 #include "app/ExamplesBox.h"
 #include "app/ExplorerPanels.h"
+#include "app/FindBar.h"
 #include "app/IncludeDirectoriesDialog.h"
 #include "app/LiveErrorDisplay.h"
 #include "app/LivePreview.h"
 #include "app/StandardPane.h"
 #include "app/OutputPane.h"
+#include "app/PanelZoom.h"
 #include "app/RecentFilesMenu.h"
 #include "app/RunErrorText.h"
 #include "app/SafeSave.h"
@@ -47,39 +53,33 @@ namespace {
 
 const QString kCaption = QStringLiteral("orvo");
 
-// The input area's text at start, one entry per line.
+// The input area's text at start: one line per paragraph, so that it reads
+// as prose in any width, and plain words that preprocess without a message.
 const char* const kHelpLines[] = {
-    "orvo is a program for testing c preprocessor directives. ",
+    "orvo shows what the C preprocessor makes of a piece of code.",
     "",
-    "You can replace the text in the upper window with c/c++ code. As examples a lot of macros "
-    "are listed in the ",
-    "combobox. ",
-    "If you execute the preprocessor then with the button in the toolbar, the preprocessed text "
-    "appears in the ",
-    "lower output window.",
+    "Replace this text with C or C++ code, or pick one of the macro examples in the tool bar.",
+    "",
+    "With Preprocess as you type on, the output area shows the result a moment after each edit; "
+    "F5 preprocesses at once.",
+    "",
+    "Explain (Ctrl+E) shows the expansion steps of the line under the cursor, Macros the macro "
+    "table at the end of the run.",
+    "",
+    "The File menu opens an input file and saves the output; the View menu puts input and "
+    "output side by side.",
     "",
     "It runs a recursive-descent parser generated from a grammar of the preprocessor.",
     "",
-    "Use the File menu to open an input file or to save the output.",
-    "",
-    "the examples in the combobox are taken from",
-    "",
-    "a well-known online manual of the c preprocessor,",
-    "",
-    "which is an excellent introduction into c preprocessing too",
+    "The examples are taken from a well-known online manual of the C preprocessor, which is an "
+    "excellent introduction to C preprocessing too.",
 };
-
-// Space the window keeps for the tool bar, the status bar and the frame
-// when it divides its height between the two text areas.
-constexpr int kChromeHeight = 80;
 
 // On the first start the window takes this share of the screen, but no
 // less than the minimum size (unless the screen is smaller).
 constexpr double kFirstStartScreenShare = 0.6;
 constexpr int kFirstStartMinWidth = 900;
 constexpr int kFirstStartMinHeight = 650;
-
-constexpr int kSplitterHandleHeight = 3;
 
 // The tool tip of an action: its hint and, in parentheses, its keys.
 QString toolTipWithKeys(const QString& hint, const QList<QKeySequence>& keys) {
@@ -112,9 +112,11 @@ Tfrm_orvo::Tfrm_orvo(QWidget* parent) : QMainWindow(parent) {
   });
   connect(m_StandardPane, &orvo::StandardPane::inputPlaceActivated, this,
           &Tfrm_orvo::selectInputBytes);
+  m_Layout->manageDocks(findChildren<QDockWidget*>());
   createStatusBar();
   restoreSettings();
   FormCreate();
+  previewHelpText();
 }
 
 Tfrm_orvo::~Tfrm_orvo() = default;
@@ -222,17 +224,27 @@ void Tfrm_orvo::createMenus() {
   mi_File->addSeparator();
   addEntry(mi_File, ac_Quit, "mni_Quit");
 
-  QMenu* edit = menuBar()->addMenu(tr("&Edit"));
-  edit->setObjectName(QStringLiteral("mi_Edit"));
-  edit->addAction(ac_IncludeDirectories);
-  edit->addSeparator();
-  edit->addAction(ac_LiveMode);
+  // Filled once the text areas exist: its items act on them.
+  mi_Edit = menuBar()->addMenu(tr("&Edit"));
+  mi_Edit->setObjectName(QStringLiteral("mi_Edit"));
 
   mi_View = menuBar()->addMenu(tr("&View"));
   mi_View->setObjectName(QStringLiteral("mi_View"));
   mi_View->addAction(ac_ZoomIn);
   mi_View->addAction(ac_ZoomOut);
   mi_View->addAction(ac_ZoomReset);
+  mi_View->addSeparator();
+
+  QMenu* run = menuBar()->addMenu(tr("&Run"));
+  run->setObjectName(QStringLiteral("mi_Run"));
+  QAction* preprocess = run->addAction(ac_Execute->icon(), tr("&Preprocess"));
+  preprocess->setObjectName(QStringLiteral("mni_Preprocess"));
+  preprocess->setShortcuts(ac_Execute->shortcuts());
+  preprocess->setShortcutContext(Qt::WidgetShortcut);
+  connect(preprocess, &QAction::triggered, ac_Execute, &QAction::trigger);
+  run->addAction(ac_LiveMode);
+  run->addSeparator();
+  run->addAction(ac_IncludeDirectories);
 
   QMenu* help = menuBar()->addMenu(tr("&Help"));
   help->setObjectName(QStringLiteral("mi_Help"));
@@ -277,12 +289,7 @@ void Tfrm_orvo::createToolBar() {
 }
 
 void Tfrm_orvo::createTextAreas() {
-  Splitter = new QSplitter(Qt::Vertical, this);
-  Splitter->setObjectName(QStringLiteral("Splitter"));
-  Splitter->setHandleWidth(kSplitterHandleHeight);
-  Splitter->setChildrenCollapsible(false);
-
-  memo_Input = new orvo::CodeEditor(Splitter);
+  memo_Input = new orvo::CodeEditor(this);
   memo_Input->setObjectName(QStringLiteral("memo_Input"));
   memo_Input->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   std::string help;
@@ -293,15 +300,20 @@ void Tfrm_orvo::createTextAreas() {
   memo_Input->setBytes(help, orvo::TextEncoding::Utf8);
   memo_Input->setModified(false);
 
-  m_OutputPane = new orvo::OutputPane(Splitter);
+  m_OutputPane = new orvo::OutputPane(this);
   memo_Output = m_OutputPane->editor();
 
-  Splitter->addWidget(memo_Input);
-  Splitter->addWidget(m_OutputPane);
-  // The output area takes what the window gains or loses between resizes.
-  Splitter->setStretchFactor(0, 0);
-  Splitter->setStretchFactor(1, 1);
-  setCentralWidget(Splitter);
+  m_Layout = new orvo::EditorLayout(this, memo_Input, m_OutputPane, memo_Output, m_Settings);
+  Splitter = m_Layout->splitter();
+  m_FindBar = new orvo::FindBar({memo_Input, memo_Output}, this);
+  auto* central = new QWidget(this);
+  auto* rows = new QVBoxLayout(central);
+  rows->setContentsMargins(0, 0, 0, 0);
+  rows->setSpacing(0);
+  rows->addWidget(Splitter, 1);
+  rows->addWidget(m_FindBar);
+  setCentralWidget(central);
+  createEditMenu();
 
   connect(memo_Input, &QsciScintilla::textChanged, this, &Tfrm_orvo::inputEdited);
   connect(memo_Input, &QsciScintilla::modificationChanged, this, [this](bool modified) {
@@ -312,6 +324,37 @@ void Tfrm_orvo::createTextAreas() {
     connect(editor, &orvo::CodeEditor::filesDropped, this, &Tfrm_orvo::openDroppedFiles);
     connect(editor, &QsciScintillaBase::SCN_ZOOM, this, [this, editor] { syncZoomFrom(editor); });
   }
+}
+
+void Tfrm_orvo::createEditMenu() {
+  m_EditActions = new orvo::EditActions(this, {memo_Input, memo_Output},
+                                        [this](int current, int last) {
+                                          return askLineNumber(current, last);
+                                        });
+  m_EditActions->addTo(mi_Edit);
+  mi_Edit->addSeparator();
+  for (QAction* action : {m_FindBar->findAction(), m_FindBar->findNextAction(),
+                          m_FindBar->findPreviousAction(), m_FindBar->replaceAction()}) {
+    mi_Edit->addAction(action);
+    addAction(action);
+  }
+  mi_View->addAction(m_Layout->sideBySideAction());
+}
+
+std::optional<int> Tfrm_orvo::askLineNumber(int current, int last) {
+  bool ok = false;
+  const int line = QInputDialog::getInt(this, tr("Go to Line"), tr("Line (1 to %1):").arg(last),
+                                        current, 1, last, 1, &ok);
+  if (!ok) return std::nullopt;
+  return line;
+}
+
+void Tfrm_orvo::previewHelpText() {
+  if (!ac_LiveMode->isChecked()) return;
+  const QByteArray input = memo_Input->bytes();
+  const orvo::RecordedRun run =
+      orvo::runRecorded(std::string_view(input.constData(), input.size()), runOptions());
+  showLiveResult(run.result, run.steps);
 }
 
 void Tfrm_orvo::createStatusBar() {
@@ -354,6 +397,10 @@ void Tfrm_orvo::createMessagesPanel() {
   m_MessagesDock->setWidget(m_MessagesPanel);
   addDockWidget(Qt::BottomDockWidgetArea, m_MessagesDock);
   m_MessagesDock->hide();
+  QAction* messagesSwitch = m_MessagesDock->toggleViewAction();
+  messagesSwitch->setObjectName(QStringLiteral("ac_ShowMessages"));
+  messagesSwitch->setToolTip(tr("Messages: the warnings and errors of the last run"));
+  mi_View->addAction(messagesSwitch);
   connect(m_MessagesPanel, &MessagesPanel::mainInputPlaceActivated, this,
           &Tfrm_orvo::selectInputBytes);
   connect(m_MessagesPanel, &MessagesPanel::otherPlaceActivated, this, [this](const QString& where) {
@@ -365,38 +412,15 @@ void Tfrm_orvo::FormCreate() {
   cb_Examples->fillFromCatalogue();
 }
 
-void Tfrm_orvo::resizeEvent(QResizeEvent* event) {
-  QMainWindow::resizeEvent(event);
-  FormResize();
-}
-
-void Tfrm_orvo::showEvent(QShowEvent* event) {
-  QMainWindow::showEvent(event);
-  // The splitter of the last session comes back once the first resize has
-  // divided the window; later resizes divide it again.
-  if (!m_SplitterRestored) {
-    m_SplitterRestored = true;
-    Splitter->restoreState(m_Settings.splitterState());
-  }
-}
-
 void Tfrm_orvo::closeEvent(QCloseEvent* event) {
   if (!maySetAsideInput()) {
     event->ignore();
     return;
   }
   m_Settings.setWindowGeometry(saveGeometry());
-  m_Settings.setSplitterState(Splitter->saveState());
+  m_Layout->save();
   m_Settings.setZoom(m_Zoom);
   QMainWindow::closeEvent(event);
-}
-
-void Tfrm_orvo::FormResize() {
-  // The input area gets about half of the window's outer height, whatever
-  // the splitter was dragged to before; the output area gets the rest.
-  const int inputHeight = std::max(0, (frameGeometry().height() - kChromeHeight) / 2);
-  const int available = Splitter->height() - Splitter->handleWidth();
-  Splitter->setSizes({inputHeight, std::max(0, available - inputHeight)});
 }
 
 void Tfrm_orvo::cb_ExamplesClick() {
@@ -676,12 +700,13 @@ void Tfrm_orvo::showLiveResult(const orvo::RunResult& result,
                                const std::shared_ptr<const orvo::StepRecording>& steps) {
   // No message box while typing: an error leaves the output as it is.
   m_LiveErrors->showResult(result);
+  // The messages are this run's, error or not: none of an older run stays.
+  showMessages(result);
   if (result.ok()) {
     setOutputText(result.output);
     // A result arrives only while the input is still the one it ran over.
     m_OutputVersion = m_InputVersion;
     updateOutOfDate();
-    showMessages(result);
     m_Explorer->showRun(result, steps);
     m_StandardPane->outputChanged();
   }
@@ -698,6 +723,7 @@ void Tfrm_orvo::setZoom(int zoom) {
     if (editor->SendScintilla(QsciScintillaBase::SCI_GETZOOM) != m_Zoom) editor->zoomTo(m_Zoom);
   }
   m_Settings.setZoom(m_Zoom);
+  for (QDockWidget* dock : findChildren<QDockWidget*>()) orvo::zoomPanel(dock->widget(), m_Zoom);
 }
 
 void Tfrm_orvo::syncZoomFrom(orvo::CodeEditor* editor) {

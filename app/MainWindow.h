@@ -1,6 +1,6 @@
 // The main window: a code editor for the input above one for the output, a
 // tool bar with the open, save and preprocess actions, the live-preview
-// switch and the list of built-in examples, the File, Edit, View and Help
+// switch and the list of built-in examples, the File, Edit, View, Run and Help
 // menus, and a status bar that names the place of the last live error.
 #pragma once
 
@@ -29,9 +29,12 @@ class QUrl;
 
 namespace orvo {
 class CodeEditor;
+class EditActions;
+class EditorLayout;
 class ExamplesBox;
 enum class TextEncoding;
 class ExplorerPanels;
+class FindBar;
 class StandardPane;
 class LiveErrorDisplay;
 class LivePreview;
@@ -54,7 +57,6 @@ class Tfrm_orvo : public QMainWindow {
 
  public slots:
   void FormCreate();
-  void FormResize();
   void ac_openExecute();
   void ac_SaveExecute();
   void ac_SaveAsExecute();
@@ -70,8 +72,6 @@ class Tfrm_orvo : public QMainWindow {
   bool openFile(const QString& path);
 
  protected:
-  void resizeEvent(QResizeEvent* event) override;
-  void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -87,12 +87,19 @@ class Tfrm_orvo : public QMainWindow {
   // Shows the include-directories dialog; the new list, or nothing when
   // cancelled.
   virtual std::optional<QStringList> editIncludeDirectories(const QStringList& directories);
+  // Asks for a 1-based line between 1 and `last`, offering `current`;
+  // nothing when cancelled.
+  virtual std::optional<int> askLineNumber(int current, int last);
 
  private:
   void createActions();
   void createMenus();
   void createToolBar();
   void createTextAreas();
+  void createEditMenu();
+  // Runs the help text at start when live preview is on, so the output
+  // area shows what preprocessing does from the first moment.
+  void previewHelpText();
   void createStatusBar();
   void restoreSettings();
   void placeOnFirstStart();
@@ -170,12 +177,15 @@ class Tfrm_orvo : public QMainWindow {
   MessagesPanel* m_MessagesPanel = nullptr;
   QDockWidget* m_MessagesDock = nullptr;
   QMenu* mi_View = nullptr;
+  QMenu* mi_Edit = nullptr;
+  orvo::EditorLayout* m_Layout = nullptr;
+  orvo::FindBar* m_FindBar = nullptr;
+  orvo::EditActions* m_EditActions = nullptr;
   // The Explain and Macros panels, macro tips, skipped and linked lines.
   orvo::ExplorerPanels* m_Explorer = nullptr;
   orvo::StandardPane* m_StandardPane = nullptr;
 
   std::unique_ptr<orvo::LivePreview> m_LivePreview;
-  bool m_SplitterRestored = false;
 
   std::string m_InputDir;
   QString m_SavePath;  // where Save writes without asking; empty at first

@@ -78,8 +78,14 @@ void StepRecorder::callCollected(const CallCollectedEvent& event) {
     const bool named = parameters != nullptr && i < parameters->size();
     arguments.push_back(named ? (*parameters)[i] + " = " + event.arguments[i] : event.arguments[i]);
   }
-  std::string detail = arguments.empty() ? "no arguments" : "arguments: " + joined(arguments, ", ");
-  if (!event.argumentCountMessage.empty()) detail += " (" + event.argumentCountMessage + ")";
+  // A macro without parameters called as F() gets one empty argument:
+  // no list to show.
+  const bool noList = arguments.empty() ||
+                      (parameters != nullptr && parameters->empty() && arguments.size() == 1 &&
+                       arguments.front().empty());
+  std::string detail = noList ? std::string() : "arguments: " + joined(arguments, ", ");
+  if (!event.argumentCountMessage.empty())
+    detail += (detail.empty() ? "(" : " (") + event.argumentCountMessage + ")";
   addStep({RecordedStep::Kind::Call, event, event.name, std::move(detail), event.callText,
            event.callText, true});
 }
@@ -96,7 +102,7 @@ void StepRecorder::rescanPass(const RescanPassEvent& event) {
   if (!event.busy.empty()) detail += "; left as they stand (being expanded): " + joined(event.busy, ", ");
   const OpenExpansion* open = openExpansion(event.expansion);
   addStep({RecordedStep::Kind::Pass, event, open != nullptr ? open->name : std::string(),
-           std::move(detail), event.before, event.after});
+           std::move(detail), event.before, event.after, false, event.busy});
 }
 
 void StepRecorder::replaced(const ReplacementEvent& event) {

@@ -32,6 +32,9 @@ struct RecordedStep {
   std::string before;  // the text the step starts from
   std::string after;   // the text it gives
   bool opensExpansion = false;  // a call, or an object-like name, whose steps follow
+  // Macros a rescan pass met while they were being expanded and so left
+  // as they stand.
+  std::vector<std::string> busy = {};
 };
 
 // "call", "built", "pass", "replaced", "result".

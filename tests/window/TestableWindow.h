@@ -38,6 +38,7 @@ class TestableWindow : public Tfrm_orvo {
   SaveChoice nextSaveChoice = SaveChoice::Discard;  // the answer to "save the changes?"
   QStringList askedToSave;  // the names each such question named
   std::optional<QStringList> nextIncludeDirectories;  // the dialog's answer; none cancels
+  std::optional<int> nextLineNumber;  // what Go to Line answers; none cancels
 
   orvo::CodeEditor* input() const {
     return findChild<orvo::CodeEditor*>(QStringLiteral("memo_Input"));
@@ -77,4 +78,5 @@ class TestableWindow : public Tfrm_orvo {
   std::optional<QStringList> editIncludeDirectories(const QStringList&) override {
     return nextIncludeDirectories;
   }
+  std::optional<int> askLineNumber(int, int) override { return nextLineNumber; }
 };

@@ -110,7 +110,16 @@ class ShortcutsAndSettingsTest : public QObject {
     QCOMPARE(entries("mi_File"),
              QStringList({"mni_Open", "mi_Recent", "mni_SaveInput", "mni_SaveInputAs", "mni_Save",
                           "mni_SaveAs", "mni_Quit"}));
-    QCOMPARE(entries("mi_Edit"), QStringList({"ac_IncludeDirectories", "ac_LiveMode"}));
+    QCOMPARE(entries("mi_Edit"),
+             QStringList({"ac_Undo", "ac_Redo", "ac_Cut", "ac_Copy", "ac_Paste", "ac_SelectAll",
+                          "ac_GoToLine", "ac_Find", "ac_FindNext", "ac_FindPrevious",
+                          "ac_Replace"}));
+    QCOMPARE(entries("mi_Run"),
+             QStringList({"mni_Preprocess", "ac_LiveMode", "ac_IncludeDirectories"}));
+    QCOMPARE(window->findChild<QAction*>(QStringLiteral("mni_Preprocess"))->shortcut(),
+             QKeySequence(Qt::Key_F5));
+    for (const char* name : {"ac_SideBySide", "ac_ShowMessages", "ac_ShowExplain", "ac_ShowMacros"})
+      QVERIFY2(entries("mi_View").contains(QString::fromLatin1(name)), name);
     QCOMPARE(entries("mi_Help"), QStringList({"ac_About"}));
     // The menu entries show the keys of their actions.
     QCOMPARE(window->findChild<QAction*>(QStringLiteral("mni_Save"))->shortcut(),

@@ -1,0 +1,92 @@
+#include "app/EditActions.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QWidget>
+#include <algorithm>
+
+#include "app/CodeEditor.h"
+
+namespace orvo {
+
+EditActions::EditActions(QWidget* window, const QList<CodeEditor*>& editors, AskLine askLine)
+    : QObject(window), m_Editors(editors), m_LastFocused(editors.value(0)),
+      m_AskLine(std::move(askLine)) {
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    for (CodeEditor* editor : m_Editors) {
+      if (now == editor) m_LastFocused = editor;
+    }
+  });
+  struct Item {
+    const char* name;
+    const char* text;
+    QList<QKeySequence> keys;
+    void (QsciScintilla::*apply)();
+  };
+  const Item items[] = {
+      {"ac_Undo", "&Undo", {QKeySequence(Qt::CTRL | Qt::Key_Z)}, &QsciScintilla::undo},
+      {"ac_Redo", "&Redo",
+       {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
+       &QsciScintilla::redo},
+      {"ac_Cut", "Cu&t", {QKeySequence(Qt::CTRL | Qt::Key_X)}, &QsciScintilla::cut},
+      {"ac_Copy", "&Copy", {QKeySequence(Qt::CTRL | Qt::Key_C)}, &QsciScintilla::copy},
+      {"ac_Paste", "&Paste", {QKeySequence(Qt::CTRL | Qt::Key_V)}, &QsciScintilla::paste},
+      {"ac_SelectAll", "Select &All", {QKeySequence(Qt::CTRL | Qt::Key_A)}, nullptr},
+  };
+  for (const Item& item : items) {
+    auto* action = new QAction(tr(item.text), this);
+    action->setObjectName(QString::fromLatin1(item.name));
+    action->setShortcuts(item.keys);
+    // Only while a text area has the focus: elsewhere (the find bar's
+    // fields, a panel) the keys keep their own meaning there.
+    action->setShortcutContext(Qt::WidgetShortcut);
+    const auto apply = item.apply;
+    connect(action, &QAction::triggered, this, [this, apply] {
+      CodeEditor* editor = target();
+      if (editor == nullptr) return;
+      if (apply != nullptr) (editor->*apply)();
+      else editor->selectAll(true);
+      editor->setFocus();
+    });
+    m_Clipboard.append(action);
+  }
+  m_GoToLine = new QAction(tr("&Go to Line…"), this);
+  m_GoToLine->setObjectName(QStringLiteral("ac_GoToLine"));
+  m_GoToLine->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+  connect(m_GoToLine, &QAction::triggered, this, [this] {
+    CodeEditor* editor = target();
+    if (editor == nullptr || !m_AskLine) return;
+    if (const std::optional<int> line = m_AskLine(editor->cursorLine() + 1, std::max(1, editor->lines())))
+      goToLine(*line);
+  });
+  window->addAction(m_GoToLine);
+}
+
+void EditActions::addTo(QMenu* menu) const {
+  for (int i = 0; i < m_Clipboard.size(); ++i) {
+    // Undo and redo, then the clipboard, then Select All.
+    if (i == 2 || i == 5) menu->addSeparator();
+    menu->addAction(m_Clipboard[i]);
+  }
+  menu->addSeparator();
+  menu->addAction(m_GoToLine);
+}
+
+CodeEditor* EditActions::target() const {
+  for (CodeEditor* editor : m_Editors) {
+    if (editor->hasFocus()) return editor;
+  }
+  return m_LastFocused;
+}
+
+void EditActions::goToLine(int line) {
+  CodeEditor* editor = target();
+  if (editor == nullptr) return;
+  const int index = std::clamp(line, 1, std::max(1, editor->lines())) - 1;
+  editor->setCursorPosition(index, 0);
+  editor->ensureLineVisible(index);
+  editor->setFocus();
+}
+
+}  // namespace orvo
