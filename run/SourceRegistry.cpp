@@ -68,7 +68,7 @@ std::pair<int, int> SourceRegistry::lineOf(const Text& text, int offset) const {
 
 std::string_view SourceRegistry::text(SourceId id) const {
   if (id < 0 || static_cast<std::size_t>(id) >= m_Sources.size()) return {};
-  return m_Sources[static_cast<std::size_t>(id)].text;
+  return textOf(id).text;
 }
 
 SourcePlace SourceRegistry::place(SourceId id, int begin, int end) const {

@@ -34,17 +34,10 @@ std::vector<std::string> invocationArguments(const RunOptions& options) {
   std::vector<std::string> args = {"-triple", llvm::sys::getDefaultTargetTriple(),
                                    "-x", "c", "-std=c11", "-E",
                                    "-nostdsysteminc", "-nobuiltininc"};
-  std::size_t from = 0;
-  while (from < options.includePaths.size()) {
-    std::size_t to = options.includePaths.find('\n', from);
-    if (to == std::string::npos) to = options.includePaths.size();
-    std::string dir = options.includePaths.substr(from, to - from);
-    if (!dir.empty() && dir.back() == '\r') dir.pop_back();
-    if (!dir.empty()) {
-      args.push_back("-I");
-      args.push_back(std::move(dir));
-    }
-    from = to + 1;
+  for (const std::string& dir : options.includeDirectories) {
+    if (dir.empty()) continue;
+    args.push_back("-I");
+    args.push_back(dir);
   }
   return args;
 }

@@ -38,7 +38,7 @@ TEST(CompareRuns, EachRuleOfTheTableIsNamedWithItsReason) {
     if (rule.example.empty()) continue;
     ASSERT_TRUE(kExpectedReasons.count(std::string(rule.id))) << rule.id;
     RunOptions options;
-    options.includePaths = dir.path().string();
+    options.includeDirectories = {dir.path().string()};
     const compare::Comparison comparison = compare::compareRuns(rule.example, options);
     ASSERT_FALSE(comparison.trouble) << rule.id;
     ASSERT_FALSE(comparison.differences.empty()) << rule.id;

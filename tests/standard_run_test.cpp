@@ -121,7 +121,7 @@ TEST(StandardRun, IncludeSearchIsTheOrdinaryOne) {
   writeFile(dir.path() / "inc" / "sub" / "deep.h", "deep\n");
   RunOptions options;
   options.sourceDir = (dir.path() / "src").string();
-  options.includePaths = (dir.path() / "inc").string() + "\n";
+  options.includeDirectories = {(dir.path() / "inc").string()};
   // Quotes: the input's directory first, then -I; angles: -I only.
   EXPECT_EQ(standard("#include \"near.h\"\n#include <near.h>\n#include \"only.h\"\n", options),
             "near far only");
