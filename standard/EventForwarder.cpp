@@ -52,6 +52,7 @@ EventForwarder::EventForwarder(clang::Preprocessor& preprocessor, const ClangPla
       m_Places(places),
       m_Observer(observer),
       m_CancelRequested(cancelRequested),
+      m_ExpansionBudget(expansionBudget),
       m_ExpansionsLeft(expansionBudget) {}
 
 void EventForwarder::stop(std::string reason) {
@@ -169,7 +170,9 @@ void EventForwarder::MacroUndefined(const clang::Token& name,
 void EventForwarder::MacroExpands(const clang::Token& name,
                                   const clang::MacroDefinition& definition,
                                   clang::SourceRange range, const clang::MacroArgs* arguments) {
-  if (--m_ExpansionsLeft < 0) stop(kStandardExpansionBudgetText);
+  if (--m_ExpansionsLeft < 0)
+    stop(kStandardExpansionBudgetText + std::to_string(m_ExpansionBudget) +
+         " expansions (a definition that multiplies its tokens at each level?)");
   shouldStop();
   if (m_Observer == nullptr || !m_StopReason.empty()) return;
   const clang::MacroInfo* macro = definition.getMacroInfo();

@@ -71,6 +71,7 @@ class EventForwarder : public clang::PPCallbacks {
   const ClangPlaces& m_Places;
   RunObserver* m_Observer;
   const std::atomic<bool>* m_CancelRequested;
+  long m_ExpansionBudget;
   long m_ExpansionsLeft;
   std::string m_StopReason;
   int m_NextExpansion = 1;

@@ -191,7 +191,7 @@ TEST(StandardRun, HostileInputsEndWithAMessage) {
   smallOutput.maxOutputBytes = 4096;
   const std::vector<Hostile> cases = {
       {"expansions to nothing", exploding(true), smallBudget,
-       "macro expansion exceeds its budget"},
+       "macro expansion exceeds its budget of 100000 expansions"},
       {"huge output", exploding(false), smallOutput, "output exceeds the limit of 4096 bytes"},
       {"deep parentheses", "#if " + std::string(5000, '(') + "1" + std::string(5000, ')') + "\n#endif\n",
        {}, "parentheses nested deeper than 1000 levels"},

@@ -33,10 +33,9 @@ RunResult runStandardC(std::string_view input, const RunOptions& options);
 // second, where it would otherwise run for hours without writing a byte.
 inline constexpr long kMaxStandardExpansions = 20'000'000;
 
-// Texts of the errors that end a standard run early.
-inline constexpr const char* kStandardExpansionBudgetText =
-    "macro expansion exceeds its budget of 20000000 expansions (a definition that "
-    "multiplies its tokens at each level?)";
+// The beginnings of the texts of errors that end a standard run early;
+// each goes on with the limit that was reached.
+inline constexpr const char* kStandardExpansionBudgetText = "macro expansion exceeds its budget of ";
 inline constexpr const char* kStandardOutputLimitText = "output exceeds the limit of ";
 
 }  // namespace orvo
