@@ -1,4 +1,5 @@
 #include "orvo/StandardRun.h"
+#include "standard/StandardModule.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -164,7 +165,7 @@ RunResult runOnThisStack(std::string_view input, const RunOptions& options);
 
 }  // namespace
 
-RunResult runStandardC(std::string_view input, const RunOptions& options) {
+RunResult standard::runInProcess(std::string_view input, const RunOptions& options) {
   if (const auto deep = tooDeep(input)) {
     RunResult result = failed(deep->second);
     result.error->place = placeAtOffset(input, deep->first, options.inputName);

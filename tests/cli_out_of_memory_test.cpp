@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "orvo/Run.h"
 #include "tests/support/Command.h"
 
 namespace orvo::test {
@@ -36,7 +37,11 @@ TEST(OrvoPpMemory, RunOutOfMemoryEndsWithAnErrorNotAnAbort) {
     EXPECT_EQ(r.status, 1) << name << ": " << r.err;
     EXPECT_EQ(r.out, "") << name;
     const std::string expected = ": error: out of memory while preprocessing this line\n";
-    EXPECT_EQ(r.err.rfind((dir.path() / name).string() + ":", 0), 0u) << r.err;
+    // At its place; or, where memory runs out again while the place is
+    // worked out (the reference mode's matcher leaves less room), without it.
+    const bool placed = r.err.rfind((dir.path() / name).string() + ":", 0) == 0;
+    EXPECT_TRUE(placed || r.err.rfind("orvo-pp: error:", 0) == 0) << r.err;
+    if (modeFromEnvironment() == Mode::Fast) EXPECT_TRUE(placed) << r.err;
     ASSERT_GE(r.err.size(), expected.size()) << r.err;
     EXPECT_EQ(r.err.substr(r.err.size() - expected.size()), expected) << r.err;
   }

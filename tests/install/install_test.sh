@@ -15,6 +15,8 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 pp="$prefix/bin/orvo-pp"
 "$pp" --version | grep -q '^orvo-pp [0-9]' || fail "orvo-pp --version"
 [ "$(printf 'A B\n' | "$pp" -D A=1 -DB)" = "1 1" ] || fail "installed orvo-pp does not preprocess"
+[ "$(printf '#define V 5\n#if V > 3\nyes\n#endif\n' | "$pp" --standard)" = "yes" ] ||
+  fail "installed orvo-pp does not load its standard C engine"
 [ -f "$prefix/share/doc/orvo/README.md" ] || fail "README not installed"
 
 pages="orvo-pp"
