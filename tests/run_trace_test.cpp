@@ -317,5 +317,25 @@ TEST(TraceMacroTable, SurvivesAnErrorThatEndsTheRun) {
   EXPECT_EQ(traced.events.back(), "error:  stop @? ended");
 }
 
+TEST(TraceMessages, HaveTheSeverityOfTheRunsDiagnostics) {
+  // A syntax error in macro text keeps that text and is a note; #warning is
+  // a warning; a file that is not there is a warning too. The observer sees
+  // each with the severity the result gives it.
+  const Traced traced =
+      Trace("#define F(x) a x b\nF(#)\n#warning careful\n#include \"nowhere.h\"\n");
+  std::vector<std::string> fromEvents;
+  for (const std::string& event : traced.events)
+    if (event.rfind("note: ", 0) == 0 || event.rfind("warning: ", 0) == 0 ||
+        event.rfind("error: ", 0) == 0)
+      fromEvents.push_back(event.substr(0, event.find(':')) + ": " +
+                           event.substr(event.find(':') + 2, event.find(" @") - event.find(':') - 2));
+  std::vector<std::string> fromDiagnostics;
+  for (const Diagnostic& d : traced.result.diagnostics)
+    fromDiagnostics.push_back(std::string(severityName(d.severity)) + ": " + d.text);
+  EXPECT_EQ(fromEvents, fromDiagnostics);
+  ASSERT_FALSE(fromDiagnostics.empty());
+  EXPECT_EQ(fromDiagnostics.front(), "note: unexpected token");
+}
+
 }  // namespace
 }  // namespace orvo
