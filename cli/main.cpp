@@ -64,8 +64,8 @@ std::string dependencyList(const std::vector<orvo::IncludedFile>& files) {
 // LF and CR LF only. Each lone CR becomes an LF, byte for byte, so offsets,
 // lines and columns of messages stay those of the file.
 void readLoneCarriageReturnsAsLineEnds(std::string& text) {
-  for (std::size_t i = 0; i < text.size(); ++i)
-    if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) text[i] = '\n';
+  for (std::size_t i = text.find('\r'); i != std::string::npos; i = text.find('\r', i + 1))
+    if (i + 1 == text.size() || text[i + 1] != '\n') text[i] = '\n';
 }
 
 // What the program is doing, for the message when memory runs out.
