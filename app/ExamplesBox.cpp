@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QScrollBar>
+#include <QStandardItemModel>
 #include <QStyledItemDelegate>
 #include <QStylePainter>
 #include <QWheelEvent>
@@ -52,10 +53,16 @@ void ExamplesBox::fillFromCatalogue() {
         QString::fromUtf8(ExampleCatalogue::description(i)),
         QByteArray::fromStdString(ExampleCatalogue::input(i)));
   }
+  // The group's name heads its examples and cannot be picked; the examples
+  // keep short names, so that the box stays as narrow as the catalogue's.
   insertSeparator(count());
+  add(QString::fromUtf8(kDifferencesGroupName),
+      tr("Where this preprocessor's rules part from standard C, one example per rule"), {});
+  if (auto* items = qobject_cast<QStandardItemModel*>(model()))
+    items->item(count() - 1)->setEnabled(false);
   for (const GroupExample& example : differenceExamples()) {
-    add(QString::fromUtf8(kDifferencesGroupName) + ": " + QString::fromStdString(example.name),
-        QString::fromStdString(example.description), QByteArray::fromStdString(example.input));
+    add(QString::fromStdString(example.name), QString::fromStdString(example.description),
+        QByteArray::fromStdString(example.input));
   }
   setCurrentIndex(-1);
   updateGeometry();

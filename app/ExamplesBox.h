@@ -18,7 +18,8 @@ class ExamplesBox : public QComboBox {
   explicit ExamplesBox(QWidget* parent = nullptr);
 
   // Appends every example of the catalogue with its description, then,
-  // after a separator, the group of differences from standard C.
+  // after a separator and a heading that cannot be picked, the group of
+  // differences from standard C.
   void fillFromCatalogue();
   // The input text of the example at `index`; empty for a separator or out
   // of range.

@@ -66,8 +66,13 @@ class MainWindowTest : public QObject {
     QVERIFY(window->examples()->width() >=
             window->examples()->fontMetrics().horizontalAdvance(QStringLiteral("precedence_problem2")));
 
-    // The 38 examples, a separator and the group of differences from standard C.
-    QCOMPARE(window->examples()->count(), 38 + 1 + 8);
+    // The 38 examples, a separator, the heading and the group of
+    // differences from standard C; the box no wider than the catalogue's
+    // longest name needs (with " (edited)"), so the tool bar keeps its room.
+    QCOMPARE(window->examples()->count(), 38 + 1 + 1 + 8);
+    QVERIFY(window->examples()->width() <
+            window->examples()->fontMetrics().horizontalAdvance(
+                QStringLiteral("Differences from standard C: Blanks around macro arguments")));
     QCOMPARE(window->examples()->itemText(0), QStringLiteral("Tokenization"));
     QCOMPARE(window->examples()->itemText(37), QStringLiteral("unshielded_comma2"));
     QCOMPARE(window->examples()->currentIndex(), -1);
@@ -98,13 +103,16 @@ class MainWindowTest : public QObject {
     QVERIFY(window->messages.isEmpty());
   }
 
-  // The group of differences from standard C follows a separator; an item
-  // loads its example and tells what it shows in its tooltip.
+  // The group of differences from standard C follows a separator and its
+  // heading; an item loads its example and tells what it shows in its
+  // tooltip.
   void differencesGroupFollowsTheExamples() {
     QComboBox* examples = window->examples();
-    const int first = static_cast<int>(orvo::ExampleCatalogue::count()) + 1;
+    const int heading = static_cast<int>(orvo::ExampleCatalogue::count()) + 1;
+    QCOMPARE(examples->itemText(heading), QStringLiteral("Differences from standard C"));
+    const int first = heading + 1;
     QCOMPARE(examples->count(), first + 8);
-    QCOMPARE(examples->itemText(first), QStringLiteral("Differences from standard C: A macro counts 1 in #if"));
+    QCOMPARE(examples->itemText(first), QStringLiteral("A macro counts 1 in #if"));
     QCOMPARE(examples->itemData(first, Qt::ToolTipRole).toString(),
              QStringLiteral("V is 5, yet #if V > 3 takes the #else branch here"));
     window->pickExample(first);
