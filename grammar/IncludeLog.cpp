@@ -1,20 +1,14 @@
 #include "grammar/IncludeLog.h"
 
-#include <utility>
-
 namespace zemra {
 
-void IncludeLog::found(const std::string& name, const std::string& path,
-                       IncludeRecord::Status status) {
-  add(IncludeRecord{name, path, status}, "found:" + path);
+void IncludeLog::found(const std::string& name, const std::string& path, Status status) {
+  if (m_FoundPaths.insert(path).second) m_Records.push_back({name, path, status});
 }
 
 void IncludeLog::notFound(const std::string& name) {
-  add(IncludeRecord{name, std::string(), IncludeRecord::Status::NotFound}, "missing:" + name);
-}
-
-void IncludeLog::add(IncludeRecord record, const std::string& key) {
-  if (m_Keys.insert(key).second) m_Records.push_back(std::move(record));
+  if (m_MissingNames.insert(name).second)
+    m_Records.push_back({name, std::string(), Status::NotFound});
 }
 
 }  // namespace zemra

@@ -5,33 +5,26 @@
 #include <string>
 #include <vector>
 
+#include "orvo/IncludedFile.h"
+
 namespace zemra {
 
-struct IncludeRecord {
-  enum class Status {
-    Loaded,      // found and parsed
-    Unreadable,  // found, but could not be read
-    NotFound,    // in no include directory
-  };
-  std::string name;  // as written in the directive
-  std::string path;  // where it was found; empty when not found
-  Status status = Status::Loaded;
-};
-
 // Keeps each file once, in the order it was first looked for: a header
-// included many times (behind its include guard) is one dependency.
+// included many times (behind its include guard) is one dependency, and so
+// is a name no include directory has.
 class IncludeLog {
  public:
-  void found(const std::string& name, const std::string& path, IncludeRecord::Status status);
+  using Status = orvo::IncludedFile::Status;
+
+  void found(const std::string& name, const std::string& path, Status status);
   void notFound(const std::string& name);
 
-  const std::vector<IncludeRecord>& records() const { return m_Records; }
+  const std::vector<orvo::IncludedFile>& records() const { return m_Records; }
 
  private:
-  void add(IncludeRecord record, const std::string& key);
-
-  std::vector<IncludeRecord> m_Records;
-  std::set<std::string> m_Keys;  // found paths and missing names seen so far
+  std::vector<orvo::IncludedFile> m_Records;
+  std::set<std::string> m_FoundPaths;
+  std::set<std::string> m_MissingNames;
 };
 
 }  // namespace zemra

@@ -199,7 +199,7 @@ bool Cpreprocess_fileParser::includeFile(CVL_ParseState& s, int depth) {
   auto known = m_IncludedTexts.find(*found);
   std::string text;
   if (known == m_IncludedTexts.end() && !ReadFile(*found, text)) {
-    m_IncludeLog.found(name, *found, IncludeRecord::Status::Unreadable);
+    m_IncludeLog.found(name, *found, IncludeLog::Status::Unreadable);
     const CVL_Match& directive = s.m_Position.m_Current;
     s.report((*found + " could not be loaded!").c_str(), s.offsetOf(directive.m_pTokenBegin),
              s.offsetOf(directive.m_pTokenEnd), "include_line", ElementName(s.m_ElementIndex),
@@ -208,7 +208,7 @@ bool Cpreprocess_fileParser::includeFile(CVL_ParseState& s, int depth) {
     return false;
   }
   if (known == m_IncludedTexts.end()) known = m_IncludedTexts.emplace(*found, std::move(text)).first;
-  m_IncludeLog.found(name, *found, IncludeRecord::Status::Loaded);
+  m_IncludeLog.found(name, *found, IncludeLog::Status::Loaded);
   CVL_SubParseState sub(known->second, s);
   sub.m_bUserText = true;
   const CVL_SourceFrame frame(m_pSourceTrail, sub, SourceKind::File, *found);

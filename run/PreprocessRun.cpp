@@ -32,25 +32,6 @@ RunError errorFrom(ErrorClass errorClass, const zemra::CVL_Message& message) {
   return RunError{errorClass, message.text(), message.begin(), message.end()};
 }
 
-IncludedFile::Status statusOf(zemra::IncludeRecord::Status status) {
-  switch (status) {
-    case zemra::IncludeRecord::Status::Loaded:
-      return IncludedFile::Status::Loaded;
-    case zemra::IncludeRecord::Status::Unreadable:
-      return IncludedFile::Status::Unreadable;
-    case zemra::IncludeRecord::Status::NotFound:
-      break;
-  }
-  return IncludedFile::Status::NotFound;
-}
-
-std::vector<IncludedFile> includedFilesOf(const zemra::IncludeLog& log) {
-  std::vector<IncludedFile> files;
-  for (const zemra::IncludeRecord& record : log.records())
-    files.push_back(IncludedFile{record.name, record.path, statusOf(record.status)});
-  return files;
-}
-
 std::optional<SourcePlace> placeFrom(const SourceRegistry& registry, const RawPlace& raw) {
   if (raw.source == kNoSource) return std::nullopt;
   return registry.place(raw.source, raw.begin, raw.end);
@@ -153,7 +134,7 @@ RunResult runChecked(std::string_view input, const RunOptions& options) {
     result.error->notes = notesOf(sources, result.error->text, place, {});
   }
   if (result.ok()) result.output = buffer.take();
-  result.includedFiles = includedFilesOf(parser ? parser->m_IncludeLog : includeLog);
+  result.includedFiles = (parser ? parser->m_IncludeLog : includeLog).records();
   // Messages about -D and -U entries are in already, ahead of the input's.
   result.diagnostics.reserve(result.diagnostics.size() + plugin.recorded().size());
   for (const RecordedMessage& message : plugin.recorded()) {

@@ -12,6 +12,7 @@
 #include "orvo/Diagnostic.h"
 #include "orvo/SourcePlace.h"
 #include "orvo/Explanation.h"
+#include "orvo/IncludedFile.h"
 #include "orvo/Observer.h"
 
 namespace orvo {
@@ -64,20 +65,6 @@ struct CommandLineMacro {
 
 // Stands where a file name would for messages about command-line macros.
 inline constexpr std::string_view kCommandLinePlace = "<command line>";
-
-// ---- Files the run included -------------------------------------------------
-// A file an include directive looked for; each is listed once, in the order
-// it was first looked for.
-struct IncludedFile {
-  enum class Status {
-    Loaded,      // found and parsed
-    Unreadable,  // found, but could not be read
-    NotFound,    // in no include directory
-  };
-  std::string name;  // as written in the directive
-  std::string path;  // where it was found; empty when not found
-  Status status = Status::Loaded;
-};
 
 // How a run computes its result. Both modes give the same output, messages
 // and exit status; the test suite runs in both and the fuzzer compares them.
