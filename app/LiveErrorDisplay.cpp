@@ -5,6 +5,7 @@
 
 #include "app/CodeEditor.h"
 #include "app/OutputPane.h"
+#include "app/RunErrorText.h"
 
 namespace orvo {
 namespace {
@@ -72,11 +73,9 @@ void LiveErrorDisplay::showWaitingError() {
   // An error in an included file is named; only one in the input is marked.
   if (error.place && !error.place->inMainInput) {
     m_Waiting.reset();
-    m_Status->setText(tr("%1:%2: %3")
-                          .arg(QString::fromStdString(error.place->file))
-                          .arg(error.place->line)
-                          .arg(text));
-    m_Status->setToolTip(withNotes(text, error.notes));
+    m_Status->setText(QStringLiteral("%1: %2").arg(sourcePlaceText(*error.place), text));
+    const QString chain = includeChainText(*error.place);
+    m_Status->setToolTip(withNotes(chain.isEmpty() ? text : text + "\n" + chain, error.notes));
     return;
   }
   if (!error.place && !error.hasPosition()) {

@@ -3,7 +3,7 @@
 #include <QStringList>
 
 #include "app/CodeEditor.h"
-#include "app/MessagesPanel.h"
+#include "app/RunErrorText.h"
 #include "app/TextDecoding.h"
 
 namespace orvo {
@@ -82,7 +82,7 @@ QString MacroHoverTips::tipAt(int position) const {
       tips << tr("%1\ndefined at %2")
                   .arg(definitionText(event->name, event->kind, event->parameters,
                                       event->replacement, m_Input->encoding()),
-                       MessagesPanel::placeText(event->place));
+                       sourcePlaceText(event->place));
     }
   }
   // A name defined nowhere above: the table at the end of the run (a
@@ -93,7 +93,7 @@ QString MacroHoverTips::tipAt(int position) const {
       QString tip = definitionText(macro.name, macro.kind, macro.parameters, macro.replacement,
                                    m_Input->encoding());
       if (macro.definedAt.known())
-        tip += tr("\ndefined at %1").arg(MessagesPanel::placeText(macro.definedAt));
+        tip += tr("\ndefined at %1").arg(sourcePlaceText(macro.definedAt));
       tips << tip;
     }
   }

@@ -3,7 +3,7 @@
 #include <QHeaderView>
 #include <QStringList>
 
-#include "app/MessagesPanel.h"
+#include "app/RunErrorText.h"
 #include "app/TextDecoding.h"
 
 namespace orvo {
@@ -61,7 +61,7 @@ void MacrosPanel::showMacros(const std::vector<MacroEntry>& macros, TextEncoding
         item->setForeground(column, kPredefinedText);
       }
     } else if (macro.definedAt.known()) {
-      item->setText(kPlaceColumn, MessagesPanel::placeText(macro.definedAt));
+      item->setText(kPlaceColumn, sourcePlaceText(macro.definedAt));
       item->setData(kPlaceColumn, kBeginRole, macro.definedAt.begin);
       item->setData(kPlaceColumn, kEndRole, macro.definedAt.end);
       item->setData(kPlaceColumn, kInMainInputRole, macro.definedAt.inMainInput);

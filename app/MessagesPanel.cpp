@@ -1,5 +1,7 @@
 #include "app/MessagesPanel.h"
 
+#include "app/RunErrorText.h"
+
 #include <QHeaderView>
 #include <QStyle>
 #include <QStringList>
@@ -37,22 +39,13 @@ QSize MessagesPanel::sizeHint() const {
   return QSize(QTreeWidget::sizeHint().width(), height);
 }
 
-QString MessagesPanel::placeText(const orvo::SourcePlace& place) {
-  return QStringLiteral("%1:%2:%3")
-      .arg(QString::fromStdString(place.file))
-      .arg(place.line)
-      .arg(place.column);
-}
-
 void MessagesPanel::setPlace(QTreeWidgetItem* item, const orvo::SourcePlace& place) {
-  item->setText(kPlaceColumn, placeText(place));
+  item->setText(kPlaceColumn, orvo::sourcePlaceText(place));
   item->setData(kPlaceColumn, kBeginRole, place.begin);
   item->setData(kPlaceColumn, kEndRole, place.end);
   item->setData(kPlaceColumn, kInMainInputRole, place.inMainInput);
-  QStringList chain;
-  for (const orvo::IncludeStep& step : place.includedFrom)
-    chain << tr("included from %1:%2").arg(QString::fromStdString(step.file)).arg(step.line);
-  if (!chain.isEmpty()) item->setToolTip(kPlaceColumn, chain.join(QLatin1Char('\n')));
+  const QString chain = orvo::includeChainText(place);
+  if (!chain.isEmpty()) item->setToolTip(kPlaceColumn, chain);
 }
 
 void MessagesPanel::showDiagnostics(const std::vector<orvo::Diagnostic>& diagnostics) {

@@ -23,9 +23,6 @@ class MessagesPanel : public QTreeWidget {
   // that competes with it.
   QSize sizeHint() const override;
 
-  // "FILE:LINE:COL", the way a row names its place.
-  static QString placeText(const orvo::SourcePlace& place);
-
  signals:
   // A row in the main input was activated: its byte range there.
   void mainInputPlaceActivated(int begin, int end);

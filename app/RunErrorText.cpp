@@ -1,10 +1,28 @@
 #include "app/RunErrorText.h"
 
 #include <QObject>
+#include <QStringList>
 
 #include "app/CodeEditor.h"
 
 namespace orvo {
+
+QString sourcePlaceText(const SourcePlace& place) {
+  return QStringLiteral("%1:%2:%3")
+      .arg(QString::fromStdString(place.file))
+      .arg(place.line)
+      .arg(place.column);
+}
+
+QString includeChainText(const SourcePlace& place) {
+  QStringList lines;
+  for (auto step = place.includedFrom.rbegin(); step != place.includedFrom.rend(); ++step) {
+    lines << QObject::tr("included from %1, line %2")
+                 .arg(QString::fromStdString(step->file))
+                 .arg(step->line);
+  }
+  return lines.join(QLatin1Char('\n'));
+}
 
 QString inputPlaceText(const RunError& error, const CodeEditor& input) {
   if (error.place && error.place->inMainInput && error.place->known()) {
@@ -23,16 +41,9 @@ QString runErrorText(const RunError& error, const CodeEditor& input) {
   const QString text = QString::fromUtf8(error.text);
   if (error.place && !error.place->inMainInput && error.place->known()) {
     const SourcePlace& place = *error.place;
-    QString shown = QStringLiteral("%1:%2:%3: %4")
-                        .arg(QString::fromStdString(place.file))
-                        .arg(place.line)
-                        .arg(place.column)
-                        .arg(text);
-    for (auto step = place.includedFrom.rbegin(); step != place.includedFrom.rend(); ++step) {
-      shown += QObject::tr("\n  included from %1, line %2")
-                   .arg(QString::fromStdString(step->file))
-                   .arg(step->line);
-    }
+    QString shown = QStringLiteral("%1: %2").arg(sourcePlaceText(place), text);
+    const QString chain = includeChainText(place);
+    if (!chain.isEmpty()) shown += QStringLiteral("\n  ") + QString(chain).replace("\n", "\n  ");
     return shown;
   }
   const QString place = inputPlaceText(error, input);

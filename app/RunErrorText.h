@@ -1,6 +1,7 @@
-// The words for an error that ended a run, for the status bar and the
-// message box: where it is (line and column, and for an error in an
-// included file the file and the chain of includes) and what it is.
+// The words for where a message arose and what it is, for every place the
+// window shows one (the message box, the status bar, the Messages panel):
+// line and column in the input, and for an included file the file and the
+// chain of includes, always in the same words.
 #pragma once
 
 #include <QString>
@@ -10,6 +11,13 @@
 namespace orvo {
 
 class CodeEditor;
+
+// "FILE:3:7".
+QString sourcePlaceText(const SourcePlace& place);
+
+// One "included from FILE, line N" line per include directive that led to
+// the place's file, innermost first; empty for the input itself.
+QString includeChainText(const SourcePlace& place);
 
 // "line 3, column 7" for a place in the input; empty when the error has none.
 QString inputPlaceText(const RunError& error, const CodeEditor& input);
