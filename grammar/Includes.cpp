@@ -165,11 +165,17 @@ bool Cpreprocess_fileParser::includeFile(CVL_ParseState& s, int depth) {
   const IncludeName parts = SplitIncludeName(name);
   std::optional<std::string> found;
   std::string searched;
+  std::vector<std::string> searchedDirectories;
   for (const std::string& directory : m_IncludeDirs) {
     const std::string candidate = JoinDirectory(directory, parts.directory);
     m_pIncludeSearch->requireDirectory(directory, candidate);
     found = m_pIncludeSearch->find(candidate, parts.leaf);
     if (found) break;
+    // A directory both given and the source's own is named once.
+    if (std::find(searchedDirectories.begin(), searchedDirectories.end(), candidate) !=
+        searchedDirectories.end())
+      continue;
+    searchedDirectories.push_back(candidate);
     searched += (searched.empty() ? "" : ", ") + candidate;
   }
   for (const IncludeSearch::SkippedFolder& folder : m_pIncludeSearch->takeSkippedFolders()) {
