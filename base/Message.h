@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-namespace zemra {
+namespace orvo {
 
 // Copies at most 255 characters of `source` (up to its first NUL) into a
 // 256-char array and terminates it.
@@ -108,4 +108,4 @@ class CVL_NodeErrorAddBranch : public CVL_NodeError {
   char m_szBranch[256];
 };
 
-}  // namespace zemra
+}  // namespace orvo

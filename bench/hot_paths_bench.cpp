@@ -19,7 +19,7 @@
 
 namespace {
 
-using namespace zemra;
+using namespace orvo;
 
 // Inside a text line: the position with the largest regex part.
 constexpr int kTextLineScanner = 29;

@@ -8,8 +8,8 @@ namespace {
 
 void BM_BuildPreprocessorScanners(benchmark::State& state) {
   // The first table compiles the shared expressions; runs after it reuse them.
-  benchmark::DoNotOptimize(zemra::BuildPreprocessorScanners());
-  for (auto _ : state) benchmark::DoNotOptimize(zemra::BuildPreprocessorScanners());
+  benchmark::DoNotOptimize(orvo::BuildPreprocessorScanners());
+  for (auto _ : state) benchmark::DoNotOptimize(orvo::BuildPreprocessorScanners());
 }
 BENCHMARK(BM_BuildPreprocessorScanners)->Unit(benchmark::kMicrosecond);
 

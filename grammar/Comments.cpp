@@ -7,7 +7,7 @@
 #include "grammar/TokenSets.h"
 #include "runtime/MessageKind.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 const CVL_TokenSet& commentStart() {
@@ -77,4 +77,4 @@ void Cpreprocess_fileParser::warnInsideComment(CVL_ParseState& s, const char* te
              "Alt0_of_Rep0_of_comment", message_kind::kWarning);
 }
 
-}  // namespace zemra
+}  // namespace orvo

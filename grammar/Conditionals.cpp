@@ -10,7 +10,7 @@
 #include "grammar/TokenSets.h"
 #include "scan/Symbol.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 using sets::operator|;
@@ -242,4 +242,4 @@ void Cpreprocess_fileParser::skip_else_section(CVL_ParseState& s, int si, int re
   guard.leave();
 }
 
-}  // namespace zemra
+}  // namespace orvo

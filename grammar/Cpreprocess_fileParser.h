@@ -21,7 +21,7 @@
 #include "tree/Node.h"
 #include "tree/Vector.h"
 
-namespace zemra {
+namespace orvo {
 
 // Names of object-like macros expanded by a rescan pass; their owner clears
 // their busy flags when done.
@@ -373,4 +373,4 @@ class Cpreprocess_fileParser : public CVL_Parser {
 const char* ProductionName(int index);
 const char* ElementName(int index);
 
-}  // namespace zemra
+}  // namespace orvo

@@ -5,7 +5,7 @@
 
 #include "runtime/ParseState.h"
 
-namespace zemra {
+namespace orvo {
 
 class DirectiveLine {
  public:
@@ -25,4 +25,4 @@ class DirectiveLine {
   const bool m_Was;
 };
 
-}  // namespace zemra
+}  // namespace orvo

@@ -7,7 +7,7 @@
 #include "grammar/TokenSets.h"
 #include "runtime/MessageKind.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 // Shown for an error directive that has no text of its own.
@@ -89,4 +89,4 @@ void Cpreprocess_fileParser::undef_line(CVL_ParseState& s, int si, int re) {
   guard.leave();
 }
 
-}  // namespace zemra
+}  // namespace orvo

@@ -5,7 +5,7 @@
 
 #include "base/Message.h"
 
-namespace zemra::arith {
+namespace orvo::arith {
 namespace {
 
 static_assert(sizeof(int) == 4, "constant expressions are evaluated on 32 bits");
@@ -43,4 +43,4 @@ int Remainder(int a, int b) {
   return a % b;
 }
 
-}  // namespace zemra::arith
+}  // namespace orvo::arith

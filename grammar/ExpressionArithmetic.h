@@ -4,7 +4,7 @@
 // bits, and the one quotient that does not fit (-2147483648 / -1) wraps too.
 #pragma once
 
-namespace zemra::arith {
+namespace orvo::arith {
 
 // The value of a comparison or a logical operator: 1 or 0.
 inline int Truth(bool b) { return b ? 1 : 0; }
@@ -21,4 +21,4 @@ int Divide(int a, int b);
 // Has the sign of a. Throws CVL_Message "division by 0" when b is 0.
 int Remainder(int a, int b);
 
-}  // namespace zemra::arith
+}  // namespace orvo::arith

@@ -18,7 +18,7 @@
 #include "grammar/IntegerConstant.h"
 #include "grammar/RuleEndFlags.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 // One binary operator of a level: its token, the scanner after it, the
@@ -321,4 +321,4 @@ bool Cpreprocess_fileParser::evaluateDirectiveCondition(CVL_ParseState& s, int& 
   return ExpressionDryRun(*this, s).run(value);
 }
 
-}  // namespace zemra
+}  // namespace orvo

@@ -4,7 +4,7 @@
 
 #include "scan/Symbol.h"
 
-namespace zemra {
+namespace orvo {
 
 // Operator tokens of the token table that expressions use.
 namespace op {
@@ -31,4 +31,4 @@ inline const ConstantToken* FindConstantToken(int id) {
   return nullptr;
 }
 
-}  // namespace zemra
+}  // namespace orvo

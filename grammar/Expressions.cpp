@@ -11,7 +11,7 @@
 #include "grammar/TokenSets.h"
 #include "scan/Symbol.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 using sets::operator|;
@@ -373,4 +373,4 @@ void Cpreprocess_fileParser::constant(CVL_ParseState& s, int si, int re, int& va
   guard.leave();
 }
 
-}  // namespace zemra
+}  // namespace orvo

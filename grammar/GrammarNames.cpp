@@ -2,7 +2,7 @@
 #include "grammar/Cpreprocess_fileParser.h"
 #include "grammar/GrammarNames.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 #define ORVO_NAME_TEXT(name) #name,
@@ -20,4 +20,4 @@ static_assert(sizeof(kElementNames) / sizeof(*kElementNames) == elem::count + 1)
 const char* ProductionName(int index) { return kProductionNames[index]; }
 const char* ElementName(int index) { return kElementNames[index]; }
 
-}  // namespace zemra
+}  // namespace orvo

@@ -3,7 +3,7 @@
 // constants and the name tables.
 #pragma once
 
-namespace zemra {
+namespace orvo {
 
 // Production numbers (index 0 is the grammar's own name).
 #define ORVO_PRODUCTIONS(X) \
@@ -253,4 +253,4 @@ enum : int {
 };
 }  // namespace elem
 
-}  // namespace zemra
+}  // namespace orvo

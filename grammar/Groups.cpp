@@ -6,7 +6,7 @@
 #include "grammar/TokenSets.h"
 #include "grammar/MacroGrammarTables.h"
 
-namespace zemra {
+namespace orvo {
 
 void Cpreprocess_fileParser::preprocess_file(CVL_ParseState& s, int si, int re) {
   CVL_Guard guard = enter(s, si, re, prod::preprocess_file, " preprocess_file");
@@ -63,4 +63,4 @@ void Cpreprocess_fileParser::control_line(CVL_ParseState& s, int si, int re) {
   guard.leave();
 }
 
-}  // namespace zemra
+}  // namespace orvo

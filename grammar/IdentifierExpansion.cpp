@@ -3,7 +3,7 @@
 #include "macros/MacroRecord.h"
 #include "macros/ExpansionLimits.h"
 
-namespace zemra {
+namespace orvo {
 
 void Cpreprocess_fileParser::expandIdentifier(CVL_ParseState& s, std::string_view name,
                                               std::string& out) {
@@ -32,4 +32,4 @@ void Cpreprocess_fileParser::expandIdentifier(CVL_ParseState& s, std::string_vie
   out += name;
 }
 
-}  // namespace zemra
+}  // namespace orvo

@@ -1,6 +1,6 @@
 #include "grammar/IncludeLog.h"
 
-namespace zemra {
+namespace orvo {
 
 void IncludeLog::found(const std::string& name, const std::string& path, Status status) {
   if (m_FoundPaths.insert(path).second) m_Records.push_back({name, path, status});
@@ -11,4 +11,4 @@ void IncludeLog::notFound(const std::string& name) {
     m_Records.push_back({name, std::string(), Status::NotFound});
 }
 
-}  // namespace zemra
+}  // namespace orvo

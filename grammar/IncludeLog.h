@@ -7,7 +7,7 @@
 
 #include "orvo/IncludedFile.h"
 
-namespace zemra {
+namespace orvo {
 
 // Keeps each file once, in the order it was first looked for: a header
 // included many times (behind its include guard) is one dependency, and so
@@ -27,4 +27,4 @@ class IncludeLog {
   std::set<std::string> m_MissingNames;
 };
 
-}  // namespace zemra
+}  // namespace orvo

@@ -5,7 +5,7 @@
 
 #include "base/Message.h"
 
-namespace zemra {
+namespace orvo {
 
 namespace fs = boost::filesystem;
 
@@ -104,4 +104,4 @@ const IncludeSearch::Listing& IncludeSearch::listing(const std::string& canonica
   return m_Listings.emplace(canonical, std::move(entries)).first->second;
 }
 
-}  // namespace zemra
+}  // namespace orvo

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace zemra {
+namespace orvo {
 
 // The path separator of this platform, used by the join, the path parts of
 // a name and the directory walk.
@@ -79,4 +79,4 @@ class IncludeSearch {
   std::vector<SkippedFolder> m_Skipped;
 };
 
-}  // namespace zemra
+}  // namespace orvo

@@ -12,10 +12,10 @@
 #include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/IncludeSearch.h"
-#include "runtime/InputLimits.h"
+#include "orvo/Run.h"
 #include "runtime/MessageKind.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 namespace fs = boost::filesystem;
@@ -225,4 +225,4 @@ bool Cpreprocess_fileParser::includeFile(CVL_ParseState& s, int depth) {
   return true;
 }
 
-}  // namespace zemra
+}  // namespace orvo

@@ -5,7 +5,7 @@
 #include <climits>
 #include <cstdlib>
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 // strtol reads into a long, which is wider than int here: clamp explicitly.
@@ -27,4 +27,4 @@ int IntegerConstantValue(const std::string& text) {
   return boost::lexical_cast<int>(text);
 }
 
-}  // namespace zemra
+}  // namespace orvo

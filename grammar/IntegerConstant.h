@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace zemra {
+namespace orvo {
 
 // Converts the text of a constant token: "" is 0; text starting with "0x" or
 // "0X" is read as hexadecimal and other text starting with "0" as octal, each
@@ -12,4 +12,4 @@ namespace zemra {
 // boost::bad_lexical_cast is thrown (it ends the run).
 int IntegerConstantValue(const std::string& text);
 
-}  // namespace zemra
+}  // namespace orvo

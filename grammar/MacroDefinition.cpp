@@ -9,7 +9,7 @@
 #include "macros/MacroRecord.h"
 #include "macros/StrayBackslash.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 // `text` without the blanks and line breaks at either end.
@@ -164,4 +164,4 @@ void Cpreprocess_fileParser::function_like_macro(CVL_ParseState& s, int si, int 
   guard.leave();
 }
 
-}  // namespace zemra
+}  // namespace orvo

@@ -9,7 +9,7 @@
 #include "grammar/TokenSets.h"
 #include "scan/Symbol.h"
 
-namespace zemra {
+namespace orvo {
 
 struct TokenScanner {
   int token;
@@ -104,4 +104,4 @@ inline const CVL_TokenSet& rescanLineStart() {
 }
 
 }  // namespace sets
-}  // namespace zemra
+}  // namespace orvo

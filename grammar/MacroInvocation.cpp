@@ -14,7 +14,7 @@
 #include "macros/MacroRecord.h"
 #include "macros/StrayBackslash.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 // The comment that follows an expansion whose call passed a number of
@@ -238,4 +238,4 @@ void Cpreprocess_fileParser::macro_parenthesis(CVL_ParseState& s, int si, int re
   guard.leave();
 }
 
-}  // namespace zemra
+}  // namespace orvo

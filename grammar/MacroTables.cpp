@@ -8,7 +8,7 @@
 #include "macros/ExpansionWalk.h"
 #include "runtime/MessageKind.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 // Where the production being parsed began: the begin of the token it started
@@ -103,4 +103,4 @@ void Cpreprocess_fileParser::resetRecorded(RecordedMacros& recorded) {
   }
 }
 
-}  // namespace zemra
+}  // namespace orvo

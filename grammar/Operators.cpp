@@ -6,7 +6,7 @@
 #include "grammar/GrammarNames.h"
 #include "grammar/TokenSets.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 // Scanner for the token after each operator, indexed by token id minus
@@ -57,4 +57,4 @@ void Cpreprocess_fileParser::macro_token(CVL_ParseState& s, int si, int re) {
   guard.leave();
 }
 
-}  // namespace zemra
+}  // namespace orvo

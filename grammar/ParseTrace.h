@@ -18,7 +18,7 @@
 #include "tree/Map.h"
 #include "tree/Node.h"
 
-namespace zemra {
+namespace orvo {
 
 class CVL_ParseState;
 
@@ -123,4 +123,4 @@ class IncludeTrace {
   int m_Exceptions;
 };
 
-}  // namespace zemra
+}  // namespace orvo

@@ -8,7 +8,7 @@
 #include "grammar/IncludeSearch.h"
 #include "scan/ScannerTable.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 // Inclusion number the scanners report for the start of a comment.
@@ -110,4 +110,4 @@ void Cpreprocess_fileParser::write(CVL_ParseState& s, std::string_view text) {
   if (m_pTrace) m_pTrace->wrote(s, text);
 }
 
-}  // namespace zemra
+}  // namespace orvo

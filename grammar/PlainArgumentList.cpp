@@ -10,7 +10,7 @@
 #include "grammar/RuleEndFlags.h"
 #include "scan/PlainTokenReader.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 // The scanner after the ")" that closes a call.
@@ -98,4 +98,4 @@ bool Cpreprocess_fileParser::copyPlainArgumentList(CVL_ParseState& s, bool busy,
   return true;
 }
 
-}  // namespace zemra
+}  // namespace orvo

@@ -10,7 +10,7 @@
 #include "grammar/MacroGrammarTables.h"
 #include "scan/PlainTokenReader.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 // Whether a run may end on a token of kind `id`: one the grammar matches
@@ -168,4 +168,4 @@ bool Cpreprocess_fileParser::copyPlainLines(CVL_ParseState& s, bool output) {
   return true;
 }
 
-}  // namespace zemra
+}  // namespace orvo

@@ -2,7 +2,7 @@
 // input, a file name, the date or the time.
 #include "grammar/Cpreprocess_fileParser.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 struct PredefinedMacro {
@@ -24,4 +24,4 @@ void Cpreprocess_fileParser::fillPredefinedMacros() {
   for (const PredefinedMacro& macro : kPredefinedMacros) m_PredefinedMacros[macro.name] = macro.value;
 }
 
-}  // namespace zemra
+}  // namespace orvo

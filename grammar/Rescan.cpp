@@ -14,7 +14,7 @@
 #include "macros/PassWithoutParse.h"
 #include "macros/StrayBackslash.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 // The rescans kept to be used again: of texts up to this long, giving
@@ -386,4 +386,4 @@ void Cpreprocess_fileParser::re_pp_tokens(CVL_ParseState& s, int si, int re, std
   guard.leave();
 }
 
-}  // namespace zemra
+}  // namespace orvo

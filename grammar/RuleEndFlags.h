@@ -18,7 +18,7 @@
 
 #include <array>
 
-namespace zemra {
+namespace orvo {
 
 inline constexpr int kGrammarPositions = 300;
 
@@ -104,4 +104,4 @@ inline constexpr std::array<bool, kGrammarPositions> kTable = BuildTable();
 // `scannerIndex` reads.
 constexpr bool endsAt(int scannerIndex) { return rule_end_detail::kTable[scannerIndex]; }
 
-}  // namespace zemra
+}  // namespace orvo

@@ -5,7 +5,7 @@
 #include "grammar/TokenSets.h"
 #include "grammar/MacroGrammarTables.h"
 
-namespace zemra {
+namespace orvo {
 
 void Cpreprocess_fileParser::singleToken(CVL_ParseState& s, int element,
                                          std::span<const TokenScanner> table, int operatorScanner,
@@ -20,4 +20,4 @@ void Cpreprocess_fileParser::singleToken(CVL_ParseState& s, int element,
   }
 }
 
-}  // namespace zemra
+}  // namespace orvo

@@ -7,7 +7,7 @@
 #include "grammar/MacroGrammarTables.h"
 #include "macros/StrayBackslash.h"
 
-namespace zemra {
+namespace orvo {
 
 void Cpreprocess_fileParser::pp_tokens(CVL_ParseState& s, int si, int re, bool output) {
   CVL_Guard guard = enter(s, si, re, prod::pp_tokens, " pp_tokens");
@@ -56,4 +56,4 @@ void Cpreprocess_fileParser::pp_tokens(CVL_ParseState& s, int si, int re, bool o
   guard.leave();
 }
 
-}  // namespace zemra
+}  // namespace orvo

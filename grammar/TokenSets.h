@@ -4,7 +4,7 @@
 #include "scan/Scanner.h"
 #include "scan/Symbol.h"
 
-namespace zemra::sets {
+namespace orvo::sets {
 
 // Builds a set from inclusive id ranges.
 inline CVL_TokenSet range(int first, int last) {
@@ -46,4 +46,4 @@ inline const CVL_TokenSet& skippedGroup() {
   return set;
 }
 
-}  // namespace zemra::sets
+}  // namespace orvo::sets

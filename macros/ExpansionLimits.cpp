@@ -4,7 +4,7 @@
 
 #include "base/Message.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 [[noreturn]] void Throw(const std::string& text) { throw CVL_Message(text.c_str()); }
@@ -59,4 +59,4 @@ void RescanDidNotSettle(int passes) {
   Throw("macro rescan still changes its text after " + std::to_string(passes) + " passes");
 }
 
-}  // namespace zemra
+}  // namespace orvo

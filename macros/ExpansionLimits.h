@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace zemra {
+namespace orvo {
 
 // Macro expansions that may be in progress, each inside the one before. Real
 // code nests a few dozen at most; each level costs a few stack frames.
@@ -104,4 +104,4 @@ class ExpansionScope {
 // `passes` passes.
 [[noreturn]] void RescanDidNotSettle(int passes);
 
-}  // namespace zemra
+}  // namespace orvo

@@ -8,7 +8,7 @@
 #include "macros/Stringify.h"
 #include "base/Message.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 // The index of a parameter reference that names no argument.
@@ -146,4 +146,4 @@ void AppendExpansionPart(std::string& text, std::string_view part) {
   text += part;
 }
 
-}  // namespace zemra
+}  // namespace orvo

@@ -8,7 +8,7 @@
 
 #include "tree/Node.h"
 
-namespace zemra {
+namespace orvo {
 
 // One element of a replacement list, as the definition stored it: a token
 // (with its prefix where kept), the blanks in front of a parameter, a
@@ -65,4 +65,4 @@ void ExpansionParts(const std::vector<ReplacementElement>& elements,
 // comment that was not in the input (`((a) / b)` with `*p` for b).
 void AppendExpansionPart(std::string& text, std::string_view part);
 
-}  // namespace zemra
+}  // namespace orvo

@@ -6,7 +6,7 @@
 
 #include "tree/Node.h"
 
-namespace zemra::macro_record {
+namespace orvo::macro_record {
 
 // Labels of the replacement-list children that are not parameter
 // references (a parameter reference is labelled with the parameter's name).
@@ -39,4 +39,4 @@ inline bool IsBusy(const node& record) { return record.id() != kIdle; }
 inline void MarkBusy(node record) { record.setId(kBusy); }
 inline void MarkIdle(node record) { record.setId(kIdle); }
 
-}  // namespace zemra::macro_record
+}  // namespace orvo::macro_record

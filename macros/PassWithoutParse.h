@@ -7,7 +7,7 @@
 #include <array>
 #include <string_view>
 
-namespace zemra {
+namespace orvo {
 namespace pass_bytes {
 
 // What the checks below need to know of a byte.
@@ -160,4 +160,4 @@ void ForEachName(std::string_view text, const Copy& copy, const Name& name) {
   copy(text.substr(copied));
 }
 
-}  // namespace zemra
+}  // namespace orvo

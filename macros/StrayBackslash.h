@@ -6,11 +6,11 @@
 
 #include "runtime/ParseState.h"
 
-namespace zemra {
+namespace orvo {
 
 // Whether the BSEOL token just matched holds no line break.
 inline bool IsStrayBackslash(const CVL_ParseState& s) {
   return s.matchText(0).find('\n') == std::string::npos;
 }
 
-}  // namespace zemra
+}  // namespace orvo

@@ -1,6 +1,6 @@
 #include "macros/Stringify.h"
 
-namespace zemra {
+namespace orvo {
 
 std::string Stringify(const std::string& text) {
   std::string literal;
@@ -14,4 +14,4 @@ std::string Stringify(const std::string& text) {
   return literal;
 }
 
-}  // namespace zemra
+}  // namespace orvo

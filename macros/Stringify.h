@@ -3,10 +3,10 @@
 
 #include <string>
 
-namespace zemra {
+namespace orvo {
 
 // `text` in double quotes, with a backslash in front of every double quote
 // and every backslash it holds; nothing else changes.
 std::string Stringify(const std::string& text);
 
-}  // namespace zemra
+}  // namespace orvo

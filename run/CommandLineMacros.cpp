@@ -88,7 +88,7 @@ std::optional<MacroDirective> directiveFor(const CommandLineMacro& macro, std::s
   return MacroDirective{name, std::move(line)};
 }
 
-bool applyCommandLineMacros(zemra::Cpreprocess_fileParser& parser,
+bool applyCommandLineMacros(orvo::Cpreprocess_fileParser& parser,
                             const std::vector<CommandLineMacro>& macros, RunResult& result) {
   for (const CommandLineMacro& macro : macros) {
     std::string problem;
@@ -112,12 +112,12 @@ bool applyCommandLineMacros(zemra::Cpreprocess_fileParser& parser,
     // parameter list in one entry cannot reach into the next. Its output (the
     // line break) is dropped.
     std::ostringstream discarded;
-    zemra::CVL_ParseStatePlugin plugin(&discarded);
+    orvo::CVL_ParseStatePlugin plugin(&discarded);
     plugin.m_bRaiseErrors = true;
     try {
       parser.parse(directive->line.data(), directive->line.data() + directive->line.size(),
                    &plugin);
-    } catch (const zemra::CVL_Message& e) {
+    } catch (const orvo::CVL_Message& e) {
       result.error = commandLineError(macro, e.text());
     } catch (const std::exception& e) {
       result.error = commandLineError(macro, e.what());

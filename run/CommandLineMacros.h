@@ -8,7 +8,7 @@
 
 #include "orvo/Run.h"
 
-namespace zemra {
+namespace orvo {
 class Cpreprocess_fileParser;
 }
 
@@ -31,7 +31,7 @@ std::optional<MacroDirective> directiveFor(const CommandLineMacro& macro, std::s
 // hold them when the input is parsed. Warnings go to
 // `result.diagnostics`; the first failing entry sets `result.error`
 // and ends the application with false.
-bool applyCommandLineMacros(zemra::Cpreprocess_fileParser& parser,
+bool applyCommandLineMacros(orvo::Cpreprocess_fileParser& parser,
                             const std::vector<CommandLineMacro>& macros, RunResult& result);
 
 }  // namespace orvo

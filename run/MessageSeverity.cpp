@@ -5,7 +5,7 @@
 namespace orvo {
 
 Severity severityOfMessage(unsigned char kind, bool inMacroText) {
-  namespace kinds = zemra::message_kind;
+  namespace kinds = orvo::message_kind;
   switch (kind) {
     case kinds::kWarning:
       return Severity::Warning;

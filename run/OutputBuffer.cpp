@@ -7,12 +7,12 @@ namespace orvo {
 
 void OutputBuffer::reserveFor(std::size_t n) const {
   if (m_CancelRequested != nullptr && m_CancelRequested->load(std::memory_order_relaxed)) {
-    throw zemra::CVL_Message(kCancelledText);
+    throw orvo::CVL_Message(kCancelledText);
   }
   if (n > m_MaxBytes - m_Text.size()) {
     const std::string text =
         "output exceeds the limit of " + std::to_string(m_MaxBytes) + " bytes";
-    throw zemra::CVL_Message(text.c_str());
+    throw orvo::CVL_Message(text.c_str());
   }
 }
 

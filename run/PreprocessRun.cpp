@@ -17,18 +17,18 @@
 #include "run/RunTracer.h"
 
 #include "grammar/Cpreprocess_fileParser.h"
-#include "runtime/InputLimits.h"
+#include "orvo/Run.h"
 #include "runtime/ParseStatePlugin.h"
 #include "scan/MatcherChoice.h"
 
 namespace orvo {
 
-static_assert(kMaxInputBytes == zemra::kMaxInputBytes,
+static_assert(kMaxInputBytes == orvo::kMaxInputBytes,
               "the public input limit is the parser's own");
 
 namespace {
 
-RunError errorFrom(ErrorClass errorClass, const zemra::CVL_Message& message) {
+RunError errorFrom(ErrorClass errorClass, const orvo::CVL_Message& message) {
   return RunError{errorClass, message.text(), message.begin(), message.end()};
 }
 
@@ -54,10 +54,10 @@ std::vector<DiagnosticNote> notesOf(const SourceRegistry& registry, const std::s
 // out while the result is collected.
 RunResult runChecked(std::string_view input, const RunOptions& options) {
   RunResult result;
-  if (input.size() > zemra::kMaxInputBytes) {
+  if (input.size() > orvo::kMaxInputBytes) {
     result.error = RunError{ErrorClass::Message,
                             "input too large: more than " +
-                                std::to_string(zemra::kMaxInputBytes) + " bytes",
+                                std::to_string(orvo::kMaxInputBytes) + " bytes",
                             0, 0};
     return result;
   }
@@ -83,7 +83,7 @@ RunResult runChecked(std::string_view input, const RunOptions& options) {
     tracer = std::make_unique<RunTracer>(*options.observer, options.inputName, input, plugin);
   // The parser outlives the parse, so that the files it included can be
   // listed after an error too.
-  std::optional<zemra::Cpreprocess_fileParser> parser;
+  std::optional<orvo::Cpreprocess_fileParser> parser;
   // The parser reads the caller's text in place: it outlives the parse, and
   // a copy would cost as much memory again as the input.
   bool outOfMemory = false;
@@ -101,13 +101,13 @@ RunResult runChecked(std::string_view input, const RunOptions& options) {
       }
       parser->parse(input.data(), input.data() + input.size(), &plugin);
     }
-  } catch (const zemra::CVL_ErrorExpected& e) {
+  } catch (const orvo::CVL_ErrorExpected& e) {
     result.error = errorFrom(ErrorClass::Expected, e);
-  } catch (const zemra::CVL_ErrorUnexpected& e) {
+  } catch (const orvo::CVL_ErrorUnexpected& e) {
     result.error = errorFrom(ErrorClass::Unexpected, e);
-  } catch (const zemra::CVL_ParseError& e) {
+  } catch (const orvo::CVL_ParseError& e) {
     result.error = errorFrom(ErrorClass::Parse, e);
-  } catch (const zemra::CVL_Message& e) {
+  } catch (const orvo::CVL_Message& e) {
     result.error = errorFrom(ErrorClass::Message, e);
   } catch (const std::bad_alloc&) {
     result.error = RunError{ErrorClass::Standard, kOutOfMemoryText, 0, 0};
@@ -115,7 +115,7 @@ RunResult runChecked(std::string_view input, const RunOptions& options) {
   } catch (const std::exception& e) {
     result.error = RunError{ErrorClass::Standard, e.what(), 0, 0};
   }
-  zemra::IncludeLog includeLog;
+  orvo::IncludeLog includeLog;
   if (outOfMemory && parser) {
     // The macro table can hold most of what the run took: it goes before
     // anything of the result is allocated, and with it the explanation,
@@ -150,12 +150,12 @@ RunResult runChecked(std::string_view input, const RunOptions& options) {
 }  // namespace
 
 Mode modeFromEnvironment() {
-  return zemra::EnvironmentAsksForReference() ? Mode::Reference : Mode::Fast;
+  return orvo::EnvironmentAsksForReference() ? Mode::Reference : Mode::Fast;
 }
 
 RunResult runPreprocessor(std::string_view input, const RunOptions& options) {
   // The scanners of this thread match as the mode says, for this run.
-  const zemra::LibraryMatchingScope matching(options.mode == Mode::Reference);
+  const orvo::LibraryMatchingScope matching(options.mode == Mode::Reference);
   try {
     return runChecked(input, options);
   } catch (const std::bad_alloc&) {

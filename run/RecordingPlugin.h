@@ -23,12 +23,12 @@ struct RecordedMessage {
   std::vector<RecordedNote> notes;
 };
 
-class RecordingPlugin : public zemra::CVL_ParseStatePlugin {
+class RecordingPlugin : public orvo::CVL_ParseStatePlugin {
  public:
   RecordingPlugin(std::ostream* out, const SourceTracker& tracker)
       : CVL_ParseStatePlugin(out), m_Tracker(tracker) {}
 
-  void addMessage(const zemra::CVL_Message& message) override {
+  void addMessage(const orvo::CVL_Message& message) override {
     CVL_ParseStatePlugin::addMessage(message);
     m_Recorded.push_back(RecordedMessage{message.kind(), message.text(),
                                          m_Tracker.placeOf(message.begin(), message.end()),

@@ -51,10 +51,10 @@ std::string Trimmed(std::string_view text) {
 
 // A function-like macro's replacement list as stored: parameters by name,
 // "#" after the blanks in front of it, "##" with no blanks around it.
-std::string StoredReplacement(const zemra::node& record) {
-  namespace mr = zemra::macro_record;
+std::string StoredReplacement(const orvo::node& record) {
+  namespace mr = orvo::macro_record;
   std::string text;
-  for (zemra::node child = record.firstChild(); !child.isNpos(); child = child.nextSibling()) {
+  for (orvo::node child = record.firstChild(); !child.isNpos(); child = child.nextSibling()) {
     if (mr::IsParameterReference(child)) {
       text += child.label();
     } else if (child.label() == mr::kStringize) {
@@ -69,14 +69,14 @@ std::string StoredReplacement(const zemra::node& record) {
 
 // Where the production being parsed began: the token that was the
 // look-ahead when it was entered.
-const char* ProductionStart(const zemra::CVL_ParseState& s) {
+const char* ProductionStart(const orvo::CVL_ParseState& s) {
   if (!s.m_RuleEndScannerStack.empty() && s.m_RuleEndScannerStack.back().m_pLookaheadBegin)
     return s.m_RuleEndScannerStack.back().m_pLookaheadBegin;
   return s.m_Position.m_Current.m_pTokenBegin;
 }
 
 // Whether the include directive `token` names its file in angle brackets.
-bool IsAngled(const zemra::CVL_Match& token) {
+bool IsAngled(const orvo::CVL_Match& token) {
   for (const char* p = token.m_pTokenBegin; p != nullptr && p < token.m_pTokenEnd; ++p) {
     if (*p == '<') return true;
     if (*p == '"') return false;
@@ -106,7 +106,7 @@ RunTracer::RunTracer(RunObserver& observer, std::string inputName, std::string_v
   m_Files.push_back(std::move(main));
 }
 
-void RunTracer::attach(const zemra::Cpreprocess_fileParser& parser) {
+void RunTracer::attach(const orvo::Cpreprocess_fileParser& parser) {
   m_pParser = &parser;
   for (const auto& [name, value] : parser.m_PredefinedMacros)
     recordMacro(MacroEntry{name, MacroKind::Predefined, {}, value, {}});
@@ -114,7 +114,7 @@ void RunTracer::attach(const zemra::Cpreprocess_fileParser& parser) {
 
 // ---- Places -----------------------------------------------------------
 
-RunTracer::FileFrame* RunTracer::fileOf(const zemra::CVL_ParseState& s) {
+RunTracer::FileFrame* RunTracer::fileOf(const orvo::CVL_ParseState& s) {
   if (m_Files.empty() || s.m_Position.m_pBegin != m_Files.back().begin) return nullptr;
   return &m_Files.back();
 }
@@ -146,13 +146,13 @@ SourcePlace RunTracer::placeIn(FileFrame& frame, const char* begin, const char* 
   return place;
 }
 
-SourcePlace RunTracer::placeOf(const zemra::CVL_ParseState& s, const char* begin,
+SourcePlace RunTracer::placeOf(const orvo::CVL_ParseState& s, const char* begin,
                                const char* end) {
   if (FileFrame* frame = fileOf(s)) return placeIn(*frame, begin, end);
   return m_Expansions.empty() ? SourcePlace{} : m_Expansions.front().place;
 }
 
-ExpansionStep RunTracer::stepOpening(const zemra::CVL_ParseState& s, const SourcePlace& place,
+ExpansionStep RunTracer::stepOpening(const orvo::CVL_ParseState& s, const SourcePlace& place,
                                      const std::string& name) {
   ExpansionStep step;
   step.place = place;
@@ -207,7 +207,7 @@ void RunTracer::recordMacro(MacroEntry entry) {
   m_Macros[std::move(key)] = std::move(entry);
 }
 
-void RunTracer::objectDefined(const zemra::CVL_ParseState& s, const std::string& name,
+void RunTracer::objectDefined(const orvo::CVL_ParseState& s, const std::string& name,
                               const std::string& value) {
   reportMessages();
   const char* start = ProductionStart(s);
@@ -221,8 +221,8 @@ void RunTracer::objectDefined(const zemra::CVL_ParseState& s, const std::string&
   m_Observer.macroDefined(event);
 }
 
-void RunTracer::functionDefined(const zemra::CVL_ParseState& s, const zemra::node& record,
-                                const zemra::CVL_Map<std::string, std::string>& parameters) {
+void RunTracer::functionDefined(const orvo::CVL_ParseState& s, const orvo::node& record,
+                                const orvo::CVL_Map<std::string, std::string>& parameters) {
   reportMessages();
   MacroDefinedEvent event;
   event.name = record.label();
@@ -241,9 +241,9 @@ void RunTracer::functionDefined(const zemra::CVL_ParseState& s, const zemra::nod
   m_Observer.macroDefined(event);
 }
 
-void RunTracer::undefined(const zemra::CVL_ParseState& s, const std::string& name) {
+void RunTracer::undefined(const orvo::CVL_ParseState& s, const std::string& name) {
   reportMessages();
-  const zemra::CVL_Match& token = s.m_Position.m_Current;
+  const orvo::CVL_Match& token = s.m_Position.m_Current;
   MacroUndefinedEvent event;
   event.place = placeOf(s, token.m_pTokenBegin, token.m_pTokenEnd);
   event.name = name;
@@ -271,11 +271,11 @@ int RunTracer::valueInCondition(std::string_view name) const {
 
 bool RunTracer::isBusy(std::string_view name) const {
   if (m_pParser == nullptr || m_pParser->m_PredefinedMacros.find(name) != nullptr) return false;
-  const zemra::node* object = m_pParser->m_ObjectMacros.find(name);
-  return object != nullptr && zemra::macro_record::IsBusy(*object);
+  const orvo::node* object = m_pParser->m_ObjectMacros.find(name);
+  return object != nullptr && orvo::macro_record::IsBusy(*object);
 }
 
-void RunTracer::callCollected(const zemra::CVL_ParseState& s, const std::string& name,
+void RunTracer::callCollected(const orvo::CVL_ParseState& s, const std::string& name,
                               const char* callBegin,
                               const std::vector<std::string>& arguments,
                               const std::string& countMessage) {
@@ -317,7 +317,7 @@ void RunTracer::expansionFinished(const std::string& result) {
   m_Observer.callFinished(event);
 }
 
-ReplacementEvent RunTracer::replacementOpening(const zemra::CVL_ParseState& s,
+ReplacementEvent RunTracer::replacementOpening(const orvo::CVL_ParseState& s,
                                                std::string_view name, const std::string& value,
                                                MacroKind kind) {
   reportMessages();
@@ -332,14 +332,14 @@ ReplacementEvent RunTracer::replacementOpening(const zemra::CVL_ParseState& s,
   return event;
 }
 
-void RunTracer::predefinedReplaced(const zemra::CVL_ParseState& s, std::string_view name,
+void RunTracer::predefinedReplaced(const orvo::CVL_ParseState& s, std::string_view name,
                                    const std::string& value) {
   const ReplacementEvent event = replacementOpening(s, name, value, MacroKind::Predefined);
   m_Expansions.pop_back();  // inserted as it stands: nothing follows
   m_Observer.replaced(event);
 }
 
-void RunTracer::objectBegins(const zemra::CVL_ParseState& s, std::string_view name,
+void RunTracer::objectBegins(const orvo::CVL_ParseState& s, std::string_view name,
                              const std::string& value) {
   m_Observer.replaced(replacementOpening(s, name, value, MacroKind::ObjectLike));
 }
@@ -349,8 +349,8 @@ void RunTracer::nameInPass(std::string_view name) {
   OpenPass& pass = m_Passes.back();
   if (m_pParser->m_PredefinedMacros.find(name) != nullptr) {
     pass.expanded.emplace_back(name);
-  } else if (const zemra::node* object = m_pParser->m_ObjectMacros.find(name)) {
-    (zemra::macro_record::IsBusy(*object) ? pass.busy : pass.expanded).emplace_back(name);
+  } else if (const orvo::node* object = m_pParser->m_ObjectMacros.find(name)) {
+    (orvo::macro_record::IsBusy(*object) ? pass.busy : pass.expanded).emplace_back(name);
   }
 }
 
@@ -386,7 +386,7 @@ void RunTracer::passEnds(int pass, const std::string& before, const std::string&
 
 // ---- Conditionals -------------------------------------------------------
 
-void RunTracer::conditional(const zemra::CVL_ParseState& s, int value, bool taken,
+void RunTracer::conditional(const orvo::CVL_ParseState& s, int value, bool taken,
                             bool earlierTaken) {
   reportMessages();
   ConditionalEvent event;
@@ -427,7 +427,7 @@ void RunTracer::conditional(const zemra::CVL_ParseState& s, int value, bool take
   m_PendingBranches.push_back(PendingBranch{std::move(event), frame->file, lastLine});
 }
 
-void RunTracer::branchSkipped(const zemra::CVL_ParseState& s) {
+void RunTracer::branchSkipped(const orvo::CVL_ParseState& s) {
   reportMessages();
   if (m_PendingBranches.empty()) return;
   PendingBranch branch = std::move(m_PendingBranches.back());
@@ -452,10 +452,10 @@ void RunTracer::branchSkipped(const zemra::CVL_ParseState& s) {
 
 // ---- Includes -----------------------------------------------------------
 
-void RunTracer::includeNotLoaded(const zemra::CVL_ParseState& s, const std::string& name,
+void RunTracer::includeNotLoaded(const orvo::CVL_ParseState& s, const std::string& name,
                                  const std::string& path) {
   reportMessages();
-  const zemra::CVL_Match& token = s.m_Position.m_Current;
+  const orvo::CVL_Match& token = s.m_Position.m_Current;
   IncludeEvent event;
   event.place = placeOf(s, token.m_pTokenBegin, token.m_pTokenEnd);
   event.name = name;
@@ -466,11 +466,11 @@ void RunTracer::includeNotLoaded(const zemra::CVL_ParseState& s, const std::stri
   m_Observer.includeDirective(event);
 }
 
-void RunTracer::includeEntered(const zemra::CVL_ParseState& s, const std::string& name,
-                               const std::string& path, const zemra::CVL_ParseState& file,
+void RunTracer::includeEntered(const orvo::CVL_ParseState& s, const std::string& name,
+                               const std::string& path, const orvo::CVL_ParseState& file,
                                int depth) {
   reportMessages();
-  const zemra::CVL_Match& token = s.m_Position.m_Current;
+  const orvo::CVL_Match& token = s.m_Position.m_Current;
   IncludeEvent event;
   event.place = placeOf(s, token.m_pTokenBegin, token.m_pTokenEnd);
   event.name = name;
@@ -510,7 +510,7 @@ void RunTracer::includeLeft(bool report) {
 
 // ---- Output -------------------------------------------------------------
 
-void RunTracer::wrote(const zemra::CVL_ParseState& s, std::string_view text) {
+void RunTracer::wrote(const orvo::CVL_ParseState& s, std::string_view text) {
   if (text.empty()) return;
   int file = -1;
   int first = 0;

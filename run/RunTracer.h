@@ -17,17 +17,17 @@
 #include "tree/Map.h"
 #include "tree/Node.h"
 
-namespace zemra {
+namespace orvo {
 class CVL_ParseState;
 class Cpreprocess_fileParser;
-}  // namespace zemra
+}  // namespace orvo
 
 namespace orvo {
 
 class RecordingPlugin;
 struct RunError;
 
-class RunTracer : public zemra::ParseTrace {
+class RunTracer : public orvo::ParseTrace {
  public:
   RunTracer(RunObserver& observer, std::string inputName, std::string_view input,
             const RecordingPlugin& plugin);
@@ -36,18 +36,18 @@ class RunTracer : public zemra::ParseTrace {
 
   // Starts the macro-table copy from the parser's predefined macros; the
   // tracer reads the parser's tables (busy flags) from then on.
-  void attach(const zemra::Cpreprocess_fileParser& parser);
+  void attach(const orvo::Cpreprocess_fileParser& parser);
 
   // ---- Definitions ----------------------------------------------------
-  void objectDefined(const zemra::CVL_ParseState& s, const std::string& name,
+  void objectDefined(const orvo::CVL_ParseState& s, const std::string& name,
                      const std::string& value) override;
-  void functionDefined(const zemra::CVL_ParseState& s, const zemra::node& record,
-                       const zemra::CVL_Map<std::string, std::string>& parameters) override;
-  void undefined(const zemra::CVL_ParseState& s, const std::string& name) override;
+  void functionDefined(const orvo::CVL_ParseState& s, const orvo::node& record,
+                       const orvo::CVL_Map<std::string, std::string>& parameters) override;
+  void undefined(const orvo::CVL_ParseState& s, const std::string& name) override;
 
   // ---- Expansions -----------------------------------------------------
   // The current token is the call's ")"; `callBegin` points at its name.
-  void callCollected(const zemra::CVL_ParseState& s, const std::string& name,
+  void callCollected(const orvo::CVL_ParseState& s, const std::string& name,
                      const char* callBegin, const std::vector<std::string>& arguments,
                      const std::string& countMessage) override;
   void expansionBuilt(const std::vector<std::string>& parts) override;
@@ -55,9 +55,9 @@ class RunTracer : public zemra::ParseTrace {
   // Closes the expansion opened by callCollected or objectBegins.
   void expansionFinished(const std::string& result) override;
   // The current token holds the name (an identifier or the start of "name(").
-  void predefinedReplaced(const zemra::CVL_ParseState& s, std::string_view name,
+  void predefinedReplaced(const orvo::CVL_ParseState& s, std::string_view name,
                           const std::string& value) override;
-  void objectBegins(const zemra::CVL_ParseState& s, std::string_view name,
+  void objectBegins(const orvo::CVL_ParseState& s, std::string_view name,
                     const std::string& value) override;
   // An identifier a rescan pass reads.
   void nameInPass(std::string_view name) override;
@@ -66,21 +66,21 @@ class RunTracer : public zemra::ParseTrace {
 
   // ---- Conditionals ---------------------------------------------------
   // Called when the production of the directive line was left last.
-  void conditional(const zemra::CVL_ParseState& s, int value, bool taken, bool earlierTaken) override;
+  void conditional(const orvo::CVL_ParseState& s, int value, bool taken, bool earlierTaken) override;
   // Called after the lines of a branch not taken were skipped.
-  void branchSkipped(const zemra::CVL_ParseState& s) override;
+  void branchSkipped(const orvo::CVL_ParseState& s) override;
 
   // ---- Includes -------------------------------------------------------
   // The current token is the include directive.
-  void includeNotLoaded(const zemra::CVL_ParseState& s, const std::string& name,
+  void includeNotLoaded(const orvo::CVL_ParseState& s, const std::string& name,
                         const std::string& path) override;
-  void includeEntered(const zemra::CVL_ParseState& s, const std::string& name,
-                      const std::string& path, const zemra::CVL_ParseState& file, int depth) override;
+  void includeEntered(const orvo::CVL_ParseState& s, const std::string& name,
+                      const std::string& path, const orvo::CVL_ParseState& file, int depth) override;
   // `report`: false when an exception ends the file's parse.
   void includeLeft(bool report) override;
 
   // ---- Output ---------------------------------------------------------
-  void wrote(const zemra::CVL_ParseState& s, std::string_view text) override;
+  void wrote(const orvo::CVL_ParseState& s, std::string_view text) override;
 
   // Reports the messages not yet reported and the error that ended the run,
   // and hands over what the explorer keeps of the run.
@@ -113,18 +113,18 @@ class RunTracer : public zemra::ParseTrace {
   };
 
   // The frame whose text `s` parses, or null for a rescan's private text.
-  FileFrame* fileOf(const zemra::CVL_ParseState& s);
+  FileFrame* fileOf(const orvo::CVL_ParseState& s);
   // 1-based line of `offset` in the frame's text.
   int lineOf(FileFrame& frame, int offset);
   SourcePlace placeIn(FileFrame& frame, const char* begin, const char* end);
   // The place of [begin, end) in the state's text, or of the outermost
   // expansion when the state parses a rescan's text.
-  SourcePlace placeOf(const zemra::CVL_ParseState& s, const char* begin, const char* end);
-  ExpansionStep stepOpening(const zemra::CVL_ParseState& s, const SourcePlace& place,
+  SourcePlace placeOf(const orvo::CVL_ParseState& s, const char* begin, const char* end);
+  ExpansionStep stepOpening(const orvo::CVL_ParseState& s, const SourcePlace& place,
                             const std::string& name);
   // Opens the expansion of a name replaced by `value` at the current token
   // and returns its event.
-  ReplacementEvent replacementOpening(const zemra::CVL_ParseState& s, std::string_view name,
+  ReplacementEvent replacementOpening(const orvo::CVL_ParseState& s, std::string_view name,
                                       const std::string& value, MacroKind kind);
   ExpansionStep currentStep() const;
   void reportMessages();
@@ -137,7 +137,7 @@ class RunTracer : public zemra::ParseTrace {
 
   RunObserver& m_Observer;
   const RecordingPlugin& m_Plugin;
-  const zemra::Cpreprocess_fileParser* m_pParser = nullptr;
+  const orvo::Cpreprocess_fileParser* m_pParser = nullptr;
   std::size_t m_ReportedMessages = 0;
 
   std::vector<FileFrame> m_Files;  // the include chain; [0] the main input

@@ -7,14 +7,14 @@
 namespace orvo {
 namespace {
 
-std::pair<int, int> currentToken(const zemra::CVL_ParseState& state) {
-  const zemra::CVL_Match& current = state.m_Position.m_Current;
+std::pair<int, int> currentToken(const orvo::CVL_ParseState& state) {
+  const orvo::CVL_Match& current = state.m_Position.m_Current;
   if (current.m_pTokenBegin == nullptr) return {0, 0};
   return {state.offsetOf(current.m_pTokenBegin), state.offsetOf(current.m_pTokenEnd)};
 }
 
-std::string_view textOf(const zemra::CVL_ParseState& state) {
-  const zemra::CVL_Position& position = state.m_Position;
+std::string_view textOf(const orvo::CVL_ParseState& state) {
+  const orvo::CVL_Position& position = state.m_Position;
   return std::string_view(position.m_pBegin,
                           static_cast<std::size_t>(position.m_pEnd - position.m_pBegin));
 }
@@ -24,15 +24,15 @@ std::string_view textOf(const zemra::CVL_ParseState& state) {
 SourceTracker::SourceTracker(SourceRegistry& registry, SourceId main)
     : m_Registry(registry), m_Main(main) {}
 
-void SourceTracker::enter(const zemra::CVL_ParseState& state, zemra::SourceKind kind,
+void SourceTracker::enter(const orvo::CVL_ParseState& state, orvo::SourceKind kind,
                           std::string_view name) {
   m_Unwound.reset();
   SourceId source = kNoSource;
   switch (kind) {
-    case zemra::SourceKind::Main:
+    case orvo::SourceKind::Main:
       source = m_Main;
       break;
-    case zemra::SourceKind::File: {
+    case orvo::SourceKind::File: {
       // The enclosing parse stands on the #include directive.
       const Frame* includer = innermostSource();
       source = m_Registry.addIncluded(std::string(name), textOf(state),
@@ -40,10 +40,10 @@ void SourceTracker::enter(const zemra::CVL_ParseState& state, zemra::SourceKind 
                                       includer ? currentToken(*includer->state).first : 0);
       break;
     }
-    case zemra::SourceKind::Named:
+    case orvo::SourceKind::Named:
       source = m_Registry.addNamed(std::string(name), std::string(textOf(state)));
       break;
-    case zemra::SourceKind::MacroText:
+    case orvo::SourceKind::MacroText:
       break;
   }
   m_Frames.push_back(Frame{&state, source});
@@ -55,7 +55,7 @@ void SourceTracker::leave(bool unwinding) {
   m_Frames.pop_back();
 }
 
-void SourceTracker::enterMacroUse(const zemra::CVL_ParseState& state) {
+void SourceTracker::enterMacroUse(const orvo::CVL_ParseState& state) {
   m_Uses.emplace_back(&state, currentToken(state).first);
 }
 

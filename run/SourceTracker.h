@@ -24,15 +24,15 @@ struct RawPlace {
   bool inMacroText = false;
 };
 
-class SourceTracker : public zemra::CVL_SourceTrail {
+class SourceTracker : public orvo::CVL_SourceTrail {
  public:
   // `main` is the registered source of the run's input.
   SourceTracker(SourceRegistry& registry, SourceId main);
 
-  void enter(const zemra::CVL_ParseState& state, zemra::SourceKind kind,
+  void enter(const orvo::CVL_ParseState& state, orvo::SourceKind kind,
              std::string_view name) override;
   void leave(bool unwinding) override;
-  void enterMacroUse(const zemra::CVL_ParseState& state) override;
+  void enterMacroUse(const orvo::CVL_ParseState& state) override;
   void leaveMacroUse() override;
   int markPlace(int begin, int end) override;
   void noteOnLastMessage(std::string_view text, int mark) override;
@@ -55,7 +55,7 @@ class SourceTracker : public zemra::CVL_SourceTrail {
 
  private:
   struct Frame {
-    const zemra::CVL_ParseState* state;
+    const orvo::CVL_ParseState* state;
     SourceId source;  // kNoSource for macro text
   };
 
@@ -67,7 +67,7 @@ class SourceTracker : public zemra::CVL_SourceTrail {
   SourceId m_Main;
   std::vector<Frame> m_Frames;
   // Macro calls being expanded: their parse and where each call begins.
-  std::vector<std::pair<const zemra::CVL_ParseState*, int>> m_Uses;
+  std::vector<std::pair<const orvo::CVL_ParseState*, int>> m_Uses;
   // Set when an exception leaves the innermost parse, cleared when a parse
   // is entered; the frames are gone by the time the run catches it.
   std::optional<RawPlace> m_Unwound;

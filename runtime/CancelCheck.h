@@ -8,7 +8,7 @@
 
 #include "base/Message.h"
 
-namespace zemra {
+namespace orvo {
 
 class CancelCheck {
  public:
@@ -37,4 +37,4 @@ class CancelCheck {
   unsigned m_Calls = 0;
 };
 
-}  // namespace zemra
+}  // namespace orvo

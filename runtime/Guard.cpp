@@ -3,7 +3,7 @@
 
 #include "runtime/Parser.h"
 
-namespace zemra {
+namespace orvo {
 
 CVL_Guard::CVL_Guard(CVL_Guard&& other) noexcept
     : m_pParser(other.m_pParser),
@@ -31,4 +31,4 @@ void CVL_Guard::leave() {
   if (state != nullptr) m_pParser->leave(*state);
 }
 
-}  // namespace zemra
+}  // namespace orvo

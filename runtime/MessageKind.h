@@ -4,7 +4,7 @@
 // run/MessageSeverity.h.
 #pragma once
 
-namespace zemra::message_kind {
+namespace orvo::message_kind {
 
 // A plain message without a kind of its own.
 inline constexpr unsigned char kPlain = 0;
@@ -19,4 +19,4 @@ inline constexpr unsigned char kError = 4;
 // rescanned macro text the rest of that text is kept as it stands.
 inline constexpr unsigned char kParseError = 5;
 
-}  // namespace zemra::message_kind
+}  // namespace orvo::message_kind

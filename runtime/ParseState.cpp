@@ -6,7 +6,7 @@
 #include "scan/FirstByteTokens.h"
 #include "scan/Scanner.h"
 
-namespace zemra {
+namespace orvo {
 
 CVL_ParseState::CVL_ParseState(const char* begin, const char* end) { resetRange(begin, end); }
 
@@ -205,4 +205,4 @@ void CVL_ParseState::pushRuleEnd(const CVL_Scanner* scanner, const CVL_PlainRead
   entry.m_WalkSearched = walkSearched;
 }
 
-}  // namespace zemra
+}  // namespace orvo

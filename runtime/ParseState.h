@@ -15,7 +15,7 @@
 #include "scan/PlainTokenReader.h"
 #include "scan/Scanner.h"
 
-namespace zemra {
+namespace orvo {
 
 // One entry of the rule-end stack: the scanner for what follows an entered
 // production (or an interrupted position, flag 2 for inclusions).
@@ -233,4 +233,4 @@ class CVL_SubParseState : public CVL_ParseState {
   bool m_bUserText = false;
 };
 
-}  // namespace zemra
+}  // namespace orvo

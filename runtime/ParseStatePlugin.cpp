@@ -1,6 +1,6 @@
 #include "runtime/ParseStatePlugin.h"
 
-namespace zemra {
+namespace orvo {
 
 CVL_ParseStatePlugin::CVL_ParseStatePlugin(std::ostream* stream)
     : m_pRedirect(std::make_unique<CVL_RedirectOutput>(stream)),
@@ -141,4 +141,4 @@ std::string CVL_ParseStatePlugin::indentation() const {
 
 CVL_Indent& CVL_ParseStatePlugin::indentState() { return m_Indent; }
 
-}  // namespace zemra
+}  // namespace orvo

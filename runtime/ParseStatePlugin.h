@@ -13,7 +13,7 @@
 #include "base/Message.h"
 #include "scan/DynamicScanner.h"
 
-namespace zemra {
+namespace orvo {
 
 // Points the plugin's output at a stream, and temporarily at a file.
 class CVL_RedirectOutput {
@@ -164,4 +164,4 @@ class CVL_ParseStatePlugin : public CVL_ParseStatePluginAbs {
   void openOutput(const std::string& path, bool append, std::ios::openmode extraMode);
 };
 
-}  // namespace zemra
+}  // namespace orvo

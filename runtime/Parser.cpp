@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-namespace zemra {
+namespace orvo {
 
 CVL_Parser::CVL_Parser() = default;
 
@@ -26,15 +26,11 @@ int CVL_Parser::lookahead(CVL_ParseState& s, int elementIndex, int scannerIndex,
   return s.lookahead(elementIndex);
 }
 
-int CVL_Parser::lookaheadPlain(CVL_ParseState& s, int elementIndex, int scannerIndex,
-                               bool ruleEndFlag, const char* production, const char* element) {
-  return CVL_Parser::lookahead(s, elementIndex, scannerIndex, ruleEndFlag, production, element);
-}
 
 bool CVL_Parser::lookaheadTest(CVL_ParseState& s, int elementIndex, int scannerIndex,
                                bool ruleEndFlag, const char* production, const char* element) {
   if (parse_status::isErrorState(s.m_Status)) return false;
-  lookaheadPlain(s, elementIndex, scannerIndex, ruleEndFlag, production, element);
+  lookahead(s, elementIndex, scannerIndex, ruleEndFlag, production, element);
   return true;
 }
 
@@ -43,15 +39,7 @@ void CVL_Parser::start(CVL_ParseState& s, int scannerIndex, int elementIndex,
   lookahead(s, elementIndex, scannerIndex, false, production, element);
 }
 
-void CVL_Parser::start2(CVL_ParseState& s, int scannerIndex, int elementIndex,
-                        const char* production, const char* element) {
-  lookaheadPlain(s, elementIndex, scannerIndex, false, production, element);
-}
 
-void CVL_Parser::start3(CVL_ParseState& s, int scannerIndex, int elementIndex,
-                        const char* production, const char* element) {
-  lookaheadTest(s, elementIndex, scannerIndex, false, production, element);
-}
 
 bool CVL_Parser::match(CVL_ParseState& s, int tokenId, int nextScannerIndex, bool ruleEndFlag,
                        const char* production, const char* element) {
@@ -65,33 +53,9 @@ bool CVL_Parser::match(CVL_ParseState& s, int tokenId, int nextScannerIndex, boo
   return true;
 }
 
-bool CVL_Parser::consumeOnly2(CVL_ParseState& s, int tokenId, const char* production,
-                              const char* element) {
-  if (parse_status::isErrorState(s.m_Status)) return false;
-  if (s.m_bInclusionPending) inclusionHook2(s, tokenId, production, element);
-  return consumeToken(s, tokenId, production, element);
-}
 
-bool CVL_Parser::match2(CVL_ParseState& s, int tokenId, int nextScannerIndex, bool ruleEndFlag,
-                        const char* production, const char* element) {
-  if (!consumeOnly2(s, tokenId, production, element)) return false;
-  lookaheadPlain(s, 0, nextScannerIndex, ruleEndFlag, production, element);
-  return true;
-}
 
-bool CVL_Parser::consumeOnly3(CVL_ParseState& s, int tokenId, const char* production,
-                              const char* element) {
-  if (parse_status::isErrorState(s.m_Status)) return false;
-  if (s.m_bInclusionPending) inclusionHook3(s, tokenId, production, element);
-  return consumeToken(s, tokenId, production, element);
-}
 
-bool CVL_Parser::match3(CVL_ParseState& s, int tokenId, int nextScannerIndex, bool ruleEndFlag,
-                        const char* production, const char* element) {
-  if (!consumeOnly3(s, tokenId, production, element)) return false;
-  lookaheadTest(s, 0, nextScannerIndex, ruleEndFlag, production, element);
-  return true;
-}
 
 bool CVL_Parser::matchSkip(CVL_ParseState& s, int tokenId, const char* production,
                            const char* element) {
@@ -115,8 +79,6 @@ bool CVL_Parser::reportsFailedMatch(const CVL_ParseState& s) {
 }
 
 int CVL_Parser::inclusionHook(CVL_ParseState&, int, const char*, const char*) { return 0; }
-int CVL_Parser::inclusionHook2(CVL_ParseState&, int, const char*, const char*) { return 0; }
-int CVL_Parser::inclusionHook3(CVL_ParseState&, int, const char*, const char*) { return 0; }
 
 void CVL_Parser::checkNestingDepth() const {
   if (m_NestingDepth >= kMaxNestingDepth) {
@@ -133,19 +95,7 @@ CVL_Guard CVL_Parser::enter(CVL_ParseState& s, int scannerIndex, int ruleEndFlag
   return enterProduction(s, scannerIndex, ruleEndFlag, productionIndex);
 }
 
-CVL_Guard CVL_Parser::enter2(CVL_ParseState& s, int scannerIndex, int ruleEndFlag,
-                             int productionIndex, const char* traceName) {
-  checkNestingDepth();
-  if (s.m_bInclusionPending) inclusionHook2(s, 0, traceName, nullptr);
-  return enterProduction(s, scannerIndex, ruleEndFlag, productionIndex);
-}
 
-CVL_Guard CVL_Parser::enter3(CVL_ParseState& s, int scannerIndex, int ruleEndFlag,
-                             int productionIndex, const char* traceName) {
-  checkNestingDepth();
-  if (s.m_bInclusionPending) inclusionHook3(s, 0, traceName, nullptr);
-  return enterProduction(s, scannerIndex, ruleEndFlag, productionIndex);
-}
 
 CVL_Guard CVL_Parser::enterProduction(CVL_ParseState& s, int scannerIndex, int ruleEndFlag,
                                       int productionIndex) {
@@ -179,4 +129,4 @@ void CVL_Parser::leave(CVL_ParseState& s) {
   stack.pop_back();
 }
 
-}  // namespace zemra
+}  // namespace orvo

@@ -9,7 +9,7 @@
 #include "runtime/ParseStatePlugin.h"
 #include "scan/ScannerTable.h"
 
-namespace zemra {
+namespace orvo {
 
 class CVL_Parser;
 
@@ -39,53 +39,32 @@ class CVL_Parser {
   CVL_Parser(const CVL_Parser&) = delete;
   CVL_Parser& operator=(const CVL_Parser&) = delete;
 
-  // Slots 1-4: look ahead (with the inclusion hook), plain, test, start.
+  // Looking ahead: the next token, a test that reports whether it could, and
+  // the start of a parse.
   virtual int lookahead(CVL_ParseState& s, int elementIndex, int scannerIndex, bool ruleEndFlag,
                         const char* production, const char* element);
-  virtual int lookaheadPlain(CVL_ParseState& s, int elementIndex, int scannerIndex,
-                             bool ruleEndFlag, const char* production, const char* element);
   virtual bool lookaheadTest(CVL_ParseState& s, int elementIndex, int scannerIndex,
                              bool ruleEndFlag, const char* production, const char* element);
   virtual void start(CVL_ParseState& s, int scannerIndex, int elementIndex,
                      const char* production = nullptr, const char* element = nullptr);
-  virtual void start2(CVL_ParseState& s, int scannerIndex, int elementIndex,
-                      const char* production = nullptr, const char* element = nullptr);
-  virtual void start3(CVL_ParseState& s, int scannerIndex, int elementIndex,
-                      const char* production = nullptr, const char* element = nullptr);
-  // Slots 7-13: matching.
+  // Matching tokens.
   virtual bool match(CVL_ParseState& s, int tokenId, int nextScannerIndex, bool ruleEndFlag,
                      const char* production, const char* element);
-  virtual bool consumeOnly2(CVL_ParseState& s, int tokenId, const char* production,
-                            const char* element);
-  virtual bool match2(CVL_ParseState& s, int tokenId, int nextScannerIndex, bool ruleEndFlag,
-                      const char* production, const char* element);
-  virtual bool consumeOnly3(CVL_ParseState& s, int tokenId, const char* production,
-                            const char* element);
-  virtual bool match3(CVL_ParseState& s, int tokenId, int nextScannerIndex, bool ruleEndFlag,
-                      const char* production, const char* element);
   virtual bool matchSkip(CVL_ParseState& s, int tokenId, const char* production,
                          const char* element);
   virtual bool consumeToken(CVL_ParseState& s, int tokenId, const char* production,
                             const char* element);
-  // Slots 14-16: inclusion hooks; return a new lookahead id or 0. Matching
+  // The inclusion hook; returns a new lookahead id or 0. Matching
   // and entering call them only while the state has an inclusion pending,
   // since there is nothing to parse otherwise.
   virtual int inclusionHook(CVL_ParseState& s, int elementIndex, const char* production,
                             const char* element);
-  virtual int inclusionHook2(CVL_ParseState& s, int elementIndex, const char* production,
-                             const char* element);
-  virtual int inclusionHook3(CVL_ParseState& s, int elementIndex, const char* production,
-                             const char* element);
-  // Slots 17-20: entering and leaving productions. `ruleEndFlag` is 0, 1, or
+  // Entering and leaving productions. `ruleEndFlag` is 0, 1, or
   // 2 for an inclusion production.
   virtual CVL_Guard enter(CVL_ParseState& s, int scannerIndex, int ruleEndFlag,
                           int productionIndex, const char* traceName);
-  virtual CVL_Guard enter2(CVL_ParseState& s, int scannerIndex, int ruleEndFlag,
-                           int productionIndex, const char* traceName);
-  virtual CVL_Guard enter3(CVL_ParseState& s, int scannerIndex, int ruleEndFlag,
-                           int productionIndex, const char* traceName);
   virtual void leave(CVL_ParseState& s);
-  // Slots 21-25: syntax errors.
+  // Syntax errors.
   virtual void expectedError(CVL_ParseState& s, int tokenId, const char* production,
                              const char* element);
   virtual void skipExpectedError(CVL_ParseState& s, int tokenId, const char* production,
@@ -93,14 +72,14 @@ class CVL_Parser {
   virtual void unexpectedError(CVL_ParseState& s, const char* production, const char* element);
   virtual void noProgressError(CVL_ParseState& s, const char* production, const char* element);
   virtual void incompleteError(CVL_ParseState& s, const char* production, const char* element);
-  // Slots 26-30: messages.
+  // Messages.
   virtual void message(CVL_ParseState& s, const char* text);
   virtual void warning(CVL_ParseState& s, const char* text);
   virtual void error(CVL_ParseState& s, const char* text);
   virtual void errorStop(CVL_ParseState& s, const char* text);
   virtual void addMessage(CVL_ParseState& s, const char* text, int begin, int end,
                           const char* production, const char* element, int kind);
-  // Slots 31-52: plugin forwards; they use the parser's own plugin and do
+  // Plugin forwards; they use the parser's own plugin and do
   // nothing (or return the default) without one.
   virtual void setSourcePath(const std::string& text, bool flag);
   virtual void setPluginText2(const std::string& text);
@@ -163,4 +142,4 @@ class CVL_Parser {
                                const char* production, const char* element);
 };
 
-}  // namespace zemra
+}  // namespace orvo

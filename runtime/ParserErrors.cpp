@@ -6,7 +6,7 @@
 #include "runtime/Parser.h"
 #include "runtime/MessageKind.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 // "NAME found; " for a lookahead token with a symbol, else empty.
@@ -174,4 +174,4 @@ void CVL_Parser::addMessage(CVL_ParseState& s, const char* text, int begin, int 
   }
 }
 
-}  // namespace zemra
+}  // namespace orvo

@@ -2,7 +2,7 @@
 // parser's own plugin and does nothing without one.
 #include "runtime/Parser.h"
 
-namespace zemra {
+namespace orvo {
 
 void CVL_Parser::setSourcePath(const std::string& text, bool flag) {
   if (m_pPlugin != nullptr) m_pPlugin->setSourcePath(text, flag);
@@ -86,4 +86,4 @@ std::string CVL_Parser::indentation() const {
   return m_pPlugin != nullptr ? m_pPlugin->indentation() : std::string();
 }
 
-}  // namespace zemra
+}  // namespace orvo

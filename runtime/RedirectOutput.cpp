@@ -2,7 +2,7 @@
 
 #include "runtime/ParseStatePlugin.h"
 
-namespace zemra {
+namespace orvo {
 
 CVL_RedirectOutput::CVL_RedirectOutput(std::ostream* target)
     : m_pTarget(target != nullptr ? target : &std::cout) {}
@@ -33,4 +33,4 @@ void CVL_RedirectOutput::flushTarget() {
   }
 }
 
-}  // namespace zemra
+}  // namespace orvo

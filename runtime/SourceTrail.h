@@ -8,7 +8,7 @@
 #include <exception>
 #include <string_view>
 
-namespace zemra {
+namespace orvo {
 
 class CVL_ParseState;
 
@@ -85,4 +85,4 @@ class CVL_MacroUseFrame {
   CVL_SourceTrail* m_pTrail;
 };
 
-}  // namespace zemra
+}  // namespace orvo

@@ -2,7 +2,7 @@
 #include "base/Message.h"
 #include "runtime/ParseState.h"
 
-namespace zemra {
+namespace orvo {
 
 void CVL_ParseState::report(const char* text, int begin, int end, const char* production,
                             const char* element, int kind) {
@@ -33,4 +33,4 @@ void CVL_ParseState::report(const char* text, int begin, int end, const char* pr
                        production, element, 0);
 }
 
-}  // namespace zemra
+}  // namespace orvo

@@ -1,6 +1,6 @@
 #include "runtime/ParseState.h"
 
-namespace zemra {
+namespace orvo {
 
 CVL_SubParseState::CVL_SubParseState(const std::string& text, const CVL_ParseState& parent)
     : CVL_ParseState(nullptr, nullptr) {
@@ -22,4 +22,4 @@ CVL_SubParseState::~CVL_SubParseState() {
   if (m_pPlugin != nullptr) m_pPlugin->setRaiseErrors(m_bSavedRaiseErrors);
 }
 
-}  // namespace zemra
+}  // namespace orvo

@@ -9,7 +9,7 @@
 #include "scan/PlainTokenReader.h"
 #include "scan/Scanner.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 // Length of the candidate's own submatch `i`, 0 when it did not take part.
@@ -266,4 +266,4 @@ bool CVL_ParseState::chooseCandidate() {
   return takeB;
 }
 
-}  // namespace zemra
+}  // namespace orvo

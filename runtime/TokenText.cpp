@@ -4,7 +4,7 @@
 
 #include "runtime/ParseState.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 std::string_view between(const char* begin, const char* end) {
@@ -49,4 +49,4 @@ std::string CVL_ParseState::productionCopy() const {
   return std::string(between(m_ProdPrefixBegin, m_ProdEnd));
 }
 
-}  // namespace zemra
+}  // namespace orvo

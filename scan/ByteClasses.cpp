@@ -4,7 +4,7 @@
 
 #include <boost/regex.hpp>
 
-namespace zemra {
+namespace orvo {
 
 CVL_ByteClasses::CVL_ByteClasses(const std::locale& locale) {
   boost::regex::traits_type traits;
@@ -21,4 +21,4 @@ CVL_ByteClasses::CVL_ByteClasses(const std::locale& locale) {
   }
 }
 
-}  // namespace zemra
+}  // namespace orvo

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <locale>
 
-namespace zemra {
+namespace orvo {
 
 class CVL_ByteClasses {
  public:
@@ -30,4 +30,4 @@ class CVL_ByteClasses {
   std::array<std::uint8_t, 256> m_Classes{};
 };
 
-}  // namespace zemra
+}  // namespace orvo

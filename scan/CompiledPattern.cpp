@@ -5,7 +5,7 @@
 
 #include "scan/ScannerSyntax.h"
 
-namespace zemra {
+namespace orvo {
 
 CVL_CompiledPattern::CVL_CompiledPattern(const std::string& expression)
     : m_Expression(expression),
@@ -39,4 +39,4 @@ std::shared_ptr<const CVL_CompiledPattern> CompileScannerPattern(const std::stri
   return entry;
 }
 
-}  // namespace zemra
+}  // namespace orvo

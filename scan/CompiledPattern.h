@@ -13,7 +13,7 @@
 #include "scan/FastAlternation.h"
 #include "scan/FirstByteFilter.h"
 
-namespace zemra {
+namespace orvo {
 
 class CVL_CompiledPattern {
  public:
@@ -41,4 +41,4 @@ class CVL_CompiledPattern {
 // expression library's error for an expression it refuses.
 std::shared_ptr<const CVL_CompiledPattern> CompileScannerPattern(const std::string& expression);
 
-}  // namespace zemra
+}  // namespace orvo

@@ -4,7 +4,7 @@
 
 #include "scan/DynamicScannerData.h"
 
-namespace zemra {
+namespace orvo {
 
 CVL_DynamicScanner::CVL_DynamicScanner() = default;
 CVL_DynamicScanner::~CVL_DynamicScanner() = default;
@@ -60,4 +60,4 @@ bool CVL_DynamicScanner::dynamicMatch(CVL_Match& match, const char* inputEnd,
   return false;
 }
 
-}  // namespace zemra
+}  // namespace orvo

@@ -10,7 +10,7 @@
 #include "scan/Match.h"
 #include "scan/Symbol.h"
 
-namespace zemra {
+namespace orvo {
 
 class CVL_DynamicScanner {
  public:
@@ -44,4 +44,4 @@ class CVL_DynamicScanner {
   std::unique_ptr<CDynScannerData> m_pFirstLevel;  // null: no scope level yet
 };
 
-}  // namespace zemra
+}  // namespace orvo

@@ -2,7 +2,7 @@
 
 #include "base/Message.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 bool TakeLiteral(const CVL_LiteralScanner& scanner, CVL_Match& match, const char* inputEnd,
@@ -88,4 +88,4 @@ bool Level::match(CVL_Match& match, const char* inputEnd, bool wholeWord) const 
   return m_pLiteral && TakeLiteral(*m_pLiteral, match, inputEnd, wholeWord);
 }
 
-}  // namespace zemra
+}  // namespace orvo

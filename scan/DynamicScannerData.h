@@ -11,7 +11,7 @@
 #include "scan/DynamicScanner.h"
 #include "scan/LiteralScanner.h"
 
-namespace zemra {
+namespace orvo {
 
 // Levels nest at most this deep; a deeper level number is refused.
 constexpr int kMaxDynamicLevels = 64;
@@ -60,4 +60,4 @@ class CVL_DynamicScanner::CDynScannerData {
   std::unique_ptr<CDynScannerData> m_pNext;
 };
 
-}  // namespace zemra
+}  // namespace orvo

@@ -8,7 +8,7 @@
 #include "scan/FirstByteFilter.h"
 #include "scan/ScannerSyntax.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 // One bit per alternative in the candidate masks.
@@ -194,4 +194,4 @@ bool CVL_FastAlternation::agreesWith(const CVL_GroupMap& map) const {
   return true;
 }
 
-}  // namespace zemra
+}  // namespace orvo

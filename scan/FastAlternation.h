@@ -21,7 +21,7 @@
 #include "scan/GroupMap.h"
 #include "scan/TokenMatchers.h"
 
-namespace zemra {
+namespace orvo {
 
 class CVL_FastAlternation {
  public:
@@ -71,4 +71,4 @@ class CVL_FastAlternation {
   int m_OnlyFirstByte = -1;
 };
 
-}  // namespace zemra
+}  // namespace orvo

@@ -4,7 +4,7 @@
 
 #include "scan/ScannerSyntax.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 using Bytes = std::bitset<256>;
@@ -278,4 +278,4 @@ CVL_FirstByteFilter::CVL_FirstByteFilter(const std::string& expression, const st
   }
 }
 
-}  // namespace zemra
+}  // namespace orvo

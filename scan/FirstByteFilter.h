@@ -8,7 +8,7 @@
 
 #include <boost/regex.hpp>
 
-namespace zemra {
+namespace orvo {
 
 class CVL_FirstByteFilter {
  public:
@@ -28,4 +28,4 @@ class CVL_FirstByteFilter {
   std::bitset<256> m_Bytes;
 };
 
-}  // namespace zemra
+}  // namespace orvo

@@ -5,7 +5,7 @@
 
 #include "scan/FirstByteFilter.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 struct ByByte {
@@ -81,4 +81,4 @@ void CVL_FirstByteTokens::LearnCoverage(
   }
 }
 
-}  // namespace zemra
+}  // namespace orvo

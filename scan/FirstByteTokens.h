@@ -11,7 +11,7 @@
 
 #include "scan/TokenSet.h"
 
-namespace zemra {
+namespace orvo {
 
 class CVL_FirstByteTokens {
  public:
@@ -46,4 +46,4 @@ class CVL_FirstByteTokens {
   std::vector<std::bitset<256>> m_CoveredBy;  // by the other set's index
 };
 
-}  // namespace zemra
+}  // namespace orvo

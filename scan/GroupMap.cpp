@@ -2,8 +2,8 @@
 
 #include "base/Message.h"
 
-namespace zemra {
+namespace orvo {
 
 void CVL_GroupMap::ThrowTokenNotFound() { throw CVL_Message("token not found"); }
 
-}  // namespace zemra
+}  // namespace orvo

@@ -8,7 +8,7 @@
 
 #include "scan/Symbol.h"
 
-namespace zemra {
+namespace orvo {
 
 struct CVL_GroupSymbol {
   int m_Group;
@@ -41,4 +41,4 @@ class CVL_GroupMap {
   std::vector<CVL_GroupSymbol> m_Pairs;
 };
 
-}  // namespace zemra
+}  // namespace orvo

@@ -1,9 +1,9 @@
 #include "scan/IgnoreScanner.h"
 
-namespace zemra {
+namespace orvo {
 
 CVL_IgnoreScanner::CVL_IgnoreScanner(const char* chars) {
   for (const char* p = chars; *p != '\0'; ++p) m_Chars.set(static_cast<unsigned char>(*p));
 }
 
-}  // namespace zemra
+}  // namespace orvo

@@ -3,7 +3,7 @@
 
 #include <bitset>
 
-namespace zemra {
+namespace orvo {
 
 class CVL_IgnoreScanner {
  public:
@@ -24,4 +24,4 @@ class CVL_IgnoreScanner {
   std::bitset<256> m_Chars;
 };
 
-}  // namespace zemra
+}  // namespace orvo

@@ -1,6 +1,6 @@
 #include "scan/LiteralScanner.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 bool IsWordChar(char c) {
@@ -48,4 +48,4 @@ bool CVL_LiteralScanner::contains(std::string_view key) const {
   return node != nullptr && node->m_pData != nullptr;
 }
 
-}  // namespace zemra
+}  // namespace orvo

@@ -10,7 +10,7 @@
 #include "scan/Scanner.h"
 #include "scan/TernarySearchTree.h"
 
-namespace zemra {
+namespace orvo {
 
 struct CVL_LiteralHit {
   const symbol* m_pSymbol;
@@ -47,4 +47,4 @@ class CVL_LiteralScanner {
   std::bitset<256> m_FirstBytes;
 };
 
-}  // namespace zemra
+}  // namespace orvo

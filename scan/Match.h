@@ -4,7 +4,7 @@
 #include "scan/Submatches.h"
 #include "scan/Symbol.h"
 
-namespace zemra {
+namespace orvo {
 
 // How a candidate was recognised.
 namespace match_kind {
@@ -78,4 +78,4 @@ struct CVL_Match {
   }
 };
 
-}  // namespace zemra
+}  // namespace orvo

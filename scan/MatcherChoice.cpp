@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 bool Set(const char* name) {
@@ -32,4 +32,4 @@ LibraryMatchingScope::LibraryMatchingScope(bool libraryOnly) : m_bPrevious(tLibr
 
 LibraryMatchingScope::~LibraryMatchingScope() { tLibraryOnly = m_bPrevious; }
 
-}  // namespace zemra
+}  // namespace orvo

@@ -7,7 +7,7 @@
 // the environment.
 #pragma once
 
-namespace zemra {
+namespace orvo {
 
 // Whether the environment asks for the reference path: ORVO_MODE=reference,
 // or ORVO_BOOST_ONLY=1 (the older name). Read once per process.
@@ -29,4 +29,4 @@ class LibraryMatchingScope {
   bool m_bPrevious;
 };
 
-}  // namespace zemra
+}  // namespace orvo

@@ -16,7 +16,7 @@
 #include "base/Message.h"
 #include "scan/MatcherChoice.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 // The library's matcher keeps a backtracking entry for every repetition of
@@ -92,4 +92,4 @@ const CVL_GroupSymbol* CVL_PatternSearch::searchFast(const char* begin, const ch
   return &m_GroupMap.pairs()[static_cast<std::size_t>(alternative)];
 }
 
-}  // namespace zemra
+}  // namespace orvo

@@ -6,7 +6,7 @@
 #include "scan/CompiledPattern.h"
 #include "scan/GroupMap.h"
 
-namespace zemra {
+namespace orvo {
 
 // Text of the error when the regular-expression library cannot finish a
 // match: a token too long for its backtracking stack.
@@ -41,4 +41,4 @@ class CVL_PatternSearch {
   bool m_bFast = false;
 };
 
-}  // namespace zemra
+}  // namespace orvo

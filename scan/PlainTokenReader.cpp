@@ -15,7 +15,7 @@
 #include "scan/TokenAlternation.h"
 #include "scan/TokenSet.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 // The literal tokens the reader reads: ")" and "(", the operators and ",".
@@ -425,4 +425,4 @@ void AsScannersRead(PlainToken& token, const char* end, const CVL_TokenSet& sear
   }
 }
 
-}  // namespace zemra
+}  // namespace orvo

@@ -11,7 +11,7 @@
 
 #include "scan/TokenSet.h"
 
-namespace zemra {
+namespace orvo {
 
 struct PlainToken {
   enum class Kind { Stop, Word, Other };
@@ -75,4 +75,4 @@ bool ScannersMayReadAlike(const PlainToken& token);
 // may be read as well, "defined" where it is a token of its own, and "*/".
 void AsScannersRead(PlainToken& token, const char* end, const CVL_TokenSet& searched);
 
-}  // namespace zemra
+}  // namespace orvo

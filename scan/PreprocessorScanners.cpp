@@ -9,7 +9,7 @@
 #include "scan/TokenAlternation.h"
 #include "scan/TokenSetNotation.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 constexpr int kScannerCount = 300;
@@ -218,4 +218,4 @@ std::shared_ptr<const CVL_ScannerTable> SharedPreprocessorScanners() {
   return table;
 }
 
-}  // namespace zemra
+}  // namespace orvo

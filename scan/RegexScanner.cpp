@@ -1,6 +1,6 @@
 #include "scan/RegexScanner.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 void TakeHit(CVL_Match& match, const CVL_GroupSymbol& hit, int length) {
@@ -37,4 +37,4 @@ bool CVL_RegexScanner::find(CVL_Match& match, const char* inputEnd) const {
   return true;
 }
 
-}  // namespace zemra
+}  // namespace orvo

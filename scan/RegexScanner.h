@@ -7,7 +7,7 @@
 #include "scan/Match.h"
 #include "scan/PatternSearch.h"
 
-namespace zemra {
+namespace orvo {
 
 class CVL_RegexScanner {
  public:
@@ -38,4 +38,4 @@ class CVL_RegexScanner {
   CVL_PatternSearch m_Search;
 };
 
-}  // namespace zemra
+}  // namespace orvo

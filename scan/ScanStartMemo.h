@@ -7,7 +7,7 @@
 #include <array>
 #include <cstddef>
 
-namespace zemra {
+namespace orvo {
 
 class CVL_IgnoreScanner;
 class CVL_Scanner;
@@ -43,4 +43,4 @@ class CVL_ScanStartMemo {
   std::size_t m_Count = 0;
 };
 
-}  // namespace zemra
+}  // namespace orvo

@@ -6,7 +6,7 @@
 #include "scan/RegexScanner.h"
 #include "scan/SkipScanner.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 void LoseCandidate(CVL_Match& match) {
@@ -126,4 +126,4 @@ const char* CVL_Scanner::skipIgnored(const char* position, const char* inputEnd)
   return position;
 }
 
-}  // namespace zemra
+}  // namespace orvo

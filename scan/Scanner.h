@@ -8,7 +8,7 @@
 #include "scan/Symbol.h"
 #include "scan/TokenSet.h"
 
-namespace zemra {
+namespace orvo {
 
 class CVL_IgnoreScanner;
 class CVL_LiteralScanner;
@@ -109,4 +109,4 @@ class CVL_Scanner {
   const char* skipIgnored(const char* position, const char* inputEnd) const;
 };
 
-}  // namespace zemra
+}  // namespace orvo

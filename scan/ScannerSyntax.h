@@ -3,7 +3,7 @@
 
 #include <boost/regex.hpp>
 
-namespace zemra {
+namespace orvo {
 
 // Perl syntax without back references and Perl extensions: with no_perl_ex
 // Boost.Regex matches leftmost-longest (POSIX) instead of first-alternative,
@@ -12,4 +12,4 @@ constexpr boost::regex::flag_type kScannerSyntax =
     boost::regex::perl | boost::regex::no_bk_refs | boost::regex::no_perl_ex;
 static_assert(kScannerSyntax == 0x300);
 
-}  // namespace zemra
+}  // namespace orvo

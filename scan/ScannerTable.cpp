@@ -11,7 +11,7 @@
 #include "scan/TokenAlternation.h"
 #include "scan/TokenSetNotation.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 [[noreturn]] void OutOfRange() { throw CVL_Message("scanner index out of range"); }
@@ -173,4 +173,4 @@ void CVL_ScannerTable::DerivePlainReading() {
     m_PlainReadings.push_back(scanner ? scanner->plainReading() : CVL_PlainReading());
 }
 
-}  // namespace zemra
+}  // namespace orvo

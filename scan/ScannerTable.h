@@ -8,7 +8,7 @@
 #include "scan/FirstByteTokens.h"
 #include "scan/Scanner.h"
 
-namespace zemra {
+namespace orvo {
 
 class CVL_ScannerTable {
  public:
@@ -85,4 +85,4 @@ std::unique_ptr<CVL_ScannerTable> BuildPreprocessorScanners();
 // threads may use it at once.
 std::shared_ptr<const CVL_ScannerTable> SharedPreprocessorScanners();
 
-}  // namespace zemra
+}  // namespace orvo

@@ -1,6 +1,6 @@
 #include "scan/SkipScanner.h"
 
-namespace zemra {
+namespace orvo {
 
 bool CVL_SkipScanner::skip(CVL_Match& match, const char* inputEnd) const {
   const CVL_GroupSymbol* stop = m_Search.search(match.m_pTokenBegin, inputEnd, match.m_Submatches);
@@ -16,4 +16,4 @@ bool CVL_SkipScanner::skip(CVL_Match& match, const char* inputEnd) const {
   return true;
 }
 
-}  // namespace zemra
+}  // namespace orvo

@@ -8,7 +8,7 @@
 #include "scan/Match.h"
 #include "scan/PatternSearch.h"
 
-namespace zemra {
+namespace orvo {
 
 class CVL_SkipScanner {
  public:
@@ -31,4 +31,4 @@ class CVL_SkipScanner {
   CVL_PatternSearch m_Search;
 };
 
-}  // namespace zemra
+}  // namespace orvo

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <string>
 
-namespace zemra {
+namespace orvo {
 
 struct CVL_Submatch {
   const char* first = nullptr;
@@ -91,4 +91,4 @@ class CVL_Submatches {
   std::array<CVL_Submatch, kMaxOwnGroups> m_Own{};
 };
 
-}  // namespace zemra
+}  // namespace orvo

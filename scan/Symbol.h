@@ -1,7 +1,7 @@
 // Token kinds: one constant record per kind, looked up by id.
 #pragma once
 
-namespace zemra {
+namespace orvo {
 
 struct symbol {
   int id;
@@ -34,4 +34,4 @@ constexpr int Unrecognized = 0, Eof = 1, Eps = 2, Eol = 6, PdInclude = 7, Bseol 
               SlashStar = 86, Skip87 = 87, StarSlash = 88, Skip89 = 89;
 }  // namespace tok
 
-}  // namespace zemra
+}  // namespace orvo

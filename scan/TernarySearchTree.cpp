@@ -4,7 +4,7 @@
 
 #include "base/Message.h"
 
-namespace zemra {
+namespace orvo {
 
 // Frees the nodes one by one rather than through the nested owners, so that
 // the depth of a tree with long keys cannot exhaust the stack.
@@ -61,4 +61,4 @@ const CVL_TstNode* CVL_Tst::find(std::string_view key) const {
   return nullptr;
 }
 
-}  // namespace zemra
+}  // namespace orvo

@@ -8,7 +8,7 @@
 
 #include "scan/Symbol.h"
 
-namespace zemra {
+namespace orvo {
 
 // One character position of the stored keys.
 struct CVL_TstNode {
@@ -49,4 +49,4 @@ class CVL_Tst {
   std::size_t m_NodeCount = 0;
 };
 
-}  // namespace zemra
+}  // namespace orvo

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 bool IsPatternKind(const symbol& s) { return !s.literal && s.pattern[0] != '\0'; }
@@ -67,4 +67,4 @@ CVL_Alternation SkipAlternation(const CVL_TokenSet& stops) {
   return Join(std::move(kinds), 1);
 }
 
-}  // namespace zemra
+}  // namespace orvo

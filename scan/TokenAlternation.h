@@ -6,7 +6,7 @@
 
 #include "scan/Scanner.h"
 
-namespace zemra {
+namespace orvo {
 
 struct CVL_Alternation {
   std::string expression;
@@ -29,4 +29,4 @@ CVL_Alternation RegexAlternation(const CVL_TokenSet& expected);
 // text with metacharacters escaped.
 CVL_Alternation SkipAlternation(const CVL_TokenSet& stops);
 
-}  // namespace zemra
+}  // namespace orvo

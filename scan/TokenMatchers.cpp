@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string_view>
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 using Classes = CVL_ByteClasses;
@@ -305,4 +305,4 @@ constexpr CVL_TokenMatcher kMatchers[] = {
 
 std::span<const CVL_TokenMatcher> TokenMatchers() { return kMatchers; }
 
-}  // namespace zemra
+}  // namespace orvo

@@ -10,7 +10,7 @@
 
 #include "scan/ByteClasses.h"
 
-namespace zemra {
+namespace orvo {
 
 // A group of a token's own pattern; `begin` null when it did not take part.
 struct CVL_GroupSpan {
@@ -37,4 +37,4 @@ struct CVL_TokenMatcher {
 // Every matcher, each keyed by the exact pattern text it was written for.
 std::span<const CVL_TokenMatcher> TokenMatchers();
 
-}  // namespace zemra
+}  // namespace orvo

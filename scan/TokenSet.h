@@ -6,7 +6,7 @@
 
 #include "scan/Symbol.h"
 
-namespace zemra {
+namespace orvo {
 
 // A set of token ids (0..kTokenCount), ordered by id.
 class CVL_TokenSet {
@@ -37,4 +37,4 @@ class CVL_TokenSet {
   std::bitset<kTokenCount + 1> m_Bits;
 };
 
-}  // namespace zemra
+}  // namespace orvo

@@ -2,7 +2,7 @@
 
 #include "base/Message.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 // Numbers in the tables are token ids, group numbers and scanner indices;
@@ -81,4 +81,4 @@ std::vector<std::pair<int, int>> ParsePairList(const char* text) {
   return pairs;
 }
 
-}  // namespace zemra
+}  // namespace orvo

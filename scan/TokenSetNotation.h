@@ -7,7 +7,7 @@
 
 #include "scan/Scanner.h"
 
-namespace zemra {
+namespace orvo {
 
 // One item of token-set notation: an inclusive range, or a single number when
 // first == last. A range whose last number is below its first holds nothing.
@@ -30,4 +30,4 @@ CVL_TokenSet ParseTokenSet(const char* text);
 // and "token number out of range" as above.
 std::vector<std::pair<int, int>> ParsePairList(const char* text);
 
-}  // namespace zemra
+}  // namespace orvo

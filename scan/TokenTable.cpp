@@ -2,7 +2,7 @@
 // constant-initialised, so it exists before any parser and never changes.
 #include "scan/Symbol.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 // Patterns are raw strings: every backslash is one character of the pattern.
@@ -114,4 +114,4 @@ const symbol& EofSymbol() { return kEof; }
 
 const symbol& EpsSymbol() { return kEps; }
 
-}  // namespace zemra
+}  // namespace orvo

@@ -6,7 +6,7 @@
 #include "grammar/ExpressionArithmetic.h"
 #include "base/Message.h"
 
-namespace zemra::arith {
+namespace orvo::arith {
 namespace {
 
 TEST(ExpressionArithmetic, WrapsAroundOn32Bits) {
@@ -54,4 +54,4 @@ TEST(ExpressionArithmetic, ZeroDivisorThrowsDivisionBy0) {
 }
 
 }  // namespace
-}  // namespace zemra::arith
+}  // namespace orvo::arith

@@ -5,7 +5,7 @@
 
 #include "grammar/IntegerConstant.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 TEST(IntegerConstant, ConvertsByLeadingDigit) {
@@ -40,4 +40,4 @@ TEST(IntegerConstant, DecimalTextMustBeAPlainInt) {
 }
 
 }  // namespace
-}  // namespace zemra
+}  // namespace orvo

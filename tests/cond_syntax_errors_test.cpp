@@ -9,7 +9,7 @@
 #include "runtime/ParseStatePlugin.h"
 #include "support/RunHelpers.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 struct Reported {
@@ -78,4 +78,4 @@ TEST(ConditionalSyntaxError, NamesTheProductionAndElement) {
 }
 
 }  // namespace
-}  // namespace zemra
+}  // namespace orvo

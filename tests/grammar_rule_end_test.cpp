@@ -289,10 +289,10 @@ TEST(RuleEndFlags, EveryFlagFollowsFromTheGrammarShape) {
   const RuleEnds expected;
   EXPECT_TRUE(expected.duplicates.empty()) << "a scanner index names one position only";
   EXPECT_EQ(expected.flags.size(), 289u);
-  for (int position = 0; position < zemra::kGrammarPositions; ++position) {
+  for (int position = 0; position < orvo::kGrammarPositions; ++position) {
     const auto it = expected.flags.find(position);
     const bool flag = it != expected.flags.end() && it->second;
-    EXPECT_EQ(zemra::endsAt(position), flag)
+    EXPECT_EQ(orvo::endsAt(position), flag)
         << "position " << position << " in "
         << (it == expected.flags.end() ? "no production" : expected.productionOf.at(position));
   }

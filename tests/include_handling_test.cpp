@@ -33,20 +33,20 @@ RunOptions fromSource(const fs::path& dir) {
 }
 
 TEST(IncludeName, SplitsAtTheLastSeparator) {
-  EXPECT_EQ(zemra::SplitIncludeName("sys/types.h").directory, "sys/");
-  EXPECT_EQ(zemra::SplitIncludeName("sys/types.h").leaf, "types.h");
-  EXPECT_EQ(zemra::SplitIncludeName("a.h").directory, "");
-  EXPECT_EQ(zemra::SplitIncludeName("a.h").leaf, "a.h");
-  EXPECT_EQ(zemra::SplitIncludeName("/abs/dir/").leaf, "");
+  EXPECT_EQ(orvo::SplitIncludeName("sys/types.h").directory, "sys/");
+  EXPECT_EQ(orvo::SplitIncludeName("sys/types.h").leaf, "types.h");
+  EXPECT_EQ(orvo::SplitIncludeName("a.h").directory, "");
+  EXPECT_EQ(orvo::SplitIncludeName("a.h").leaf, "a.h");
+  EXPECT_EQ(orvo::SplitIncludeName("/abs/dir/").leaf, "");
 }
 
 TEST(IncludeName, JoinPutsOneSeparatorAtTheJunction) {
-  EXPECT_EQ(zemra::JoinDirectory("", "sys/"), "sys/");
-  EXPECT_EQ(zemra::JoinDirectory("/inc", ""), "/inc");
-  EXPECT_EQ(zemra::JoinDirectory("/inc/", "/sys/"), "/inc/sys/");
-  EXPECT_EQ(zemra::JoinDirectory("/inc/", "sys/"), "/inc/sys/");
-  EXPECT_EQ(zemra::JoinDirectory("/inc", "/sys/"), "/inc/sys/");
-  EXPECT_EQ(zemra::JoinDirectory("/inc", "sys/"), "/inc/sys/");
+  EXPECT_EQ(orvo::JoinDirectory("", "sys/"), "sys/");
+  EXPECT_EQ(orvo::JoinDirectory("/inc", ""), "/inc");
+  EXPECT_EQ(orvo::JoinDirectory("/inc/", "/sys/"), "/inc/sys/");
+  EXPECT_EQ(orvo::JoinDirectory("/inc/", "sys/"), "/inc/sys/");
+  EXPECT_EQ(orvo::JoinDirectory("/inc", "/sys/"), "/inc/sys/");
+  EXPECT_EQ(orvo::JoinDirectory("/inc", "sys/"), "/inc/sys/");
 }
 
 TEST(Include, NotFoundLeavesDirectiveUnchanged) {

@@ -29,12 +29,12 @@ class Defined {
   // marked with a "*" after its label.
   std::string replacementList(const std::string& name) {
     if (!m_Parser.m_FunctionMacros.findKey(name)) return "<undefined>";
-    const zemra::node record = m_Parser.m_FunctionMacros.value();
+    const orvo::node record = m_Parser.m_FunctionMacros.value();
     std::string list;
-    for (zemra::node child = record.firstChild(); !child.isNpos(); child = child.nextSibling()) {
+    for (orvo::node child = record.firstChild(); !child.isNpos(); child = child.nextSibling()) {
       if (!list.empty()) list += ", ";
       list += child.label();
-      if (zemra::macro_record::IsParameterReference(child)) list += "*";
+      if (orvo::macro_record::IsParameterReference(child)) list += "*";
       list += " \"" + child.value() + "\"";
     }
     return list;
@@ -47,8 +47,8 @@ class Defined {
  private:
   const std::string m_Text;
   std::ostringstream m_Out;
-  zemra::CVL_ParseStatePlugin m_Plugin;
-  zemra::Cpreprocess_fileParser m_Parser;
+  orvo::CVL_ParseStatePlugin m_Plugin;
+  orvo::Cpreprocess_fileParser m_Parser;
 };
 
 TEST(MacroDefinition, ObjectLikeValueIsTheTrimmedReplacementText) {

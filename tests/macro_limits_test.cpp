@@ -91,8 +91,8 @@ TEST(MacroLimits, BudgetsStopAtTheirCeilings) {
       {SIZE_MAX, 1 << 21, std::size_t{1} << 30},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(zemra::ExpansionParseBudget(c.maxOutputBytes), c.parses) << c.maxOutputBytes;
-    EXPECT_EQ(zemra::ExpansionByteBudget(c.maxOutputBytes), c.bytes) << c.maxOutputBytes;
+    EXPECT_EQ(orvo::ExpansionParseBudget(c.maxOutputBytes), c.parses) << c.maxOutputBytes;
+    EXPECT_EQ(orvo::ExpansionByteBudget(c.maxOutputBytes), c.bytes) << c.maxOutputBytes;
   }
 }
 

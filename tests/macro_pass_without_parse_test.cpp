@@ -15,7 +15,7 @@
 #include "macros/PassWithoutParse.h"
 #include "runtime/ParseStatePlugin.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 TEST(PassFixpoint, TellsWhichTextsAPassWouldChange) {
@@ -166,4 +166,4 @@ TEST_F(PassProduction, SubstitutesNamesAsTheProductionDoes) {
 }
 
 }  // namespace
-}  // namespace zemra
+}  // namespace orvo

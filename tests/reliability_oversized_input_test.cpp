@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/InputLimits.h"
+#include "orvo/Run.h"
 #include "support/RunHelpers.h"
 
 namespace orvo::test {
@@ -18,7 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::size_t kTooLarge = zemra::kMaxInputBytes + std::size_t{1};
+constexpr std::size_t kTooLarge = orvo::kMaxInputBytes + std::size_t{1};
 
 TEST(OversizedInput, RunRefusesATextBeyondTheLimit) {
   // Address space only: the pages are never touched.

@@ -7,7 +7,7 @@
 #include "runtime/ParseState.h"
 #include "runtime/ParseStatePlugin.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 TEST(Message, LongTextKeepsItsFirst255Characters) {
@@ -102,4 +102,4 @@ TEST_F(Report, RaiseModeInErrorStateDoesNothing) {
 }
 
 }  // namespace
-}  // namespace zemra
+}  // namespace orvo

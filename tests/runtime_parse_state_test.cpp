@@ -9,7 +9,7 @@
 #include "runtime/ParseStatePlugin.h"
 #include "scan/ScannerTable.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 // Scanner indices of the preprocessor's table used below.
@@ -207,4 +207,4 @@ TEST(SubParseState, RestoresTheRaiseFlagAlsoWhenAnExceptionPasses) {
 }
 
 }  // namespace
-}  // namespace zemra
+}  // namespace orvo

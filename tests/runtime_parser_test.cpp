@@ -9,7 +9,7 @@
 #include "runtime/Parser.h"
 #include "scan/ScannerTable.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 // Scanner indices of the preprocessor's table used below.
@@ -504,4 +504,4 @@ TEST_F(ParserTest, RuleEndWalkDecidesWhatEndsAMacroArgument) {
 }
 
 }  // namespace
-}  // namespace zemra
+}  // namespace orvo

@@ -9,7 +9,7 @@
 
 #include "runtime/ParseStatePlugin.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 namespace fs = std::filesystem;
@@ -144,4 +144,4 @@ TEST(PluginState, OwnsAnEmptyDynamicScanner) {
 }
 
 }  // namespace
-}  // namespace zemra
+}  // namespace orvo

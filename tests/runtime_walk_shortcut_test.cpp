@@ -16,7 +16,7 @@
 #include "runtime/ParseState.h"
 #include "scan/ScannerTable.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 const CVL_ScannerTable& Table() {
@@ -172,4 +172,4 @@ TEST(WalkShortcut, ScannersWithHandWrittenExpressionsAlwaysRun) {
 }
 
 }  // namespace
-}  // namespace zemra
+}  // namespace orvo

@@ -6,7 +6,7 @@
 #include "scan/TokenAlternation.h"
 #include "scan/TokenSetNotation.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 CVL_Alternation RegexFor(const char* set) { return RegexAlternation(ParseTokenSet(set)); }
@@ -72,4 +72,4 @@ TEST(SkipAlternation, StopExpressionsAreUnanchoredAndEscapeLiterals) {
 }
 
 }  // namespace
-}  // namespace zemra
+}  // namespace orvo

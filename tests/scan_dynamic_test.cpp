@@ -7,7 +7,7 @@
 #include "scan/DynamicScannerData.h"
 #include "scan/Scanner.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 TEST(DynamicScanner, StaysInertWithoutScopeLevels) {
@@ -66,4 +66,4 @@ TEST(DynamicScannerLevel, AddsDeclaredPlaceholdersOnly) {
 }
 
 }  // namespace
-}  // namespace zemra
+}  // namespace orvo

@@ -13,7 +13,7 @@
 
 #include "tests/support/FastMatcherDifference.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 using differential::Part;
@@ -105,4 +105,4 @@ TEST(FastMatcher, AgreesWithTheLibraryOnGeneratedText) {
 }
 
 }  // namespace
-}  // namespace zemra
+}  // namespace orvo

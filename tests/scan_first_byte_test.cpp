@@ -9,7 +9,7 @@
 #include "scan/ScannerSyntax.h"
 #include "scan/ScannerTable.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 CVL_FirstByteFilter FilterOf(const std::string& expression) {
@@ -67,4 +67,4 @@ TEST(FirstByteFilter, AdmitsEverythingWhenAMatchMayBeEmptyOrTheSyntaxIsUnknown) 
 }
 
 }  // namespace
-}  // namespace zemra
+}  // namespace orvo

@@ -6,7 +6,7 @@
 #include "scan/LiteralScanner.h"
 #include "scan/TokenSetNotation.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 TEST(TernarySearchTree, SharesPrefixNodesAndRefusesTheEmptyKey) {
@@ -93,4 +93,4 @@ TEST_F(LiteralScannerTest, WholeWordRuleCanBeSwitchedOffAndExpectedSetOmitted) {
 }
 
 }  // namespace
-}  // namespace zemra
+}  // namespace orvo

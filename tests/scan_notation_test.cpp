@@ -6,7 +6,7 @@
 #include "base/Message.h"
 #include "scan/TokenSetNotation.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 std::vector<int> Ids(const CVL_TokenSet& set) {
@@ -56,4 +56,4 @@ TEST(PairListNotation, ReadsGroupTokenPairsInOrder) {
 }
 
 }  // namespace
-}  // namespace zemra
+}  // namespace orvo

@@ -5,7 +5,7 @@
 
 #include "scan/ScannerTable.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 // Positions of the grammar used below, by their expected sets.
@@ -262,4 +262,4 @@ TEST(ScannerStep, SkipIgnoredPassesOnlyThePositionsCharacters) {
 }
 
 }  // namespace
-}  // namespace zemra
+}  // namespace orvo

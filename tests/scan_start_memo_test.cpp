@@ -5,7 +5,7 @@
 
 #include "scan/ScannerTable.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 const CVL_ScannerTable& Table() {
@@ -76,4 +76,4 @@ TEST(ScanStartMemo, SharedStartGivesTheScannersOwnResult) {
 }
 
 }  // namespace
-}  // namespace zemra
+}  // namespace orvo

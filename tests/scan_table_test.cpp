@@ -9,7 +9,7 @@
 #include "scan/RegexScanner.h"
 #include "scan/ScannerTable.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 std::string MessageOf(const std::function<void()>& action) {
@@ -128,4 +128,4 @@ TEST(RegexPart, ReplacesAnEarlierCandidateOnlyWhenLongerOrOfAnotherKind) {
 }
 
 }  // namespace
-}  // namespace zemra
+}  // namespace orvo

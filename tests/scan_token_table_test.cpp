@@ -8,7 +8,7 @@
 #include "scan/Symbol.h"
 #include "scan/TokenSetNotation.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 TEST(TokenTable, RecordsAreIndexedByIdAndEndWithATerminator) {
@@ -72,4 +72,4 @@ TEST(TokenTable, RuntimeEndOfInputAndEmptyRecordsDifferFromTheirRows) {
 }
 
 }  // namespace
-}  // namespace zemra
+}  // namespace orvo

@@ -9,7 +9,7 @@
 #include "tree/Node.h"
 #include "tree/Vector.h"
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 using StringMap = CVL_Map<std::string, std::string>;
@@ -264,4 +264,4 @@ TEST(CursorTest, ContainerCopiesHaveCursorsOfTheirOwn) {
 }
 
 }  // namespace
-}  // namespace zemra
+}  // namespace orvo

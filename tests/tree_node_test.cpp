@@ -24,7 +24,7 @@ void operator delete(void* memory) noexcept { std::free(memory); }
 void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 #endif
 
-namespace zemra {
+namespace orvo {
 namespace {
 
 // Every test must give back all the nodes it allocated.
@@ -383,4 +383,4 @@ TEST_F(NodeTest, ReleasingAndClearingTreesAllocatesNothing) {
 }
 
 }  // namespace
-}  // namespace zemra
+}  // namespace orvo

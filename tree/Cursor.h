@@ -6,7 +6,7 @@
 // and moves nowhere.
 #pragma once
 
-namespace zemra {
+namespace orvo {
 
 class CVL_CursorAbs {
  public:
@@ -71,4 +71,4 @@ class CVL_Cursor : public CVL_CursorAbs {
   }
 };
 
-}  // namespace zemra
+}  // namespace orvo

@@ -21,7 +21,7 @@
 
 #include "tree/Cursor.h"
 
-namespace zemra {
+namespace orvo {
 
 template <class M>
 class CVL_MapCursor;
@@ -208,4 +208,4 @@ class CVL_MapCursor : public CVL_Cursor<M> {
   auto& entries() const { return this->m_pContainer->m_Entries; }
 };
 
-}  // namespace zemra
+}  // namespace orvo

@@ -1,6 +1,6 @@
 #include "tree/Node.h"
 
-namespace zemra {
+namespace orvo {
 
 namespace {
 
@@ -331,4 +331,4 @@ int CVL_Node::childCount() const {
   return count;
 }
 
-}  // namespace zemra
+}  // namespace orvo

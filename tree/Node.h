@@ -14,7 +14,7 @@
 #include "base/Message.h"
 #include "tree/NodeBase.h"
 
-namespace zemra {
+namespace orvo {
 
 class CVL_Node {
  public:
@@ -164,4 +164,4 @@ class CVL_Node {
 
 using node = CVL_Node;
 
-}  // namespace zemra
+}  // namespace orvo

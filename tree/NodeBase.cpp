@@ -3,7 +3,7 @@
 #include <atomic>
 #include <utility>
 
-namespace zemra::nodetree {
+namespace orvo::nodetree {
 
 namespace {
 
@@ -288,4 +288,4 @@ CVL_NodeBase* CloneSubtree(const CVL_NodeBase* top) {
 
 std::size_t LiveNodeCount() { return live_nodes.load(std::memory_order_relaxed); }
 
-}  // namespace zemra::nodetree
+}  // namespace orvo::nodetree

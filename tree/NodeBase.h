@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace zemra {
+namespace orvo {
 
 struct CVL_NodeBase {
   // Reference count of the whole tree; every node of one tree, the nodes of
@@ -100,4 +100,4 @@ CVL_NodeBase* CloneSubtree(const CVL_NodeBase* top);
 std::size_t LiveNodeCount();
 
 }  // namespace nodetree
-}  // namespace zemra
+}  // namespace orvo

@@ -11,7 +11,7 @@
 
 #include "tree/Cursor.h"
 
-namespace zemra {
+namespace orvo {
 
 template <class V>
 class CVL_VectorCursor;
@@ -119,4 +119,4 @@ class CVL_VectorCursor : public CVL_Cursor<V> {
   }
 };
 
-}  // namespace zemra
+}  // namespace orvo

@@ -15,7 +15,7 @@
 #include "scan/ScannerTable.h"
 #include "scan/SkipScanner.h"
 
-namespace zemra {
+namespace orvo {
 namespace differential {
 
 struct Part {
@@ -94,4 +94,4 @@ inline std::string FirstDifference(const std::string& text) {
 }
 
 }  // namespace differential
-}  // namespace zemra
+}  // namespace orvo
