@@ -14,7 +14,7 @@ BUILD_DIR ?= build
 PACKAGES := cmake ninja-build g++ make libboost-regex-dev libboost-filesystem-dev \
             libgtest-dev libbenchmark-dev qt6-base-dev nlohmann-json3-dev \
             libqscintilla2-qt6-dev desktop-file-utils dpkg-dev file man-db python3 \
-            libclang-14-dev libclang-cpp14-dev llvm-14-dev
+            libclang-14-dev libclang-cpp14-dev llvm-14-dev ccache
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -30,6 +30,12 @@ FUZZ_PLAIN_CORPUS ?= $(FUZZ_DIR)/plain-corpus
 FUZZ_ARTIFACTS ?= $(FUZZ_DIR)/artifacts/
 FUZZ_FLAGS := -max_len=65536 -timeout=10 -rss_limit_mb=2048
 PREFIX ?= /usr/local
+# Tests run on every core; they share nothing but the build directory.
+JOBS ?= $(shell nproc)
+# ccache (used when installed) names files relative to the checkout, so a
+# fresh clone reuses what an earlier clone compiled from the same sources.
+export CCACHE_BASEDIR ?= $(CURDIR)
+export CCACHE_NOHASHDIR ?= 1
 
 .PHONY: all deps fuzz-deps configure build run test compare-modes install package sanitize tsan fuzz clean
 
@@ -63,7 +69,7 @@ run: build
 	$(BUILD_DIR)/bin/orvo
 
 test: build
-	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 # Generated programs run in the fast and the reference mode; any difference
 # in output, error or message fails (make test runs 10000 of them).
@@ -87,7 +93,7 @@ sanitize: deps
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1"
 	cmake --build $(SANITIZE_DIR)
 	cd $(SANITIZE_DIR) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-	  ctest --output-on-failure
+	  ctest --output-on-failure -j $(JOBS)
 
 # Only the test that runs the engine on several threads at once: the live
 # preview's worker thread and the window share the engine's tables.

@@ -2,8 +2,9 @@
 // look-ahead parses them when the scanner meets one (see inclusionHook);
 // each leaves one blank in the output.
 #include "grammar/Cpreprocess_fileParser.h"
-#include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
+#include "grammar/GrammarPositions.h"
+#include "grammar/RuleEndFlags.h"
 #include "grammar/TokenSets.h"
 #include "runtime/MessageKind.h"
 
@@ -40,9 +41,10 @@ void Cpreprocess_fileParser::comment(CVL_ParseState& s, int si, int re) {
     if (t == tok::LineComment && m_OpenBlockComments > 0)
       warnInsideComment(s, "\"//\" within comment");
     if (t == tok::LineComment) {
-      match(s, tok::LineComment, 7, endsAt(7), nullptr, nullptr);
+      match(s, tok::LineComment, pos::comment_after_LineComment,
+            endsAt(pos::comment_after_LineComment), nullptr, nullptr);
     } else if (t == tok::SlashStar) {
-      block_comment(s, 6, endsAt(6));
+      block_comment(s, pos::comment_after_block_comment, endsAt(pos::comment_after_block_comment));
     } else {
       unexpectedError(s, "comment", "Alt0_of_Rep0_of_comment");
     }
@@ -61,13 +63,17 @@ void Cpreprocess_fileParser::block_comment(CVL_ParseState& s, int si, int re) {
   // only at a second "*/".
   if (m_OpenBlockComments > 0) warnInsideComment(s, "\"/*\" within comment");
   const OpenComment open(m_OpenBlockComments);
-  match(s, tok::SlashStar, 8, endsAt(8), "block_comment", "SlashStar_T0_of_block_comment");
+  match(s, tok::SlashStar, pos::block_comment_after_SlashStar,
+        endsAt(pos::block_comment_after_SlashStar), "block_comment",
+        "SlashStar_T0_of_block_comment");
   while (peek(s, elem::OptRep0_of_block_comment) == tok::Skip87) {
     if (!matchSkip(s, tok::Skip87, "block_comment", "SKIP87")) break;
     if (s.m_bBreak) break;
   }
   s.m_bBreak = false;
-  match(s, tok::StarSlash, 9, endsAt(9), "block_comment", "StarSlash_T1_of_block_comment");
+  match(s, tok::StarSlash, pos::block_comment_after_StarSlash,
+        endsAt(pos::block_comment_after_StarSlash), "block_comment",
+        "StarSlash_T1_of_block_comment");
   guard.leave();
 }
 

@@ -7,14 +7,14 @@
 // table does not hold, "?", a syntax error, a division by 0, a constant or
 // a macro value that does not convert, a comment) leaves the productions
 // to parse it, from the first token, as if nothing had been tried.
-#include <boost/lexical_cast.hpp>
-
 #include <array>
+#include <boost/lexical_cast.hpp>
 
 #include "grammar/Cpreprocess_fileParser.h"
 #include "grammar/ExpressionArithmetic.h"
 #include "grammar/ExpressionTokens.h"
 #include "grammar/GrammarNames.h"
+#include "grammar/GrammarPositions.h"
 #include "grammar/IntegerConstant.h"
 #include "grammar/RuleEndFlags.h"
 
@@ -55,25 +55,61 @@ int Greater(int a, int b) { return arith::Truth(a > b); }
 // The productions from log_or_expr to multiply_expr, with the scanner
 // indexes each passes on entering the next level and matching an operator.
 constexpr BinaryLevel kLevels[] = {
-    {prod::log_or_expr, 43, {{op::OrOr, 236, 237, Or, false}}},
-    {prod::log_and_expr, 165, {{op::AndAnd, 166, 167, And, false}}},
-    {prod::inclusive_or_expr, 84, {{op::Pipe, 85, 86, BitOr, false}}},
-    {prod::exclusive_or_expr, 87, {{op::Caret, 88, 89, BitXor, false}}},
-    {prod::and_expr, 90, {{op::Amp, 91, 92, BitAnd, false}}},
-    {prod::equality_expr, 93, {{op::Eq, 94, 95, Equal, false}, {op::Ne, 280, 97, NotEqual, false}}},
+    {prod::log_or_expr,
+     pos::log_or_expr_after_log_and_expr,
+     {{tok::OrOr, pos::log_or_expr_after_OrOr, pos::log_or_expr_after_OrOr_log_and_expr, Or,
+       false}}},
+    {prod::log_and_expr,
+     pos::log_and_expr_after_inclusive_or_expr,
+     {{tok::AndAnd, pos::log_and_expr_after_AndAnd,
+       pos::log_and_expr_after_AndAnd_inclusive_or_expr, And, false}}},
+    {prod::inclusive_or_expr,
+     pos::inclusive_or_expr_after_exclusive_or_expr,
+     {{tok::Pipe, pos::inclusive_or_expr_after_Pipe,
+       pos::inclusive_or_expr_after_Pipe_exclusive_or_expr, BitOr, false}}},
+    {prod::exclusive_or_expr,
+     pos::exclusive_or_expr_after_and_expr,
+     {{tok::Caret, pos::exclusive_or_expr_after_Caret, pos::exclusive_or_expr_after_Caret_and_expr,
+       BitXor, false}}},
+    {prod::and_expr,
+     pos::and_expr_after_equality_expr,
+     {{tok::Amp, pos::and_expr_after_Amp, pos::and_expr_after_Amp_equality_expr, BitAnd, false}}},
+    {prod::equality_expr,
+     pos::equality_expr_after_relational_expr,
+     {{tok::Eq, pos::equality_expr_after_Eq, pos::equality_expr_after_Eq_relational_expr, Equal,
+       false},
+      {tok::Ne, pos::equality_expr_after_Ne, pos::equality_expr_after_Ne_relational_expr, NotEqual,
+       false}}},
     {prod::relational_expr,
-     98,
-     {{op::Le, 99, 221, LessEqual, false},
-      {op::Ge, 100, 101, GreaterEqual, false},
-      {op::Lt, 102, 103, Less, false},
-      {op::Gt, 104, 105, Greater, false}}},
-    {prod::shift_expr, 219, {{op::Shr, 206, 207, arith::ShiftRight, false},
-                             {op::Shl, 204, 205, arith::ShiftLeft, false}}},
-    {prod::add_expr, 220, {{op::Plus, 70, 169, arith::Add, false},
-                           {op::Minus, 195, 196, arith::Subtract, false}}},
-    {prod::multiply_expr, 197, {{op::Star, 198, 199, arith::Multiply, false},
-                                {op::Slash, 200, 201, arith::Divide, true},
-                                {op::Percent, 202, 203, arith::Remainder, true}}},
+     pos::relational_expr_after_shift_expr,
+     {{tok::Le, pos::relational_expr_after_Le, pos::relational_expr_after_Le_shift_expr, LessEqual,
+       false},
+      {tok::Ge, pos::relational_expr_after_Ge, pos::relational_expr_after_Ge_shift_expr,
+       GreaterEqual, false},
+      {tok::Lt, pos::relational_expr_after_Lt, pos::relational_expr_after_Lt_shift_expr, Less,
+       false},
+      {tok::Gt, pos::relational_expr_after_Gt, pos::relational_expr_after_Gt_shift_expr, Greater,
+       false}}},
+    {prod::shift_expr,
+     pos::shift_expr_after_add_expr,
+     {{tok::Shr, pos::shift_expr_after_Shr, pos::shift_expr_after_Shr_add_expr, arith::ShiftRight,
+       false},
+      {tok::Shl, pos::shift_expr_after_Shl, pos::shift_expr_after_Shl_add_expr, arith::ShiftLeft,
+       false}}},
+    {prod::add_expr,
+     pos::add_expr_after_multiply_expr,
+     {{tok::Plus, pos::add_expr_after_Plus, pos::add_expr_after_Plus_multiply_expr, arith::Add,
+       false},
+      {tok::Minus, pos::add_expr_after_Minus, pos::add_expr_after_Minus_multiply_expr,
+       arith::Subtract, false}}},
+    {prod::multiply_expr,
+     pos::multiply_expr_after_unary_expr,
+     {{tok::Star, pos::multiply_expr_after_Star, pos::multiply_expr_after_Star_unary_expr,
+       arith::Multiply, false},
+      {tok::Slash, pos::multiply_expr_after_Slash, pos::multiply_expr_after_Slash_unary_expr,
+       arith::Divide, true},
+      {tok::Percent, pos::multiply_expr_after_Percent, pos::multiply_expr_after_Percent_unary_expr,
+       arith::Remainder, true}}},
 };
 constexpr int kLevelCount = static_cast<int>(sizeof kLevels / sizeof kLevels[0]);
 
@@ -110,13 +146,12 @@ int Plus(int a) { return a; }
 int Complement(int a) { return ~a; }
 int Not(int a) { return arith::Truth(a == 0); }
 
-constexpr UnaryOperator kUnaryOperators[] = {{op::Plus, 272, 273, Plus},
-                                             {op::Minus, 274, 275, arith::Negate},
-                                             {op::Tilde, 276, 277, Complement},
-                                             {op::Bang, 152, 153, Not}};
-
-// The scanner const_expr passes on entering log_or_expr.
-constexpr int kLogOrScanner = 171;
+constexpr UnaryOperator kUnaryOperators[] = {
+    {tok::Plus, pos::unary_expr_after_Plus, pos::unary_expr_after_Plus_unary_expr, Plus},
+    {tok::Minus, pos::unary_expr_after_Minus, pos::unary_expr_after_Minus_unary_expr,
+     arith::Negate},
+    {tok::Tilde, pos::unary_expr_after_Tilde, pos::unary_expr_after_Tilde_unary_expr, Complement},
+    {tok::Bang, pos::unary_expr_after_Bang, pos::unary_expr_after_Bang_unary_expr, Not}};
 
 // A token read ahead: its kind, where its scan began, and its extent.
 struct ReadToken {
@@ -145,7 +180,7 @@ class ExpressionDryRun {
   // Parses log_or_expr as const_expr would, up to a line break or the end
   // of the input; then moves the window as the productions would have.
   bool run(int& value) {
-    const bool read = binary(0, kLogOrScanner, value) &&
+    const bool read = binary(0, pos::const_expr_after_log_or_expr, value) &&
                       (m_Token.id == tok::Eol || m_Token.id == tok::Eof);
     m_State.m_RuleEndScannerStack.resize(m_Entries);
     if (!read) {
@@ -168,7 +203,7 @@ class ExpressionDryRun {
     // What leaving the productions leaves behind: the last one entered,
     // and the scanner of log_or_expr's entry.
     s.m_ProductionIndex = m_LastProduction;
-    s.m_pScanner = m_Parser.scanner(kLogOrScanner);
+    s.m_pScanner = m_Parser.scanner(pos::const_expr_after_log_or_expr);
   }
 
   void pushEntry(int scannerIndex) {
@@ -242,7 +277,7 @@ class ExpressionDryRun {
       leave();
       return true;
     }
-    if (!primary(271, value)) return false;
+    if (!primary(pos::unary_expr_after_prim_expr, value)) return false;
     leave();
     return true;
   }
@@ -251,17 +286,20 @@ class ExpressionDryRun {
     if (!enter(scannerIndex, prod::prim_expr)) return false;
     const int t = m_Token.id;
     if (t == tok::Id) {
-      if (!match(tok::Id, 155) || !nameValue(value)) return false;
+      if (!match(tok::Id, pos::prim_expr_after_Id) || !nameValue(value)) return false;
     } else if (const ConstantToken* token = FindConstantToken(t)) {
       if (!constant(*token, value)) return false;
     } else if (t == tok::Defined) {
-      if (!match(tok::Defined, 156)) return false;
+      if (!match(tok::Defined, pos::prim_expr_after_Defined)) return false;
       if (m_Token.id == tok::Id) {
-        if (!match(tok::Id, 44) || !nameValue(value)) return false;
-      } else if (!parenthesised(157, 158, 159, value)) {
+        if (!match(tok::Id, pos::prim_expr_after_Defined_Id) || !nameValue(value)) return false;
+      } else if (!parenthesised(pos::prim_expr_after_Defined_Lparen,
+                                pos::prim_expr_after_Defined_Lparen_const_expr,
+                                pos::prim_expr_after_Defined_Rparen, value)) {
         return false;
       }
-    } else if (!parenthesised(45, 46, 47, value)) {
+    } else if (!parenthesised(pos::prim_expr_after_Lparen, pos::prim_expr_after_Lparen_const_expr,
+                              pos::prim_expr_after_Rparen, value)) {
       return false;
     }
     leave();
@@ -271,14 +309,16 @@ class ExpressionDryRun {
   // "(", const_expr, ")" with the scanners the production names.
   bool parenthesised(int openScanner, int innerScanner, int closeScanner, int& value) {
     if (!match(tok::Lparen, openScanner) || !enter(innerScanner, prod::const_expr) ||
-        !binary(0, kLogOrScanner, value) || m_Token.id == op::Question)
+        !binary(0, pos::const_expr_after_log_or_expr, value) || m_Token.id == tok::Question)
       return false;
     leave();
     return match(tok::Rparen, closeScanner);
   }
 
   bool constant(const ConstantToken& token, int& value) {
-    if (!enter(154, prod::constant) || !match(token.id, token.scannerIndex)) return false;
+    if (!enter(pos::prim_expr_after_constant, prod::constant) ||
+        !match(token.id, token.scannerIndex))
+      return false;
     try {
       value = IntegerConstantValue(matchedText());
     } catch (const boost::bad_lexical_cast&) {

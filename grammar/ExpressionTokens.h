@@ -1,21 +1,11 @@
-// The tokens of constant expressions: the operators the productions match
-// and the kinds of constants, with the scanner that follows each.
+// The kinds of constants in constant expressions, with the grammar position
+// that follows each.
 #pragma once
 
+#include "grammar/GrammarPositions.h"
 #include "scan/Symbol.h"
 
 namespace orvo {
-
-// Operator tokens of the token table that expressions use.
-namespace op {
-constexpr int Colon = 20, Question = 21, Star = 27, Eq = 28, Ne = 29, Le = 30, Lt = 31, Ge = 32,
-              Gt = 33, Slash = 34, Percent = 37, Shr = 38, Shl = 39, AndAnd = 40, OrOr = 41,
-              Amp = 42, Caret = 43, Pipe = 48, Plus = 49, Minus = 50, Tilde = 51, Bang = 63;
-}  // namespace op
-
-// The scanners #if and #elif lines pass on entering their condition.
-constexpr int kIfConditionScanner = 107;
-constexpr int kElifConditionScanner = 247;
 
 // The alternatives of `constant`: each token and the scanner after it.
 struct ConstantToken {
@@ -23,7 +13,12 @@ struct ConstantToken {
   int scannerIndex;
 };
 inline constexpr ConstantToken kConstantTokens[] = {
-    {tok::Char, 48}, {tok::Float, 52}, {tok::DecimalInt, 49}, {tok::HexInt, 50}, {tok::OctInt, 51}};
+    {tok::Char, pos::constant_after_Char},
+    {tok::Float, pos::constant_after_Float},
+    {tok::DecimalInt, pos::constant_after_DecimalInt},
+    {tok::HexInt, pos::constant_after_HexInt},
+    {tok::OctInt, pos::constant_after_OctInt},
+};
 
 inline const ConstantToken* FindConstantToken(int id) {
   for (const ConstantToken& token : kConstantTokens)

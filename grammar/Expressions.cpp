@@ -3,11 +3,12 @@
 // it received. Unlike C, every operand is evaluated (no short circuit), and
 // identifiers yield the macro table's numeric value instead of expanding.
 #include "grammar/Cpreprocess_fileParser.h"
-#include "grammar/RuleEndFlags.h"
 #include "grammar/ExpressionArithmetic.h"
 #include "grammar/ExpressionTokens.h"
 #include "grammar/GrammarNames.h"
+#include "grammar/GrammarPositions.h"
 #include "grammar/IntegerConstant.h"
+#include "grammar/RuleEndFlags.h"
 #include "grammar/TokenSets.h"
 #include "scan/Symbol.h"
 
@@ -34,24 +35,24 @@ const CVL_TokenSet& primaries() {
   return set;
 }
 const CVL_TokenSet& equalityOperators() {
-  static const CVL_TokenSet set = sets::range(op::Eq, op::Ne);
+  static const CVL_TokenSet set = sets::range(tok::Eq, tok::Ne);
   return set;
 }
 const CVL_TokenSet& relationalOperators() {
-  static const CVL_TokenSet set = sets::range(op::Le, op::Gt);
+  static const CVL_TokenSet set = sets::range(tok::Le, tok::Gt);
   return set;
 }
 const CVL_TokenSet& shiftOperators() {
-  static const CVL_TokenSet set = sets::range(op::Shr, op::Shl);
+  static const CVL_TokenSet set = sets::range(tok::Shr, tok::Shl);
   return set;
 }
 const CVL_TokenSet& additiveOperators() {
-  static const CVL_TokenSet set = sets::range(op::Plus, op::Minus);
+  static const CVL_TokenSet set = sets::range(tok::Plus, tok::Minus);
   return set;
 }
 const CVL_TokenSet& multiplicativeOperators() {
   static const CVL_TokenSet set =
-      sets::one(op::Star) | sets::one(op::Slash) | sets::one(op::Percent);
+      sets::one(tok::Star) | sets::one(tok::Slash) | sets::one(tok::Percent);
   return set;
 }
 
@@ -87,16 +88,22 @@ void Cpreprocess_fileParser::const_expr(CVL_ParseState& s, int si, int re, int& 
   CVL_Guard guard = enter(s, si, re, prod::const_expr, " const_expr");
   // A directive's condition is first read in one go; a nested one is part
   // of that attempt already.
-  const bool directiveCondition = si == kIfConditionScanner || si == kElifConditionScanner;
+  const bool directiveCondition =
+      si == pos::if_line_after_const_expr || si == pos::elif_begin_line_after_const_expr;
   if (!directiveCondition || !evaluateDirectiveCondition(s, value))
-    log_or_expr(s, 171, endsAt(171), value);
-  if (peek(s, elem::Opt0_of_const_expr) == op::Question) {
+    log_or_expr(s, pos::const_expr_after_log_or_expr, endsAt(pos::const_expr_after_log_or_expr),
+                value);
+  if (peek(s, elem::Opt0_of_const_expr) == tok::Question) {
     int whenTrue = 0;
     int whenFalse = 0;
-    match(s, op::Question, 172, endsAt(172), nullptr, nullptr);
-    const_expr(s, 173, endsAt(173), whenTrue);
-    match(s, op::Colon, 244, endsAt(244), "const_expr", "Colon_T1_of_const_expr");
-    const_expr(s, 245, endsAt(245), whenFalse);
+    match(s, tok::Question, pos::const_expr_after_Question, endsAt(pos::const_expr_after_Question),
+          nullptr, nullptr);
+    const_expr(s, pos::const_expr_after_Question_const_expr,
+               endsAt(pos::const_expr_after_Question_const_expr), whenTrue);
+    match(s, tok::Colon, pos::const_expr_after_Colon, endsAt(pos::const_expr_after_Colon),
+          "const_expr", "Colon_T1_of_const_expr");
+    const_expr(s, pos::const_expr_after_Colon_const_expr,
+               endsAt(pos::const_expr_after_Colon_const_expr), whenFalse);
     value = value != 0 ? whenTrue : whenFalse;
   }
   guard.leave();
@@ -104,11 +111,14 @@ void Cpreprocess_fileParser::const_expr(CVL_ParseState& s, int si, int re, int& 
 
 void Cpreprocess_fileParser::log_or_expr(CVL_ParseState& s, int si, int re, int& value) {
   CVL_Guard guard = enter(s, si, re, prod::log_or_expr, " log_or_expr");
-  log_and_expr(s, 43, endsAt(43), value);
-  while (peek(s, elem::OptRep0_of_log_or_expr) == op::OrOr) {
+  log_and_expr(s, pos::log_or_expr_after_log_and_expr, endsAt(pos::log_or_expr_after_log_and_expr),
+               value);
+  while (peek(s, elem::OptRep0_of_log_or_expr) == tok::OrOr) {
     int right = 0;
-    match(s, op::OrOr, 236, endsAt(236), nullptr, nullptr);
-    log_and_expr(s, 237, endsAt(237), right);
+    match(s, tok::OrOr, pos::log_or_expr_after_OrOr, endsAt(pos::log_or_expr_after_OrOr), nullptr,
+          nullptr);
+    log_and_expr(s, pos::log_or_expr_after_OrOr_log_and_expr,
+                 endsAt(pos::log_or_expr_after_OrOr_log_and_expr), right);
     value = arith::Truth(value != 0 || right != 0);
     if (s.m_bBreak) break;
   }
@@ -118,11 +128,14 @@ void Cpreprocess_fileParser::log_or_expr(CVL_ParseState& s, int si, int re, int&
 
 void Cpreprocess_fileParser::log_and_expr(CVL_ParseState& s, int si, int re, int& value) {
   CVL_Guard guard = enter(s, si, re, prod::log_and_expr, " log_and_expr");
-  inclusive_or_expr(s, 165, endsAt(165), value);
-  while (peek(s, elem::OptRep0_of_log_and_expr) == op::AndAnd) {
+  inclusive_or_expr(s, pos::log_and_expr_after_inclusive_or_expr,
+                    endsAt(pos::log_and_expr_after_inclusive_or_expr), value);
+  while (peek(s, elem::OptRep0_of_log_and_expr) == tok::AndAnd) {
     int right = 0;
-    match(s, op::AndAnd, 166, endsAt(166), nullptr, nullptr);
-    inclusive_or_expr(s, 167, endsAt(167), right);
+    match(s, tok::AndAnd, pos::log_and_expr_after_AndAnd, endsAt(pos::log_and_expr_after_AndAnd),
+          nullptr, nullptr);
+    inclusive_or_expr(s, pos::log_and_expr_after_AndAnd_inclusive_or_expr,
+                      endsAt(pos::log_and_expr_after_AndAnd_inclusive_or_expr), right);
     value = arith::Truth(value != 0 && right != 0);
     if (s.m_bBreak) break;
   }
@@ -132,11 +145,14 @@ void Cpreprocess_fileParser::log_and_expr(CVL_ParseState& s, int si, int re, int
 
 void Cpreprocess_fileParser::inclusive_or_expr(CVL_ParseState& s, int si, int re, int& value) {
   CVL_Guard guard = enter(s, si, re, prod::inclusive_or_expr, " inclusive_or_expr");
-  exclusive_or_expr(s, 84, endsAt(84), value);
-  while (peek(s, elem::OptRep0_of_inclusive_or_expr) == op::Pipe) {
+  exclusive_or_expr(s, pos::inclusive_or_expr_after_exclusive_or_expr,
+                    endsAt(pos::inclusive_or_expr_after_exclusive_or_expr), value);
+  while (peek(s, elem::OptRep0_of_inclusive_or_expr) == tok::Pipe) {
     int right = 0;
-    match(s, op::Pipe, 85, endsAt(85), nullptr, nullptr);
-    exclusive_or_expr(s, 86, endsAt(86), right);
+    match(s, tok::Pipe, pos::inclusive_or_expr_after_Pipe,
+          endsAt(pos::inclusive_or_expr_after_Pipe), nullptr, nullptr);
+    exclusive_or_expr(s, pos::inclusive_or_expr_after_Pipe_exclusive_or_expr,
+                      endsAt(pos::inclusive_or_expr_after_Pipe_exclusive_or_expr), right);
     value |= right;
     if (s.m_bBreak) break;
   }
@@ -146,11 +162,14 @@ void Cpreprocess_fileParser::inclusive_or_expr(CVL_ParseState& s, int si, int re
 
 void Cpreprocess_fileParser::exclusive_or_expr(CVL_ParseState& s, int si, int re, int& value) {
   CVL_Guard guard = enter(s, si, re, prod::exclusive_or_expr, " exclusive_or_expr");
-  and_expr(s, 87, endsAt(87), value);
-  while (peek(s, elem::OptRep0_of_exclusive_or_expr) == op::Caret) {
+  and_expr(s, pos::exclusive_or_expr_after_and_expr, endsAt(pos::exclusive_or_expr_after_and_expr),
+           value);
+  while (peek(s, elem::OptRep0_of_exclusive_or_expr) == tok::Caret) {
     int right = 0;
-    match(s, op::Caret, 88, endsAt(88), nullptr, nullptr);
-    and_expr(s, 89, endsAt(89), right);
+    match(s, tok::Caret, pos::exclusive_or_expr_after_Caret,
+          endsAt(pos::exclusive_or_expr_after_Caret), nullptr, nullptr);
+    and_expr(s, pos::exclusive_or_expr_after_Caret_and_expr,
+             endsAt(pos::exclusive_or_expr_after_Caret_and_expr), right);
     value ^= right;
     if (s.m_bBreak) break;
   }
@@ -160,11 +179,13 @@ void Cpreprocess_fileParser::exclusive_or_expr(CVL_ParseState& s, int si, int re
 
 void Cpreprocess_fileParser::and_expr(CVL_ParseState& s, int si, int re, int& value) {
   CVL_Guard guard = enter(s, si, re, prod::and_expr, " and_expr");
-  equality_expr(s, 90, endsAt(90), value);
-  while (peek(s, elem::OptRep0_of_and_expr) == op::Amp) {
+  equality_expr(s, pos::and_expr_after_equality_expr, endsAt(pos::and_expr_after_equality_expr),
+                value);
+  while (peek(s, elem::OptRep0_of_and_expr) == tok::Amp) {
     int right = 0;
-    match(s, op::Amp, 91, endsAt(91), nullptr, nullptr);
-    equality_expr(s, 92, endsAt(92), right);
+    match(s, tok::Amp, pos::and_expr_after_Amp, endsAt(pos::and_expr_after_Amp), nullptr, nullptr);
+    equality_expr(s, pos::and_expr_after_Amp_equality_expr,
+                  endsAt(pos::and_expr_after_Amp_equality_expr), right);
     value &= right;
     if (s.m_bBreak) break;
   }
@@ -174,17 +195,22 @@ void Cpreprocess_fileParser::and_expr(CVL_ParseState& s, int si, int re, int& va
 
 void Cpreprocess_fileParser::equality_expr(CVL_ParseState& s, int si, int re, int& value) {
   CVL_Guard guard = enter(s, si, re, prod::equality_expr, " equality_expr");
-  relational_expr(s, 93, endsAt(93), value);
+  relational_expr(s, pos::equality_expr_after_relational_expr,
+                  endsAt(pos::equality_expr_after_relational_expr), value);
   while (equalityOperators().contains(peek(s, elem::OptRep0_of_equality_expr))) {
     int right = 0;
     const int t = peek(s, elem::Alt0_of_OptRep0_of_equality_expr);
-    if (t == op::Eq) {
-      match(s, op::Eq, 94, endsAt(94), nullptr, nullptr);
-      relational_expr(s, 95, endsAt(95), right);
+    if (t == tok::Eq) {
+      match(s, tok::Eq, pos::equality_expr_after_Eq, endsAt(pos::equality_expr_after_Eq), nullptr,
+            nullptr);
+      relational_expr(s, pos::equality_expr_after_Eq_relational_expr,
+                      endsAt(pos::equality_expr_after_Eq_relational_expr), right);
       value = arith::Truth(value == right);
-    } else if (t == op::Ne) {
-      match(s, op::Ne, 280, endsAt(280), nullptr, nullptr);
-      relational_expr(s, 97, endsAt(97), right);
+    } else if (t == tok::Ne) {
+      match(s, tok::Ne, pos::equality_expr_after_Ne, endsAt(pos::equality_expr_after_Ne), nullptr,
+            nullptr);
+      relational_expr(s, pos::equality_expr_after_Ne_relational_expr,
+                      endsAt(pos::equality_expr_after_Ne_relational_expr), right);
       value = arith::Truth(value != right);
     } else {
       unexpectedError(s, "equality_expr", "Alt0_of_OptRep0_of_equality_expr");
@@ -197,25 +223,34 @@ void Cpreprocess_fileParser::equality_expr(CVL_ParseState& s, int si, int re, in
 
 void Cpreprocess_fileParser::relational_expr(CVL_ParseState& s, int si, int re, int& value) {
   CVL_Guard guard = enter(s, si, re, prod::relational_expr, " relational_expr");
-  shift_expr(s, 98, endsAt(98), value);
+  shift_expr(s, pos::relational_expr_after_shift_expr,
+             endsAt(pos::relational_expr_after_shift_expr), value);
   while (relationalOperators().contains(peek(s, elem::OptRep0_of_relational_expr))) {
     int right = 0;
     const int t = peek(s, elem::Alt0_of_OptRep0_of_relational_expr);
-    if (t == op::Le) {
-      match(s, op::Le, 99, endsAt(99), nullptr, nullptr);
-      shift_expr(s, 221, endsAt(221), right);
+    if (t == tok::Le) {
+      match(s, tok::Le, pos::relational_expr_after_Le, endsAt(pos::relational_expr_after_Le),
+            nullptr, nullptr);
+      shift_expr(s, pos::relational_expr_after_Le_shift_expr,
+                 endsAt(pos::relational_expr_after_Le_shift_expr), right);
       value = arith::Truth(value <= right);
-    } else if (t == op::Ge) {
-      match(s, op::Ge, 100, endsAt(100), nullptr, nullptr);
-      shift_expr(s, 101, endsAt(101), right);
+    } else if (t == tok::Ge) {
+      match(s, tok::Ge, pos::relational_expr_after_Ge, endsAt(pos::relational_expr_after_Ge),
+            nullptr, nullptr);
+      shift_expr(s, pos::relational_expr_after_Ge_shift_expr,
+                 endsAt(pos::relational_expr_after_Ge_shift_expr), right);
       value = arith::Truth(value >= right);
-    } else if (t == op::Lt) {
-      match(s, op::Lt, 102, endsAt(102), nullptr, nullptr);
-      shift_expr(s, 103, endsAt(103), right);
+    } else if (t == tok::Lt) {
+      match(s, tok::Lt, pos::relational_expr_after_Lt, endsAt(pos::relational_expr_after_Lt),
+            nullptr, nullptr);
+      shift_expr(s, pos::relational_expr_after_Lt_shift_expr,
+                 endsAt(pos::relational_expr_after_Lt_shift_expr), right);
       value = arith::Truth(value < right);
-    } else if (t == op::Gt) {
-      match(s, op::Gt, 104, endsAt(104), nullptr, nullptr);
-      shift_expr(s, 105, endsAt(105), right);
+    } else if (t == tok::Gt) {
+      match(s, tok::Gt, pos::relational_expr_after_Gt, endsAt(pos::relational_expr_after_Gt),
+            nullptr, nullptr);
+      shift_expr(s, pos::relational_expr_after_Gt_shift_expr,
+                 endsAt(pos::relational_expr_after_Gt_shift_expr), right);
       value = arith::Truth(value > right);
     } else {
       unexpectedError(s, "relational_expr", "Alt0_of_OptRep0_of_relational_expr");
@@ -228,17 +263,21 @@ void Cpreprocess_fileParser::relational_expr(CVL_ParseState& s, int si, int re, 
 
 void Cpreprocess_fileParser::shift_expr(CVL_ParseState& s, int si, int re, int& value) {
   CVL_Guard guard = enter(s, si, re, prod::shift_expr, " shift_expr");
-  add_expr(s, 219, endsAt(219), value);
+  add_expr(s, pos::shift_expr_after_add_expr, endsAt(pos::shift_expr_after_add_expr), value);
   while (shiftOperators().contains(peek(s, elem::OptRep0_of_shift_expr))) {
     int right = 0;
     const int t = peek(s, elem::Alt0_of_OptRep0_of_shift_expr);
-    if (t == op::Shr) {
-      match(s, op::Shr, 206, endsAt(206), nullptr, nullptr);
-      add_expr(s, 207, endsAt(207), right);
+    if (t == tok::Shr) {
+      match(s, tok::Shr, pos::shift_expr_after_Shr, endsAt(pos::shift_expr_after_Shr), nullptr,
+            nullptr);
+      add_expr(s, pos::shift_expr_after_Shr_add_expr, endsAt(pos::shift_expr_after_Shr_add_expr),
+               right);
       value = arith::ShiftRight(value, right);
-    } else if (t == op::Shl) {
-      match(s, op::Shl, 204, endsAt(204), nullptr, nullptr);
-      add_expr(s, 205, endsAt(205), right);
+    } else if (t == tok::Shl) {
+      match(s, tok::Shl, pos::shift_expr_after_Shl, endsAt(pos::shift_expr_after_Shl), nullptr,
+            nullptr);
+      add_expr(s, pos::shift_expr_after_Shl_add_expr, endsAt(pos::shift_expr_after_Shl_add_expr),
+               right);
       value = arith::ShiftLeft(value, right);
     } else {
       unexpectedError(s, "shift_expr", "Alt0_of_OptRep0_of_shift_expr");
@@ -251,17 +290,22 @@ void Cpreprocess_fileParser::shift_expr(CVL_ParseState& s, int si, int re, int& 
 
 void Cpreprocess_fileParser::add_expr(CVL_ParseState& s, int si, int re, int& value) {
   CVL_Guard guard = enter(s, si, re, prod::add_expr, " add_expr");
-  multiply_expr(s, 220, endsAt(220), value);
+  multiply_expr(s, pos::add_expr_after_multiply_expr, endsAt(pos::add_expr_after_multiply_expr),
+                value);
   while (additiveOperators().contains(peek(s, elem::OptRep0_of_add_expr))) {
     int right = 0;
     const int t = peek(s, elem::Alt0_of_OptRep0_of_add_expr);
-    if (t == op::Plus) {
-      match(s, op::Plus, 70, endsAt(70), nullptr, nullptr);
-      multiply_expr(s, 169, endsAt(169), right);
+    if (t == tok::Plus) {
+      match(s, tok::Plus, pos::add_expr_after_Plus, endsAt(pos::add_expr_after_Plus), nullptr,
+            nullptr);
+      multiply_expr(s, pos::add_expr_after_Plus_multiply_expr,
+                    endsAt(pos::add_expr_after_Plus_multiply_expr), right);
       value = arith::Add(value, right);
-    } else if (t == op::Minus) {
-      match(s, op::Minus, 195, endsAt(195), nullptr, nullptr);
-      multiply_expr(s, 196, endsAt(196), right);
+    } else if (t == tok::Minus) {
+      match(s, tok::Minus, pos::add_expr_after_Minus, endsAt(pos::add_expr_after_Minus), nullptr,
+            nullptr);
+      multiply_expr(s, pos::add_expr_after_Minus_multiply_expr,
+                    endsAt(pos::add_expr_after_Minus_multiply_expr), right);
       value = arith::Subtract(value, right);
     } else {
       unexpectedError(s, "add_expr", "Alt0_of_OptRep0_of_add_expr");
@@ -274,22 +318,29 @@ void Cpreprocess_fileParser::add_expr(CVL_ParseState& s, int si, int re, int& va
 
 void Cpreprocess_fileParser::multiply_expr(CVL_ParseState& s, int si, int re, int& value) {
   CVL_Guard guard = enter(s, si, re, prod::multiply_expr, " multiply_expr");
-  unary_expr(s, 197, endsAt(197), value);
+  unary_expr(s, pos::multiply_expr_after_unary_expr, endsAt(pos::multiply_expr_after_unary_expr),
+             value);
   while (multiplicativeOperators().contains(peek(s, elem::OptRep0_of_multiply_expr))) {
     int right = 0;
     const int t = peek(s, elem::Alt0_of_OptRep0_of_multiply_expr);
     const TokenRange operatorRange = LookaheadRange(s);
-    if (t == op::Star) {
-      match(s, op::Star, 198, endsAt(198), nullptr, nullptr);
-      unary_expr(s, 199, endsAt(199), right);
+    if (t == tok::Star) {
+      match(s, tok::Star, pos::multiply_expr_after_Star, endsAt(pos::multiply_expr_after_Star),
+            nullptr, nullptr);
+      unary_expr(s, pos::multiply_expr_after_Star_unary_expr,
+                 endsAt(pos::multiply_expr_after_Star_unary_expr), right);
       value = arith::Multiply(value, right);
-    } else if (t == op::Slash) {
-      match(s, op::Slash, 200, endsAt(200), nullptr, nullptr);
-      unary_expr(s, 201, endsAt(201), right);
+    } else if (t == tok::Slash) {
+      match(s, tok::Slash, pos::multiply_expr_after_Slash, endsAt(pos::multiply_expr_after_Slash),
+            nullptr, nullptr);
+      unary_expr(s, pos::multiply_expr_after_Slash_unary_expr,
+                 endsAt(pos::multiply_expr_after_Slash_unary_expr), right);
       if (HasOperands(s)) value = arith::Divide(value, CheckedDivisor(right, operatorRange));
-    } else if (t == op::Percent) {
-      match(s, op::Percent, 202, endsAt(202), nullptr, nullptr);
-      unary_expr(s, 203, endsAt(203), right);
+    } else if (t == tok::Percent) {
+      match(s, tok::Percent, pos::multiply_expr_after_Percent,
+            endsAt(pos::multiply_expr_after_Percent), nullptr, nullptr);
+      unary_expr(s, pos::multiply_expr_after_Percent_unary_expr,
+                 endsAt(pos::multiply_expr_after_Percent_unary_expr), right);
       if (HasOperands(s)) value = arith::Remainder(value, CheckedDivisor(right, operatorRange));
     } else {
       unexpectedError(s, "multiply_expr", "Alt0_of_OptRep0_of_multiply_expr");
@@ -304,21 +355,29 @@ void Cpreprocess_fileParser::unary_expr(CVL_ParseState& s, int si, int re, int& 
   CVL_Guard guard = enter(s, si, re, prod::unary_expr, " unary_expr");
   const int t = peek(s, elem::Alt0_of_unary_expr);
   if (primaries().contains(t)) {
-    prim_expr(s, 271, endsAt(271), value);
-  } else if (t == op::Plus) {
-    match(s, op::Plus, 272, endsAt(272), nullptr, nullptr);
-    unary_expr(s, 273, endsAt(273), value);
-  } else if (t == op::Minus) {
-    match(s, op::Minus, 274, endsAt(274), nullptr, nullptr);
-    unary_expr(s, 275, endsAt(275), value);
+    prim_expr(s, pos::unary_expr_after_prim_expr, endsAt(pos::unary_expr_after_prim_expr), value);
+  } else if (t == tok::Plus) {
+    match(s, tok::Plus, pos::unary_expr_after_Plus, endsAt(pos::unary_expr_after_Plus), nullptr,
+          nullptr);
+    unary_expr(s, pos::unary_expr_after_Plus_unary_expr,
+               endsAt(pos::unary_expr_after_Plus_unary_expr), value);
+  } else if (t == tok::Minus) {
+    match(s, tok::Minus, pos::unary_expr_after_Minus, endsAt(pos::unary_expr_after_Minus), nullptr,
+          nullptr);
+    unary_expr(s, pos::unary_expr_after_Minus_unary_expr,
+               endsAt(pos::unary_expr_after_Minus_unary_expr), value);
     value = arith::Negate(value);
-  } else if (t == op::Tilde) {
-    match(s, op::Tilde, 276, endsAt(276), nullptr, nullptr);
-    unary_expr(s, 277, endsAt(277), value);
+  } else if (t == tok::Tilde) {
+    match(s, tok::Tilde, pos::unary_expr_after_Tilde, endsAt(pos::unary_expr_after_Tilde), nullptr,
+          nullptr);
+    unary_expr(s, pos::unary_expr_after_Tilde_unary_expr,
+               endsAt(pos::unary_expr_after_Tilde_unary_expr), value);
     value = ~value;
-  } else if (t == op::Bang) {
-    match(s, op::Bang, 152, endsAt(152), nullptr, nullptr);
-    unary_expr(s, 153, endsAt(153), value);
+  } else if (t == tok::Bang) {
+    match(s, tok::Bang, pos::unary_expr_after_Bang, endsAt(pos::unary_expr_after_Bang), nullptr,
+          nullptr);
+    unary_expr(s, pos::unary_expr_after_Bang_unary_expr,
+               endsAt(pos::unary_expr_after_Bang_unary_expr), value);
     value = arith::Truth(value == 0);
   } else {
     unexpectedError(s, "unary_expr", "Alt0_of_unary_expr");
@@ -332,19 +391,27 @@ void Cpreprocess_fileParser::prim_expr(CVL_ParseState& s, int si, int re, int& v
   if (operands().contains(t)) {
     const int operand = peek(s, elem::Alt1_of_Alt0_of_prim_expr);
     if (operand == tok::Id) {
-      if (match(s, tok::Id, 155, endsAt(155), nullptr, nullptr)) value = numericValue(s.matchText(0));
+      if (match(s, tok::Id, pos::prim_expr_after_Id, endsAt(pos::prim_expr_after_Id), nullptr,
+                nullptr))
+        value = numericValue(s.matchText(0));
     } else if (constants().contains(operand)) {
-      constant(s, 154, endsAt(154), value);
+      constant(s, pos::prim_expr_after_constant, endsAt(pos::prim_expr_after_constant), value);
     } else if (operand == tok::Defined) {
       // `defined` yields the operand's value, not just 1 or 0.
-      match(s, tok::Defined, 156, endsAt(156), nullptr, nullptr);
+      match(s, tok::Defined, pos::prim_expr_after_Defined, endsAt(pos::prim_expr_after_Defined),
+            nullptr, nullptr);
       const int argument = peek(s, elem::Alt2_of_Alt1_of_Alt0_of_prim_expr);
       if (argument == tok::Id) {
-        if (match(s, tok::Id, 44, endsAt(44), nullptr, nullptr)) value = numericValue(s.matchText(0));
+        if (match(s, tok::Id, pos::prim_expr_after_Defined_Id,
+                  endsAt(pos::prim_expr_after_Defined_Id), nullptr, nullptr))
+          value = numericValue(s.matchText(0));
       } else if (argument == tok::Lparen) {
-        match(s, tok::Lparen, 157, endsAt(157), nullptr, nullptr);
-        const_expr(s, 158, endsAt(158), value);
-        match(s, tok::Rparen, 159, endsAt(159), "prim_expr", "Rparen_T3_of_prim_expr");
+        match(s, tok::Lparen, pos::prim_expr_after_Defined_Lparen,
+              endsAt(pos::prim_expr_after_Defined_Lparen), nullptr, nullptr);
+        const_expr(s, pos::prim_expr_after_Defined_Lparen_const_expr,
+                   endsAt(pos::prim_expr_after_Defined_Lparen_const_expr), value);
+        match(s, tok::Rparen, pos::prim_expr_after_Defined_Rparen,
+              endsAt(pos::prim_expr_after_Defined_Rparen), "prim_expr", "Rparen_T3_of_prim_expr");
       } else {
         unexpectedError(s, "prim_expr", "Alt2_of_Alt1_of_Alt0_of_prim_expr");
       }
@@ -352,9 +419,12 @@ void Cpreprocess_fileParser::prim_expr(CVL_ParseState& s, int si, int re, int& v
       unexpectedError(s, "prim_expr", "Alt1_of_Alt0_of_prim_expr");
     }
   } else if (t == tok::Lparen) {
-    match(s, tok::Lparen, 45, endsAt(45), nullptr, nullptr);
-    const_expr(s, 46, endsAt(46), value);
-    match(s, tok::Rparen, 47, endsAt(47), "prim_expr", "Rparen_T6_of_prim_expr");
+    match(s, tok::Lparen, pos::prim_expr_after_Lparen, endsAt(pos::prim_expr_after_Lparen), nullptr,
+          nullptr);
+    const_expr(s, pos::prim_expr_after_Lparen_const_expr,
+               endsAt(pos::prim_expr_after_Lparen_const_expr), value);
+    match(s, tok::Rparen, pos::prim_expr_after_Rparen, endsAt(pos::prim_expr_after_Rparen),
+          "prim_expr", "Rparen_T6_of_prim_expr");
   } else {
     unexpectedError(s, "prim_expr", "Alt0_of_prim_expr");
   }

@@ -9,9 +9,10 @@
 #include <string_view>
 
 #include "grammar/Cpreprocess_fileParser.h"
-#include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
+#include "grammar/GrammarPositions.h"
 #include "grammar/IncludeSearch.h"
+#include "grammar/RuleEndFlags.h"
 #include "orvo/Run.h"
 #include "runtime/MessageKind.h"
 
@@ -33,10 +34,7 @@ constexpr int kMaxIncludeDepth = 200;
 // (guarded headers count at each reading), far below.
 constexpr int kMaxInclusions = 100000;
 
-// Where the nested parses begin (scanner index, element index).
-constexpr int kIncludePathsScanner = 1;
 constexpr int kIncludePathsElement = 55;
-constexpr int kHeaderScanner = 11;
 constexpr int kHeaderElement = 54;
 
 std::string Trim(const std::string& text) {
@@ -104,7 +102,7 @@ void Cpreprocess_fileParser::readIncludeDirectories(CVL_ParseState& s) {
   const std::string paths = plugin ? plugin->includePaths() : std::string();
   {
     CVL_SubParseState sub(paths, s);
-    start(sub, kIncludePathsScanner, kIncludePathsElement);
+    start(sub, pos::IncludePaths_start, kIncludePathsElement);
     IncludePaths(sub, 0, 0);
   }
   const std::string sourceDir = plugin ? plugin->sourceDir() : std::string();
@@ -119,9 +117,11 @@ void Cpreprocess_fileParser::IncludePaths(CVL_ParseState& s, int si, int re) {
     if (!entry.empty()) m_IncludeDirs.push_back(entry);
     const int t = peek(s, elem::Alt0_of_OptRep0_of_IncludePaths);
     if (t == tok::Eof) {
-      match(s, tok::Eof, 3, endsAt(3), nullptr, nullptr);
+      match(s, tok::Eof, pos::IncludePaths_after_Eof, endsAt(pos::IncludePaths_after_Eof), nullptr,
+            nullptr);
     } else if (t == tok::Eol) {
-      match(s, tok::Eol, 2, endsAt(2), nullptr, nullptr);
+      match(s, tok::Eol, pos::IncludePaths_after_Eol, endsAt(pos::IncludePaths_after_Eol), nullptr,
+            nullptr);
     } else {
       unexpectedError(s, "IncludePaths", "Alt0_of_OptRep0_of_IncludePaths");
     }
@@ -134,7 +134,9 @@ void Cpreprocess_fileParser::IncludePaths(CVL_ParseState& s, int si, int re) {
 void Cpreprocess_fileParser::include_line(CVL_ParseState& s, int si, int re, bool output,
                                           int depth) {
   CVL_Guard guard = enter(s, si, re, prod::include_line, " include_line");
-  if (match(s, tok::PdInclude, 71, endsAt(71), "include_line", "PD_INCLUDE_T0_of_include_line")) {
+  if (match(s, tok::PdInclude, pos::include_line_after_PdInclude,
+            endsAt(pos::include_line_after_PdInclude), "include_line",
+            "PD_INCLUDE_T0_of_include_line")) {
     // A loaded file stands in for the directive, which leaves only the
     // blanks in front of it; otherwise the directive is written unchanged.
     const bool loaded = includeFile(s, depth);
@@ -142,14 +144,17 @@ void Cpreprocess_fileParser::include_line(CVL_ParseState& s, int si, int re, boo
   }
   // A nested parse goes on after a failed match; the line break is written
   // only if it was there, never the directive a second time.
-  if (match(s, tok::Eol, 72, endsAt(72), "include_line", "EOL_T1_of_include_line") && output)
+  if (match(s, tok::Eol, pos::include_line_after_Eol, endsAt(pos::include_line_after_Eol),
+            "include_line", "EOL_T1_of_include_line") &&
+      output)
     write(s, s.matchCopy());
   guard.leave();
 }
 
 void Cpreprocess_fileParser::header(CVL_ParseState& s, int si, int re, bool output, int depth) {
   CVL_Guard guard = enter(s, si, re, prod::header, " header");
-  outer_group(s, 12, endsAt(12), output, depth);
+  outer_group(s, pos::header_after_outer_group, endsAt(pos::header_after_outer_group), output,
+              depth);
   guard.leave();
 }
 
@@ -219,7 +224,7 @@ bool Cpreprocess_fileParser::includeFile(CVL_ParseState& s, int depth) {
   sub.m_bUserText = true;
   const CVL_SourceFrame frame(m_pSourceTrail, sub, SourceKind::File, *found);
   const IncludeTrace traced(m_pTrace, s, name, *found, sub, depth + 1);
-  start(sub, kHeaderScanner, kHeaderElement);
+  start(sub, pos::header_start, kHeaderElement);
   header(sub, 0, 0, true, depth + 1);
   ReportUnreadRest(sub);
   return true;

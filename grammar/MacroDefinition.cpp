@@ -2,10 +2,11 @@
 // function-like macro its replacement list as one child per element.
 #include "grammar/Cpreprocess_fileParser.h"
 #include "grammar/DirectiveLine.h"
-#include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
-#include "grammar/TokenSets.h"
+#include "grammar/GrammarPositions.h"
 #include "grammar/MacroGrammarTables.h"
+#include "grammar/RuleEndFlags.h"
+#include "grammar/TokenSets.h"
 #include "macros/MacroRecord.h"
 #include "macros/StrayBackslash.h"
 
@@ -39,13 +40,16 @@ void AddReplacementToken(node& record, CVL_Map<std::string, std::string>& parame
 
 void Cpreprocess_fileParser::definition(CVL_ParseState& s, int si, int re) {
   CVL_Guard guard = enter(s, si, re, prod::definition, " definition");
-  match(s, tok::PdDefine, 124, endsAt(124), "definition", "PD_DEFINE_T0_of_definition");
+  match(s, tok::PdDefine, pos::definition_after_PdDefine, endsAt(pos::definition_after_PdDefine),
+        "definition", "PD_DEFINE_T0_of_definition");
   // A name directly followed by "(" is MACRO_DEF_BEGIN, a name alone an ID.
   const int t = peek(s, elem::Alt0_of_definition);
   if (t == tok::Id) {
-    object_like_macro(s, 125, endsAt(125));
+    object_like_macro(s, pos::definition_after_object_like_macro,
+                      endsAt(pos::definition_after_object_like_macro));
   } else if (t == tok::MacroDefBegin) {
-    function_like_macro(s, 208, endsAt(208));
+    function_like_macro(s, pos::definition_after_function_like_macro,
+                        endsAt(pos::definition_after_function_like_macro));
   } else {
     unexpectedError(s, "definition", "Alt0_of_definition");
   }
@@ -55,7 +59,8 @@ void Cpreprocess_fileParser::definition(CVL_ParseState& s, int si, int re) {
 void Cpreprocess_fileParser::object_like_macro(CVL_ParseState& s, int si, int re) {
   CVL_Guard guard = enter(s, si, re, prod::object_like_macro, " object_like_macro");
   DirectiveLine directiveLine(s);
-  match(s, tok::Id, 229, endsAt(229), "object_like_macro", "ID_T0_of_object_like_macro");
+  match(s, tok::Id, pos::object_like_macro_after_name, endsAt(pos::object_like_macro_after_name),
+        "object_like_macro", "ID_T0_of_object_like_macro");
   const std::string name = s.matchText(0);
   const int nameBegin = s.offsetOf(s.m_Position.m_Current.m_pTokenBegin);
   std::string value;
@@ -65,15 +70,17 @@ void Cpreprocess_fileParser::object_like_macro(CVL_ParseState& s, int si, int re
   while (sets::textStart().contains(peek(s, elem::OptRep0_of_object_like_macro))) {
     const int t = peek(s, elem::Alt0_of_OptRep0_of_object_like_macro);
     if (t == tok::Bseol) {
-      match(s, tok::Bseol, 230, endsAt(230), nullptr, nullptr);
+      match(s, tok::Bseol, pos::object_like_macro_after_Bseol,
+            endsAt(pos::object_like_macro_after_Bseol), nullptr, nullptr);
       if (IsStrayBackslash(s)) value += s.matchCopy();
     } else if (sets::idThroughOperators().contains(t)) {
       singleToken(s, elem::Alt1_of_Alt0_of_OptRep0_of_object_like_macro, kObjectLikeTokens,
-                  kObjectLikeOperatorScanner, "object_like_macro",
+                  pos::object_like_macro_after_cpp_operator, "object_like_macro",
                   "Alt1_of_Alt0_of_OptRep0_of_object_like_macro");
       value += s.matchCopy();
     } else if (t == tok::MacroCallBegin) {
-      macro_call_begin(s, 231, endsAt(231), call, recorded);
+      macro_call_begin(s, pos::object_like_macro_after_macro_call_begin,
+                       endsAt(pos::object_like_macro_after_macro_call_begin), call, recorded);
       value += call;
       call.clear();
     } else {
@@ -83,7 +90,8 @@ void Cpreprocess_fileParser::object_like_macro(CVL_ParseState& s, int si, int re
   }
   s.m_bBreak = false;
   directiveLine.end();
-  match(s, tok::Eol, 243, endsAt(243), "object_like_macro", "EOL_T13_of_object_like_macro");
+  match(s, tok::Eol, pos::object_like_macro_after_Eol, endsAt(pos::object_like_macro_after_Eol),
+        "object_like_macro", "EOL_T13_of_object_like_macro");
   if (m_pTrace) m_pTrace->objectDefined(s, name, Trimmed(value));
   warnObjectRedefined(s, name, Trimmed(value), nameBegin);
   defineObjectLike(name, Trimmed(value));
@@ -96,7 +104,8 @@ void Cpreprocess_fileParser::object_like_macro(CVL_ParseState& s, int si, int re
 void Cpreprocess_fileParser::function_like_macro(CVL_ParseState& s, int si, int re) {
   CVL_Guard guard = enter(s, si, re, prod::function_like_macro, " function_like_macro");
   node record;
-  match(s, tok::MacroDefBegin, 257, endsAt(257), "function_like_macro",
+  match(s, tok::MacroDefBegin, pos::function_like_macro_after_MacroDefBegin,
+        endsAt(pos::function_like_macro_after_MacroDefBegin), "function_like_macro",
         "MACRO_DEF_BEGIN_T0_of_function_like_macro");
   record.setLabel(s.matchText(1));
   const int nameBegin = s.offsetOf(s.m_Position.m_Current.m_pTokenBegin);
@@ -105,17 +114,22 @@ void Cpreprocess_fileParser::function_like_macro(CVL_ParseState& s, int si, int 
   CVL_Map<std::string, std::string> parameters;
   int count = 0;
   if (sets::macroToken().contains(peek(s, elem::Opt0_of_function_like_macro))) {
-    macro_token(s, 258, endsAt(258));
+    macro_token(s, pos::function_like_macro_after_parameter,
+                endsAt(pos::function_like_macro_after_parameter));
     parameters.insert(s.matchText(0), std::to_string(count++));
     while (peek(s, elem::OptRep0_of_Opt0_of_function_like_macro) == tok::Comma) {
-      match(s, tok::Comma, 259, endsAt(259), nullptr, nullptr);
-      macro_token(s, 260, endsAt(260));
+      match(s, tok::Comma, pos::function_like_macro_after_Comma,
+            endsAt(pos::function_like_macro_after_Comma), nullptr, nullptr);
+      macro_token(s, pos::function_like_macro_after_Comma_parameter,
+                  endsAt(pos::function_like_macro_after_Comma_parameter));
       parameters.insert(s.matchText(0), std::to_string(count++));
       if (s.m_bBreak) break;
     }
     s.m_bBreak = false;
   }
-  match(s, tok::Rparen, 261, endsAt(261), "function_like_macro", "Rparen_T2_of_function_like_macro");
+  match(s, tok::Rparen, pos::function_like_macro_after_parameters_Rparen,
+        endsAt(pos::function_like_macro_after_parameters_Rparen), "function_like_macro",
+        "Rparen_T2_of_function_like_macro");
 
   // Whether the next token keeps its prefix: not at the start of the list
   // and not right after # or ##.
@@ -123,7 +137,8 @@ void Cpreprocess_fileParser::function_like_macro(CVL_ParseState& s, int si, int 
   while (sets::replacementTokens().contains(peek(s, elem::OptRep1_of_function_like_macro))) {
     const int t = peek(s, elem::Alt0_of_OptRep1_of_function_like_macro);
     if (t == tok::Bseol) {
-      match(s, tok::Bseol, 267, endsAt(267), nullptr, nullptr);
+      match(s, tok::Bseol, pos::function_like_macro_after_Bseol,
+            endsAt(pos::function_like_macro_after_Bseol), nullptr, nullptr);
       if (IsStrayBackslash(s)) {
         AddReplacementToken(record, parameters, s, gap);
         gap = true;
@@ -131,22 +146,27 @@ void Cpreprocess_fileParser::function_like_macro(CVL_ParseState& s, int si, int 
     } else if (sets::idThroughOperators().contains(t)) {
       const int u = peek(s, elem::Alt1_of_Alt0_of_OptRep1_of_function_like_macro);
       if (sets::macroToken().contains(u)) {
-        macro_token(s, 262, endsAt(262));
+        macro_token(s, pos::function_like_macro_after_replacement_token,
+                    endsAt(pos::function_like_macro_after_replacement_token));
       } else if (u == tok::Rparen) {
-        match(s, tok::Rparen, 263, endsAt(263), nullptr, nullptr);
+        match(s, tok::Rparen, pos::function_like_macro_after_replacement_Rparen,
+              endsAt(pos::function_like_macro_after_replacement_Rparen), nullptr, nullptr);
       } else if (u == tok::Lparen) {
-        match(s, tok::Lparen, 264, endsAt(264), nullptr, nullptr);
+        match(s, tok::Lparen, pos::function_like_macro_after_Lparen,
+              endsAt(pos::function_like_macro_after_Lparen), nullptr, nullptr);
       } else {
         unexpectedError(s, "function_like_macro", "Alt1_of_Alt0_of_OptRep1_of_function_like_macro");
       }
       AddReplacementToken(record, parameters, s, gap);
       gap = true;
     } else if (t == tok::Hash) {
-      match(s, tok::Hash, 265, endsAt(265), nullptr, nullptr);
+      match(s, tok::Hash, pos::function_like_macro_after_Hash,
+            endsAt(pos::function_like_macro_after_Hash), nullptr, nullptr);
       record.addChild(macro_record::kStringize, s.matchText(-1));
       gap = false;
     } else if (t == tok::HashHash) {
-      match(s, tok::HashHash, 266, endsAt(266), nullptr, nullptr);
+      match(s, tok::HashHash, pos::function_like_macro_after_HashHash,
+            endsAt(pos::function_like_macro_after_HashHash), nullptr, nullptr);
       record.addChild(macro_record::kPaste, "##");
       gap = false;
     } else {
@@ -155,7 +175,8 @@ void Cpreprocess_fileParser::function_like_macro(CVL_ParseState& s, int si, int 
     if (s.m_bBreak) break;
   }
   s.m_bBreak = false;
-  match(s, tok::Eol, 268, endsAt(268), "function_like_macro", "EOL_T8_of_function_like_macro");
+  match(s, tok::Eol, pos::function_like_macro_after_Eol, endsAt(pos::function_like_macro_after_Eol),
+        "function_like_macro", "EOL_T8_of_function_like_macro");
   record.setAttribute(macro_record::kArgumentCount, std::to_string(count));
   if (m_pTrace) m_pTrace->functionDefined(s, record, parameters);
   defineFunctionLike(s, record);

@@ -6,6 +6,7 @@
 
 #include <span>
 
+#include "grammar/GrammarPositions.h"
 #include "grammar/TokenSets.h"
 #include "scan/Symbol.h"
 
@@ -23,43 +24,49 @@ inline int ScannerAfter(std::span<const TokenScanner> table, int token) {
   return -1;
 }
 
-// Scanner that reads the token after the line break of an empty line.
-inline constexpr int kLineBreakScanner = 151;
-
-// Scanner that reads the token after an identifier in a text line.
-inline constexpr int kTextLineIdScanner = 112;
-
 // Literals, numbers and single characters of a text line (pp_tokens).
 inline constexpr TokenScanner kTextLineTokens[] = {
-    {tok::Char, 114},       {tok::String, 115}, {tok::Float, 278},
-    {tok::DecimalInt, 192}, {tok::HexInt, 193}, {tok::OctInt, 194},
-    {tok::Unsigned, 53},    {tok::NotOtherPpTokenChar, 54},
-    {tok::Rparen, 55},      {tok::Lparen, 56},
+    {tok::Char, pos::pp_tokens_after_Char},
+    {tok::String, pos::pp_tokens_after_String},
+    {tok::Float, pos::pp_tokens_after_Float},
+    {tok::DecimalInt, pos::pp_tokens_after_DecimalInt},
+    {tok::HexInt, pos::pp_tokens_after_HexInt},
+    {tok::OctInt, pos::pp_tokens_after_OctInt},
+    {tok::Unsigned, pos::pp_tokens_after_Unsigned},
+    {tok::NotOtherPpTokenChar, pos::pp_tokens_after_NotOtherPpTokenChar},
+    {tok::Rparen, pos::pp_tokens_after_Rparen},
+    {tok::Lparen, pos::pp_tokens_after_Lparen},
 };
-inline constexpr int kTextLineOperatorScanner = 113;
 
 // The same inside an object-like macro's replacement list, identifiers
 // included.
 inline constexpr TokenScanner kObjectLikeTokens[] = {
-    {tok::Id, 232},         {tok::Char, 29},    {tok::String, 30},
-    {tok::Float, 31},       {tok::DecimalInt, 32}, {tok::HexInt, 239},
-    {tok::OctInt, 240},     {tok::Unsigned, 241}, {tok::NotOtherPpTokenChar, 242},
-    {tok::Rparen, 234},     {tok::Lparen, 233},
+    {tok::Id, pos::object_like_macro_after_Id},
+    {tok::Char, pos::object_like_macro_after_Char},
+    {tok::String, pos::object_like_macro_after_String},
+    {tok::Float, pos::object_like_macro_after_Float},
+    {tok::DecimalInt, pos::object_like_macro_after_DecimalInt},
+    {tok::HexInt, pos::object_like_macro_after_HexInt},
+    {tok::OctInt, pos::object_like_macro_after_OctInt},
+    {tok::Unsigned, pos::object_like_macro_after_Unsigned},
+    {tok::NotOtherPpTokenChar, pos::object_like_macro_after_NotOtherPpTokenChar},
+    {tok::Rparen, pos::object_like_macro_after_Rparen},
+    {tok::Lparen, pos::object_like_macro_after_Lparen},
 };
-inline constexpr int kObjectLikeOperatorScanner = 235;
 
 // The same in a rescanned text (re_pp_tokens).
 inline constexpr TokenScanner kRescanTokens[] = {
-    {tok::Char, 288},       {tok::String, 289}, {tok::Float, 290},
-    {tok::DecimalInt, 291}, {tok::HexInt, 292}, {tok::OctInt, 293},
-    {tok::Unsigned, 294},   {tok::NotOtherPpTokenChar, 295},
-    {tok::Rparen, 296},     {tok::Lparen, 297},
+    {tok::Char, pos::re_pp_tokens_after_Char},
+    {tok::String, pos::re_pp_tokens_after_String},
+    {tok::Float, pos::re_pp_tokens_after_Float},
+    {tok::DecimalInt, pos::re_pp_tokens_after_DecimalInt},
+    {tok::HexInt, pos::re_pp_tokens_after_HexInt},
+    {tok::OctInt, pos::re_pp_tokens_after_OctInt},
+    {tok::Unsigned, pos::re_pp_tokens_after_Unsigned},
+    {tok::NotOtherPpTokenChar, pos::re_pp_tokens_after_NotOtherPpTokenChar},
+    {tok::Rparen, pos::re_pp_tokens_after_Rparen},
+    {tok::Lparen, pos::re_pp_tokens_after_Lparen},
 };
-inline constexpr int kRescanOperatorScanner = 287;
-inline constexpr int kRescanIdScanner = 286;
-
-// Scanner that reads the token after each token of a macro argument.
-inline constexpr int kArgumentTokenScanner = 226;
 
 // What a run of plain tokens needs to know of the production it stands in
 // for: the scanners after an identifier and after the other single tokens.
@@ -67,8 +74,8 @@ struct PlainRunGrammar {
   int idScanner;
   std::span<const TokenScanner> tokens;
 };
-inline constexpr PlainRunGrammar kTextLineRun{kTextLineIdScanner, kTextLineTokens};
-inline constexpr PlainRunGrammar kRescanRun{kRescanIdScanner, kRescanTokens};
+inline constexpr PlainRunGrammar kTextLineRun{pos::pp_tokens_after_Id, kTextLineTokens};
+inline constexpr PlainRunGrammar kRescanRun{pos::re_pp_tokens_after_Id, kRescanTokens};
 
 namespace sets {
 

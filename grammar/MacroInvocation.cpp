@@ -4,15 +4,16 @@
 #include <boost/lexical_cast.hpp>
 
 #include "grammar/Cpreprocess_fileParser.h"
-#include "runtime/MessageKind.h"
-#include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
+#include "grammar/GrammarPositions.h"
+#include "grammar/MacroGrammarTables.h"
+#include "grammar/RuleEndFlags.h"
 #include "grammar/TokenSets.h"
 #include "macros/ExpansionLimits.h"
 #include "macros/ExpansionWalk.h"
-#include "grammar/MacroGrammarTables.h"
 #include "macros/MacroRecord.h"
 #include "macros/StrayBackslash.h"
+#include "runtime/MessageKind.h"
 
 namespace orvo {
 namespace {
@@ -72,7 +73,8 @@ class Cpreprocess_fileParser::CallBuffersInUse {
 void Cpreprocess_fileParser::macro_call_begin(CVL_ParseState& s, int si, int re,
                                               std::string& callBuffer, RecordedMacros& recorded) {
   CVL_Guard guard = enter(s, si, re, prod::macro_call_begin, " macro_call_begin");
-  match(s, tok::MacroCallBegin, 179, endsAt(179), "macro_call_begin",
+  match(s, tok::MacroCallBegin, pos::macro_call_begin_after_MacroCallBegin,
+        endsAt(pos::macro_call_begin_after_MacroCallBegin), "macro_call_begin",
         "MACRO_CALL_BEGIN_T0_of_macro_call_begin");
   const std::string name = s.matchText(1);
   const CVL_MacroUseFrame use(m_pSourceTrail, s);
@@ -85,7 +87,8 @@ void Cpreprocess_fileParser::macro_call_begin(CVL_ParseState& s, int si, int re,
     const bool copiedThrough = macro_record::IsBusy(m_FunctionMacros.value());
     const ExpansionScope scope(m_Expansion, name);
     std::string rest;
-    macro_call(s, 180, endsAt(180), callBuffer, rest);
+    macro_call(s, pos::macro_call_begin_after_macro_call,
+               endsAt(pos::macro_call_begin_after_macro_call), callBuffer, rest);
     if (!copiedThrough) {
       callBuffer = rescanOnce(s, callBuffer, recorded);
       callBuffer += ' ';
@@ -155,18 +158,21 @@ void Cpreprocess_fileParser::collectArguments(CVL_ParseState& s, bool busy,
                                               std::string& callBuffer,
                                               std::vector<std::string>& arguments, int& commas) {
   std::string argument;
-  macro_tokens(s, 108, endsAt(108), argument);
+  macro_tokens(s, pos::macro_call_after_macro_tokens, endsAt(pos::macro_call_after_macro_tokens),
+               argument);
   if (busy) {
     callBuffer += argument;
   } else {
     arguments.push_back(argument);
   }
   while (peek(s, elem::OptRep0_of_macro_call) == tok::Comma) {
-    match(s, tok::Comma, 109, endsAt(109), nullptr, nullptr);
+    match(s, tok::Comma, pos::macro_call_after_Comma, endsAt(pos::macro_call_after_Comma), nullptr,
+          nullptr);
     ++commas;
     if (busy) callBuffer += s.matchCopy();
     argument.clear();
-    macro_tokens(s, 110, endsAt(110), argument);
+    macro_tokens(s, pos::macro_call_after_Comma_macro_tokens,
+                 endsAt(pos::macro_call_after_Comma_macro_tokens), argument);
     if (busy) {
       callBuffer += argument;
     } else {
@@ -175,7 +181,9 @@ void Cpreprocess_fileParser::collectArguments(CVL_ParseState& s, bool busy,
     if (s.m_bBreak) break;
   }
   s.m_bBreak = false;
-  const bool closed = match(s, tok::Rparen, 228, endsAt(228), "macro_call", "Rparen_T1_of_macro_call");
+  const bool closed =
+      match(s, tok::Rparen, pos::macro_call_after_Rparen, endsAt(pos::macro_call_after_Rparen),
+            "macro_call", "Rparen_T1_of_macro_call");
   if (busy && closed) callBuffer += s.matchCopy();
 }
 
@@ -189,13 +197,16 @@ void Cpreprocess_fileParser::macro_tokens(CVL_ParseState& s, int si, int re,
     const int t = peek(s, elem::Alt0_of_OptRep0_of_macro_tokens);
     if (sets::macroToken().contains(t) && copyPlainArgumentTokens(s, argument, plainStop)) continue;
     if (t == tok::Eol) {
-      match(s, tok::Eol, 39, endsAt(39), nullptr, nullptr);
+      match(s, tok::Eol, pos::macro_tokens_after_Eol, endsAt(pos::macro_tokens_after_Eol), nullptr,
+            nullptr);
       argument += s.matchCopyView();
     } else if (t == tok::Bseol) {
-      match(s, tok::Bseol, 36, endsAt(36), nullptr, nullptr);
+      match(s, tok::Bseol, pos::macro_tokens_after_Bseol, endsAt(pos::macro_tokens_after_Bseol),
+            nullptr, nullptr);
       if (IsStrayBackslash(s)) argument += argument.empty() ? s.matchView(0) : s.matchCopyView();
     } else if (sets::macroToken().contains(t)) {
-      macro_token(s, kArgumentTokenScanner, endsAt(kArgumentTokenScanner));
+      macro_token(s, pos::macro_tokens_after_macro_token,
+                  endsAt(pos::macro_tokens_after_macro_token));
       // The first token of an argument loses its prefix.
       argument += argument.empty() ? s.matchView(0) : s.matchCopyView();
     } else if (t == tok::Lparen) {
@@ -203,21 +214,27 @@ void Cpreprocess_fileParser::macro_tokens(CVL_ParseState& s, int si, int re,
       // belong to this argument. The "(" cannot end the argument, so the
       // token after it is read without the argument list's scanner, which
       // would take a comma there for a separator.
-      match(s, tok::Lparen, 227, endsAt(227), nullptr, nullptr);
+      match(s, tok::Lparen, pos::macro_tokens_after_Lparen, endsAt(pos::macro_tokens_after_Lparen),
+            nullptr, nullptr);
       argument += s.matchCopyView();
-      macro_parenthesis(s, 33, endsAt(33), inner);
+      macro_parenthesis(s, pos::macro_tokens_after_Lparen_macro_parenthesis,
+                        endsAt(pos::macro_tokens_after_Lparen_macro_parenthesis), inner);
       argument += inner;
     } else if (t == tok::MacroCallBegin) {
       // A nested call stays raw: prefix, name, blanks and "(" as written.
-      match(s, tok::MacroCallBegin, 34, endsAt(34), nullptr, nullptr);
+      match(s, tok::MacroCallBegin, pos::macro_tokens_after_MacroCallBegin,
+            endsAt(pos::macro_tokens_after_MacroCallBegin), nullptr, nullptr);
       argument += s.matchCopyView();
-      macro_parenthesis(s, 35, endsAt(35), inner);
+      macro_parenthesis(s, pos::macro_tokens_after_MacroCallBegin_macro_parenthesis,
+                        endsAt(pos::macro_tokens_after_MacroCallBegin_macro_parenthesis), inner);
       argument += inner;
     } else if (t == tok::Hash) {
-      match(s, tok::Hash, 37, endsAt(37), nullptr, nullptr);
+      match(s, tok::Hash, pos::macro_tokens_after_Hash, endsAt(pos::macro_tokens_after_Hash),
+            nullptr, nullptr);
       argument += "#";
     } else if (t == tok::HashHash) {
-      match(s, tok::HashHash, 38, endsAt(38), nullptr, nullptr);
+      match(s, tok::HashHash, pos::macro_tokens_after_HashHash,
+            endsAt(pos::macro_tokens_after_HashHash), nullptr, nullptr);
       argument += "##";
     } else {
       unexpectedError(s, "macro_tokens", "Alt0_of_OptRep0_of_macro_tokens");
@@ -232,8 +249,11 @@ void Cpreprocess_fileParser::macro_parenthesis(CVL_ParseState& s, int si, int re
                                                std::string& text) {
   CVL_Guard guard = enter(s, si, re, prod::macro_parenthesis, " macro_parenthesis");
   text.clear();
-  macro_tokens(s, 238, endsAt(238), text);
-  if (match(s, tok::Rparen, 189, endsAt(189), "macro_parenthesis", "Rparen_T0_of_macro_parenthesis"))
+  macro_tokens(s, pos::macro_parenthesis_after_macro_tokens,
+               endsAt(pos::macro_parenthesis_after_macro_tokens), text);
+  if (match(s, tok::Rparen, pos::macro_parenthesis_after_Rparen,
+            endsAt(pos::macro_parenthesis_after_Rparen), "macro_parenthesis",
+            "Rparen_T0_of_macro_parenthesis"))
     text += s.matchCopyView();
   guard.leave();
 }

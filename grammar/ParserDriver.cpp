@@ -5,6 +5,7 @@
 
 #include "grammar/Cpreprocess_fileParser.h"
 #include "grammar/GrammarNames.h"
+#include "grammar/GrammarPositions.h"
 #include "grammar/IncludeSearch.h"
 #include "scan/ScannerTable.h"
 
@@ -14,8 +15,6 @@ namespace {
 // Inclusion number the scanners report for the start of a comment.
 constexpr int kCommentInclusion = 5;
 
-// Where the parse of the input text begins.
-constexpr int kStartScanner = 14;
 constexpr int kStartElement = 1;
 
 // Points the parser at a plugin for one parse and detaches it afterwards, so
@@ -60,7 +59,7 @@ void Cpreprocess_fileParser::parse(const char* begin, const char* end,
   s.m_bFastPaths = m_bFastPaths;
   const CVL_SourceFrame frame(m_pSourceTrail, s, SourceKind::Main);
 
-  start(s, kStartScanner, kStartElement);
+  start(s, pos::preprocess_file_start, kStartElement);
   preprocess_file(s, 0, 0);
   if (!s.atEnd()) incompleteError(s, "preprocess_file", "");
 }

@@ -7,14 +7,12 @@
 
 #include "grammar/Cpreprocess_fileParser.h"
 #include "grammar/GrammarNames.h"
+#include "grammar/GrammarPositions.h"
 #include "grammar/RuleEndFlags.h"
 #include "scan/PlainTokenReader.h"
 
 namespace orvo {
 namespace {
-
-// The scanner after the ")" that closes a call.
-constexpr int kCallEndScanner = 228;
 
 // Each parenthesised group in an argument is two productions deeper; a
 // list whose groups would reach the nesting limit is left to them, so that
@@ -94,7 +92,8 @@ bool Cpreprocess_fileParser::copyPlainArgumentList(CVL_ParseState& s, bool busy,
   // As the match of the closing ")" would, after looking for another comma.
   s.m_ElementIndex = elem::OptRep0_of_macro_call;
   s.consumeThrough(token.prefixBegin, token.begin, token.end, tok::Rparen);
-  lookahead(s, 0, kCallEndScanner, endsAt(kCallEndScanner), nullptr, nullptr);
+  lookahead(s, 0, pos::macro_call_after_Rparen, endsAt(pos::macro_call_after_Rparen), nullptr,
+            nullptr);
   return true;
 }
 

@@ -6,8 +6,9 @@
 #include <algorithm>
 
 #include "grammar/Cpreprocess_fileParser.h"
-#include "grammar/RuleEndFlags.h"
+#include "grammar/GrammarPositions.h"
 #include "grammar/MacroGrammarTables.h"
+#include "grammar/RuleEndFlags.h"
 #include "scan/PlainTokenReader.h"
 
 namespace orvo {
@@ -127,7 +128,7 @@ bool Cpreprocess_fileParser::copyPlainArgumentTokens(CVL_ParseState& s, std::str
   // looks ahead itself.
   s.consumeThrough(beforeLast.prefixBegin, beforeLast.begin, beforeLast.end, beforeLast.id);
   s.pendToken(last.begin, last.end, last.id);
-  s.m_pScanner = scanner(kArgumentTokenScanner);
+  s.m_pScanner = scanner(pos::macro_tokens_after_macro_token);
   return true;
 }
 
@@ -163,7 +164,7 @@ bool Cpreprocess_fileParser::copyPlainLines(CVL_ParseState& s, bool output) {
 
   // As the match of the last line break, an empty line of its own, would.
   s.consumeThrough(lineBreak.prefixBegin, lineBreak.begin, lineBreak.end, tok::Eol);
-  lookahead(s, 0, kLineBreakScanner, endsAt(kLineBreakScanner), nullptr, nullptr);
+  lookahead(s, 0, pos::group_after_Eol, endsAt(pos::group_after_Eol), nullptr, nullptr);
   if (output) write(s, {linesBegin, length});
   return true;
 }

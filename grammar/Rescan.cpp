@@ -5,12 +5,13 @@
 #include <string_view>
 
 #include "grammar/Cpreprocess_fileParser.h"
-#include "macros/MacroRecord.h"
-#include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
+#include "grammar/GrammarPositions.h"
+#include "grammar/MacroGrammarTables.h"
+#include "grammar/RuleEndFlags.h"
 #include "grammar/TokenSets.h"
 #include "macros/ExpansionLimits.h"
-#include "grammar/MacroGrammarTables.h"
+#include "macros/MacroRecord.h"
 #include "macros/PassWithoutParse.h"
 #include "macros/StrayBackslash.h"
 
@@ -23,10 +24,6 @@ namespace {
 constexpr std::size_t kLongestSettledText = 256;
 constexpr std::size_t kLongestSettledResult = 1024;
 constexpr std::size_t kMostSettledTexts = 1024;
-
-// Where the nested parses of a rescan begin.
-constexpr int kTokensStartScanner = 283;  // re_pp_tokens
-constexpr int kLinesStartScanner = 282;   // re_macro_call
 
 // Whether an argument stands more than once in `sources`, whose entries
 // are argument indexes below `argumentCount`, or negative for parts that
@@ -305,10 +302,10 @@ std::string Cpreprocess_fileParser::parsePass(CVL_ParseState& parent, const std:
   const CVL_SourceFrame frame(m_pSourceTrail, sub, SourceKind::MacroText);
   std::string output;
   if (wholeLines) {
-    start(sub, kLinesStartScanner, prod::re_macro_call);
+    start(sub, pos::re_macro_call_start, prod::re_macro_call);
     re_macro_call(sub, 0, 0, output, recorded);
   } else {
-    start(sub, kTokensStartScanner, prod::re_pp_tokens);
+    start(sub, pos::re_pp_tokens_start, prod::re_pp_tokens);
     re_pp_tokens(sub, 0, 0, output, recorded);
   }
   // A token that no rescan production takes ("#" from an argument, say)
@@ -332,10 +329,12 @@ void Cpreprocess_fileParser::re_macro_call(CVL_ParseState& s, int si, int re,
     const int t = peek(s, elem::Alt0_of_Rep0_of_re_macro_call);
     if (t == tok::Eol) {
       // A line break becomes a bare line feed; the blanks before it go.
-      match(s, tok::Eol, 299, endsAt(299), nullptr, nullptr);
+      match(s, tok::Eol, pos::re_macro_call_after_Eol, endsAt(pos::re_macro_call_after_Eol),
+            nullptr, nullptr);
       output += '\n';
     } else if (sets::textStart().contains(t)) {
-      re_pp_tokens(s, 298, endsAt(298), line, recorded);
+      re_pp_tokens(s, pos::re_macro_call_after_re_pp_tokens,
+                   endsAt(pos::re_macro_call_after_re_pp_tokens), line, recorded);
       output += line;
     } else {
       unexpectedError(s, "re_macro_call", "Alt0_of_Rep0_of_re_macro_call");
@@ -362,19 +361,22 @@ void Cpreprocess_fileParser::re_pp_tokens(CVL_ParseState& s, int si, int re, std
         copyPlainTokens(s, kRescanRun, &output, plainStop))
       continue;
     if (t == tok::Bseol) {
-      match(s, tok::Bseol, 285, endsAt(285), nullptr, nullptr);
+      match(s, tok::Bseol, pos::re_pp_tokens_after_Bseol, endsAt(pos::re_pp_tokens_after_Bseol),
+            nullptr, nullptr);
       if (IsStrayBackslash(s)) output += s.matchCopyView();
     } else if (t == tok::Id) {
-      match(s, tok::Id, kRescanIdScanner, endsAt(kRescanIdScanner), nullptr, nullptr);
+      match(s, tok::Id, pos::re_pp_tokens_after_Id, endsAt(pos::re_pp_tokens_after_Id), nullptr,
+            nullptr);
       output += s.matchView(-1);
       appendRescannedName(s.matchView(0), output, recorded);
     } else if (sets::literalsThroughOperators().contains(t)) {
       singleToken(s, elem::Alt1_of_Alt0_of_Rep0_of_re_pp_tokens, kRescanTokens,
-                  kRescanOperatorScanner, "re_pp_tokens",
+                  pos::re_pp_tokens_after_cpp_operator, "re_pp_tokens",
                   "Alt1_of_Alt0_of_Rep0_of_re_pp_tokens");
       output += s.matchCopyView();
     } else if (t == tok::MacroCallBegin) {
-      macro_call_begin(s, 284, endsAt(284), call, recorded);
+      macro_call_begin(s, pos::re_pp_tokens_after_macro_call_begin,
+                       endsAt(pos::re_pp_tokens_after_macro_call_begin), call, recorded);
       output += call;
       call.clear();
     } else {

@@ -1,10 +1,11 @@
 // A text line: its tokens with the blanks in front of them, identifiers and
 // macro calls expanded, written to the output in one piece.
 #include "grammar/Cpreprocess_fileParser.h"
-#include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
-#include "grammar/TokenSets.h"
+#include "grammar/GrammarPositions.h"
 #include "grammar/MacroGrammarTables.h"
+#include "grammar/RuleEndFlags.h"
+#include "grammar/TokenSets.h"
 #include "macros/StrayBackslash.h"
 
 namespace orvo {
@@ -26,23 +27,25 @@ void Cpreprocess_fileParser::pp_tokens(CVL_ParseState& s, int si, int re, bool o
       continue;
     if (t == tok::Bseol) {
       // The backslash-newline and the blanks around it vanish.
-      match(s, tok::Bseol, 111, endsAt(111), nullptr, nullptr);
+      match(s, tok::Bseol, pos::pp_tokens_after_Bseol, endsAt(pos::pp_tokens_after_Bseol), nullptr,
+            nullptr);
       if (output && IsStrayBackslash(s)) line += s.matchCopyView();
     } else if (t == tok::Id) {
-      match(s, tok::Id, kTextLineIdScanner, endsAt(kTextLineIdScanner), nullptr, nullptr);
+      match(s, tok::Id, pos::pp_tokens_after_Id, endsAt(pos::pp_tokens_after_Id), nullptr, nullptr);
       if (output) {
         line += s.matchView(-1);
         expandIdentifier(s, s.matchView(0), line);
       }
     } else if (sets::literalsThroughOperators().contains(t)) {
       singleToken(s, elem::Alt1_of_Alt0_of_Rep0_of_pp_tokens, kTextLineTokens,
-                  kTextLineOperatorScanner, "pp_tokens",
+                  pos::pp_tokens_after_cpp_operator, "pp_tokens",
                   "Alt1_of_Alt0_of_Rep0_of_pp_tokens");
       if (output) line += s.matchCopyView();
     } else if (t == tok::MacroCallBegin) {
       // Calls are processed even when nothing is written: they may change
       // busy flags.
-      macro_call_begin(s, 73, endsAt(73), call, recorded);
+      macro_call_begin(s, pos::pp_tokens_after_macro_call_begin,
+                       endsAt(pos::pp_tokens_after_macro_call_begin), call, recorded);
       if (output) line += call;
       call.clear();
     } else {
