@@ -9,7 +9,6 @@
 #include <unordered_map>
 #include <vector>
 
-#include "grammar/IncludeLog.h"
 #include "macros/ExpansionLimits.h"
 #include "macros/ExpansionWalk.h"
 #include "runtime/CancelCheck.h"
@@ -182,8 +181,6 @@ class Cpreprocess_fileParser : public CVL_Parser {
   // ---- Include handling (grammar/) --------------------------------------
   CVL_Vector<std::string> m_IncludeDirs;
   CVL_Map<std::string, std::string> m_MissingIncludes;
-  // Every file an include directive looked for, for the run's dependency list.
-  IncludeLog m_IncludeLog;
   // Files loaded by include directives so far in this run (each reading).
   int m_Inclusions = 0;
   // The text of each file loaded, by path: a header read again in the same

@@ -191,7 +191,7 @@ bool Cpreprocess_fileParser::includeFile(CVL_ParseState& s, int depth) {
   }
   if (!found) {
     m_MissingIncludes.insert(name, searched);
-    m_IncludeLog.notFound(name);
+    if (m_pSourceTrail != nullptr) m_pSourceTrail->includeMissing(name);
     WarnNotFound(s, name, searched);
     if (m_pTrace) m_pTrace->includeNotLoaded(s, name, std::string());
     return false;
@@ -210,7 +210,7 @@ bool Cpreprocess_fileParser::includeFile(CVL_ParseState& s, int depth) {
   auto known = m_IncludedTexts.find(*found);
   std::string text;
   if (known == m_IncludedTexts.end() && !ReadFile(*found, text)) {
-    m_IncludeLog.found(name, *found, IncludeLog::Status::Unreadable);
+    if (m_pSourceTrail != nullptr) m_pSourceTrail->includeFound(name, *found, false);
     const CVL_Match& directive = s.m_Position.m_Current;
     s.report((*found + " could not be loaded!").c_str(), s.offsetOf(directive.m_pTokenBegin),
              s.offsetOf(directive.m_pTokenEnd), "include_line", ElementName(s.m_ElementIndex),
@@ -219,7 +219,7 @@ bool Cpreprocess_fileParser::includeFile(CVL_ParseState& s, int depth) {
     return false;
   }
   if (known == m_IncludedTexts.end()) known = m_IncludedTexts.emplace(*found, std::move(text)).first;
-  m_IncludeLog.found(name, *found, IncludeLog::Status::Loaded);
+  if (m_pSourceTrail != nullptr) m_pSourceTrail->includeFound(name, *found, true);
   CVL_SubParseState sub(known->second, s);
   sub.m_bUserText = true;
   const CVL_SourceFrame frame(m_pSourceTrail, sub, SourceKind::File, *found);

@@ -69,7 +69,8 @@ RunResult runChecked(std::string_view input, const RunOptions& options) {
   // Let a refusal of the buffer reach the run instead of only failing the stream.
   out.exceptions(std::ios::badbit);
   SourceRegistry sources;
-  SourceTracker tracker(sources, sources.addMain(options.inputName, input));
+  const SourceId mainSource = sources.addMain(options.inputName, input);
+  SourceTracker tracker(sources, mainSource);
   RecordingPlugin plugin(&out, tracker);
   tracker.setNoteSink(
       [&plugin](std::string text, RawPlace place) { plugin.addNote(std::move(text), place); });
@@ -80,9 +81,10 @@ RunResult runChecked(std::string_view input, const RunOptions& options) {
     plugin.m_IncludePaths.append(directory).append("\n");
   std::unique_ptr<RunTracer> tracer;
   if (options.observer != nullptr)
-    tracer = std::make_unique<RunTracer>(*options.observer, options.inputName, input, plugin);
-  // The parser outlives the parse, so that the files it included can be
-  // listed after an error too.
+    tracer = std::make_unique<RunTracer>(*options.observer, options.inputName, input, plugin,
+                                         tracker, mainSource);
+  // The parser outlives the parse, so that the explorer can read its
+  // tables when the run ends, after an error too.
   std::optional<orvo::Cpreprocess_fileParser> parser;
   // The parser reads the caller's text in place: it outlives the parse, and
   // a copy would cost as much memory again as the input.
@@ -115,12 +117,10 @@ RunResult runChecked(std::string_view input, const RunOptions& options) {
   } catch (const std::exception& e) {
     result.error = RunError{ErrorClass::Standard, e.what(), 0, 0};
   }
-  orvo::IncludeLog includeLog;
   if (outOfMemory && parser) {
     // The macro table can hold most of what the run took: it goes before
     // anything of the result is allocated, and with it the explanation,
     // whose final macro table it is.
-    includeLog = std::move(parser->m_IncludeLog);
     tracer.reset();
     parser.reset();
   }
@@ -134,7 +134,7 @@ RunResult runChecked(std::string_view input, const RunOptions& options) {
     result.error->notes = notesOf(sources, result.error->text, place, {});
   }
   if (result.ok()) result.output = buffer.take();
-  result.includedFiles = (parser ? parser->m_IncludeLog : includeLog).records();
+  result.includedFiles = sources.includedFiles();
   // Messages about -D and -U entries are in already, ahead of the input's.
   result.diagnostics.reserve(result.diagnostics.size() + plugin.recorded().size());
   for (const RecordedMessage& message : plugin.recorded()) {

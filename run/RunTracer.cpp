@@ -96,13 +96,14 @@ const char* MacroKindName(MacroKind kind) {
 }
 
 RunTracer::RunTracer(RunObserver& observer, std::string inputName, std::string_view input,
-                     const RecordingPlugin& plugin)
-    : m_Observer(observer), m_Plugin(plugin) {
-  m_Explanation.files.push_back(inputName);
+                     const RecordingPlugin& plugin, const SourceTracker& sources,
+                     SourceId mainSource)
+    : m_Observer(observer), m_Plugin(plugin), m_Sources(sources) {
+  m_Explanation.files.push_back(std::move(inputName));
   FileFrame main;
+  main.source = mainSource;
   main.begin = input.data();
   main.end = input.data() + input.size();
-  main.name = std::move(inputName);
   m_Files.push_back(std::move(main));
 }
 
@@ -120,13 +121,7 @@ RunTracer::FileFrame* RunTracer::fileOf(const orvo::CVL_ParseState& s) {
 }
 
 int RunTracer::lineOf(FileFrame& frame, int offset) {
-  if (frame.lineStarts.empty()) {
-    frame.lineStarts.push_back(0);
-    for (const char* p = frame.begin; p != frame.end; ++p)
-      if (*p == '\n') frame.lineStarts.push_back(static_cast<int>(p - frame.begin) + 1);
-  }
-  const auto after = std::upper_bound(frame.lineStarts.begin(), frame.lineStarts.end(), offset);
-  return static_cast<int>(after - frame.lineStarts.begin());
+  return m_Sources.registry().lineOf(frame.source, offset);
 }
 
 SourcePlace RunTracer::placeIn(FileFrame& frame, const char* begin, const char* end) {
@@ -134,16 +129,9 @@ SourcePlace RunTracer::placeIn(FileFrame& frame, const char* begin, const char* 
     if (p == nullptr || p < frame.begin) return 0;
     return static_cast<int>(std::min(p, frame.end) - frame.begin);
   };
-  SourcePlace place;
-  place.file = frame.name;
-  place.begin = clamp(begin);
-  place.end = std::max(place.begin, clamp(end));
-  place.line = lineOf(frame, place.begin);
-  place.column = place.begin - frame.lineStarts[static_cast<std::size_t>(place.line - 1)] + 1;
-  // Only the first frame reads the text the caller handed over; a file
-  // that includes the main input again reads its own copy.
-  place.inMainInput = &frame == &m_Files.front();
-  return place;
+  // A file that includes the main input again reads a text of its own,
+  // which the sources do not count as the main input.
+  return m_Sources.registry().lineAndColumn(frame.source, clamp(begin), clamp(end));
 }
 
 SourcePlace RunTracer::placeOf(const orvo::CVL_ParseState& s, const char* begin,
@@ -483,9 +471,9 @@ void RunTracer::includeEntered(const orvo::CVL_ParseState& s, const std::string&
   const auto known = std::find(m_Explanation.files.begin(), m_Explanation.files.end(), path);
   frame.file = static_cast<int>(known - m_Explanation.files.begin());
   if (known == m_Explanation.files.end()) m_Explanation.files.push_back(path);
+  frame.source = m_Sources.innermostSourceOf(file);
   frame.begin = file.m_Position.m_pBegin;
   frame.end = file.m_Position.m_pEnd;
-  frame.name = path;
   frame.includeName = name;
   frame.depth = depth;
   m_Files.push_back(std::move(frame));
@@ -502,7 +490,7 @@ void RunTracer::includeLeft(bool report) {
   }
   IncludeLeftEvent event;
   event.name = m_Files.back().includeName;
-  event.path = m_Files.back().name;
+  event.path = m_Explanation.files[static_cast<std::size_t>(m_Files.back().file)];
   event.depth = m_Files.back().depth;
   m_Files.pop_back();
   m_Observer.includeLeft(event);

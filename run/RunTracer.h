@@ -14,6 +14,7 @@
 #include "orvo/Explanation.h"
 #include "orvo/Observer.h"
 #include "grammar/ParseTrace.h"
+#include "run/SourceTracker.h"
 #include "tree/Map.h"
 #include "tree/Node.h"
 
@@ -29,8 +30,10 @@ struct RunError;
 
 class RunTracer : public orvo::ParseTrace {
  public:
+  // Places come from the run's sources, which `sources` follows; the main
+  // input is `input`, registered there as `mainSource`.
   RunTracer(RunObserver& observer, std::string inputName, std::string_view input,
-            const RecordingPlugin& plugin);
+            const RecordingPlugin& plugin, const SourceTracker& sources, SourceId mainSource);
   RunTracer(const RunTracer&) = delete;
   RunTracer& operator=(const RunTracer&) = delete;
 
@@ -88,11 +91,10 @@ class RunTracer : public orvo::ParseTrace {
 
  private:
   struct FileFrame {
-    int file = 0;
-    const char* begin = nullptr;
+    int file = 0;                  // index into the explanation's files
+    SourceId source = kNoSource;   // the reading in the run's sources
+    const char* begin = nullptr;   // the text its parse reads
     const char* end = nullptr;
-    std::vector<int> lineStarts;  // built on first use
-    std::string name;         // the file as places name it
     std::string includeName;  // as the include directive wrote it
     int depth = 0;
   };
@@ -137,6 +139,7 @@ class RunTracer : public orvo::ParseTrace {
 
   RunObserver& m_Observer;
   const RecordingPlugin& m_Plugin;
+  const SourceTracker& m_Sources;
   const orvo::Cpreprocess_fileParser* m_pParser = nullptr;
   std::size_t m_ReportedMessages = 0;
 

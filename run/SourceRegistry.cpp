@@ -71,7 +71,27 @@ std::string_view SourceRegistry::text(SourceId id) const {
   return textOf(id).text;
 }
 
-SourcePlace SourceRegistry::place(SourceId id, int begin, int end) const {
+void SourceRegistry::includeFound(std::string_view name, std::string_view path, bool readable) {
+  if (m_FoundPaths.find(path) != m_FoundPaths.end()) return;
+  m_FoundPaths.emplace(path);
+  m_IncludedFiles.push_back(
+      {std::string(name), std::string(path),
+       readable ? IncludedFile::Status::Loaded : IncludedFile::Status::Unreadable});
+}
+
+void SourceRegistry::includeMissing(std::string_view name) {
+  if (m_MissingNames.find(name) != m_MissingNames.end()) return;
+  m_MissingNames.emplace(name);
+  m_IncludedFiles.push_back({std::string(name), std::string(), IncludedFile::Status::NotFound});
+}
+
+int SourceRegistry::lineOf(SourceId id, int offset) const {
+  if (id < 0 || static_cast<std::size_t>(id) >= m_Sources.size()) return 0;
+  const Text& source = textOf(id);
+  return lineOf(source, clampOffset(source, offset)).first + 1;
+}
+
+SourcePlace SourceRegistry::lineAndColumn(SourceId id, int begin, int end) const {
   SourcePlace place;
   if (id < 0 || static_cast<std::size_t>(id) >= m_Sources.size()) return place;
   const Text& source = textOf(id);
@@ -81,11 +101,19 @@ SourcePlace SourceRegistry::place(SourceId id, int begin, int end) const {
   const auto [line, lineStart] = lineOf(source, place.begin);
   place.line = line + 1;
   place.column = place.begin - lineStart + 1;
+  place.inMainInput = source.isMainInput;
+  return place;
+}
+
+SourcePlace SourceRegistry::place(SourceId id, int begin, int end) const {
+  SourcePlace place = lineAndColumn(id, begin, end);
+  if (!place.known()) return place;
+  const Text& source = textOf(id);
+  const int lineStart = place.begin - (place.column - 1);
   std::string_view text = source.text.substr(static_cast<std::size_t>(lineStart));
   text = text.substr(0, std::min(text.find('\n'), SourcePlace::kMaxLineTextBytes));
   if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
   place.lineText = std::string(text);
-  place.inMainInput = source.isMainInput;
 
   for (SourceId at = id; m_Sources[static_cast<std::size_t>(at)].includer != kNoSource;) {
     const Source& included = m_Sources[static_cast<std::size_t>(at)];

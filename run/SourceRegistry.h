@@ -1,15 +1,19 @@
-// The texts one run parsed: the main input, each included file with the
-// place of its #include, and named texts that are no file. Lines, columns
-// and include chains are worked out from a (text, offset) pair only when a
-// message is shown.
+// The run's sources, in one place: the texts it parsed (the main input, each
+// included file with the place of its #include, and named texts that are no
+// file), their line tables, and every file an include directive looked for.
+// Messages, the explorer's events and the dependency list all read them.
+// Lines, columns and include chains are worked out from a (text, offset)
+// pair only when asked for.
 #pragma once
 
 #include <map>
+#include <set>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "orvo/IncludedFile.h"
 #include "orvo/SourcePlace.h"
 
 namespace orvo {
@@ -31,9 +35,23 @@ class SourceRegistry {
 
   std::size_t size() const { return m_Sources.size(); }
 
+  // An include directive named `name` and the search found it at `path`
+  // (`readable`: and read it), or found it nowhere. Each file is listed
+  // once, in the order it was first looked for: a header included many
+  // times (behind its include guard) is one dependency, and so is a name no
+  // include directory has.
+  void includeFound(std::string_view name, std::string_view path, bool readable);
+  void includeMissing(std::string_view name);
+  const std::vector<IncludedFile>& includedFiles() const { return m_IncludedFiles; }
+
   // The place of the byte range [begin, end) of source `id`; offsets past
   // the text are moved to its end.
   SourcePlace place(SourceId id, int begin, int end) const;
+  // The same without the line's text and the include chain: what the
+  // explorer's events carry, many per line.
+  SourcePlace lineAndColumn(SourceId id, int begin, int end) const;
+  // 1-based line of `offset` in source `id`.
+  int lineOf(SourceId id, int offset) const;
   // The text of source `id`; empty for kNoSource.
   std::string_view text(SourceId id) const;
 
@@ -69,6 +87,9 @@ class SourceRegistry {
   std::vector<Source> m_Sources;
   // Texts of included files by path, shared among readings of one file.
   std::map<std::string, int, std::less<>> m_FileTexts;
+  std::vector<IncludedFile> m_IncludedFiles;
+  std::set<std::string, std::less<>> m_FoundPaths;
+  std::set<std::string, std::less<>> m_MissingNames;
 };
 
 }  // namespace orvo

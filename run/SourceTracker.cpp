@@ -55,6 +55,17 @@ void SourceTracker::leave(bool unwinding) {
   m_Frames.pop_back();
 }
 
+void SourceTracker::includeFound(std::string_view name, std::string_view path, bool readable) {
+  m_Registry.includeFound(name, path, readable);
+}
+
+void SourceTracker::includeMissing(std::string_view name) { m_Registry.includeMissing(name); }
+
+SourceId SourceTracker::innermostSourceOf(const orvo::CVL_ParseState& state) const {
+  const Frame* frame = innermostSource();
+  return frame != nullptr && frame->state == &state ? frame->source : kNoSource;
+}
+
 void SourceTracker::enterMacroUse(const orvo::CVL_ParseState& state) {
   m_Uses.emplace_back(&state, currentToken(state).first);
 }

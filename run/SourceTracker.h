@@ -35,6 +35,8 @@ class SourceTracker : public orvo::CVL_SourceTrail {
   void enterMacroUse(const orvo::CVL_ParseState& state) override;
   void leaveMacroUse() override;
   int markPlace(int begin, int end) override;
+  void includeFound(std::string_view name, std::string_view path, bool readable) override;
+  void includeMissing(std::string_view name) override;
   void noteOnLastMessage(std::string_view text, int mark) override;
 
   // Receives the notes the parser attaches (text, place; a place with no
@@ -47,6 +49,12 @@ class SourceTracker : public orvo::CVL_SourceTrail {
   // then the macro use in the nearest parse of a source: from the start of
   // the outermost call being expanded there to its current token.
   RawPlace placeOf(int begin, int end) const;
+
+  const SourceRegistry& registry() const { return m_Registry; }
+
+  // The source `state` parses, when it is the innermost parse of a source
+  // (the main input, an included file or a named text), else kNoSource.
+  SourceId innermostSourceOf(const orvo::CVL_ParseState& state) const;
 
   // Where the exception that ends the run arose. `begin` and `end` are the
   // exception's own range, used when `hasRange`; otherwise the place is the

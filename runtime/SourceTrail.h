@@ -37,6 +37,14 @@ class CVL_SourceTrail {
   virtual void enterMacroUse(const CVL_ParseState& state) = 0;
   virtual void leaveMacroUse() = 0;
 
+  // ---- Include lookups ----
+  // An #include directive named `name`, and the search found it at `path`:
+  // read when `readable`, else the file could not be read.
+  virtual void includeFound(std::string_view /*name*/, std::string_view /*path*/,
+                            bool /*readable*/) {}
+  // An #include directive named `name`, and no directory has it.
+  virtual void includeMissing(std::string_view /*name*/) {}
+
   // ---- Notes ----
   // Keeps the place of [begin, end) in the innermost parse's text, such as a
   // macro's definition, for notes later on; returns a handle to it, or
