@@ -17,6 +17,7 @@
 #include "grammar/GrammarPositions.h"
 #include "grammar/IntegerConstant.h"
 #include "grammar/RuleEndFlags.h"
+#include "grammar/Shortcuts.h"
 
 namespace orvo {
 namespace {
@@ -354,9 +355,9 @@ class ExpressionDryRun {
 }  // namespace
 
 bool Cpreprocess_fileParser::evaluateDirectiveCondition(CVL_ParseState& s, int& value) {
-  // The scanners alone read every token where the reader is off, and a
-  // pending comment is parsed before the condition's first token.
-  if (!s.m_bFastPaths || s.m_bInclusionPending || s.m_Status != parse_status::OnePending)
+  // A pending comment is parsed before the condition's first token.
+  if (!MayTake(Shortcut::ConditionInOneGo, s, m_pTrace) || s.m_bInclusionPending ||
+      s.m_Status != parse_status::OnePending)
     return false;
   return ExpressionDryRun(*this, s).run(value);
 }

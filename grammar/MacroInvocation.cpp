@@ -8,6 +8,7 @@
 #include "grammar/GrammarPositions.h"
 #include "grammar/MacroGrammarTables.h"
 #include "grammar/RuleEndFlags.h"
+#include "grammar/Shortcuts.h"
 #include "grammar/TokenSets.h"
 #include "macros/ExpansionLimits.h"
 #include "macros/ExpansionWalk.h"
@@ -141,11 +142,9 @@ void Cpreprocess_fileParser::macro_call(CVL_ParseState& s, int si, int re,
   if (m_pTrace) m_pTrace->callCollected(s, name, callBegin, arguments, rest);
   std::vector<std::string>& parts = (*buffers).parts;
   std::vector<int>& sources = (*buffers).sources;
-  // Runs of inert elements come as one part, rescanned already, where the
-  // explorer, which is told of every part, is not attached; the shortcut is
-  // off in the reference mode, so that runs both ways compare it.
+  // Runs of inert elements come as one part, rescanned already.
   std::vector<std::size_t>* const inertBytes =
-      m_pTrace == nullptr && s.m_bFastPaths ? &(*buffers).inertBytes : nullptr;
+      MayTake(Shortcut::InertParts, s, m_pTrace) ? &(*buffers).inertBytes : nullptr;
   ExpansionParts(replacementOf(name, record), arguments, parts, &sources, inertBytes);
   if (m_pTrace) m_pTrace->expansionBuilt(parts);
   appendRescannedParts(s, parts, sources, inertBytes, arguments.size(), callBuffer);

@@ -9,6 +9,7 @@
 #include "grammar/GrammarNames.h"
 #include "grammar/GrammarPositions.h"
 #include "grammar/RuleEndFlags.h"
+#include "grammar/Shortcuts.h"
 #include "scan/PlainTokenReader.h"
 
 namespace orvo {
@@ -30,9 +31,9 @@ bool Cpreprocess_fileParser::copyPlainArgumentList(CVL_ParseState& s, bool busy,
                                                    std::string& callBuffer,
                                                    std::vector<std::string>& arguments,
                                                    int& commas) {
-  // The explorer is told of every token the call collects.
   PlainToken token;
-  if (m_pTrace != nullptr || !mayReadPlainTokens(s) || !readPendingPlainToken(s, token))
+  if (!MayTake(Shortcut::PlainArguments, s, m_pTrace) || !mayReadPlainTokens(s) ||
+      !readPendingPlainToken(s, token))
     return false;
   const int maxDepth =
       (kMaxNestingDepth - m_NestingDepth - kProductionsAroundArguments) / kProductionsPerGroup;

@@ -9,6 +9,7 @@
 #include "grammar/GrammarPositions.h"
 #include "grammar/MacroGrammarTables.h"
 #include "grammar/RuleEndFlags.h"
+#include "grammar/Shortcuts.h"
 #include "scan/PlainTokenReader.h"
 
 namespace orvo {
@@ -31,10 +32,9 @@ int ScannerAfterPlainToken(const PlainRunGrammar& grammar, int id) {
 }  // namespace
 
 bool Cpreprocess_fileParser::mayReadPlainTokens(const CVL_ParseState& s) const {
-  // In the reference mode the scanners read every token; a directive reads
-  // its tokens under rules of its own, and a comment waiting to be parsed
-  // comes first.
-  return s.m_bFastPaths && !s.m_bDirectiveLine &&
+  // A directive reads its tokens under rules of its own, and a comment
+  // waiting to be parsed comes first.
+  return MayTake(Shortcut::PlainTokens, s, m_pTrace) && !s.m_bDirectiveLine &&
          !s.m_bInclusionPending && s.m_Status == parse_status::OnePending &&
          s.m_TokenStack.size() == 1;
 }
@@ -133,9 +133,9 @@ bool Cpreprocess_fileParser::copyPlainArgumentTokens(CVL_ParseState& s, std::str
 }
 
 bool Cpreprocess_fileParser::copyPlainLines(CVL_ParseState& s, bool output) {
-  // The explorer maps every write to the line it came from.
   PlainToken first;
-  if (m_pTrace != nullptr || !mayReadPlainTokens(s) || !readPendingPlainToken(s, first))
+  if (!MayTake(Shortcut::PlainLines, s, m_pTrace) || !mayReadPlainTokens(s) ||
+      !readPendingPlainToken(s, first))
     return false;
   const char* const end = s.m_Position.m_pEnd;
   const char* const linesBegin = s.m_Position.m_Lookahead.m_pScanStart;

@@ -9,6 +9,7 @@
 #include "grammar/GrammarPositions.h"
 #include "grammar/MacroGrammarTables.h"
 #include "grammar/RuleEndFlags.h"
+#include "grammar/Shortcuts.h"
 #include "grammar/TokenSets.h"
 #include "macros/ExpansionLimits.h"
 #include "macros/MacroRecord.h"
@@ -55,9 +56,9 @@ std::string Cpreprocess_fileParser::rescan(CVL_ParseState& parent, const std::st
   // Most parts of an expansion settle in the first pass without a parse:
   // the pass gives them back as they are, or drops their trailing blanks,
   // and a second pass, which only the trailing blanks call for, gives the
-  // same text again at the same cost. The explorer is told of every pass,
-  // so with it the loop makes them all.
-  if (m_pTrace != nullptr) return rescanPasses(parent, text, false);
+  // same text again at the same cost.
+  if (!MayTake(Shortcut::SettledWithoutParse, parent, m_pTrace))
+    return rescanPasses(parent, text, false);
   std::string current;
   if (passWithoutParse(text, current)) {
     if (current.size() != text.size()) {
@@ -68,10 +69,9 @@ std::string Cpreprocess_fileParser::rescan(CVL_ParseState& parent, const std::st
   }
   // A text that settles without a nested parse settles the same way again
   // while the definitions stay and no object-like macro is busy: the
-  // result is used again and its cost counted again. The shortcut is off in
-  // the reference mode, so that runs both ways compare it.
-  const bool reusable = parent.m_bFastPaths && m_BusyObjectMacros == 0 &&
-                        text.size() <= kLongestSettledText;
+  // result is used again and its cost counted again.
+  const bool reusable = MayTake(Shortcut::KeptRescans, parent, m_pTrace) &&
+                        m_BusyObjectMacros == 0 && text.size() <= kLongestSettledText;
   if (reusable) {
     const auto found = m_SettledRescans.find(text);
     if (found != m_SettledRescans.end() &&
@@ -126,18 +126,17 @@ void Cpreprocess_fileParser::appendRescannedParts(CVL_ParseState& parent,
   // way each time: nothing a rescan makes busy outlives it, and definitions
   // do not change within a call. Where it settled without a nested parse,
   // which could record messages, its result is used again and its cost
-  // counted again. The explorer is told of every pass, and the reference
-  // mode rescans every part.
+  // counted again.
   struct Settled {
     bool known = false;
     std::string text;
     int parses = 0;
     std::size_t bytes = 0;
   };
-  std::vector<Settled> settled(
-      m_pTrace == nullptr && parent.m_bFastPaths && AnArgumentRepeats(sources, argumentCount)
-          ? argumentCount
-          : 0);
+  std::vector<Settled> settled(MayTake(Shortcut::RepeatedArguments, parent, m_pTrace) &&
+                                       AnArgumentRepeats(sources, argumentCount)
+                                   ? argumentCount
+                                   : 0);
   for (std::size_t i = 0; i < parts.size(); ++i) {
     const int argument = sources[i];
     if (argument == kInertPart && inertBytes != nullptr) {
@@ -146,7 +145,7 @@ void Cpreprocess_fileParser::appendRescannedParts(CVL_ParseState& parent,
       AppendExpansionPart(out, parts[i]);
       continue;
     }
-    if (argument == kInertPart && m_pTrace == nullptr && parent.m_bFastPaths) {
+    if (argument == kInertPart && MayTake(Shortcut::InertParts, parent, m_pTrace)) {
       // What rescan gives such a part, at the same cost: the first pass
       // drops the trailing blanks, a second one, only for them, gives the
       // same text again.
@@ -196,7 +195,7 @@ std::string Cpreprocess_fileParser::parsePassOnce(CVL_ParseState& parent, const 
   // recorded no message, left no object-like macro busy and wrote nothing
   // straight to the output (a comment's blank) is used again, its cost
   // counted again: reusing it must have every effect the parse had.
-  const bool reusable = m_pTrace == nullptr && parent.m_bFastPaths &&
+  const bool reusable = MayTake(Shortcut::KeptParses, parent, m_pTrace) &&
                         m_BusyObjectMacros == 0 && m_BusyFunctionMacros == 0 &&
                         text.size() <= kLongestSettledText;
   if (reusable) {
@@ -352,12 +351,12 @@ void Cpreprocess_fileParser::re_pp_tokens(CVL_ParseState& s, int si, int re, std
   std::string call;
   if (!sets::textStart().contains(peek(s, elem::Rep0_of_re_pp_tokens)))
     unexpectedError(s, "re_pp_tokens", "Rep0_of_re_pp_tokens");
-  // Where the plain token reader last stopped; the explorer is told of every
-  // name a pass meets, so with it the scanners read every token.
+  // Where the plain token reader last stopped.
   const char* plainStop = nullptr;
+  const bool plainTokens = MayTake(Shortcut::PlainRescanTokens, s, m_pTrace);
   while (sets::textStart().contains(peek(s, elem::Rep0_of_re_pp_tokens))) {
     const int t = peek(s, elem::Alt0_of_Rep0_of_re_pp_tokens);
-    if (t != tok::Bseol && t != tok::MacroCallBegin && m_pTrace == nullptr &&
+    if (t != tok::Bseol && t != tok::MacroCallBegin && plainTokens &&
         copyPlainTokens(s, kRescanRun, &output, plainStop))
       continue;
     if (t == tok::Bseol) {
