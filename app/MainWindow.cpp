@@ -709,6 +709,8 @@ void Tfrm_orvo::showLiveResult(const orvo::RunResult& result,
     updateOutOfDate();
     m_Explorer->showRun(result, steps);
     m_StandardPane->outputChanged();
+  } else {
+    m_Explorer->showStoppedMacros(result);
   }
 }
 
