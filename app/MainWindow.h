@@ -13,6 +13,7 @@
 
 #include "app/AppSettings.h"
 #include "app/InputDocument.h"
+#include "app/UndoableLoads.h"
 #include "orvo/Run.h"
 #include "orvo/StepRecorder.h"
 
@@ -115,6 +116,10 @@ class Tfrm_orvo : public QMainWindow {
   void loadInput(std::string_view bytes, orvo::TextEncoding encoding,
                  const orvo::InputDocument& document, bool undoable);
   void updateTitle();
+  // The title and the examples box name m_Document.
+  void showDocumentName();
+  // An edit, undo or redo in the input (Scintilla's modification flags).
+  void inputModified(int modification);
   // Makes the output that of the input as it is now, running the
   // preprocessor if needed; false (with a message) when that ends in an
   // error or is cancelled.
@@ -190,6 +195,8 @@ class Tfrm_orvo : public QMainWindow {
   std::string m_InputDir;
   QString m_SavePath;  // where Save writes without asking; empty at first
   orvo::InputDocument m_Document = orvo::InputDocument::welcome();
+  // The documents Undo and Redo show again across loaded examples.
+  orvo::UndoableLoads m_Loads;
   // Counts changes of what a run reads (the text, the folders searched);
   // the output belongs to the input while its count is the current one.
   // The output starts empty, belonging to no input: the counts differ.
