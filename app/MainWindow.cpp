@@ -40,6 +40,7 @@
 #include "app/FindBar.h"
 #include "app/IncludeDirectoriesDialog.h"
 #include "app/LiveErrorDisplay.h"
+#include "app/LongLineEditor.h"
 #include "app/LivePreview.h"
 #include "app/StandardPane.h"
 #include "app/OutputPane.h"
@@ -291,6 +292,7 @@ void Tfrm_orvo::createToolBar() {
 void Tfrm_orvo::createTextAreas() {
   memo_Input = new orvo::CodeEditor(this);
   memo_Input->setObjectName(QStringLiteral("memo_Input"));
+  m_LongLines = new orvo::LongLineEditor(memo_Input);
   memo_Input->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   std::string help;
   for (std::size_t i = 0; i < std::size(kHelpLines); ++i) {
@@ -456,6 +458,21 @@ void Tfrm_orvo::loadInput(std::string_view bytes, orvo::TextEncoding encoding,
   }
   memo_Input->setModified(false);
   showDocumentName();
+  chooseInputEditor();
+}
+
+void Tfrm_orvo::chooseInputEditor() {
+  const bool longLine = orvo::LongLineEditor::hasLongLine(memo_Input->bytes());
+  if (longLine == m_LongLines->isActive()) return;
+  if (longLine) {
+    m_LongLines->activate();
+    StatusBar1->showMessage(
+        tr("This input has a line of more than %1 KB: it is edited as plain text, without "
+           "colouring, tips or Find, so that typing stays quick.")
+            .arg(orvo::LongLineEditor::kLongLineBytes / 1024));
+  } else {
+    m_LongLines->deactivate();
+  }
 }
 
 void Tfrm_orvo::showDocumentName() {

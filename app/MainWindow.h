@@ -40,6 +40,7 @@ class StandardPane;
 class LiveErrorDisplay;
 class LivePreview;
 class OutputPane;
+class LongLineEditor;
 class RecentFilesMenu;
 }  // namespace orvo
 
@@ -118,6 +119,9 @@ class Tfrm_orvo : public QMainWindow {
   void updateTitle();
   // The title and the examples box name m_Document.
   void showDocumentName();
+  // Hands a loaded input with a very long line to the long-line editor, and
+  // one without back to the code editor.
+  void chooseInputEditor();
   // An edit, undo or redo in the input (Scintilla's modification flags).
   void inputModified(int modification);
   // Makes the output that of the input as it is now, running the
@@ -175,6 +179,8 @@ class Tfrm_orvo : public QMainWindow {
   orvo::CodeEditor* memo_Output = nullptr;
   // The output area with the note above it that marks it stale.
   orvo::OutputPane* m_OutputPane = nullptr;
+  // Edits the input while it has a line too long for the code editor.
+  orvo::LongLineEditor* m_LongLines = nullptr;
   QLabel* lbl_RunStatus = nullptr;
   orvo::LiveErrorDisplay* m_LiveErrors = nullptr;
   QStatusBar* StatusBar1 = nullptr;
