@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 
 #include "app/CodeEditor.h"
@@ -420,7 +421,7 @@ void LongLineEditor::resizeEvent(QResizeEvent* event) {
 int LongLineEditor::offsetAtPoint(const QPoint& point) const {
   const int line = std::clamp(verticalScrollBar()->value() + point.y() / m_LineHeight, 0, lineCount() - 1);
   const int column = horizontalScrollBar()->value() +
-                     std::max(0, (point.x() - kMargin + m_CharWidth / 2) / m_CharWidth);
+                     std::max(0, static_cast<int>((point.x() - kMargin + m_CharWidth / 2) / m_CharWidth));
   return offsetAt(line, column);
 }
 
@@ -438,13 +439,13 @@ void LongLineEditor::mouseMoveEvent(QMouseEvent* event) {
 int LongLineEditor::visibleLines() const { return std::max(1, viewport()->height() / m_LineHeight); }
 
 int LongLineEditor::visibleColumns() const {
-  return std::max(1, (viewport()->width() - kMargin) / m_CharWidth);
+  return std::max(1, static_cast<int>((viewport()->width() - kMargin) / m_CharWidth));
 }
 
 void LongLineEditor::updateScrollBars() {
-  const QFontMetrics metrics(font());
-  m_CharWidth = std::max(1, metrics.horizontalAdvance(QLatin1Char('0')));
-  m_LineHeight = std::max(1, metrics.height());
+  const QFontMetricsF metrics(font());
+  m_CharWidth = std::max<qreal>(1, metrics.horizontalAdvance(QLatin1Char('0')));
+  m_LineHeight = std::max(1, static_cast<int>(std::ceil(metrics.height())));
   verticalScrollBar()->setRange(0, std::max(0, lineCount() - visibleLines()));
   verticalScrollBar()->setPageStep(visibleLines());
   // Bytes stand for columns: the same for ASCII, a little more room otherwise.
@@ -474,9 +475,12 @@ void LongLineEditor::paintEvent(QPaintEvent*) {
   const int caretLine = lineOf(m_Caret);
   const int selectionBegin = std::min(m_Anchor, m_Caret);
   const int selectionEnd = std::max(m_Anchor, m_Caret);
-  const QFontMetrics metrics(font());
+  const QFontMetricsF metrics(font());
   const auto xOf = [this, firstColumn](int column) {
     return kMargin + (column - firstColumn) * m_CharWidth;
+  };
+  const auto band = [this](qreal left, qreal right, int top) {
+    return QRectF(left, top, right - left, m_LineHeight);
   };
   for (int line = firstLine; line < std::min(lineCount(), firstLine + visibleLines() + 1); ++line) {
     const int top = (line - firstLine) * m_LineHeight;
@@ -489,9 +493,8 @@ void LongLineEditor::paintEvent(QPaintEvent*) {
       const int from = std::max(selectionBegin, begin);
       const int to = std::min(selectionEnd, end);
       if (from <= to) {
-        const int left = xOf(columnOf(from));
-        const int right = xOf(columnOf(to)) + (selectionEnd > lineEnd(line) ? m_CharWidth : 0);
-        painter.fillRect(left, top, right - left, m_LineHeight, kSelection);
+        const qreal right = xOf(columnOf(to)) + (selectionEnd > lineEnd(line) ? m_CharWidth : 0);
+        painter.fillRect(band(xOf(columnOf(from)), right, top), kSelection);
       }
     }
     // Tabs drawn as the spaces up to their stop.
@@ -508,11 +511,11 @@ void LongLineEditor::paintEvent(QPaintEvent*) {
       }
     }
     painter.setPen(Qt::black);
-    painter.drawText(xOf(startColumn), top + metrics.ascent(), shown);
+    painter.drawText(QPointF(xOf(startColumn), top + metrics.ascent()), shown);
   }
   if (hasFocus() && caretLine >= firstLine && caretLine <= firstLine + visibleLines()) {
-    const int x = xOf(columnOf(m_Caret));
-    painter.fillRect(x, (caretLine - firstLine) * m_LineHeight, 2, m_LineHeight, Qt::black);
+    const qreal x = xOf(columnOf(m_Caret));
+    painter.fillRect(band(x, x + 2, (caretLine - firstLine) * m_LineHeight), Qt::black);
   }
 }
 

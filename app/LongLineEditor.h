@@ -109,7 +109,7 @@ class LongLineEditor : public QAbstractScrollArea {
   qsizetype m_WideBytes = 0;
   int m_Caret = 0;
   int m_Anchor = 0;
-  int m_CharWidth = 8;
+  qreal m_CharWidth = 8;  // fractional, as the font advances
   int m_LineHeight = 16;
   bool m_Active = false;
   bool m_HandingOver = false;
