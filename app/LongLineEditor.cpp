@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QPainter>
@@ -405,6 +406,13 @@ void LongLineEditor::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QAbstractScrollArea::keyPressEvent(event);
+}
+
+void LongLineEditor::inputMethodEvent(QInputMethodEvent* event) {
+  // Composed text (dead keys, input methods) arrives whole; nothing of the
+  // composition is shown before it is done.
+  if (!event->commitString().isEmpty()) insertText(event->commitString());
+  event->accept();
 }
 
 void LongLineEditor::focusOutEvent(QFocusEvent* event) {

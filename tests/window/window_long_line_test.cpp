@@ -2,6 +2,7 @@
 // keeps its own text and hands it to the code editor's document: what is
 // saved, run or asked about is always the text as typed.
 #include <QFile>
+#include <QInputMethodEvent>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -76,6 +77,12 @@ class LongLineTest : public QObject {
     QKeyEvent eAcute(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, QStringLiteral("é"));
     QApplication::sendEvent(editor(), &eAcute);
     QCOMPARE(window->input()->bytes(), QByteArray(loaded).insert(loaded.indexOf("\r\nA"), "x;\xc3\xa9"));
+    // Text composed by an input method comes in whole.
+    QInputMethodEvent composed;
+    composed.setCommitString(QStringLiteral("ü"));
+    QApplication::sendEvent(editor(), &composed);
+    QCOMPARE(editor()->text(), QByteArray(loaded).insert(loaded.indexOf("\r\nA"), "x;\xc3\xa9\xc3\xbc"));
+    QTest::keyClick(editor(), Qt::Key_Backspace);
     QVERIFY(window->input()->isModified());
     QVERIFY(window->windowTitle().startsWith(QLatin1Char('*')));
 
@@ -91,10 +98,13 @@ class LongLineTest : public QObject {
     window->action("ac_SaveInput")->trigger();
     QCOMPARE(readAll(path), QByteArray(typed).replace("\r\n", "\n"));
 
-    for (int i = 0; i < 4; ++i) QTest::keyClick(editor(), Qt::Key_Z, Qt::ControlModifier);
+    // Typed characters are one edit; each Backspace, the replacement and the
+    // line break one more.
+    for (int i = 0; i < 5; ++i) QTest::keyClick(editor(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(window->input()->bytes(), loaded);
     QTest::keyClick(editor(), Qt::Key_Y, Qt::ControlModifier);
-    QCOMPARE(window->input()->bytes(), QByteArray(loaded).insert(loaded.indexOf("\r\nA"), "x;\xc3\xa9"));
+    QCOMPARE(window->input()->bytes(),
+             QByteArray(loaded).insert(loaded.indexOf("\r\nA"), "x;\xc3\xa9\xc3\xbc"));
   }
 
   // F5 runs the typed text at once, and an error's place is selected in
