@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "app/LineEnds.h"
+#include "app/LongLineEditor.h"
 
 namespace orvo {
 namespace {
@@ -181,7 +182,13 @@ void CodeEditor::appendBytes(std::string_view bytes, bool crlf) {
   SendScintilla(SCI_APPENDTEXT, converted.size(), converted.data());
 }
 
+bool CodeEditor::isModified() const {
+  if (m_Cover != nullptr) m_Cover->handOver();
+  return QsciScintilla::isModified();
+}
+
 QByteArray CodeEditor::bytes() const {
+  if (m_Cover != nullptr) m_Cover->handOver();
   const long length = SendScintilla(SCI_GETLENGTH);
   const auto* data = reinterpret_cast<const char*>(SendScintilla(SCI_GETCHARACTERPOINTER));
   return QByteArray(data, static_cast<qsizetype>(length));
@@ -220,6 +227,11 @@ int CodeEditor::characterEnd(int offset) const {
 }
 
 void CodeEditor::selectBytes(int begin, int end) {
+  if (m_Cover != nullptr && m_Cover->isActive()) {
+    // Scrolling this editor to the place would lay the long line out.
+    m_Cover->select(begin, end);
+    return;
+  }
   const int start = characterStart(begin);
   const int stop = std::max(start, characterEnd(std::max(begin, end)));
   SendScintilla(SCI_SETSEL, start, stop);

@@ -24,6 +24,8 @@ enum class TextEncoding { Utf8, Latin1 };
 // valid UTF-8, Latin-1 otherwise.
 TextEncoding encodingOf(const QByteArray& bytes);
 
+class LongLineEditor;
+
 class CodeEditor : public QsciScintilla {
   Q_OBJECT
 
@@ -38,7 +40,12 @@ class CodeEditor : public QsciScintilla {
   // setBytes().
   void replaceAllBytes(std::string_view bytes, TextEncoding encoding);
   // The text exactly as held; byte offsets into it are editor positions.
+  // Edits of a long-line editor over this one are handed over first, here
+  // and in fileLines() and isModified().
   QByteArray bytes() const;
+  bool isModified() const;
+  // The editor that edits this one's text while it has a long line.
+  void setCover(LongLineEditor* cover) { m_Cover = cover; }
   // The lines each followed by CR LF, as a text file holds them; an empty
   // last line is no line of its own, so an empty text gives no bytes.
   QByteArray fileLines() const;
@@ -105,6 +112,7 @@ class CodeEditor : public QsciScintilla {
   QString m_ErrorMessage;
   std::vector<int> m_LinkedLines;
   bool m_HoverTipShown = false;
+  LongLineEditor* m_Cover = nullptr;
 };
 
 }  // namespace orvo

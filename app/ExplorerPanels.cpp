@@ -2,16 +2,19 @@
 
 #include <QDockWidget>
 #include <QEvent>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QToolBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include "app/AppSettings.h"
 #include "app/CodeEditor.h"
 #include "app/ExplainPanel.h"
 #include "app/MacroHoverTips.h"
 #include "app/MacrosPanel.h"
+#include "app/RunErrorText.h"
 
 namespace orvo {
 
@@ -25,8 +28,19 @@ ExplorerPanels::ExplorerPanels(QMainWindow* window, CodeEditor* input, CodeEdito
   m_ExplainDock->setWidget(m_Explain);
   m_MacrosDock = new QDockWidget(tr("Macros"), window);
   m_MacrosDock->setObjectName(QStringLiteral("MacrosDock"));
-  m_Macros = new MacrosPanel(m_MacrosDock);
-  m_MacrosDock->setWidget(m_Macros);
+  auto* macrosBox = new QWidget(m_MacrosDock);
+  m_MacrosCaption = new QLabel(macrosBox);
+  m_MacrosCaption->setObjectName(QStringLiteral("lbl_MacrosCaption"));
+  m_MacrosCaption->setWordWrap(true);
+  m_MacrosCaption->setStyleSheet(QStringLiteral("QLabel { background: #fff4e5; padding: 3px; }"));
+  m_MacrosCaption->hide();
+  m_Macros = new MacrosPanel(macrosBox);
+  auto* macrosRows = new QVBoxLayout(macrosBox);
+  macrosRows->setContentsMargins(0, 0, 0, 0);
+  macrosRows->setSpacing(0);
+  macrosRows->addWidget(m_MacrosCaption);
+  macrosRows->addWidget(m_Macros, 1);
+  m_MacrosDock->setWidget(macrosBox);
   window->addDockWidget(Qt::BottomDockWidgetArea, m_ExplainDock);
   window->splitDockWidget(besideDock, m_ExplainDock, Qt::Horizontal);
   window->tabifyDockWidget(m_ExplainDock, m_MacrosDock);
@@ -104,11 +118,34 @@ void ExplorerPanels::showRun(const RunResult& result, std::shared_ptr<const Step
     }
   }
   m_Input->setGreyedLines(greyed);
-  m_Macros->showMacros(m_Explanation ? m_Explanation->macros : std::vector<MacroEntry>{},
-                       m_Input->encoding());
+  showMacros(result);
   m_HoverTips->setRun(steps, m_Explanation ? m_Explanation->macros : std::vector<MacroEntry>{});
   m_Explain->setRun(std::move(steps));
   followFocusedEditor();
+}
+
+void ExplorerPanels::showStoppedMacros(const RunResult& result) { showMacros(result); }
+
+QString ExplorerPanels::macrosCaption() const {
+  return m_MacrosCaption->isHidden() ? QString() : m_MacrosCaption->text();
+}
+
+void ExplorerPanels::showMacros(const RunResult& result) {
+  m_Macros->showMacros(result.explanation ? result.explanation->macros : std::vector<MacroEntry>{},
+                       m_Input->encoding());
+  if (result.ok()) {
+    m_MacrosCaption->hide();
+    m_MacrosCaption->clear();
+    return;
+  }
+  const QString place = stopPlaceText(*result.error, *m_Input);
+  m_MacrosCaption->setText(
+      place.isEmpty()
+          ? tr("The run ended in an error: these are the macros defined up to there.")
+          : tr("The run stopped at %1 with an error: these are the macros defined up to there.")
+                .arg(place));
+  m_MacrosCaption->setToolTip(runErrorText(*result.error, *m_Input));
+  m_MacrosCaption->show();
 }
 
 void ExplorerPanels::followFocusedEditor() {

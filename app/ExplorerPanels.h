@@ -12,6 +12,7 @@
 #include "orvo/StepRecorder.h"
 
 class QDockWidget;
+class QLabel;
 class QMainWindow;
 class QMenu;
 class QToolBar;
@@ -36,8 +37,17 @@ class ExplorerPanels : public QObject {
                  QDockWidget* besideDock, QMenu* viewMenu, QToolBar* toolBar,
                  AppSettings& settings);
 
-  // A run over the input as it is now; the output shows its result.
+  // A run over the input as it is now; the output shows its result. After
+  // a run that ended in an error the Macros panel shows the table as far
+  // as the run got, under a caption that says where it stopped.
   void showRun(const RunResult& result, std::shared_ptr<const StepRecording> steps);
+  // A live run that ended in an error: the rest of the explorer keeps the
+  // last good run while the user types, but the Macros panel shows the
+  // failed run's table under its caption, never an older table as current.
+  void showStoppedMacros(const RunResult& result);
+  // The Macros panel's caption; empty while its table is the last run's
+  // and that run went through.
+  QString macrosCaption() const;
 
   ExplainPanel* explainPanel() const { return m_Explain; }
   MacrosPanel* macrosPanel() const { return m_Macros; }
@@ -52,11 +62,13 @@ class ExplorerPanels : public QObject {
   void inputCursorMoved(int line);
   void outputCursorMoved(int line);
   void followFocusedEditor();
+  void showMacros(const RunResult& result);
 
   CodeEditor* m_Input;
   CodeEditor* m_Output;
   ExplainPanel* m_Explain = nullptr;
   MacrosPanel* m_Macros = nullptr;
+  QLabel* m_MacrosCaption = nullptr;
   MacroHoverTips* m_HoverTips = nullptr;
   QDockWidget* m_ExplainDock = nullptr;
   QDockWidget* m_MacrosDock = nullptr;

@@ -8,20 +8,6 @@
 #include "app/RunErrorText.h"
 
 namespace orvo {
-namespace {
-
-// The error's text and, on lines of their own, its notes, for tool tips.
-QString withNotes(const QString& text, const std::vector<DiagnosticNote>& notes) {
-  QString shown = text;
-  for (const DiagnosticNote& note : notes) {
-    shown += QStringLiteral("\nnote: ");
-    if (note.place) shown += QStringLiteral("line %1: ").arg(note.place->line);
-    shown += QString::fromStdString(note.text);
-  }
-  return shown;
-}
-
-}  // namespace
 
 LiveErrorDisplay::LiveErrorDisplay(CodeEditor* input, OutputPane* output, QLabel* status,
                                    QObject* parent)

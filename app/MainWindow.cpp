@@ -40,6 +40,7 @@
 #include "app/FindBar.h"
 #include "app/IncludeDirectoriesDialog.h"
 #include "app/LiveErrorDisplay.h"
+#include "app/LongLineEditor.h"
 #include "app/LivePreview.h"
 #include "app/StandardPane.h"
 #include "app/OutputPane.h"
@@ -291,6 +292,7 @@ void Tfrm_orvo::createToolBar() {
 void Tfrm_orvo::createTextAreas() {
   memo_Input = new orvo::CodeEditor(this);
   memo_Input->setObjectName(QStringLiteral("memo_Input"));
+  m_LongLines = new orvo::LongLineEditor(memo_Input);
   memo_Input->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   std::string help;
   for (std::size_t i = 0; i < std::size(kHelpLines); ++i) {
@@ -316,6 +318,8 @@ void Tfrm_orvo::createTextAreas() {
   createEditMenu();
 
   connect(memo_Input, &QsciScintilla::textChanged, this, &Tfrm_orvo::inputEdited);
+  connect(memo_Input, &QsciScintillaBase::SCN_MODIFIED, this,
+          [this](int, int modification) { inputModified(modification); });
   connect(memo_Input, &QsciScintilla::modificationChanged, this, [this](bool modified) {
     cb_Examples->setEdited(modified && m_Document.kind() == orvo::InputDocument::Kind::Example);
     updateTitle();
@@ -441,19 +445,63 @@ void Tfrm_orvo::cb_ExamplesClick() {
 
 void Tfrm_orvo::loadInput(std::string_view bytes, orvo::TextEncoding encoding,
                           const orvo::InputDocument& document, bool undoable) {
+  const orvo::InputDocument before = m_Document;
   m_Document = document;
-  if (undoable) {
+  if (undoable && encoding == memo_Input->encoding()) {
+    QByteArray beforeText = memo_Input->bytes();
+    const bool beforeModified = memo_Input->isModified();
     memo_Input->replaceAllBytes(bytes, encoding);
+    m_Loads.loaded(before, std::move(beforeText), beforeModified, document, memo_Input->bytes());
   } else {
     memo_Input->setBytes(bytes, encoding);
+    m_Loads.forget();
   }
   memo_Input->setModified(false);
-  cb_Examples->setEdited(false);
-  if (document.kind() != orvo::InputDocument::Kind::Example) {
-    const QSignalBlocker quiet(cb_Examples);
-    cb_Examples->setCurrentIndex(-1);
+  showDocumentName();
+  chooseInputEditor();
+}
+
+void Tfrm_orvo::chooseInputEditor() {
+  const bool longLine = orvo::LongLineEditor::hasLongLine(memo_Input->bytes());
+  if (longLine == m_LongLines->isActive()) return;
+  if (longLine) {
+    m_LongLines->activate();
+    StatusBar1->showMessage(
+        tr("This input has a line of more than %1 KB: it is edited as plain text, without "
+           "colouring, tips or Find, so that typing stays quick.")
+            .arg(orvo::LongLineEditor::kLongLineBytes / 1024));
+  } else {
+    m_LongLines->deactivate();
   }
+}
+
+void Tfrm_orvo::showDocumentName() {
+  const bool example = m_Document.kind() == orvo::InputDocument::Kind::Example;
+  {
+    const QSignalBlocker quiet(cb_Examples);
+    cb_Examples->setCurrentIndex(example ? cb_Examples->findText(m_Document.exampleName()) : -1);
+  }
+  cb_Examples->setEdited(example && memo_Input->isModified());
   updateTitle();
+}
+
+void Tfrm_orvo::inputModified(int modification) {
+  using Base = QsciScintillaBase;
+  if ((modification & (Base::SC_MOD_INSERTTEXT | Base::SC_MOD_DELETETEXT)) == 0) return;
+  if ((modification & Base::SC_PERFORMED_USER) != 0) {
+    m_Loads.edited();
+    return;
+  }
+  if ((modification & Base::SC_LASTSTEPINUNDOREDO) == 0) return;
+  const QByteArray text = memo_Input->bytes();
+  const std::optional<orvo::UndoableLoads::Shown> shown =
+      (modification & Base::SC_PERFORMED_UNDO) != 0 ? m_Loads.undone(text) : m_Loads.redone(text);
+  if (!shown) return;
+  m_Document = shown->document;
+  // Text just as it was when it was left is unmodified again: no prompt
+  // guards it and the title shows no mark.
+  if (!shown->modified) memo_Input->setModified(false);
+  showDocumentName();
 }
 
 void Tfrm_orvo::updateTitle() { setWindowTitle(m_Document.title(memo_Input->isModified(), kCaption)); }
@@ -570,6 +618,9 @@ bool Tfrm_orvo::saveInputTo(const QString& path) {
   }
   const QString absolute = QFileInfo(path).absoluteFilePath();
   m_Document = orvo::InputDocument::file(absolute, m_Document.lineEnds());
+  // Undo past this point leaves text that is not the file's; it no longer
+  // brings back an example's name either.
+  m_Loads.forget();
   // The input is that file now: its folder is searched for includes.
   const std::string directory = QFile::encodeName(QFileInfo(absolute).path()).toStdString();
   if (directory != m_InputDir) {
@@ -709,6 +760,8 @@ void Tfrm_orvo::showLiveResult(const orvo::RunResult& result,
     updateOutOfDate();
     m_Explorer->showRun(result, steps);
     m_StandardPane->outputChanged();
+  } else {
+    m_Explorer->showStoppedMacros(result);
   }
 }
 

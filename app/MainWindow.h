@@ -13,6 +13,7 @@
 
 #include "app/AppSettings.h"
 #include "app/InputDocument.h"
+#include "app/UndoableLoads.h"
 #include "orvo/Run.h"
 #include "orvo/StepRecorder.h"
 
@@ -39,6 +40,7 @@ class StandardPane;
 class LiveErrorDisplay;
 class LivePreview;
 class OutputPane;
+class LongLineEditor;
 class RecentFilesMenu;
 }  // namespace orvo
 
@@ -115,6 +117,13 @@ class Tfrm_orvo : public QMainWindow {
   void loadInput(std::string_view bytes, orvo::TextEncoding encoding,
                  const orvo::InputDocument& document, bool undoable);
   void updateTitle();
+  // The title and the examples box name m_Document.
+  void showDocumentName();
+  // Hands a loaded input with a very long line to the long-line editor, and
+  // one without back to the code editor.
+  void chooseInputEditor();
+  // An edit, undo or redo in the input (Scintilla's modification flags).
+  void inputModified(int modification);
   // Makes the output that of the input as it is now, running the
   // preprocessor if needed; false (with a message) when that ends in an
   // error or is cancelled.
@@ -170,6 +179,8 @@ class Tfrm_orvo : public QMainWindow {
   orvo::CodeEditor* memo_Output = nullptr;
   // The output area with the note above it that marks it stale.
   orvo::OutputPane* m_OutputPane = nullptr;
+  // Edits the input while it has a line too long for the code editor.
+  orvo::LongLineEditor* m_LongLines = nullptr;
   QLabel* lbl_RunStatus = nullptr;
   orvo::LiveErrorDisplay* m_LiveErrors = nullptr;
   QStatusBar* StatusBar1 = nullptr;
@@ -190,6 +201,8 @@ class Tfrm_orvo : public QMainWindow {
   std::string m_InputDir;
   QString m_SavePath;  // where Save writes without asking; empty at first
   orvo::InputDocument m_Document = orvo::InputDocument::welcome();
+  // The documents Undo and Redo show again across loaded examples.
+  orvo::UndoableLoads m_Loads;
   // Counts changes of what a run reads (the text, the folders searched);
   // the output belongs to the input while its count is the current one.
   // The output starts empty, belonging to no input: the counts differ.

@@ -96,6 +96,37 @@ class DocumentTest : public QObject {
     QCOMPARE(box->currentIndex(), -1);
   }
 
+  // Undo and Redo across loaded examples bring back the name of what they
+  // show, with its modified mark as it was when it was left.
+  void undoAcrossLoadedExamplesNamesWhatIsShown() {
+    auto* box = window->findChild<orvo::ExamplesBox*>();
+    type(*window, "x");
+    window->nextSaveChoice = TestableWindow::SaveChoice::Discard;
+    window->pickExample(exampleIndex("object_like2"));
+    window->pickExample(exampleIndex("function_like2"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("function_like2 (example) — orvo"));
+
+    window->input()->undo();
+    QCOMPARE(window->input()->bytes(), QByteArray(orvo::ExampleCatalogue::input(
+                                           static_cast<std::size_t>(exampleIndex("object_like2")))));
+    QCOMPARE(window->windowTitle(), QStringLiteral("object_like2 (example) — orvo"));
+    QCOMPARE(box->shownText(), QStringLiteral("object_like2"));
+    window->input()->undo();
+    QVERIFY(window->input()->bytes().startsWith("xorvo shows"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("*Untitled — orvo"));
+    QCOMPARE(box->currentIndex(), -1);
+
+    window->input()->redo();
+    QCOMPARE(window->windowTitle(), QStringLiteral("object_like2 (example) — orvo"));
+    window->input()->redo();
+    QCOMPARE(window->windowTitle(), QStringLiteral("function_like2 (example) — orvo"));
+    QCOMPARE(box->shownText(), QStringLiteral("function_like2"));
+    // Undo of a typed edit alone keeps the example's name.
+    type(*window, "y");
+    window->input()->undo();
+    QCOMPARE(window->windowTitle(), QStringLiteral("function_like2 (example) — orvo"));
+  }
+
   // Every way of replacing modified input asks first; Cancel keeps the
   // input, Discard replaces it.
   void replacingModifiedInputAsks_data() {

@@ -328,6 +328,48 @@ class ExplorerTest : public QObject {
     QTRY_COMPARE(macros()->findItems(QStringLiteral("ANSWER"), Qt::MatchExactly).size(), 1);
     QVERIFY(window->input()->isGreyed(0) == false);
   }
+
+  // After a run that ends in an error the Macros panel shows that run's
+  // table as far as it got, under a caption naming where it stopped, never
+  // an older table as current; F5 and live runs alike. A good run takes the
+  // caption away.
+  void macrosAfterAnErrorSayWhereTheRunStopped() {
+    auto* caption = window->findChild<QLabel*>(QStringLiteral("lbl_MacrosCaption"));
+    QVERIFY(caption != nullptr);
+    const auto shows = [this](const char* name) {
+      return macros()->findItems(QString::fromLatin1(name), Qt::MatchExactly).size() == 1;
+    };
+    window->input()->setText(QStringLiteral("#define OLD 1\nOLD\n"));
+    window->ac_ExecuteExecute();
+    QVERIFY(shows("OLD"));
+    QVERIFY(caption->isHidden());
+
+    window->input()->setText(QStringLiteral("#define NEW 2\n#foo\n"));
+    window->ac_ExecuteExecute();
+    QVERIFY(shows("NEW"));
+    QVERIFY(!shows("OLD"));
+    QVERIFY(!caption->isHidden());
+    // The place is the one the message box and status bar give.
+    const QRegularExpression stoppedAt(QStringLiteral("^The run stopped at line \\d+, column \\d+ "));
+    QVERIFY2(caption->text().contains(stoppedAt), qPrintable(caption->text()));
+    QVERIFY(window->status().startsWith(caption->text().section(QLatin1Char(' '), 4, 7)));
+
+    window->input()->setText(QStringLiteral("#define FINE 3\n"));
+    window->ac_ExecuteExecute();
+    QVERIFY(shows("FINE"));
+    QVERIFY(caption->isHidden());
+
+    window->action("ac_LiveMode")->setChecked(true);
+    window->livePreview().setDelay(0);
+    window->input()->setText(QStringLiteral("#define LIVE 4\nint a;\n#bar\n"));
+    QTRY_VERIFY(!caption->isHidden());
+    QVERIFY(caption->text().contains(stoppedAt));
+    QVERIFY(shows("LIVE"));
+    QVERIFY(!shows("FINE"));
+    window->input()->setText(QStringLiteral("#define AGAIN 5\n"));
+    QTRY_VERIFY(caption->isHidden());
+    QVERIFY(shows("AGAIN"));
+  }
 };
 
 QTEST_MAIN(ExplorerTest)

@@ -189,6 +189,19 @@ class LivePreviewTest : public QObject {
     QCOMPARE(window->output()->text(), QStringLiteral("q = 5;\r\n"));
   }
 
+  // The message box gives the error's notes after its text, each with its
+  // own place.
+  void preprocessMessageBoxShowsTheNotes() {
+    setInput("#define f(x) x\r\nint a = f(1;\r\n");
+    window->action("ac_Execute")->trigger();
+    QCOMPARE(window->messages.size(), 1);
+    const QStringList lines = window->messages.front().text.split(QLatin1Char('\n'));
+    QVERIFY2(lines.size() >= 2, qPrintable(window->messages.front().text));
+    QVERIFY(lines[0].startsWith(QStringLiteral("line 2, column ")));
+    QVERIFY(lines[0].endsWith(QStringLiteral("EOF found; ) expected")));
+    QVERIFY(lines.contains(QStringLiteral("note: line 2, column 10: to match this '('")));
+  }
+
   void switchedOffNothingRunsAfterEdits() {
     window->action("ac_LiveMode")->setChecked(false);
     const QString helpOutput = window->output()->text();
