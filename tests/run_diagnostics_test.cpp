@@ -63,6 +63,9 @@ const Case kCases[] = {
      "\"O\" redefined", 2, 9, false},
     {"#undef of a number", "#undef 3\n", Severity::Warning,
      "#undef of \"3\", which is not a macro name", 1, 8, false},
+    {"expansion stopped early",
+     "#define EMPTY\n#define h() H\n#define F(a) g(a, h())\n F(EMPTY)\n", Severity::Warning,
+     "macro expansion stopped at ',' after 'g(', leaving 'h' unexpanded", 4, 2, false},
 };
 
 // The notes of a message kind: each note's text (or its start, ending in
@@ -90,6 +93,8 @@ const NoteCase kNoteCases[] = {
     {"object-like redefinition", "#define O 1\n\n#define O 2\n",
      {{"previous definition is here", 1, 9}}},
     {"argument count", "#define F(a, b) a + b\nF(1)\n", {{"macro \"F\" defined here", 1, 9}}},
+    {"expansion stopped early", "#define h() H\n#define F(a) g(a, h())\n#define I(a) a\nI(F())\n",
+     {{"in expansion of macro I", 0, 0}, {"a macro's result is read again*", 0, 0}}},
 };
 
 void expectNotes(const NoteCase& c, const Diagnostic& message, const std::string& file,
@@ -204,6 +209,44 @@ TEST(Diagnostics, ErrorInMacroTextNamesTheMacroInANote) {
   const std::vector<DiagnosticNote>& notes = result.diagnostics.front().notes;
   ASSERT_FALSE(notes.empty());
   EXPECT_EQ(notes.front().text, "in expansion of macro h");
+}
+
+// A rescan that stops before the end of its text keeps the rest as it
+// stands; that is worth a warning only where a macro in the rest is left
+// unexpanded, and only once for all the passes of one call.
+TEST(Diagnostics, StoppedExpansionWarnsOncePerCallWhereAMacroIsLeftUnexpanded) {
+  const std::string definitions =
+      "#define EMPTY\n#define OBJ 1\n#define h() H\n#define F(a) g(a, h())\n#define I(a) a\n";
+  const struct {
+    const char* line;
+    const char* output;
+    std::vector<std::string> warnings;
+  } cases[] = {
+      {"F(EMPTY)", "g(, h()) ", {"macro expansion stopped at ',' after 'g(', leaving 'h' unexpanded"}},
+      {"F(EMPTY) F()", "g(, h())  g(, h()) ", {"*", "*"}},
+      {"I(I(I(x ## OBJ)))", "x## OBJ   ",
+       {"macro expansion stopped at '##' after 'x', leaving 'OBJ' unexpanded"}},
+      {"I(x\n# OBJ)", "x\n# OBJ ", {"macro expansion stopped at '#', leaving 'OBJ' unexpanded"}},
+      // Nothing the pass would have replaced follows the stop.
+      {"I(x # y)", "x# y ", {}},
+      {"I(g(, \"OBJ\" 'h()'))", "g(, \"OBJ\" 'h()') ", {}},
+      {"I(g(, h))", "g(, h) ", {}},
+  };
+  for (const auto& c : cases) {
+    const RunResult result = runPreprocessor(definitions + c.line + "\n", {});
+    ASSERT_TRUE(result.ok()) << c.line;
+    EXPECT_EQ(result.output, std::string(c.output) + "\n") << c.line;
+    EXPECT_FALSE(result.hasErrors()) << c.line;
+    ASSERT_EQ(result.diagnostics.size(), c.warnings.size()) << c.line;
+    for (std::size_t i = 0; i < c.warnings.size(); ++i) {
+      const Diagnostic& warning = result.diagnostics[i];
+      EXPECT_EQ(warning.severity, Severity::Warning) << c.line;
+      EXPECT_TRUE(textMatches(warning.text, c.warnings[i])) << c.line << ": " << warning.text;
+      EXPECT_TRUE(warning.inMacroText) << c.line;
+      ASSERT_TRUE(warning.place) << c.line;
+      EXPECT_EQ(warning.place->line, 6) << c.line;
+    }
+  }
 }
 
 TEST(Diagnostics, MissingIncludeNamesTheDirectoriesSearchedEachTimeAndKeepsTheDirective) {
