@@ -56,6 +56,9 @@ constexpr ExplanationRow kExplanations[] = {
      "earlier one"},
     {Match::Suffix, "within comment",
      "comments do not nest: the first \"*/\" ends the comment that began before"},
+    {Match::Exact, "extra tokens at end of #undef directive",
+     "#undef takes one macro name; the text after it is no part of the directive and is "
+     "written to the output as a line of text"},
     {Match::Prefix, "macro expansion stopped at ','",
      "a macro's result is read again to expand the macros in it, and that reading cannot take "
      "a ',' right after the '(' of a name that is no function-like macro (an empty macro "

@@ -63,6 +63,8 @@ const Case kCases[] = {
      "\"O\" redefined", 2, 9, false},
     {"#undef of a number", "#undef 3\n", Severity::Warning,
      "#undef of \"3\", which is not a macro name", 1, 8, false},
+    {"#undef with more after the name", "#undef A /* a */ B\n", Severity::Warning,
+     "extra tokens at end of #undef directive", 1, 18, false},
     {"expansion stopped early",
      "#define EMPTY\n#define h() H\n#define F(a) g(a, h())\n F(EMPTY)\n", Severity::Warning,
      "macro expansion stopped at ',' after 'g(', leaving 'h' unexpanded", 4, 2, false},
@@ -246,6 +248,32 @@ TEST(Diagnostics, StoppedExpansionWarnsOncePerCallWhereAMacroIsLeftUnexpanded) {
       ASSERT_TRUE(warning.place) << c.line;
       EXPECT_EQ(warning.place->line, 6) << c.line;
     }
+  }
+}
+
+// What follows the name of an #undef on its line becomes a line of text;
+// blanks, comments and a line end are no such text.
+TEST(Diagnostics, UndefWarnsOfTextAfterItsNameOnly) {
+  const struct {
+    const char* line;
+    const char* output;
+    int warnedColumn;  // 0: no warning
+  } cases[] = {
+      {"#undef A B", " B\nA\n", 10},
+      {"#undef A(x)", "(x)\nA\n", 9},
+      {"#undef A \\\n  B", "B\nA\n", 3},
+      {"#undef A \t", " \t\nA\n", 0},
+      {"#undef A /* a */ // b", "  \nA\n", 0},
+      {"#undef A\r", "\r\nA\n", 0},
+  };
+  for (const auto& c : cases) {
+    const RunResult result = runPreprocessor(std::string("#define A 1\n") + c.line + "\nA\n", {});
+    ASSERT_TRUE(result.ok()) << c.line;
+    EXPECT_EQ(result.output, c.output) << c.line;
+    ASSERT_EQ(result.diagnostics.size(), c.warnedColumn != 0 ? 1u : 0u) << c.line;
+    if (c.warnedColumn == 0) continue;
+    ASSERT_TRUE(result.diagnostics[0].place) << c.line;
+    EXPECT_EQ(result.diagnostics[0].place->column, c.warnedColumn) << c.line;
   }
 }
 
