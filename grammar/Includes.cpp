@@ -12,6 +12,7 @@
 #include "grammar/RuleEndFlags.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/IncludeSearch.h"
+#include "files/LineEnds.h"
 #include "orvo/Run.h"
 #include "runtime/MessageKind.h"
 
@@ -64,6 +65,8 @@ bool ReadFile(const std::string& path, std::string& text) {
   buffer << file.rdbuf();
   if (file.bad()) return false;
   text = std::move(buffer).str();
+  // Line ends as the main input has them, whoever gave it.
+  files::readLoneCarriageReturnsAsLineEnds(text);
   return true;
 }
 
