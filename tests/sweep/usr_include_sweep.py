@@ -5,8 +5,15 @@ the slowest files, and groups the runs that ended with an error by cause:
 the message text with names, paths and numbers folded away, with one
 example place per group. Exit status 1 when any file crashed or hung.
 
+With --probe each header is run a second time with a syntax error after
+its text, in a file it includes last (its text, then
+`#include "orvo_probe_error.h"`, which holds `#if (1`): that error must
+make the run end with exit status 1 and be printed at its place, unless an
+earlier error of the header ended the run first. A probe run that ends with
+exit status 0 lost a syntax error; the sweep then exits 1 too.
+
 Usage: usr_include_sweep.py [--orvo build/bin/orvo-pp] [--root /usr/include]
-                            [--timeout 10] [--jobs 2]
+                            [--timeout 10] [--jobs 2] [--probe] [--limit N]
 """
 import argparse
 import collections
@@ -15,6 +22,7 @@ import os
 import re
 import subprocess
 import sys
+import tempfile
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -36,6 +44,34 @@ def sweep_one(orvo, path, timeout):
     except subprocess.TimeoutExpired:
         status = "hang"
     return path, status, time.perf_counter() - start, error
+
+
+PROBE_NAME = "orvo_probe_error.h"
+PROBE_TEXT = b"#if (1\n#endif\n"
+
+
+def probe_one(orvo, path, timeout, workdir, index):
+    """Runs the header's text followed by an include of the probe file with
+    a syntax error; returns (path, status, whether the probe's error was
+    printed, whether an error of the header itself was)."""
+    with open(path, "rb") as f:
+        text = f.read()
+    wrapper = os.path.join(workdir, f"probe{index}.c")
+    with open(wrapper, "wb") as f:
+        f.write(text + b'\n#include "' + PROBE_NAME.encode() + b'"\n')
+    try:
+        proc = subprocess.run([orvo, "-I", os.path.dirname(path), "--no-caret", wrapper],
+                              stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.PIPE, timeout=timeout)
+        status = proc.returncode
+        errors = [m for m in map(ERROR_LINE.match,
+                                 proc.stderr.decode("utf-8", "replace").splitlines()) if m]
+    except subprocess.TimeoutExpired:
+        status, errors = "hang", []
+    finally:
+        os.remove(wrapper)
+    probed = any((m.group("file") or "").endswith(PROBE_NAME) for m in errors)
+    return path, status, probed, len(errors) > (1 if probed else 0)
 
 
 def first_error(stderr, path):
@@ -79,15 +115,29 @@ def main():
     parser.add_argument("--root", default="/usr/include")
     parser.add_argument("--timeout", type=float, default=10.0)
     parser.add_argument("--jobs", type=int, default=2)
+    parser.add_argument("--probe", action="store_true",
+                        help="also run each header with a syntax error included after it")
+    parser.add_argument("--limit", type=int, default=0, help="sweep only the first N files")
     args = parser.parse_args()
 
     files = sorted(os.path.join(d, f) for d, _, names in os.walk(args.root) for f in names
                    if f.endswith((".h", ".hpp", ".hh", ".hxx", ".inc", ".tcc")))
+    if args.limit:
+        files = files[:args.limit]
+    orvo = os.path.abspath(args.orvo)
     results = []
     with concurrent.futures.ThreadPoolExecutor(args.jobs) as pool:
-        for result in pool.map(lambda p: sweep_one(os.path.abspath(args.orvo), p, args.timeout),
-                               files):
+        for result in pool.map(lambda p: sweep_one(orvo, p, args.timeout), files):
             results.append(result)
+    probes = []
+    if args.probe:
+        with tempfile.TemporaryDirectory() as workdir:
+            with open(os.path.join(workdir, PROBE_NAME), "wb") as f:
+                f.write(PROBE_TEXT)
+            with concurrent.futures.ThreadPoolExecutor(args.jobs) as pool:
+                probes = list(pool.map(
+                    lambda item: probe_one(orvo, item[1], args.timeout, workdir, item[0]),
+                    enumerate(files)))
 
     crashed = [r for r in results if isinstance(r[1], int) and r[1] < 0]
     causes = collections.defaultdict(list)
@@ -109,7 +159,18 @@ def main():
     print("slowest:")
     for path, status, seconds, _ in sorted(results, key=lambda r: -r[2])[:5]:
         print(f"  {seconds:7.3f} s  {path}")
-    return 1 if crashed or hung else 0
+    silent = [p for p in probes if p[1] == 0]
+    if args.probe:
+        reported = sum(1 for p in probes if p[1] == 1 and p[2])
+        earlier = sum(1 for p in probes if p[1] == 1 and not p[2] and p[3])
+        print(f"probes: {len(probes)}  syntax error after the header reported (exit 1): "
+              f"{reported}  run ended by an earlier error of the header: {earlier}  "
+              f"exit 0 despite the syntax error: {len(silent)}  "
+              f"other: {len(probes) - reported - earlier - len(silent)}")
+        for path, status, probed, own in probes:
+            if status == 0 or not (probed or own):
+                print(f"PROBE LOST (status {status}): {path}")
+    return 1 if crashed or hung or silent else 0
 
 
 if __name__ == "__main__":
