@@ -12,8 +12,12 @@ make the run end with exit status 1 and be printed at its place, unless an
 earlier error of the header ended the run first. A probe run that ends with
 exit status 0 lost a syntax error; the sweep then exits 1 too.
 
+--only-probe makes the probe runs alone (they too report crashes and hangs);
+--suffixes picks the files by ending (".h" for the C headers alone).
+
 Usage: usr_include_sweep.py [--orvo build/bin/orvo-pp] [--root /usr/include]
-                            [--timeout 10] [--jobs 2] [--probe] [--limit N]
+                            [--timeout 10] [--jobs 2] [--probe | --only-probe]
+                            [--suffixes .h,.hpp] [--limit N]
 """
 import argparse
 import collections
@@ -117,20 +121,25 @@ def main():
     parser.add_argument("--jobs", type=int, default=2)
     parser.add_argument("--probe", action="store_true",
                         help="also run each header with a syntax error included after it")
+    parser.add_argument("--only-probe", action="store_true",
+                        help="make the probe runs alone")
+    parser.add_argument("--suffixes", default=".h,.hpp,.hh,.hxx,.inc,.tcc")
     parser.add_argument("--limit", type=int, default=0, help="sweep only the first N files")
     args = parser.parse_args()
 
+    suffixes = tuple(args.suffixes.split(","))
     files = sorted(os.path.join(d, f) for d, _, names in os.walk(args.root) for f in names
-                   if f.endswith((".h", ".hpp", ".hh", ".hxx", ".inc", ".tcc")))
+                   if f.endswith(suffixes))
     if args.limit:
         files = files[:args.limit]
     orvo = os.path.abspath(args.orvo)
     results = []
-    with concurrent.futures.ThreadPoolExecutor(args.jobs) as pool:
-        for result in pool.map(lambda p: sweep_one(orvo, p, args.timeout), files):
-            results.append(result)
+    if not args.only_probe:
+        with concurrent.futures.ThreadPoolExecutor(args.jobs) as pool:
+            for result in pool.map(lambda p: sweep_one(orvo, p, args.timeout), files):
+                results.append(result)
     probes = []
-    if args.probe:
+    if args.probe or args.only_probe:
         with tempfile.TemporaryDirectory() as workdir:
             with open(os.path.join(workdir, PROBE_NAME), "wb") as f:
                 f.write(PROBE_TEXT)
@@ -160,7 +169,12 @@ def main():
     for path, status, seconds, _ in sorted(results, key=lambda r: -r[2])[:5]:
         print(f"  {seconds:7.3f} s  {path}")
     silent = [p for p in probes if p[1] == 0]
-    if args.probe:
+    if probes:
+        for path, status, _, _ in probes:
+            if status == "hang" or (isinstance(status, int) and status < 0):
+                print(f"PROBE {'HANG' if status == 'hang' else 'CRASH'}: {path}")
+        crashed += [p for p in probes if isinstance(p[1], int) and p[1] < 0]
+        hung += [p for p in probes if p[1] == "hang"]
         reported = sum(1 for p in probes if p[1] == 1 and p[2])
         earlier = sum(1 for p in probes if p[1] == 1 and not p[2] and p[3])
         print(f"probes: {len(probes)}  syntax error after the header reported (exit 1): "
