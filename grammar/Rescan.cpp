@@ -1,5 +1,6 @@
 // Rescanning: replacement text is parsed again, in nested parses of the same
 // grammar, so that the macros inside it expand too.
+#include <cctype>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -70,7 +71,7 @@ std::string_view QuotableToken(const CVL_Match& match) {
   const std::string_view token(match.m_pTokenBegin,
                                static_cast<std::size_t>(match.m_pTokenEnd - match.m_pTokenBegin));
   for (const char c : token)
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return {};
+    if (std::iscntrl(static_cast<unsigned char>(c)) != 0) return {};
   return token;
 }
 
@@ -338,8 +339,8 @@ std::string Cpreprocess_fileParser::parsePass(CVL_ParseState& parent, const std:
   }
   // A token that no rescan production takes ("#" from an argument, say)
   // ends the parse early; the text from there on is kept as it stands
-  // rather than dropped. Trailing blanks are dropped like any blanks that
-  // no token follows.
+  // rather than dropped, and a macro left unexpanded in it is warned of.
+  // Trailing blanks are dropped like any blanks that no token follows.
   const std::string_view unread = sub.matchView(-2);
   if (unread.find_first_not_of(" \t") != std::string_view::npos) {
     output += unread;
@@ -385,7 +386,7 @@ void Cpreprocess_fileParser::warnExpansionStopped(CVL_ParseState& sub, std::stri
       ++length;
     if (unread.substr(stopAt, 2) == "##") length = 2;
     stopToken = unread.substr(stopAt, length);
-    if (static_cast<unsigned char>(stopToken[0]) < 0x20) stopToken = {};
+    if (std::iscntrl(static_cast<unsigned char>(stopToken.front())) != 0) stopToken = {};
   }
   std::string text = "macro expansion stopped";
   if (!stopToken.empty()) text += " at " + Quoted(stopToken);

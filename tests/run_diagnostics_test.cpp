@@ -95,6 +95,8 @@ const NoteCase kNoteCases[] = {
     {"object-like redefinition", "#define O 1\n\n#define O 2\n",
      {{"previous definition is here", 1, 9}}},
     {"argument count", "#define F(a, b) a + b\nF(1)\n", {{"macro \"F\" defined here", 1, 9}}},
+    {"#undef with more after the name", "#undef A B\n",
+     {{"#undef takes one macro name; the text after it is no part of the directive*", 0, 0}}},
     {"expansion stopped early", "#define h() H\n#define F(a) g(a, h())\n#define I(a) a\nI(F())\n",
      {{"in expansion of macro I", 0, 0}, {"a macro's result is read again*", 0, 0}}},
 };
