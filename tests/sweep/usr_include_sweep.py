@@ -155,19 +155,20 @@ def main():
             causes[error[0]].append(error[1])
     hung = [r for r in results if r[1] == "hang"]
     errors = sum(1 for r in results if r[1] == 1)
-    print(f"files: {len(results)}  ok: {sum(1 for r in results if r[1] == 0)}  "
-          f"ended with a message: {errors}  crashed: {len(crashed)}  hung: {len(hung)}")
-    for path, status, _, _ in crashed:
-        print(f"CRASH (signal {-status}): {path}")
-    for path, _, _, _ in hung:
-        print(f"HANG: {path}")
-    if causes:
-        print("errors by cause (runs, cause, example):")
-        for cause, places in sorted(causes.items(), key=lambda c: (-len(c[1]), c[0])):
-            print(f"  {len(places):5d}  {cause}  e.g. {places[0]}")
-    print("slowest:")
-    for path, status, seconds, _ in sorted(results, key=lambda r: -r[2])[:5]:
-        print(f"  {seconds:7.3f} s  {path}")
+    if results:
+        print(f"files: {len(results)}  ok: {sum(1 for r in results if r[1] == 0)}  "
+              f"ended with a message: {errors}  crashed: {len(crashed)}  hung: {len(hung)}")
+        for path, status, _, _ in crashed:
+            print(f"CRASH (signal {-status}): {path}")
+        for path, _, _, _ in hung:
+            print(f"HANG: {path}")
+        if causes:
+            print("errors by cause (runs, cause, example):")
+            for cause, places in sorted(causes.items(), key=lambda c: (-len(c[1]), c[0])):
+                print(f"  {len(places):5d}  {cause}  e.g. {places[0]}")
+        print("slowest:")
+        for path, status, seconds, _ in sorted(results, key=lambda r: -r[2])[:5]:
+            print(f"  {seconds:7.3f} s  {path}")
     silent = [p for p in probes if p[1] == 0]
     if probes:
         for path, status, _, _ in probes:
