@@ -9,8 +9,9 @@ With --probe each header is run a second time with a syntax error after
 its text, in a file it includes last (its text, then
 `#include "orvo_probe_error.h"`, which holds `#if (1`): that error must
 make the run end with exit status 1 and be printed at its place, unless an
-earlier error of the header ended the run first. A probe run that ends with
-exit status 0 lost a syntax error; the sweep then exits 1 too.
+earlier error of the header ended the run first (an error printed, nothing
+written to standard output). A probe run that ends with exit status 0, or
+with 1 but neither, lost a syntax error; the sweep then exits 1 too.
 
 --only-probe makes the probe runs alone (they too report crashes and hangs);
 --suffixes picks the files by ending (".h" for the C headers alone).
@@ -57,7 +58,8 @@ PROBE_TEXT = b"#if (1\n#endif\n"
 def probe_one(orvo, path, timeout, workdir, index):
     """Runs the header's text followed by an include of the probe file with
     a syntax error; returns (path, status, whether the probe's error was
-    printed, whether an error of the header itself was)."""
+    printed, whether an error of the header's own ended the run: one was
+    printed and nothing was written to standard output)."""
     with open(path, "rb") as f:
         text = f.read()
     wrapper = os.path.join(workdir, f"probe{index}.c")
@@ -65,17 +67,18 @@ def probe_one(orvo, path, timeout, workdir, index):
         f.write(text + b'\n#include "' + PROBE_NAME.encode() + b'"\n')
     try:
         proc = subprocess.run([orvo, "-I", os.path.dirname(path), "--no-caret", wrapper],
-                              stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                              stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
                               stderr=subprocess.PIPE, timeout=timeout)
         status = proc.returncode
+        wrote = len(proc.stdout) > 0
         errors = [m for m in map(ERROR_LINE.match,
                                  proc.stderr.decode("utf-8", "replace").splitlines()) if m]
     except subprocess.TimeoutExpired:
-        status, errors = "hang", []
+        status, wrote, errors = "hang", False, []
     finally:
         os.remove(wrapper)
     probed = any((m.group("file") or "").endswith(PROBE_NAME) for m in errors)
-    return path, status, probed, len(errors) > (1 if probed else 0)
+    return path, status, probed, bool(errors) and not probed and not wrote
 
 
 def first_error(stderr, path):
@@ -178,13 +181,15 @@ def main():
         hung += [p for p in probes if p[1] == "hang"]
         reported = sum(1 for p in probes if p[1] == 1 and p[2])
         earlier = sum(1 for p in probes if p[1] == 1 and not p[2] and p[3])
+        lost = [p for p in probes if p[1] not in (0, "hang") and not (p[2] or p[3]) and
+                not (isinstance(p[1], int) and p[1] < 0)]
         print(f"probes: {len(probes)}  syntax error after the header reported (exit 1): "
               f"{reported}  run ended by an earlier error of the header: {earlier}  "
               f"exit 0 despite the syntax error: {len(silent)}  "
-              f"other: {len(probes) - reported - earlier - len(silent)}")
-        for path, status, probed, own in probes:
-            if status == 0 or not (probed or own):
-                print(f"PROBE LOST (status {status}): {path}")
+              f"exit 1 without the probe's error, the run not ended: {len(lost)}")
+        for path, status, _, _ in silent + lost:
+            print(f"PROBE LOST (status {status}): {path}")
+        silent += lost
     return 1 if crashed or hung or silent else 0
 
 
