@@ -18,6 +18,7 @@
 #include "cli/JsonTrace.h"
 #include "cli/TextTrace.h"
 #include "files/FileRead.h"
+#include "files/LineEnds.h"
 #include "files/SafeFileWrite.h"
 #include "orvo/StandardRun.h"
 
@@ -58,14 +59,6 @@ std::string dependencyList(const std::vector<orvo::IncludedFile>& files) {
       list += file.path + "\n";
   }
   return list;
-}
-
-// The window reads a lone CR as a line end, as editors do; the parser knows
-// LF and CR LF only. Each lone CR becomes an LF, byte for byte, so offsets,
-// lines and columns of messages stay those of the file.
-void readLoneCarriageReturnsAsLineEnds(std::string& text) {
-  for (std::size_t i = text.find('\r'); i != std::string::npos; i = text.find('\r', i + 1))
-    if (i + 1 == text.size() || text[i + 1] != '\n') text[i] = '\n';
 }
 
 // What the program is doing, for the message when memory runs out.
@@ -125,7 +118,8 @@ int runProgram(int argc, char** argv) {
   if (options->trace == orvo::cli::TraceFormat::Text) runOptions.observer = &textTrace;
   if (options->trace == orvo::cli::TraceFormat::Json) runOptions.observer = &jsonTrace;
 
-  readLoneCarriageReturnsAsLineEnds(input);
+  // As the window reads it; included files are read so by the engine.
+  orvo::files::readLoneCarriageReturnsAsLineEnds(input);
   g_stage = "preprocessing";
   if (options->engine == orvo::cli::EngineChoice::Compare) {
     runOptions.observer = nullptr;

@@ -313,6 +313,12 @@ class Cpreprocess_fileParser : public CVL_Parser {
   // when `wholeLines` is set.
   std::string parsePass(CVL_ParseState& parent, const std::string& text,
                         RecordedMacros& recorded, bool wholeLines);
+  // Called when the rescan pass of `sub` stopped before the end of its
+  // text, keeping `unread`, the rest of that text, as it stands: where a
+  // name in it would have been replaced, counts the stop and warns of it,
+  // once per outermost expansion, at the place the trail gives the pass
+  // (the macro call in the source).
+  void warnExpansionStopped(CVL_ParseState& sub, std::string_view unread);
   // The choice among single tokens and operators that text lines, object-like
   // replacement lists and rescans share: looks ahead at `element`, then
   // matches the token (scanner after it from `table`) or parses an operator.
@@ -324,6 +330,13 @@ class Cpreprocess_fileParser : public CVL_Parser {
   CancelCheck m_Cancel;
   // Nested parses run for rescans so far.
   int m_NestedParses = 0;
+  // Rescan passes so far that stopped early and left a macro unexpanded; a
+  // parse kept for reuse must have had none, since reusing it would not
+  // warn again.
+  int m_ExpansionStops = 0;
+  // The outermost expansion (ExpansionBudget::outermost) whose stop was
+  // warned of last: the passes after the first meet the same stop again.
+  int m_StopWarnedExpansion = -1;
   // The vectors of the calls being expanded, one set for each level of
   // calls within calls, kept from call to call so that a call reuses what
   // the last one at its level allocated.

@@ -1,5 +1,6 @@
 // The error, warning, line, pragma and undef directives.
 #include <cctype>
+#include <string_view>
 
 #include "grammar/Cpreprocess_fileParser.h"
 #include "grammar/DirectiveLine.h"
@@ -14,6 +15,30 @@ namespace {
 
 // Shown for an error directive that has no text of its own.
 constexpr const char* kBareErrorText = "#error";
+
+// Where the first token after `from` begins on the same line, passing over
+// blanks, comments and backslash-newlines; null where the line, or the
+// text at `end`, ends first.
+const char* NextTokenOnLine(const char* from, const char* end) {
+  const char* p = from;
+  while (p < end) {
+    const std::string_view rest(p, static_cast<std::size_t>(end - p));
+    if (*p == ' ' || *p == '\t' || *p == '\v' || *p == '\f') {
+      ++p;
+    } else if (*p == '\n' || *p == '\r' || rest.starts_with("//")) {
+      return nullptr;
+    } else if (rest.starts_with("\\\n") || rest.starts_with("\\\r\n")) {
+      p += rest[1] == '\n' ? 2 : 3;
+    } else if (rest.starts_with("/*")) {
+      const std::size_t close = rest.find("*/", 2);
+      if (close == std::string_view::npos) return nullptr;
+      p += close + 2;
+    } else {
+      return p;
+    }
+  }
+  return nullptr;
+}
 
 }  // namespace
 
@@ -93,6 +118,19 @@ void Cpreprocess_fileParser::undef_line(CVL_ParseState& s, int si, int re) {
       s.report(("#undef of \"" + name + "\", which is not a macro name").c_str(),
                s.offsetOf(current.m_pTokenBegin), s.offsetOf(current.m_pTokenEnd), "undef_line",
                "ID_T1_of_undef_line",
+               message_kind::kWarning);
+    }
+    // The directive ends after the name; whatever follows on the line
+    // becomes a text line of its own, which is rarely what was meant.
+    const char* const extra =
+        NextTokenOnLine(s.m_Position.m_Current.m_pTokenEnd, s.m_Position.m_pEnd);
+    if (extra != nullptr) {
+      const CVL_Match& pending = s.m_Position.m_Lookahead;
+      const char* const extraEnd =
+          pending.m_pTokenBegin == extra && pending.m_pTokenEnd > extra ? pending.m_pTokenEnd
+                                                                        : extra + 1;
+      s.report("extra tokens at end of #undef directive", s.offsetOf(extra),
+               s.offsetOf(extraEnd), "undef_line", "ID_T1_of_undef_line",
                message_kind::kWarning);
     }
     if (m_pTrace) m_pTrace->undefined(s, name);

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "files/LineEnds.h"
 #include "grammar/Cpreprocess_fileParser.h"
 #include "grammar/GrammarNames.h"
 #include "grammar/GrammarPositions.h"
@@ -62,6 +63,8 @@ bool ReadFile(const std::string& path, std::string& text) {
   buffer << file.rdbuf();
   if (file.bad()) return false;
   text = std::move(buffer).str();
+  // Line ends as the main input has them, whoever gave it.
+  files::readLoneCarriageReturnsAsLineEnds(text);
   return true;
 }
 

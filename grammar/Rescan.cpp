@@ -1,5 +1,6 @@
 // Rescanning: replacement text is parsed again, in nested parses of the same
 // grammar, so that the macros inside it expand too.
+#include <cctype>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -15,6 +16,8 @@
 #include "macros/MacroRecord.h"
 #include "macros/PassWithoutParse.h"
 #include "macros/StrayBackslash.h"
+#include "macros/UnexpandedNames.h"
+#include "runtime/MessageKind.h"
 
 namespace orvo {
 namespace {
@@ -47,6 +50,27 @@ bool AnArgumentRepeats(const std::vector<int>& sources, std::size_t argumentCoun
     }
   }
   return false;
+}
+
+// A token as a message quotes it: cut short where it is long.
+std::string Quoted(std::string_view token) {
+  constexpr std::size_t kLongestQuoted = 32;
+  std::string quoted = "'";
+  quoted += token.substr(0, kLongestQuoted);
+  if (token.size() > kLongestQuoted) quoted += "...";
+  quoted += '\'';
+  return quoted;
+}
+
+// The text of a token a message may quote on one line: empty for none, and
+// for one that holds a line break or another control byte.
+std::string_view QuotableToken(const CVL_Match& match) {
+  if (match.m_pTokenBegin == nullptr || match.m_pTokenEnd <= match.m_pTokenBegin) return {};
+  const std::string_view token(match.m_pTokenBegin,
+                               static_cast<std::size_t>(match.m_pTokenEnd - match.m_pTokenBegin));
+  for (const char c : token)
+    if (std::iscntrl(static_cast<unsigned char>(c)) != 0) return {};
+  return token;
 }
 
 }  // namespace
@@ -216,9 +240,11 @@ std::string Cpreprocess_fileParser::parsePassOnce(CVL_ParseState& parent, const 
   const std::size_t bytesBefore = m_Expansion.producedBytes;
   const int nestedBefore = m_NestedParses;
   const long commentBlanksBefore = m_CommentBlanksWritten;
+  const int stopsBefore = m_ExpansionStops;
   std::string output = parsePass(parent, text, recorded, true);
   if (reusable && messageCount() == messagesBefore && recorded.size() == recordedBefore &&
-      m_CommentBlanksWritten == commentBlanksBefore && output.size() <= kLongestSettledResult) {
+      m_CommentBlanksWritten == commentBlanksBefore && m_ExpansionStops == stopsBefore &&
+      output.size() <= kLongestSettledResult) {
     if (m_SettledParses.size() >= kMostSettledTexts) m_SettledParses.clear();
     m_SettledParses[text] = {output, m_Expansion.parses - parsesBefore,
                              m_Expansion.producedBytes - bytesBefore, m_NestedParses - nestedBefore,
@@ -309,12 +335,65 @@ std::string Cpreprocess_fileParser::parsePass(CVL_ParseState& parent, const std:
   }
   // A token that no rescan production takes ("#" from an argument, say)
   // ends the parse early; the text from there on is kept as it stands
-  // rather than dropped. Trailing blanks are dropped like any blanks that
-  // no token follows.
-  const std::string unread = sub.matchText(-2);
-  if (unread.find_first_not_of(" \t") != std::string::npos) output += unread;
+  // rather than dropped, and a macro left unexpanded in it is warned of.
+  // Trailing blanks are dropped like any blanks that no token follows.
+  const std::string_view unread = sub.matchView(-2);
+  if (unread.find_first_not_of(" \t") != std::string_view::npos) {
+    output += unread;
+    warnExpansionStopped(sub, unread);
+  }
   m_Expansion.chargeOutput(output);
   return output;
+}
+
+void Cpreprocess_fileParser::warnExpansionStopped(CVL_ParseState& sub, std::string_view unread) {
+  // Text kept as it stands loses nothing unless a macro in it would have
+  // been replaced: only then is the stop worth a word.
+  const auto expands = [this](std::string_view name) {
+    if (m_PredefinedMacros.find(name) != nullptr) return true;
+    const node* record = m_ObjectMacros.find(name);
+    return record != nullptr && !macro_record::IsBusy(*record);
+  };
+  const auto calls = [this](std::string_view name) {
+    const node* record = m_FunctionMacros.find(name);
+    return record != nullptr && !macro_record::IsBusy(*record);
+  };
+  const std::string_view name = FirstNameLeftUnexpanded(unread, expands, calls);
+  if (name.empty()) return;
+  ++m_ExpansionStops;
+  // Outside any expansion each stop is a stop of its own.
+  if (m_Expansion.depth > 0) {
+    if (m_StopWarnedExpansion == m_Expansion.outermost) return;
+    m_StopWarnedExpansion = m_Expansion.outermost;
+  }
+  // The token the pass stopped at is the pending look-ahead where a token
+  // was read there; otherwise the word, or the byte, the unread text begins
+  // with.
+  const std::size_t stopAt = unread.find_first_not_of(" \t");
+  const char* const stopBegin = unread.data() + stopAt;
+  const CVL_Match& pending = sub.m_Position.m_Lookahead;
+  std::string_view stopToken;
+  if (pending.m_pTokenBegin == stopBegin && pending.m_pTokenEnd > stopBegin) {
+    stopToken = QuotableToken(pending);
+  } else {
+    std::size_t length = 1;
+    while (stopAt + length < unread.size() && pass_bytes::IsWordByte(unread[stopAt]) &&
+           pass_bytes::IsWordByte(unread[stopAt + length]))
+      ++length;
+    if (unread.substr(stopAt, 2) == "##") length = 2;
+    stopToken = unread.substr(stopAt, length);
+    if (std::iscntrl(static_cast<unsigned char>(stopToken.front())) != 0) stopToken = {};
+  }
+  std::string text = "macro expansion stopped";
+  if (!stopToken.empty()) text += " at " + Quoted(stopToken);
+  const std::string_view before = QuotableToken(sub.m_Position.m_Current);
+  if (!before.empty()) text += " after " + Quoted(before);
+  text += ", leaving " + Quoted(name) + " unexpanded";
+  const int begin = sub.offsetOf(stopBegin);
+  const int end = begin + static_cast<int>(stopToken.size());
+  addMessage(sub, text.c_str(), begin, end,
+             ProductionName(prod::re_pp_tokens), ElementName(elem::Rep0_of_re_pp_tokens),
+             message_kind::kWarning);
 }
 
 void Cpreprocess_fileParser::re_macro_call(CVL_ParseState& s, int si, int re,

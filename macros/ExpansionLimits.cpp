@@ -49,6 +49,7 @@ ExpansionScope::ExpansionScope(ExpansionBudget& budget, std::string_view name)
           std::to_string(kMaxExpansionDepth) + " expansions deep");
   }
   if (m_Budget.depth == 0) {
+    ++m_Budget.outermost;
     m_Budget.parses = 0;
     m_Budget.producedBytes = 0;
   }

@@ -68,6 +68,8 @@ std::size_t ExpansionByteBudget(std::size_t maxOutputBytes);
 // The expansions in progress and what the outermost one has cost so far.
 struct ExpansionBudget {
   int depth = 0;
+  // Outermost expansions begun so far: tells one from the next.
+  int outermost = 0;
   int parses = 0;
   std::size_t producedBytes = 0;
   int maxParses = kMinExpansionParses;

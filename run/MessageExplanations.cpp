@@ -56,6 +56,21 @@ constexpr ExplanationRow kExplanations[] = {
      "earlier one"},
     {Match::Suffix, "within comment",
      "comments do not nest: the first \"*/\" ends the comment that began before"},
+    {Match::Exact, "extra tokens at end of #undef directive",
+     "#undef takes one macro name; the text after it is no part of the directive and is "
+     "written to the output as a line of text"},
+    {Match::Prefix, "macro expansion stopped at ','",
+     "a macro's result is read again to expand the macros in it, and that reading cannot take "
+     "a ',' right after the '(' of a name that is no function-like macro (an empty macro "
+     "argument in front of a comma leaves one there); the text from there on is kept as it "
+     "stands"},
+    {Match::Prefix, "macro expansion stopped at '#'",
+     "'#' and '##' act only in a macro's replacement list; one that comes out of an expansion "
+     "(from an argument or another macro) ends the reading of the result for further macros, "
+     "and the text from there on is kept as it stands"},
+    {Match::Prefix, "macro expansion stopped",
+     "a macro's result is read again to expand the macros in it, and that reading cannot take "
+     "this token here; the text from there on is kept as it stands"},
     {Match::Suffix, "could not be loaded!",
      "the file was found, but it is no regular file or could not be read"},
 };

@@ -101,6 +101,41 @@ TEST(Include, FailedMatchInIncludedFileWritesDirectiveOnce) {
             "int a;\n junk\n\r\n");
 }
 
+// A lone CR ends a line in an included file as the window and orvo-pp read
+// it in the main input: byte for byte an LF, so the run gives what it gives
+// for the file with LF line ends, and places stay the file's.
+TEST(Include, LoneCarriageReturnEndsALineInAnIncludedFile) {
+  const std::string text = "#define A 1\rA\r\n#warning at 3\r#if (A\r#endif\rA\r";
+  std::string withLf = text;
+  for (std::size_t i = 0; i + 1 < withLf.size(); ++i)
+    if (withLf[i] == '\r' && withLf[i + 1] != '\n') withLf[i] = '\n';
+  withLf.back() = '\n';
+  const std::string outer = "#include \"in.h\"\rA\r";
+  TempDir cr;
+  writeFile(cr.path() / "in.h", text);
+  writeFile(cr.path() / "outer.h", outer);
+  TempDir lf;
+  writeFile(lf.path() / "in.h", withLf);
+  writeFile(lf.path() / "outer.h", "#include \"in.h\"\nA\n");
+  for (const char* first : {"in.h", "outer.h"}) {
+    const std::string input = "#include \"" + std::string(first) + "\"\r\n";
+    const RunResult result = runPreprocessor(input, fromSource(cr.path()));
+    const RunResult reference = runPreprocessor(input, fromSource(lf.path()));
+    ASSERT_TRUE(result.ok()) << first << ": " << result.error->text;
+    EXPECT_EQ(result.output, reference.output) << first;
+    ASSERT_EQ(result.diagnostics.size(), 2u) << first;
+    const std::pair<Severity, int> expected[] = {{Severity::Warning, 3}, {Severity::Error, 4}};
+    for (std::size_t i = 0; i < 2; ++i) {
+      const Diagnostic& message = result.diagnostics[i];
+      EXPECT_EQ(message.severity, expected[i].first) << first << ": " << message.text;
+      ASSERT_TRUE(message.place) << first;
+      EXPECT_EQ(message.place->file, (cr.path() / "in.h").string());
+      EXPECT_EQ(message.place->line, expected[i].second) << first << ": " << message.text;
+      EXPECT_EQ(message.place->includedFrom.size(), std::string(first) == "outer.h" ? 2u : 1u);
+    }
+  }
+}
+
 TEST(Include, BadIncludeDirectoryEndsTheRun) {
   RunOptions missing;
   missing.includeDirectories = {"/nonexistent/orvo-include-dir"};

@@ -63,6 +63,11 @@ const Case kCases[] = {
      "\"O\" redefined", 2, 9, false},
     {"#undef of a number", "#undef 3\n", Severity::Warning,
      "#undef of \"3\", which is not a macro name", 1, 8, false},
+    {"#undef with more after the name", "#undef A /* a */ B\n", Severity::Warning,
+     "extra tokens at end of #undef directive", 1, 18, false},
+    {"expansion stopped early",
+     "#define EMPTY\n#define h() H\n#define F(a) g(a, h())\n F(EMPTY)\n", Severity::Warning,
+     "macro expansion stopped at ',' after 'g(', leaving 'h' unexpanded", 4, 2, false},
 };
 
 // The notes of a message kind: each note's text (or its start, ending in
@@ -90,6 +95,10 @@ const NoteCase kNoteCases[] = {
     {"object-like redefinition", "#define O 1\n\n#define O 2\n",
      {{"previous definition is here", 1, 9}}},
     {"argument count", "#define F(a, b) a + b\nF(1)\n", {{"macro \"F\" defined here", 1, 9}}},
+    {"#undef with more after the name", "#undef A B\n",
+     {{"#undef takes one macro name; the text after it is no part of the directive*", 0, 0}}},
+    {"expansion stopped early", "#define h() H\n#define F(a) g(a, h())\n#define I(a) a\nI(F())\n",
+     {{"in expansion of macro I", 0, 0}, {"a macro's result is read again*", 0, 0}}},
 };
 
 void expectNotes(const NoteCase& c, const Diagnostic& message, const std::string& file,
@@ -204,6 +213,70 @@ TEST(Diagnostics, ErrorInMacroTextNamesTheMacroInANote) {
   const std::vector<DiagnosticNote>& notes = result.diagnostics.front().notes;
   ASSERT_FALSE(notes.empty());
   EXPECT_EQ(notes.front().text, "in expansion of macro h");
+}
+
+// A rescan that stops before the end of its text keeps the rest as it
+// stands; that is worth a warning only where a macro in the rest is left
+// unexpanded, and only once for all the passes of one call.
+TEST(Diagnostics, StoppedExpansionWarnsOncePerCallWhereAMacroIsLeftUnexpanded) {
+  const std::string definitions =
+      "#define EMPTY\n#define OBJ 1\n#define h() H\n#define F(a) g(a, h())\n#define I(a) a\n";
+  const struct {
+    const char* line;
+    const char* output;
+    std::vector<std::string> warnings;
+  } cases[] = {
+      {"F(EMPTY)", "g(, h()) ", {"macro expansion stopped at ',' after 'g(', leaving 'h' unexpanded"}},
+      {"F(EMPTY) F()", "g(, h())  g(, h()) ", {"*", "*"}},
+      {"I(I(I(x ## OBJ)))", "x## OBJ   ",
+       {"macro expansion stopped at '##' after 'x', leaving 'OBJ' unexpanded"}},
+      {"I(x\n# OBJ)", "x\n# OBJ ", {"macro expansion stopped at '#', leaving 'OBJ' unexpanded"}},
+      // Nothing the pass would have replaced follows the stop.
+      {"I(x # y)", "x# y ", {}},
+      {"I(g(, \"OBJ\" 'h()'))", "g(, \"OBJ\" 'h()') ", {}},
+      {"I(g(, h))", "g(, h) ", {}},
+  };
+  for (const auto& c : cases) {
+    const RunResult result = runPreprocessor(definitions + c.line + "\n", {});
+    ASSERT_TRUE(result.ok()) << c.line;
+    EXPECT_EQ(result.output, std::string(c.output) + "\n") << c.line;
+    EXPECT_FALSE(result.hasErrors()) << c.line;
+    ASSERT_EQ(result.diagnostics.size(), c.warnings.size()) << c.line;
+    for (std::size_t i = 0; i < c.warnings.size(); ++i) {
+      const Diagnostic& warning = result.diagnostics[i];
+      EXPECT_EQ(warning.severity, Severity::Warning) << c.line;
+      EXPECT_TRUE(textMatches(warning.text, c.warnings[i])) << c.line << ": " << warning.text;
+      EXPECT_TRUE(warning.inMacroText) << c.line;
+      ASSERT_TRUE(warning.place) << c.line;
+      EXPECT_EQ(warning.place->line, 6) << c.line;
+    }
+  }
+}
+
+// What follows the name of an #undef on its line becomes a line of text;
+// blanks, comments and a line end are no such text.
+TEST(Diagnostics, UndefWarnsOfTextAfterItsNameOnly) {
+  const struct {
+    const char* line;
+    const char* output;
+    int warnedColumn;  // 0: no warning
+  } cases[] = {
+      {"#undef A B", " B\nA\n", 10},
+      {"#undef A(x)", "(x)\nA\n", 9},
+      {"#undef A \\\n  B", "B\nA\n", 3},
+      {"#undef A \t", " \t\nA\n", 0},
+      {"#undef A /* a */ // b", "  \nA\n", 0},
+      {"#undef A\r", "\r\nA\n", 0},
+  };
+  for (const auto& c : cases) {
+    const RunResult result = runPreprocessor(std::string("#define A 1\n") + c.line + "\nA\n", {});
+    ASSERT_TRUE(result.ok()) << c.line;
+    EXPECT_EQ(result.output, c.output) << c.line;
+    ASSERT_EQ(result.diagnostics.size(), c.warnedColumn != 0 ? 1u : 0u) << c.line;
+    if (c.warnedColumn == 0) continue;
+    ASSERT_TRUE(result.diagnostics[0].place) << c.line;
+    EXPECT_EQ(result.diagnostics[0].place->column, c.warnedColumn) << c.line;
+  }
 }
 
 TEST(Diagnostics, MissingIncludeNamesTheDirectoriesSearchedEachTimeAndKeepsTheDirective) {
