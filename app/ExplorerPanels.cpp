@@ -111,6 +111,10 @@ void ExplorerPanels::showRun(const RunResult& result, std::shared_ptr<const Step
   followFocusedEditor();
 }
 
+void ExplorerPanels::showStandardRun(std::shared_ptr<const StepRecording> steps) {
+  m_Explain->setStandardRun(std::move(steps));
+}
+
 void ExplorerPanels::followFocusedEditor() {
   if (m_Output->hasFocus()) {
     outputCursorMoved(m_Output->cursorLine());

@@ -38,6 +38,9 @@ class ExplorerPanels : public QObject {
 
   // A run over the input as it is now; the output shows its result.
   void showRun(const RunResult& result, std::shared_ptr<const StepRecording> steps);
+  // Standard C's steps of the same input, for the Explain panel; null when
+  // standard C is not shown.
+  void showStandardRun(std::shared_ptr<const StepRecording> steps);
 
   ExplainPanel* explainPanel() const { return m_Explain; }
   MacrosPanel* macrosPanel() const { return m_Macros; }

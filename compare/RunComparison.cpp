@@ -5,6 +5,7 @@
 #include <regex>
 #include <tuple>
 
+#include "compare/ObserverPair.h"
 #include "compare/OutputTokens.h"
 #include "orvo/StandardRun.h"
 
@@ -420,13 +421,16 @@ std::optional<SourcePlace> placeOf(const RunResult& result, int outputLine,
 
 }  // namespace
 
-Comparison compareRuns(std::string_view input, const RunOptions& options) {
+Comparison compareRuns(std::string_view input, const RunOptions& options,
+                       RunObserver* mainObserver, RunObserver* standardObserver) {
   Comparison comparison;
   EventLog mainLog, standardLog;
+  ObserverPair mainEvents(mainLog, mainObserver);
+  ObserverPair standardEvents(standardLog, standardObserver);
   RunOptions mainOptions = options;
-  mainOptions.observer = &mainLog;
+  mainOptions.observer = &mainEvents;
   RunOptions standardOptions = options;
-  standardOptions.observer = &standardLog;
+  standardOptions.observer = &standardEvents;
   comparison.main = runPreprocessor(input, mainOptions);
   comparison.standard = runStandardC(input, standardOptions);
   if (!comparison.standard.ok()) {
