@@ -344,7 +344,9 @@ class Explainer {
         if (m_Main.macro(name) != nullptr) userMacro = true;
         else if (value != 0) ownName = true;
       }
-      for (const auto& [name, text] : bestStandard->definitions) {
+      for (const auto& definition : bestStandard->definitions) {
+        const std::string& name = definition.first;
+        const std::optional<std::string>& text = definition.second;
         if (!standard.empty()) standard += ", ";
         const auto known = std::find_if(standardEvent.names.begin(), standardEvent.names.end(),
                                         [&](const auto& entry) { return entry.first == name; });

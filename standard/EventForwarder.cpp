@@ -194,16 +194,20 @@ void EventForwarder::MacroExpands(const clang::Token& name,
   const std::string macroName = spell(name);
   const bool predefined = macro->isBuiltinMacro();
   ExpansionStep step;
-  step.place = m_Places.placeOf(range, false);
+  step.place = expansionPlace(range);
   step.expansion = m_NextExpansion++;
   step.depth = 1;
+  const OpenExpansion* open = nullptr;
   if (!predefined) {
     const bool inDirective = m_Preprocessor.isParsingIfOrElifDirective();
-    OpenExpansion& open =
-        m_Results.open(step.expansion, macroName, name.getLocation(), range, inDirective);
-    if (inDirective) open.result = expandedInDirective(*macro, arguments);
-    step.parent = open.parent;
-    step.depth = open.depth;
+    if (OpenExpansion* opened =
+            m_Results.open(step.expansion, macroName, name.getLocation(), range, inDirective)) {
+      if (inDirective) opened->result = expandedInDirective(*macro, arguments);
+      opened->place = step.place;
+      step.parent = opened->parent;
+      step.depth = opened->depth;
+      open = opened;
+    }
   }
   if (macro->isFunctionLike() && arguments != nullptr) {
     CallCollectedEvent event;
@@ -234,7 +238,27 @@ void EventForwarder::MacroExpands(const clang::Token& name,
     m_Observer->replaced(event);
   }
   // The expansion is finished (CallFinishedEvent) once its last token has
-  // been read: expansionClosed.
+  // been read (expansionClosed); past the limit of expansions whose results
+  // are gathered, at once.
+  if (open == nullptr && !predefined) {
+    CallFinishedEvent finished;
+    static_cast<ExpansionStep&>(finished) = step;
+    finished.name = macroName;
+    finished.result = "…";
+    m_Observer->callFinished(finished);
+  }
+}
+
+const SourcePlace& EventForwarder::expansionPlace(clang::SourceRange range) {
+  const clang::SourceManager& sources = m_Preprocessor.getSourceManager();
+  const clang::SourceLocation begin = sources.getExpansionLoc(range.getBegin());
+  const clang::SourceLocation end = sources.getExpansionLoc(range.getEnd());
+  if (begin != m_PlaceBegin || end != m_PlaceEnd) {
+    m_Place = m_Places.placeOf(range, false);
+    m_PlaceBegin = begin;
+    m_PlaceEnd = end;
+  }
+  return m_Place;
 }
 
 void EventForwarder::tokenOut(const clang::Token& token) {
@@ -243,7 +267,7 @@ void EventForwarder::tokenOut(const clang::Token& token) {
 
 void EventForwarder::expansionClosed(const OpenExpansion& expansion) {
   CallFinishedEvent finished;
-  finished.place = m_Places.placeOf(expansion.nameLocation, false);
+  finished.place = expansion.place;
   finished.expansion = expansion.id;
   finished.parent = expansion.parent;
   finished.depth = expansion.depth;

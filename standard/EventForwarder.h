@@ -74,6 +74,9 @@ class EventForwarder : public clang::PPCallbacks {
                    const std::string& expression, bool value, bool earlierTaken);
   std::string spell(const clang::Token& token) const;
   void expansionClosed(const OpenExpansion& expansion);
+  // The place of an expansion's events: that of the outermost call, worked
+  // out once for all the expansions within it.
+  const SourcePlace& expansionPlace(clang::SourceRange range);
   // What an expansion in an #if or #elif gives, whose tokens never reach
   // the output: the replacement with the arguments put in and object-like
   // names replaced in turn.
@@ -94,6 +97,8 @@ class EventForwarder : public clang::PPCallbacks {
   std::string m_StopReason;
   int m_NextExpansion = 1;
   ExpansionResults m_Results;
+  clang::SourceLocation m_PlaceBegin, m_PlaceEnd;  // the file range m_Place is of
+  SourcePlace m_Place;
   // The #else and #elif lines reported, as file and line.
   std::vector<std::pair<clang::FileID, unsigned>> m_BranchLines;
   // The conditional the last #endif closed, and whether a branch of it was taken.

@@ -43,35 +43,47 @@ std::vector<clang::SourceLocation> ExpansionResults::expansionStarts(
   return starts;
 }
 
-OpenExpansion& ExpansionResults::open(int id, std::string name, clang::SourceLocation nameLocation,
+OpenExpansion* ExpansionResults::open(int id, std::string name, clang::SourceLocation nameLocation,
                                       clang::SourceRange callRange, bool inDirective) {
-  const OpenExpansion* parent = nullptr;
+  long parent = -1;  // index in m_Open
+  if (++m_Opened > kMaxExpansionsWithResults) {
+    // Past the limit: nothing is gathered any more.
+    closeAll();
+    return nullptr;
+  }
   if (nameLocation.isMacroID()) {
     // Written in the text of an open expansion: the innermost one it came from.
     const std::vector<clang::SourceLocation> starts = expansionStarts(nameLocation);
-    for (auto open = m_Open.rbegin(); open != m_Open.rend() && parent == nullptr; ++open)
-      if (std::find(starts.begin(), starts.end(), open->nameLocation) != starts.end())
-        parent = &*open;
+    for (long i = static_cast<long>(m_Open.size()) - 1; i >= 0 && parent < 0; --i)
+      if (std::find(starts.begin(), starts.end(), m_Open[i].nameLocation) != starts.end())
+        parent = i;
   }
   // An argument of an open call, expanded before it is put in.
-  if (parent == nullptr && withinOutermost(nameLocation)) parent = &m_Open.back();
-  if (parent == nullptr) {
+  const bool argument = parent < 0 && !m_Open.empty() && withinOutermost(nameLocation);
+  if (argument) parent = static_cast<long>(m_Open.size()) - 1;
+  while (argument && parent > 0 && m_Open[parent].argument) --parent;
+  if (parent < 0) {
     closeAll();
     const clang::CharSourceRange file = m_Sources.getExpansionRange(callRange);
     m_OutermostBegin = file.getBegin();
     m_OutermostEnd = file.getEnd();
+  } else {
+    // Expansions opened after the parent are finished: the parent's text
+    // has moved on past them.
+    closeAbove(parent);
   }
   OpenExpansion expansion;
   expansion.previous.startToken();
   expansion.beforePrevious.startToken();
   expansion.id = id;
-  expansion.parent = parent != nullptr ? parent->id : 0;
-  expansion.depth = parent != nullptr ? parent->depth + 1 : 1;
+  expansion.parent = parent >= 0 ? m_Open[parent].id : 0;
+  expansion.depth = parent >= 0 ? m_Open[parent].depth + 1 : 1;
   expansion.name = std::move(name);
   expansion.nameLocation = nameLocation;
   expansion.inDirective = inDirective;
+  expansion.argument = argument;
   m_Open.push_back(std::move(expansion));
-  return m_Open.back();
+  return &m_Open.back();
 }
 
 void ExpansionResults::tokenOut(const clang::Token& token, const std::string& spelling) {
@@ -81,13 +93,18 @@ void ExpansionResults::tokenOut(const clang::Token& token, const std::string& sp
     closeAll();
     return;
   }
+  // The innermost open expansion the token came out of; those above it are
+  // finished, and it and the ones below (its ancestors) get the token.
   const std::vector<clang::SourceLocation> starts = expansionStarts(location);
-  bool belongs = false;
+  const auto gets = [&](const OpenExpansion& open) {
+    return !open.inDirective &&
+           std::find(starts.begin(), starts.end(), open.nameLocation) != starts.end();
+  };
+  long innermost = static_cast<long>(m_Open.size()) - 1;
+  while (innermost >= 0 && !gets(m_Open[innermost])) --innermost;
+  closeAbove(innermost);
   for (OpenExpansion& open : m_Open) {
-    if (open.inDirective || std::find(starts.begin(), starts.end(), open.nameLocation) == starts.end())
-      continue;
-    belongs = true;
-    if (open.cut) continue;
+    if (open.cut || !gets(open)) continue;
     // A blank where one stood, or where the tokens would run together
     // into another token (- and -1 are not --1).
     if (!open.result.empty() &&
@@ -103,16 +120,30 @@ void ExpansionResults::tokenOut(const clang::Token& token, const std::string& sp
     }
     open.result += spelling;
   }
-  if (!belongs) closeAll();
 }
 
-void ExpansionResults::closeAll() {
-  while (!m_Open.empty()) {
-    const OpenExpansion closing = std::move(m_Open.back());
-    m_Open.pop_back();
+void ExpansionResults::closeAbove(long keep) {
+  // Which stay: those up to `keep`, and above it the arguments of calls
+  // that stay.
+  std::vector<bool> stays(m_Open.size(), false);
+  for (std::size_t i = 0; i < m_Open.size(); ++i) {
+    if (static_cast<long>(i) <= keep) {
+      stays[i] = true;
+    } else if (m_Open[i].argument) {
+      for (std::size_t j = 0; j < i; ++j)
+        if (m_Open[j].id == m_Open[i].parent) stays[i] = stays[j];
+    }
+  }
+  // Innermost first.
+  for (std::size_t i = m_Open.size(); i-- > 0;) {
+    if (stays[i]) continue;
+    const OpenExpansion closing = std::move(m_Open[i]);
+    m_Open.erase(m_Open.begin() + static_cast<long>(i));
     m_OnClose(closing);
   }
-  m_OutermostBegin = m_OutermostEnd = clang::SourceLocation();
+  if (m_Open.empty()) m_OutermostBegin = m_OutermostEnd = clang::SourceLocation();
 }
+
+void ExpansionResults::closeAll() { closeAbove(-1); }
 
 }  // namespace orvo::standard
