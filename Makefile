@@ -5,7 +5,9 @@
 # UndefinedBehaviorSanitizer, `make tsan` runs preprocessing runs on several
 # threads at once under ThreadSanitizer, `make fuzz FUZZ_SECONDS=n` fuzzes the
 # preprocessing run for n seconds, then for FUZZ_PLAIN_SECONDS (30) compares
-# runs in the fast and the reference mode on fuzzed input. `make install PREFIX=dir` installs the
+# runs in the fast and the reference mode on fuzzed input, then for
+# FUZZ_COMPARE_SECONDS (30) runs both engines and their comparison
+# (0 skips it). `make install PREFIX=dir` installs the
 # programs, manual pages, desktop entry and icons below dir (default
 # /usr/local); `make package` builds a Debian package in the build directory.
 # Each installs what is missing (Debian packages), configures and builds first.
@@ -27,6 +29,11 @@ FUZZ_CORPUS ?= $(FUZZ_DIR)/corpus
 # A corpus of its own: the first harness's finds include inputs that run
 # for seconds under the sanitizers when every token is scanned.
 FUZZ_PLAIN_CORPUS ?= $(FUZZ_DIR)/plain-corpus
+# Both engines and their comparison: the standard-C engine's finds are its own.
+# CI's minute of fuzzing leaves it out (building the standard-C module under
+# the sanitizers costs CI minutes it does not have).
+FUZZ_COMPARE_SECONDS ?= $(if $(CI),0,30)
+FUZZ_COMPARE_CORPUS ?= $(FUZZ_DIR)/compare-corpus
 FUZZ_ARTIFACTS ?= $(FUZZ_DIR)/artifacts/
 FUZZ_FLAGS := -max_len=65536 -timeout=10 -rss_limit_mb=2048
 PREFIX ?= /usr/local
@@ -111,7 +118,7 @@ fuzz: fuzz-deps
 	@[ -f $(FUZZ_DIR)/build.ninja ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja \
 	  -DORVO_FUZZ=ON -DORVO_BUILD_GUI=OFF -DORVO_BUILD_BENCH=OFF -DORVO_BUILD_TESTS=OFF \
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -gline-tables-only"
-	cmake --build $(FUZZ_DIR) --target orvo_fuzzer plain_token_fuzzer
+	cmake --build $(FUZZ_DIR) --target orvo_fuzzer plain_token_fuzzer $(if $(filter-out 0,$(FUZZ_COMPARE_SECONDS)),compare_fuzzer)
 	python3 tests/fuzz/make_corpus.py $(FUZZ_CORPUS)
 	python3 tests/fuzz/make_corpus.py $(FUZZ_PLAIN_CORPUS)
 	mkdir -p $(FUZZ_ARTIFACTS)
@@ -119,6 +126,11 @@ fuzz: fuzz-deps
 	  -artifact_prefix=$(FUZZ_ARTIFACTS) $(FUZZ_CORPUS)
 	$(FUZZ_DIR)/bin/plain_token_fuzzer $(FUZZ_FLAGS) -max_total_time=$(FUZZ_PLAIN_SECONDS) \
 	  -artifact_prefix=$(FUZZ_ARTIFACTS) $(FUZZ_PLAIN_CORPUS)
+ifneq ($(FUZZ_COMPARE_SECONDS),0)
+	python3 tests/fuzz/make_corpus.py $(FUZZ_COMPARE_CORPUS)
+	$(FUZZ_DIR)/bin/compare_fuzzer $(FUZZ_FLAGS) -max_total_time=$(FUZZ_COMPARE_SECONDS) \
+	  -artifact_prefix=$(FUZZ_ARTIFACTS) $(FUZZ_COMPARE_CORPUS)
+endif
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(TSAN_DIR) $(FUZZ_DIR)

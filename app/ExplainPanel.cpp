@@ -198,24 +198,29 @@ ExplainPanel::ExplainPanel(CodeEditor* input, QWidget* parent) : QWidget(parent)
   showLines(0, 0);
 }
 
+std::vector<ExplainPanel::StepLines> ExplainPanel::linesOfSteps(const StepRecording* steps,
+                                                                const CodeEditor& input) {
+  std::vector<StepLines> lines;
+  if (steps == nullptr) return lines;
+  lines.reserve(steps->steps.size());
+  for (const RecordedStep& step : steps->steps) {
+    const SourcePlace& place = step.step.place;
+    if (!place.inMainInput || !place.known()) {
+      lines.push_back({0, 0});
+      continue;
+    }
+    const int first = input.lineOfByte(place.begin) + 1;
+    const int last = input.lineOfByte(std::max(place.begin, place.end - 1)) + 1;
+    lines.push_back({first, std::max(first, last)});
+  }
+  return lines;
+}
+
 void ExplainPanel::setRun(std::shared_ptr<const StepRecording> steps) {
   m_Steps = std::move(steps);
-  m_StepLines.clear();
   const QByteArray text = m_Input->bytes();
   m_Branches = findConditionalBranches(std::string_view(text.constData(), text.size()));
-  if (m_Steps) {
-    m_StepLines.reserve(m_Steps->steps.size());
-    for (const RecordedStep& step : m_Steps->steps) {
-      const SourcePlace& place = step.step.place;
-      if (!place.inMainInput || !place.known()) {
-        m_StepLines.push_back({0, 0});
-        continue;
-      }
-      const int first = m_Input->lineOfByte(place.begin) + 1;
-      const int last = m_Input->lineOfByte(std::max(place.begin, place.end - 1)) + 1;
-      m_StepLines.push_back({first, std::max(first, last)});
-    }
-  }
+  m_StepLines = linesOfSteps(m_Steps.get(), *m_Input);
   if (m_Steps && m_Steps->truncated) {
     m_Note->setText(tr("Only the first %1 steps of this run were kept (a limit that keeps the "
                        "window responsive); lines after that point show none.")
@@ -231,14 +236,28 @@ void ExplainPanel::setRun(std::shared_ptr<const StepRecording> steps) {
   showLines(first, last);
 }
 
+void ExplainPanel::setStandardRun(std::shared_ptr<const StepRecording> steps) {
+  m_Standard = std::move(steps);
+  m_StandardStepLines = linesOfSteps(m_Standard.get(), *m_Input);
+  const int first = m_First;
+  const int last = m_Last;
+  m_LineSteps.clear();
+  m_First = m_Last = -1;
+  showLines(first, last);
+}
+
 void ExplainPanel::showLines(int first, int last) {
   std::vector<const RecordedStep*> lineSteps;
-  if (m_Steps && first > 0) {
-    for (std::size_t i = 0; i < m_Steps->steps.size(); ++i) {
-      if (m_StepLines[i].first <= last && first <= m_StepLines[i].last && m_StepLines[i].first > 0)
-        lineSteps.push_back(&m_Steps->steps[i]);
+  const auto addSteps = [&](const StepRecording* steps, const std::vector<StepLines>& lines) {
+    if (steps == nullptr || first <= 0) return;
+    for (std::size_t i = 0; i < steps->steps.size(); ++i) {
+      if (lines[i].first <= last && first <= lines[i].last && lines[i].first > 0)
+        lineSteps.push_back(&steps->steps[i]);
     }
-  }
+  };
+  addSteps(m_Steps.get(), m_StepLines);
+  const std::size_t standardFrom = lineSteps.size();
+  addSteps(m_Standard.get(), m_StandardStepLines);
   // Selecting a step's text moves the cursor within the same calls: keep
   // the step shown then.
   const bool same = lineSteps == m_LineSteps && !lineSteps.empty();
@@ -247,6 +266,7 @@ void ExplainPanel::showLines(int first, int last) {
   m_Conditional->setText(decisionText(first));
   if (same) return;
   m_LineSteps = std::move(lineSteps);
+  m_StandardFrom = standardFrom;
   buildTree();
   m_Current = -1;
   if (!m_LineSteps.empty()) {
@@ -268,14 +288,33 @@ void ExplainPanel::showLines(int first, int last) {
 void ExplainPanel::buildTree() {
   m_Tree->clear();
   m_StepItems.clear();
+  addStepItems(0, m_StandardFrom, nullptr);
+  if (!m_Standard) return;
+  auto* heading = new QTreeWidgetItem(m_Tree);
+  heading->setText(kStepColumn, tr("Standard C"));
+  heading->setData(kStepColumn, kStepIndexRole, -1);
+  QFont bold = heading->font(kStepColumn);
+  bold.setBold(true);
+  heading->setFont(kStepColumn, bold);
+  if (m_StandardFrom == m_LineSteps.size())
+    heading->setText(kTextColumn, tr("no macro expansions on this line"));
+  heading->setExpanded(true);
+  addStepItems(m_StandardFrom, m_LineSteps.size(), heading);
+}
+
+void ExplainPanel::addStepItems(std::size_t from, std::size_t to, QTreeWidgetItem* root) {
+  const auto newItem = [&](QTreeWidgetItem* parent) {
+    if (parent != nullptr) return new QTreeWidgetItem(parent);
+    return root != nullptr ? new QTreeWidgetItem(root) : new QTreeWidgetItem(m_Tree);
+  };
+  // Expansion numbers are each engine's own: one map per engine.
   std::map<int, QTreeWidgetItem*> expansions;
-  for (std::size_t i = 0; i < m_LineSteps.size(); ++i) {
+  for (std::size_t i = from; i < to; ++i) {
     const RecordedStep& step = *m_LineSteps[i];
     QTreeWidgetItem* parent = nullptr;
     if (step.opensExpansion) {
       const auto enclosing = expansions.find(step.step.parent);
-      auto* expansion = enclosing != expansions.end() ? new QTreeWidgetItem(enclosing->second)
-                                                      : new QTreeWidgetItem(m_Tree);
+      auto* expansion = newItem(enclosing != expansions.end() ? enclosing->second : nullptr);
       expansion->setText(kStepColumn, fromBytes(step.before));
       expansion->setToolTip(kStepColumn, fromBytes(step.before));
       expansion->setExpanded(true);
@@ -285,7 +324,7 @@ void ExplainPanel::buildTree() {
       const auto found = expansions.find(step.step.expansion);
       parent = found != expansions.end() ? found->second : nullptr;
     }
-    auto* item = parent != nullptr ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(m_Tree);
+    auto* item = newItem(parent);
     item->setText(kStepColumn, stepCaption(step, m_Input->encoding()));
     item->setText(kTextColumn, fromBytes(step.after));
     // The columns cut long texts short; the tips hold them whole.
@@ -302,16 +341,51 @@ void ExplainPanel::buildTree() {
   }
 }
 
+const ConditionalEvent* ExplainPanel::decisionOn(const StepRecording& steps,
+                                                 int directiveLine) const {
+  for (const ConditionalEvent& event : steps.conditionals)
+    if (event.place.inMainInput && event.place.line == directiveLine) return &event;
+  return nullptr;
+}
+
+QString ExplainPanel::standardDecisionText(int directiveLine) const {
+  const ConditionalEvent* event = decisionOn(*m_Standard, directiveLine);
+  if (event == nullptr) return tr("standard C: not evaluated, it lies in a skipped branch");
+  QStringList names;
+  for (const auto& [name, value] : event->names)
+    names << tr("%1 is %2").arg(fromBytes(name)).arg(value);
+  QString text = tr("standard C: ");
+  if (!names.isEmpty()) text += names.join(QStringLiteral(", ")) + QStringLiteral(" → ");
+  if (event->directive != "else") text += tr("value %1, ").arg(event->value);
+  if (event->taken) return text + tr("taken");
+  return text + (event->earlierBranchTaken ? tr("not taken, an earlier branch was taken")
+                                           : tr("not taken"));
+}
+
 QString ExplainPanel::decisionText(int line) const {
   if (!m_Steps || line <= 0) return tr("No run to explain yet.");
   const ConditionalBranch* branch = innermostBranchAt(m_Branches, line);
   if (branch == nullptr) return tr("Line %1 is in no conditional.").arg(line);
-  for (const ConditionalEvent& event : m_Steps->conditionals) {
-    if (!event.place.inMainInput || event.place.line != branch->directiveLine) continue;
+  if (const ConditionalEvent* found = decisionOn(*m_Steps, branch->directiveLine)) {
+    const ConditionalEvent& event = *found;
     QString text = QStringLiteral("#%1 %2")
                        .arg(QString::fromStdString(event.directive),
                             fromBytes(event.expression).trimmed())
                        .trimmed();
+    if (m_Standard) {
+      // Both decisions side by side, in the same words.
+      QStringList names;
+      for (const auto& [name, value] : event.names)
+        names << tr("%1 counts %2").arg(fromBytes(name)).arg(value);
+      text += tr(" (line %1): this preprocessor: ").arg(event.place.line);
+      if (!names.isEmpty()) text += names.join(QStringLiteral(", ")) + QStringLiteral(" → ");
+      if (event.directive != "else") text += tr("value %1, ").arg(event.value);
+      text += event.taken ? tr("taken")
+                          : event.earlierBranchTaken ? tr("not taken, an earlier branch was taken")
+                                                     : tr("not taken");
+      return text + QStringLiteral("; ") + standardDecisionText(branch->directiveLine) +
+             QLatin1Char('.');
+    }
     QStringList names;
     for (const auto& [name, value] : event.names)
       names << QStringLiteral("%1 = %2").arg(fromBytes(name)).arg(value);
@@ -326,8 +400,11 @@ QString ExplainPanel::decisionText(int line) const {
       text += tr("; lines %1–%2 skipped").arg(event.skippedFirstLine).arg(event.skippedLastLine);
     return text + QLatin1Char('.');
   }
-  return tr("The conditional on line %1 was not evaluated: it lies in a branch that was skipped.")
-      .arg(branch->directiveLine);
+  QString skipped =
+      tr("The conditional on line %1 was not evaluated: it lies in a branch that was skipped.")
+          .arg(branch->directiveLine);
+  if (m_Standard) skipped += QLatin1Char(' ') + standardDecisionText(branch->directiveLine) + QLatin1Char('.');
+  return skipped;
 }
 
 void ExplainPanel::showStep(int index) {
@@ -340,9 +417,10 @@ void ExplainPanel::showStep(int index) {
   m_Changed = change.after.mid(change.prefix, change.after.size() - change.prefix - change.suffix)
                   .join(QString());
   const QStringList busy = busyNames(step, m_Input->encoding());
-  QString html = tr("<b>Step %1 of %2</b> — %3")
+  QString html = tr("<b>Step %1 of %2%3</b> — %4")
                      .arg(index + 1)
                      .arg(stepCount())
+                     .arg(isStandardStep(index) ? tr(", standard C") : QString())
                      .arg(stepCaption(step, m_Input->encoding()).toHtmlEscaped());
   // A call changes nothing yet: its text once; any other step from and to.
   if (step.kind == RecordedStep::Kind::Call) {

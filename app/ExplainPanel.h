@@ -3,6 +3,8 @@
 // the line belongs to. Clicking a step selects its text in the input; the
 // step keys walk forward and back through the line's steps, showing the
 // text before and after each step with the part that changed marked.
+// While standard C's result is shown, its steps for the same line follow
+// under a "Standard C" heading, and a conditional shows both decisions.
 #pragma once
 
 #include <QWidget>
@@ -31,6 +33,8 @@ class ExplainPanel : public QWidget {
 
   // The steps of a new run over the input as it is now; null forgets them.
   void setRun(std::shared_ptr<const StepRecording> steps);
+  // Standard C's steps of the same input; null when it is not shown.
+  void setStandardRun(std::shared_ptr<const StepRecording> steps);
   // Shows the steps of the 1-based input lines first..last.
   void showLines(int first, int last);
 
@@ -44,6 +48,8 @@ class ExplainPanel : public QWidget {
   int stepCount() const { return static_cast<int>(m_LineSteps.size()); }
   int currentStep() const { return m_Current; }  // -1 before the first
   const RecordedStep* step(int index) const { return m_LineSteps.at(index); }
+  // Whether line step `index` is one of standard C's.
+  bool isStandardStep(int index) const { return static_cast<std::size_t>(index) >= m_StandardFrom; }
   QString conditionalText() const;
   QString stepViewText() const;   // the step view as plain text
   QString changedText() const;    // the marked part of the step's result
@@ -56,10 +62,16 @@ class ExplainPanel : public QWidget {
     int first = 0;
     int last = 0;
   };
+  static std::vector<StepLines> linesOfSteps(const StepRecording* steps, const CodeEditor& input);
   void showStep(int index);
   void stepClicked(QTreeWidgetItem* item);
   void buildTree();
+  // Adds the tree items of line steps [from, to) below `root` (the tree when null).
+  void addStepItems(std::size_t from, std::size_t to, QTreeWidgetItem* root);
   QString decisionText(int line) const;
+  // One engine's decision of the conditional directive on `directiveLine`.
+  const ConditionalEvent* decisionOn(const StepRecording& steps, int directiveLine) const;
+  QString standardDecisionText(int directiveLine) const;
   // Whether the steps of 1-based `line` were lost to the run's step limit.
   bool pastStepLimit(int line) const;
 
@@ -73,6 +85,10 @@ class ExplainPanel : public QWidget {
 
   std::shared_ptr<const StepRecording> m_Steps;
   std::vector<StepLines> m_StepLines;  // per step of m_Steps, its input lines
+  std::shared_ptr<const StepRecording> m_Standard;
+  std::vector<StepLines> m_StandardStepLines;
+  // Where standard C's steps begin among the line's steps.
+  std::size_t m_StandardFrom = 0;
   std::vector<ConditionalBranch> m_Branches;
   int m_First = 0;
   int m_Last = 0;

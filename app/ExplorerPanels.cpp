@@ -148,6 +148,10 @@ void ExplorerPanels::showMacros(const RunResult& result) {
   m_MacrosCaption->show();
 }
 
+void ExplorerPanels::showStandardRun(std::shared_ptr<const StepRecording> steps) {
+  m_Explain->setStandardRun(std::move(steps));
+}
+
 void ExplorerPanels::followFocusedEditor() {
   if (m_Output->hasFocus()) {
     outputCursorMoved(m_Output->cursorLine());

@@ -48,6 +48,9 @@ class ExplorerPanels : public QObject {
   // The Macros panel's caption; empty while its table is the last run's
   // and that run went through.
   QString macrosCaption() const;
+  // Standard C's steps of the same input, for the Explain panel; null when
+  // standard C is not shown.
+  void showStandardRun(std::shared_ptr<const StepRecording> steps);
 
   ExplainPanel* explainPanel() const { return m_Explain; }
   MacrosPanel* macrosPanel() const { return m_Macros; }

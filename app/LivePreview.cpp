@@ -9,6 +9,14 @@ constexpr int kDefaultDelayMs = 200;
 
 }  // namespace
 
+// What one job gives: the main run with its steps and, with standard C, the
+// comparison and the standard run's steps.
+struct LivePreview::Outcome {
+  RecordedRun main;
+  std::shared_ptr<const compare::Comparison> comparison;
+  std::shared_ptr<const StepRecording> standardSteps;
+};
+
 LivePreview::LivePreview(std::function<RunInput()> snapshot, QObject* parent)
     : QObject(parent), m_Snapshot(std::move(snapshot)) {
   m_Timer.setSingleShot(true);
@@ -36,6 +44,11 @@ void LivePreview::cancel() {
   if (m_CancelRunning) *m_CancelRunning = true;
 }
 
+void LivePreview::runNow() {
+  cancel();
+  startRun();
+}
+
 void LivePreview::startRun() {
   if (m_Running) {
     // Started when the run under way has ended, over the input as it is then.
@@ -48,18 +61,30 @@ void LivePreview::startRun() {
   job->options.cancelRequested = cancelFlag.get();
   m_CancelRunning = cancelFlag;
   m_Running = true;
-  m_Pool.start([this, generation, job, cancelFlag] {
-    auto result = std::make_shared<RecordedRun>(runRecorded(job->input, job->options));
+  const bool withStandard = m_WithStandard;
+  m_Pool.start([this, generation, job, cancelFlag, withStandard] {
+    auto outcome = std::make_shared<Outcome>();
+    if (withStandard) {
+      StepRecorder mainSteps;
+      StepRecorder standardSteps;
+      auto comparison = std::make_shared<compare::Comparison>(
+          compare::compareRuns(job->input, job->options, &mainSteps, &standardSteps));
+      outcome->main = RecordedRun{comparison->main, mainSteps.take()};
+      outcome->standardSteps = standardSteps.take();
+      outcome->comparison = std::move(comparison);
+    } else {
+      outcome->main = runRecorded(job->input, job->options);
+    }
     // Delivered on the window's thread; dropped if this object is gone by
     // then (the destructor waits for this function to return first).
     QMetaObject::invokeMethod(
-        this, [this, generation, result] { runEnded(generation, result); },
+        this, [this, generation, outcome] { runEnded(generation, outcome); },
         Qt::QueuedConnection);
   });
 }
 
 void LivePreview::runEnded(unsigned long long generation,
-                           const std::shared_ptr<RecordedRun>& run) {
+                           const std::shared_ptr<Outcome>& outcome) {
   m_Running = false;
   m_CancelRunning.reset();
   const bool current = generation == m_Generation;
@@ -67,7 +92,9 @@ void LivePreview::runEnded(unsigned long long generation,
     m_StartWhenDone = false;
     startRun();
   }
-  if (current) emit finished(run->result, run->steps);
+  if (!current) return;
+  emit finished(outcome->main.result, outcome->main.steps);
+  if (outcome->comparison) emit compared(outcome->comparison, outcome->standardSteps);
 }
 
 }  // namespace orvo

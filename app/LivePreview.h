@@ -1,7 +1,10 @@
 // Preprocessing as the user types: once the input has been quiet for a short
 // delay, a run starts on a worker thread, so that typing never waits for it.
 // One run at a time: an edit cancels the run under way, and a result arrives
-// only when no edit and no newer run came after the run started.
+// only when no edit and no newer run came after the run started. While
+// standard C's result is wanted, the same run on the same worker also runs
+// the standard-C engine and compares both results: one job, cancelled as
+// one.
 #pragma once
 
 #include <QObject>
@@ -12,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "orvo/Comparison.h"
 #include "orvo/Run.h"
 #include "orvo/StepRecorder.h"
 
@@ -42,18 +46,30 @@ class LivePreview : public QObject {
   // Forget the runs so far and the one waiting; nothing arrives until the
   // next inputChanged().
   void cancel();
+  // Start a run now, without the delay (a run under way is cancelled).
+  void runNow();
   // A run is waiting for the delay or under way.
   bool busy() const { return m_Timer.isActive() || m_Running; }
+
+  // Whether runs also run the standard-C engine and compare; from the next
+  // run on.
+  void setWithStandard(bool on) { m_WithStandard = on; }
+  bool withStandard() const { return m_WithStandard; }
 
  signals:
   // The result of the newest run, over the input as it still is, with the
   // steps recorded for the explorer.
   void finished(const orvo::RunResult& result,
                 const std::shared_ptr<const orvo::StepRecording>& steps);
+  // Right after finished() of a run with standard C: the comparison of both
+  // results and the standard run's recorded steps.
+  void compared(const std::shared_ptr<const orvo::compare::Comparison>& comparison,
+                const std::shared_ptr<const orvo::StepRecording>& standardSteps);
 
  private:
   void startRun();
-  void runEnded(unsigned long long generation, const std::shared_ptr<RecordedRun>& run);
+  struct Outcome;
+  void runEnded(unsigned long long generation, const std::shared_ptr<Outcome>& outcome);
 
   std::function<RunInput()> m_Snapshot;
   QTimer m_Timer;
@@ -63,6 +79,7 @@ class LivePreview : public QObject {
   unsigned long long m_Generation = 0;
   bool m_Running = false;
   bool m_StartWhenDone = false;  // the delay passed while a run was under way
+  bool m_WithStandard = false;
   std::shared_ptr<std::atomic<bool>> m_CancelRunning;
 };
 

@@ -108,11 +108,26 @@ Tfrm_orvo::Tfrm_orvo(QWidget* parent) : QMainWindow(parent) {
   m_Explorer =
       new orvo::ExplorerPanels(this, memo_Input, memo_Output, m_MessagesDock, mi_View, ToolBar1,
                                m_Settings);
-  m_StandardPane = new orvo::StandardPane(this, memo_Input, memo_Output, mi_View, m_Settings, [this] {
-    return orvo::RunInput{memo_Input->bytes().toStdString(), runOptions()};
-  });
+  m_StandardPane = new orvo::StandardPane(this, memo_Input, memo_Output, mi_View, m_Settings);
   connect(m_StandardPane, &orvo::StandardPane::inputPlaceActivated, this,
           &Tfrm_orvo::selectInputBytes);
+  // Standard C's run and the comparison go with the live preview's runs
+  // while the pane is open; opening it runs at once.
+  m_LivePreview->setWithStandard(m_StandardPane->isOpen());
+  connect(m_StandardPane, &orvo::StandardPane::openChanged, this, [this](bool open) {
+    m_LivePreview->setWithStandard(open);
+    if (open) {
+      m_LivePreview->runNow();
+    } else {
+      m_Explorer->showStandardRun(nullptr);
+    }
+  });
+  connect(m_LivePreview.get(), &orvo::LivePreview::compared, this,
+          [this](const std::shared_ptr<const orvo::compare::Comparison>& comparison,
+                 const std::shared_ptr<const orvo::StepRecording>& standardSteps) {
+            m_StandardPane->showComparison(*comparison);
+            m_Explorer->showStandardRun(standardSteps);
+          });
   m_Layout->manageDocks(findChildren<QDockWidget*>());
   createStatusBar();
   restoreSettings();
@@ -673,6 +688,8 @@ void Tfrm_orvo::ac_ExecuteExecute() {
       orvo::runRecorded(std::string_view(input.constData(), input.size()), runOptions());
   showWaitedRun(run);
   if (!run.result.ok()) showMessage(kCaption, showRunError(*run.result.error));
+  // Standard C's result follows on the worker.
+  if (m_StandardPane->isOpen()) m_LivePreview->runNow();
 }
 
 void Tfrm_orvo::showWaitedRun(const orvo::RecordedRun& run) {
@@ -759,7 +776,6 @@ void Tfrm_orvo::showLiveResult(const orvo::RunResult& result,
     m_OutputVersion = m_InputVersion;
     updateOutOfDate();
     m_Explorer->showRun(result, steps);
-    m_StandardPane->outputChanged();
   } else {
     m_Explorer->showStoppedMacros(result);
   }

@@ -1,6 +1,7 @@
 #include "app/StandardPane.h"
 
 #include <QDockWidget>
+#include <QEvent>
 #include <QMainWindow>
 #include <QMenu>
 #include <QSplitter>
@@ -37,14 +38,8 @@ void selectLine(CodeEditor* editor, int line) {
 }  // namespace
 
 StandardPane::StandardPane(QMainWindow* window, CodeEditor* input, CodeEditor* output,
-                           QMenu* viewMenu, AppSettings& settings,
-                           std::function<RunInput()> snapshot)
-    : QObject(window),
-      m_Input(input),
-      m_Output(output),
-      m_Settings(settings),
-      m_Snapshot(std::move(snapshot)) {
-  m_Pool.setMaxThreadCount(1);
+                           QMenu* viewMenu, AppSettings& settings)
+    : QObject(window), m_Input(input), m_Output(output), m_Settings(settings) {
   m_Dock = new QDockWidget(tr("Standard C"), window);
   m_Dock->setObjectName(QStringLiteral("StandardDock"));
   auto* splitter = new QSplitter(Qt::Vertical, m_Dock);
@@ -62,15 +57,14 @@ StandardPane::StandardPane(QMainWindow* window, CodeEditor* input, CodeEditor* o
   defineDifferenceMarker(m_Output);
 
   const QString name = m_Dock->objectName();
-  m_Dock->setVisible(m_Settings.panelOpen(name));
+  m_Open = m_Settings.panelOpen(name);
+  m_Dock->setVisible(m_Open);
   QAction* toggle = m_Dock->toggleViewAction();
   toggle->setObjectName(QStringLiteral("ac_StandardPane"));
   toggle->setToolTip(tr("Show standard C's result beside the output, and where they differ"));
   viewMenu->addAction(toggle);
-  connect(toggle, &QAction::triggered, this, [this, name](bool open) {
-    m_Settings.setPanelOpen(name, open);
-    if (open) start();
-  });
+  connect(toggle, &QAction::triggered, this, &StandardPane::setOpen);
+  m_Dock->installEventFilter(this);
 
   // The two results scroll together: each shows the first line the other does.
   auto follow = [this](CodeEditor* from, CodeEditor* to) {
@@ -88,34 +82,19 @@ StandardPane::StandardPane(QMainWindow* window, CodeEditor* input, CodeEditor* o
   connect(m_Differences, &DifferencesPanel::differenceActivated, this, &StandardPane::activate);
 }
 
-StandardPane::~StandardPane() {
-  if (m_Cancel) *m_Cancel = true;
-  m_Pool.waitForDone();
+void StandardPane::setOpen(bool open) {
+  m_Settings.setPanelOpen(m_Dock->objectName(), open);
+  if (open == m_Open) return;
+  m_Open = open;
+  emit openChanged(open);
 }
 
-void StandardPane::outputChanged() {
-  if (m_Dock->isVisible()) start();
+bool StandardPane::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_Dock && event->type() == QEvent::Close) setOpen(false);
+  return QObject::eventFilter(watched, event);
 }
 
-void StandardPane::start() {
-  if (m_Cancel) *m_Cancel = true;
-  m_Cancel = std::make_shared<std::atomic<bool>>(false);
-  const unsigned long long generation = ++m_Generation;
-  RunInput run = m_Snapshot();
-  run.options.cancelRequested = m_Cancel.get();
-  m_Pool.start([this, generation, run = std::move(run), cancel = m_Cancel] {
-    auto comparison =
-        std::make_shared<compare::Comparison>(compare::compareRuns(run.input, run.options));
-    QMetaObject::invokeMethod(
-        this,
-        [this, generation, comparison] {
-          if (generation == m_Generation) show(*comparison);
-        },
-        Qt::QueuedConnection);
-  });
-}
-
-void StandardPane::show(const compare::Comparison& comparison) {
+void StandardPane::showComparison(const compare::Comparison& comparison) {
   // The editor takes no text while it is read-only.
   m_Standard->setReadOnly(false);
   if (comparison.trouble) {

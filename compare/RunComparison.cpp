@@ -5,6 +5,7 @@
 #include <regex>
 #include <tuple>
 
+#include "compare/ObserverPair.h"
 #include "compare/OutputTokens.h"
 #include "orvo/StandardRun.h"
 
@@ -343,7 +344,9 @@ class Explainer {
         if (m_Main.macro(name) != nullptr) userMacro = true;
         else if (value != 0) ownName = true;
       }
-      for (const auto& [name, text] : bestStandard->definitions) {
+      for (const auto& definition : bestStandard->definitions) {
+        const std::string& name = definition.first;
+        const std::optional<std::string>& text = definition.second;
         if (!standard.empty()) standard += ", ";
         const auto known = std::find_if(standardEvent.names.begin(), standardEvent.names.end(),
                                         [&](const auto& entry) { return entry.first == name; });
@@ -420,13 +423,16 @@ std::optional<SourcePlace> placeOf(const RunResult& result, int outputLine,
 
 }  // namespace
 
-Comparison compareRuns(std::string_view input, const RunOptions& options) {
+Comparison compareRuns(std::string_view input, const RunOptions& options,
+                       RunObserver* mainObserver, RunObserver* standardObserver) {
   Comparison comparison;
   EventLog mainLog, standardLog;
+  ObserverPair mainEvents(mainLog, mainObserver);
+  ObserverPair standardEvents(standardLog, standardObserver);
   RunOptions mainOptions = options;
-  mainOptions.observer = &mainLog;
+  mainOptions.observer = &mainEvents;
   RunOptions standardOptions = options;
-  standardOptions.observer = &standardLog;
+  standardOptions.observer = &standardEvents;
   comparison.main = runPreprocessor(input, mainOptions);
   comparison.standard = runStandardC(input, standardOptions);
   if (!comparison.standard.ok()) {

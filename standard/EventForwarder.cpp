@@ -8,6 +8,8 @@
 #include <clang/Lex/MacroArgs.h>
 #include <clang/Lex/MacroInfo.h>
 
+#include "standard/SkippedDirectives.h"
+
 namespace orvo::standard {
 namespace {
 
@@ -43,6 +45,15 @@ std::vector<std::string> namesIn(const std::string& text) {
   return names;
 }
 
+// Levels of object-like names replaced within one another when an
+// expansion's result in a directive is worked out, and tokens it may hold:
+// far beyond any real condition, and a bound on a definition that grows at
+// each level.
+constexpr int kMaxDirectiveLevels = 64;
+constexpr std::size_t kMaxDirectiveTokens = 4096;
+
+bool isName(const std::string& text) { return !text.empty() && isNameStart(text[0]); }
+
 }  // namespace
 
 EventForwarder::EventForwarder(clang::Preprocessor& preprocessor, const ClangPlaces& places,
@@ -53,7 +64,9 @@ EventForwarder::EventForwarder(clang::Preprocessor& preprocessor, const ClangPla
       m_Observer(observer),
       m_CancelRequested(cancelRequested),
       m_ExpansionBudget(expansionBudget),
-      m_ExpansionsLeft(expansionBudget) {}
+      m_ExpansionsLeft(expansionBudget),
+      m_Results(preprocessor,
+                [this](const OpenExpansion& expansion) { expansionClosed(expansion); }) {}
 
 void EventForwarder::stop(std::string reason) {
   if (!m_StopReason.empty()) return;
@@ -108,6 +121,7 @@ void EventForwarder::InclusionDirective(clang::SourceLocation hash, const clang:
                                         clang::CharSourceRange, const clang::FileEntry* file,
                                         llvm::StringRef, llvm::StringRef, const clang::Module*,
                                         clang::SrcMgr::CharacteristicKind) {
+  if (m_Observer != nullptr) m_Results.closeAll();
   IncludedFile record{name.str(), file != nullptr ? file->getName().str() : std::string(),
                       file != nullptr ? IncludedFile::Status::Loaded
                                       : IncludedFile::Status::NotFound};
@@ -177,12 +191,24 @@ void EventForwarder::MacroExpands(const clang::Token& name,
   if (m_Observer == nullptr || !m_StopReason.empty()) return;
   const clang::MacroInfo* macro = definition.getMacroInfo();
   if (macro == nullptr) return;
-  ExpansionStep step;
-  step.place = m_Places.placeOf(range, false);
-  step.expansion = m_NextExpansion++;
-  // A name met in a macro's text is a nested expansion.
-  step.depth = name.getLocation().isMacroID() ? 2 : 1;
   const std::string macroName = spell(name);
+  const bool predefined = macro->isBuiltinMacro();
+  ExpansionStep step;
+  step.place = expansionPlace(range);
+  step.expansion = m_NextExpansion++;
+  step.depth = 1;
+  const OpenExpansion* open = nullptr;
+  if (!predefined) {
+    const bool inDirective = m_Preprocessor.isParsingIfOrElifDirective();
+    if (OpenExpansion* opened =
+            m_Results.open(step.expansion, macroName, name.getLocation(), range, inDirective)) {
+      if (inDirective) opened->result = expandedInDirective(*macro, arguments);
+      opened->place = step.place;
+      step.parent = opened->parent;
+      step.depth = opened->depth;
+      open = opened;
+    }
+  }
   if (macro->isFunctionLike() && arguments != nullptr) {
     CallCollectedEvent event;
     static_cast<ExpansionStep&>(event) = step;
@@ -202,7 +228,7 @@ void EventForwarder::MacroExpands(const clang::Token& name,
     ReplacementEvent event;
     static_cast<ExpansionStep&>(event) = step;
     event.name = macroName;
-    event.kind = macro->isBuiltinMacro() ? MacroKind::Predefined : MacroKind::ObjectLike;
+    event.kind = predefined ? MacroKind::Predefined : MacroKind::ObjectLike;
     bool first = true;
     for (const clang::Token& token : macro->tokens()) {
       if (!first && token.hasLeadingSpace()) event.value += ' ';
@@ -210,20 +236,102 @@ void EventForwarder::MacroExpands(const clang::Token& name,
       first = false;
     }
     m_Observer->replaced(event);
-    // A predefined replacement opens no expansion.
-    if (event.kind == MacroKind::Predefined) return;
   }
-  // The library expands lazily, token by token, so the finished text of an
-  // expansion is not known here; the expansion is closed at once.
+  // The expansion is finished (CallFinishedEvent) once its last token has
+  // been read (expansionClosed); past the limit of expansions whose results
+  // are gathered, at once.
+  if (open == nullptr && !predefined) {
+    CallFinishedEvent finished;
+    static_cast<ExpansionStep&>(finished) = step;
+    finished.name = macroName;
+    finished.result = "…";
+    m_Observer->callFinished(finished);
+  }
+}
+
+const SourcePlace& EventForwarder::expansionPlace(clang::SourceRange range) {
+  const clang::SourceManager& sources = m_Preprocessor.getSourceManager();
+  const clang::SourceLocation begin = sources.getExpansionLoc(range.getBegin());
+  const clang::SourceLocation end = sources.getExpansionLoc(range.getEnd());
+  if (begin != m_PlaceBegin || end != m_PlaceEnd) {
+    m_Place = m_Places.placeOf(range, false);
+    m_PlaceBegin = begin;
+    m_PlaceEnd = end;
+  }
+  return m_Place;
+}
+
+void EventForwarder::tokenOut(const clang::Token& token) {
+  if (m_Observer != nullptr) m_Results.tokenOut(token, spell(token));
+}
+
+void EventForwarder::expansionClosed(const OpenExpansion& expansion) {
   CallFinishedEvent finished;
-  static_cast<ExpansionStep&>(finished) = step;
-  finished.name = macroName;
+  finished.place = expansion.place;
+  finished.expansion = expansion.id;
+  finished.parent = expansion.parent;
+  finished.depth = expansion.depth;
+  finished.name = expansion.name;
+  finished.result = expansion.result;
   m_Observer->callFinished(finished);
+}
+
+void EventForwarder::replaceNames(const Spelled& tokens, std::vector<std::string>& busy,
+                                  Spelled& out) {
+  for (const auto& token : tokens) {
+    if (out.size() >= kMaxDirectiveTokens) return;
+    const clang::MacroInfo* macro =
+        isName(token.first) && static_cast<int>(busy.size()) < kMaxDirectiveLevels &&
+                std::find(busy.begin(), busy.end(), token.first) == busy.end()
+            ? m_Preprocessor.getMacroInfo(m_Preprocessor.getIdentifierInfo(token.first))
+            : nullptr;
+    if (macro == nullptr || macro->isFunctionLike() || macro->isBuiltinMacro()) {
+      out.push_back(token);
+      continue;
+    }
+    Spelled value;
+    for (const clang::Token& part : macro->tokens())
+      value.emplace_back(spell(part), value.empty() ? token.second : part.hasLeadingSpace());
+    busy.push_back(token.first);
+    replaceNames(value, busy, out);
+    busy.pop_back();
+  }
+}
+
+std::string EventForwarder::expandedInDirective(const clang::MacroInfo& macro,
+                                                const clang::MacroArgs* arguments) {
+  Spelled built;
+  for (const clang::Token& token : macro.tokens()) {
+    const int parameter = token.getIdentifierInfo() != nullptr && arguments != nullptr
+                              ? macro.getParameterNum(token.getIdentifierInfo())
+                              : -1;
+    if (parameter < 0 || static_cast<unsigned>(parameter) >= arguments->getNumMacroArguments()) {
+      built.emplace_back(spell(token), token.hasLeadingSpace());
+      continue;
+    }
+    bool first = true;
+    for (const clang::Token* part = arguments->getUnexpArgument(parameter);
+         part->isNot(clang::tok::eof); ++part) {
+      built.emplace_back(spell(*part), first ? token.hasLeadingSpace() : part->hasLeadingSpace());
+      first = false;
+    }
+  }
+  Spelled replaced;
+  std::vector<std::string> busy;
+  replaceNames(built, busy, replaced);
+  std::string text;
+  for (const auto& [spelling, blankBefore] : replaced) {
+    if (!text.empty() && blankBefore) text += ' ';
+    text += spelling;
+  }
+  return text;
 }
 
 void EventForwarder::conditional(clang::SourceLocation location, const std::string& directive,
                                  const std::string& expression, bool value, bool earlierTaken) {
   if (m_Observer == nullptr) return;
+  // The condition's expansions are done.
+  m_Results.closeAll();
   ConditionalEvent event;
   event.place = m_Places.placeOf(location, false);
   event.directive = directive;
@@ -258,7 +366,7 @@ void EventForwarder::If(clang::SourceLocation location, clang::SourceRange condi
 
 void EventForwarder::Elif(clang::SourceLocation location, clang::SourceRange condition,
                           ConditionValueKind value, clang::SourceLocation) {
-  if (m_BranchTaken.empty()) return;
+  if (m_BranchTaken.empty() || branchReported(location)) return;
   const bool earlier = m_BranchTaken.back();
   conditional(location, "elif", m_Places.textOf(condition), value == CVK_True, earlier);
   if (value == CVK_True) m_BranchTaken.back() = true;
@@ -279,16 +387,68 @@ void EventForwarder::Ifndef(clang::SourceLocation location, const clang::Token& 
 }
 
 void EventForwarder::Else(clang::SourceLocation location, clang::SourceLocation) {
-  if (m_BranchTaken.empty()) return;
+  if (m_BranchTaken.empty() || branchReported(location)) return;
   conditional(location, "else", std::string(), true, m_BranchTaken.back());
   m_BranchTaken.back() = true;
 }
 
-void EventForwarder::Endif(clang::SourceLocation, clang::SourceLocation) {
-  if (!m_BranchTaken.empty()) m_BranchTaken.pop_back();
+void EventForwarder::Endif(clang::SourceLocation location, clang::SourceLocation) {
+  if (m_BranchTaken.empty()) return;
+  // A skip that ends here is reported after this, when the conditional is
+  // already closed.
+  const clang::SourceManager& sources = m_Preprocessor.getSourceManager();
+  const clang::SourceLocation at = sources.getExpansionLoc(location);
+  m_Closed = ClosedConditional{sources.getFileID(at), sources.getExpansionLineNumber(at),
+                               m_BranchTaken.back()};
+  m_BranchTaken.pop_back();
+}
+
+bool EventForwarder::branchReported(clang::SourceLocation location) {
+  const clang::SourceManager& sources = m_Preprocessor.getSourceManager();
+  const clang::SourceLocation at = sources.getExpansionLoc(location);
+  const std::pair<clang::FileID, unsigned> line{sources.getFileID(at),
+                                                sources.getExpansionLineNumber(at)};
+  if (std::find(m_BranchLines.begin(), m_BranchLines.end(), line) != m_BranchLines.end())
+    return true;
+  m_BranchLines.push_back(line);
+  return false;
+}
+
+void EventForwarder::reportSkippedBranches(clang::SourceRange range) {
+  const clang::SourceManager& sources = m_Preprocessor.getSourceManager();
+  const clang::SourceLocation begin = sources.getExpansionLoc(range.getBegin());
+  const clang::SourceLocation end = sources.getExpansionLoc(range.getEnd());
+  if (sources.getFileID(begin) != sources.getFileID(end)) return;
+  const unsigned from = sources.getFileOffset(begin);
+  const unsigned to = sources.getFileOffset(end);
+  bool invalid = false;
+  const llvm::StringRef buffer = sources.getBufferData(sources.getFileID(begin), &invalid);
+  if (invalid || to < from || to > buffer.size()) return;
+  // The range ends at the directive that ended the skip: take its line too.
+  std::size_t lineEnd = buffer.find('\n', to);
+  if (lineEnd == llvm::StringRef::npos) lineEnd = buffer.size();
+  const std::string_view text(buffer.data() + from, lineEnd - from);
+  // The conditional the skip belongs to: the innermost open one, or the one
+  // whose #endif ended the skip.
+  const bool closed = m_Closed && m_Closed->file == sources.getFileID(end) &&
+                      m_Closed->line == sources.getExpansionLineNumber(end);
+  if (!closed && m_BranchTaken.empty()) return;
+  bool branchTaken = closed ? m_Closed->branchTaken : static_cast<bool>(m_BranchTaken.back());
+  m_Closed.reset();
+  for (const SkippedDirective& found : branchDirectivesIn(text)) {
+    const clang::SourceLocation location = begin.getLocWithOffset(static_cast<int>(found.offset));
+    if (branchReported(location)) continue;
+    // Passed over while skipping: a branch was taken before, or this is the
+    // #else the skip of a branch not taken ended at.
+    conditional(location, found.directive, found.expression,
+                !branchTaken && found.directive == "else", branchTaken);
+    branchTaken = true;
+  }
+  if (!closed) m_BranchTaken.back() = branchTaken;
 }
 
 void EventForwarder::SourceRangeSkipped(clang::SourceRange range, clang::SourceLocation) {
+  if (m_Observer != nullptr) reportSkippedBranches(range);
   const SourcePlace first = m_Places.placeOf(range.getBegin(), false);
   const SourcePlace last = m_Places.placeOf(range.getEnd(), false);
   if (!first.known()) return;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <atomic>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "orvo/Run.h"
 #include "orvo/StandardRun.h"
 #include "standard/ClangPlaces.h"
+#include "standard/ExpansionResults.h"
 
 namespace orvo::standard {
 
@@ -30,6 +32,11 @@ class EventForwarder : public clang::PPCallbacks {
   const std::string& stopReason() const { return m_StopReason; }
   // Checks the cancellation flag; true when the run must end.
   bool shouldStop();
+  // A token goes to the output: it adds to the results of the expansions
+  // it came out of.
+  void tokenOut(const clang::Token& token);
+  // The input ended: the expansions still open are finished.
+  void finish() { m_Results.closeAll(); }
 
   std::vector<IncludedFile>& includedFiles() { return m_IncludedFiles; }
   // Files entered, the main input first, and the skipped branches in them.
@@ -66,6 +73,20 @@ class EventForwarder : public clang::PPCallbacks {
   void conditional(clang::SourceLocation location, const std::string& directive,
                    const std::string& expression, bool value, bool earlierTaken);
   std::string spell(const clang::Token& token) const;
+  void expansionClosed(const OpenExpansion& expansion);
+  // The place of an expansion's events: that of the outermost call, worked
+  // out once for all the expansions within it.
+  const SourcePlace& expansionPlace(clang::SourceRange range);
+  // What an expansion in an #if or #elif gives, whose tokens never reach
+  // the output: the replacement with the arguments put in and object-like
+  // names replaced in turn.
+  std::string expandedInDirective(const clang::MacroInfo& macro, const clang::MacroArgs* arguments);
+  using Spelled = std::vector<std::pair<std::string, bool>>;  // text, blank before it
+  void replaceNames(const Spelled& tokens, std::vector<std::string>& busy, Spelled& out);
+  // Reports the #else and #elif lines the library passed over in `range`.
+  void reportSkippedBranches(clang::SourceRange range);
+  // Whether the #else or #elif on the line of `location` was reported; marks it so.
+  bool branchReported(clang::SourceLocation location);
 
   clang::Preprocessor& m_Preprocessor;
   const ClangPlaces& m_Places;
@@ -75,6 +96,18 @@ class EventForwarder : public clang::PPCallbacks {
   long m_ExpansionsLeft;
   std::string m_StopReason;
   int m_NextExpansion = 1;
+  ExpansionResults m_Results;
+  clang::SourceLocation m_PlaceBegin, m_PlaceEnd;  // the file range m_Place is of
+  SourcePlace m_Place;
+  // The #else and #elif lines reported, as file and line.
+  std::vector<std::pair<clang::FileID, unsigned>> m_BranchLines;
+  // The conditional the last #endif closed, and whether a branch of it was taken.
+  struct ClosedConditional {
+    clang::FileID file;
+    unsigned line = 0;
+    bool branchTaken = false;
+  };
+  std::optional<ClosedConditional> m_Closed;
 
   // Whether a branch of each open #if was taken, innermost last.
   std::vector<bool> m_BranchTaken;

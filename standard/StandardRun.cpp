@@ -233,6 +233,7 @@ RunResult runOnThisStack(std::string_view input, const RunOptions& options) {
   for (;;) {
     preprocessor.Lex(token);
     if (token.is(clang::tok::eof) || overLimit || events.shouldStop()) break;
+    events.tokenOut(token);
     LineOrigin origin;
     if (printer.atLineStart(token)) {
       const SourcePlace place = places.placeOf(token.getLocation(), false);
@@ -240,6 +241,7 @@ RunResult runOnThisStack(std::string_view input, const RunOptions& options) {
     }
     if (!printer.print(token, origin)) overLimit = true;
   }
+  events.finish();
   preprocessor.RemovePragmaHandler(pragmas.get());
   collector.EndSourceFile();
 

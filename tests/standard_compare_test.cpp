@@ -3,6 +3,7 @@
 // runs' facts. Also the token comparison itself.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <map>
 #include <string>
 
@@ -91,6 +92,39 @@ TEST(CompareRuns, ATroubledStandardRunIsNoDifference) {
   const compare::Comparison comparison = compare::compareRuns("#define A\nlong text here\n", options);
   ASSERT_TRUE(comparison.trouble);
   EXPECT_TRUE(comparison.differences.empty());
+}
+
+// Hostile input ends the comparison with trouble, soon: the standard run
+// reports its events (and gathers each expansion's result) here, which
+// must not make an explosive definition run for minutes.
+TEST(CompareRuns, HostileInputEndsWithTroubleSoon) {
+  std::string explosive = "#define E0 x x\n";
+  for (int level = 1; level <= 40; ++level)
+    explosive += "#define E" + std::to_string(level) + " E" + std::to_string(level - 1) + " E" +
+                 std::to_string(level - 1) + "\n";
+  explosive += "E40\n";
+  RunOptions smallBudget;
+  smallBudget.maxExpansionParses = 300'000;
+  RunOptions smallOutput;
+  smallOutput.maxOutputBytes = 4096;
+  const struct {
+    const char* name;
+    std::string input;
+    RunOptions options;
+    const char* trouble;
+  } cases[] = {
+      {"explosive", explosive, smallBudget, "macro expansion exceeds its budget"},
+      {"huge output", explosive, smallOutput, "output exceeds the limit of 4096 bytes"},
+      {"deep parentheses", "#if " + std::string(5000, '(') + "1" + std::string(5000, ')') + "\n#endif\n",
+       {}, "parentheses nested deeper than"},
+  };
+  for (const auto& c : cases) {
+    const auto start = std::chrono::steady_clock::now();
+    const compare::Comparison comparison = compare::compareRuns(c.input, c.options);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << c.name;
+    ASSERT_TRUE(comparison.trouble) << c.name;
+    EXPECT_NE(comparison.trouble->find(c.trouble), std::string::npos) << *comparison.trouble;
+  }
 }
 
 TEST(OutputTokens, SplitsAsTheCompilerWould) {

@@ -256,11 +256,72 @@ TEST(StandardRun, ReportsEventsToTheObserver) {
       options);
   const std::vector<std::string> expected = {
       "define V = 5",          "define F = a + b",      "#if V > 3 taken", "call F @4 [1] [x y]",
-      "#elif 1 not taken",     "#ifdef W not taken",
+      "#elif 1 not taken",     "#else  not taken",      "#ifdef W not taken",
       "include none.h not found"};
   EXPECT_EQ(log.lines, expected);
   ASSERT_TRUE(result.explanation);
   EXPECT_EQ(result.explanation->originOf(1).firstLine, 4);
+}
+
+// Each expansion ends with the text it gives, nested ones too (innermost
+// first), also those in an #if whose tokens never reach the output.
+TEST(StandardRun, ExpansionsReportTheirResults) {
+  struct Log : RunObserver {
+    std::vector<std::string> lines;
+    void callFinished(const CallFinishedEvent& e) override {
+      lines.push_back(e.name + " = " + e.result + " @" + std::to_string(e.depth));
+    }
+  };
+  const struct {
+    const char* input;
+    std::vector<std::string> expected;
+  } cases[] = {
+      {"#define DECL(t,n) t n;\nDECL(int, x)\n", {"DECL = int x; @1"}},
+      {"#define A B(1)\n#define B(x) x+1\nA\n", {"B = 1 +1 @2", "A = 1 +1 @1"}},
+      {"#define F(a) [a]\n#define V 5\nF(V) F(2)\n", {"V = 5 @2", "F = [5] @1", "F = [2] @1"}},
+      {"#define E\nE x\n#define A a\nA A\n", {"E =  @1", "A = a @1", "A = a @1"}},
+      {"#define V 5\n#define W V+1\n#if W > 3\n#endif\n", {"V = 5 @2", "W = 5+1 @1"}},
+      {"#define NEG(x) -x\nNEG(-1)\n", {"NEG = - -1 @1"}},
+  };
+  for (const auto& c : cases) {
+    Log log;
+    RunOptions options;
+    options.observer = &log;
+    runStandardC(c.input, options);
+    EXPECT_EQ(log.lines, c.expected) << c.input;
+  }
+}
+
+// Every branch of a conditional reports its decision, also the #else and
+// #elif lines the library passes over while it skips.
+TEST(StandardRun, EveryBranchReportsItsDecision) {
+  struct Log : RunObserver {
+    std::vector<std::string> lines;
+    void conditional(const ConditionalEvent& e) override {
+      lines.push_back(std::to_string(e.place.line) + " #" + e.directive +
+                      (e.taken ? " taken" : " not taken") + (e.earlierBranchTaken ? " (earlier)" : ""));
+    }
+  };
+  const struct {
+    const char* input;
+    std::vector<std::string> expected;
+  } cases[] = {
+      {"#if 0\na\n#else\nb\n#endif\n", {"1 #if not taken", "3 #else taken"}},
+      {"#if 1\n#else\n#endif\n", {"1 #if taken", "2 #else not taken (earlier)"}},
+      {"#if 1\n#elif 1\n#else\n#endif\n",
+       {"1 #if taken", "2 #elif not taken (earlier)", "3 #else not taken (earlier)"}},
+      {"#if 0\n#elif 0\n#elif 1\n#else\n#endif\n",
+       {"1 #if not taken", "2 #elif not taken", "3 #elif taken", "4 #else not taken (earlier)"}},
+      {"#if 0\n#if 1\n#else\n#endif\n#else\n#endif\n", {"1 #if not taken", "5 #else taken"}},
+      {"#ifdef X\n#else /* c\n#else */\n#endif\n", {"1 #ifdef not taken", "2 #else taken"}},
+  };
+  for (const auto& c : cases) {
+    Log log;
+    RunOptions options;
+    options.observer = &log;
+    runStandardC(c.input, options);
+    EXPECT_EQ(log.lines, c.expected) << c.input;
+  }
 }
 
 }  // namespace

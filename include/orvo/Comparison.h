@@ -46,7 +46,11 @@ struct Comparison {
 inline constexpr std::size_t kMaxDifferences = 500;
 
 // Runs both engines with `options` (its observer, if any, is not used) and
-// compares their outputs.
-Comparison compareRuns(std::string_view input, const RunOptions& options);
+// compares their outputs. `mainObserver` and `standardObserver`, when given,
+// receive every event of the main and of the standard run as well, so one
+// comparison also records both runs' steps for the explorer.
+Comparison compareRuns(std::string_view input, const RunOptions& options,
+                       RunObserver* mainObserver = nullptr,
+                       RunObserver* standardObserver = nullptr);
 
 }  // namespace orvo::compare
