@@ -188,7 +188,8 @@ void EventForwarder::MacroExpands(const clang::Token& name,
     stop(kStandardExpansionBudgetText + std::to_string(m_ExpansionBudget) +
          " expansions (a definition that multiplies its tokens at each level?)");
   shouldStop();
-  if (m_Observer == nullptr || !m_StopReason.empty()) return;
+  if (m_Observer == nullptr || !m_StopReason.empty() || m_NextExpansion > kMaxReportedExpansions)
+    return;
   const clang::MacroInfo* macro = definition.getMacroInfo();
   if (macro == nullptr) return;
   const std::string macroName = spell(name);

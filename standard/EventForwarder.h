@@ -21,6 +21,12 @@
 
 namespace orvo::standard {
 
+// Expansions one run reports to its observer. The explorer keeps far fewer
+// steps (kDefaultRecordedItems) and a comparison reads the first ones; an
+// explosive definition makes millions, whose events alone would cost most
+// of a minute. Later expansions still count against the run's budget.
+inline constexpr long kMaxReportedExpansions = 1'000'000;
+
 class EventForwarder : public clang::PPCallbacks {
  public:
   // `observer` may be null; `cancelRequested` too.
