@@ -11,23 +11,13 @@
 #include <functional>
 #include <memory>
 
+#include "TestFiles.h"
 #include "TestableWindow.h"
 #include "app/ExampleCatalogue.h"
 #include "app/ExamplesBox.h"
 #include "orvo/Run.h"
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return QByteArray("<unreadable>");
-  return file.readAll();
-}
-
-bool writeAll(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 int exampleIndex(const char* name) {
   for (std::size_t i = 0; i < orvo::ExampleCatalogue::count(); ++i) {

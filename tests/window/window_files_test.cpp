@@ -5,20 +5,10 @@
 #include <QtTest>
 #include <memory>
 
+#include "TestFiles.h"
 #include "TestableWindow.h"
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return QByteArray("<unreadable>");
-  return file.readAll();
-}
-
-bool writeAll(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // Drops `urls` on `target` as a file manager would.
 void drop(QWidget* target, const QList<QUrl>& urls) {

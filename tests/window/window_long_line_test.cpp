@@ -8,16 +8,11 @@
 #include <QtTest>
 #include <memory>
 
+#include "TestFiles.h"
 #include "TestableWindow.h"
 #include "app/LongLineEditor.h"
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return file.readAll();
-}
 
 // A line just over the threshold, of short declarations.
 QByteArray longLine() {

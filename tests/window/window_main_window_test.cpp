@@ -8,22 +8,12 @@
 #include <QtTest>
 #include <memory>
 
+#include "TestFiles.h"
 #include "TestableWindow.h"
 #include "app/ExampleCatalogue.h"
 #include "orvo/Run.h"
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return QByteArray("<unreadable>");
-  return file.readAll();
-}
-
-bool writeAll(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // Puts `text` into an editor as typing it would: line ends become CR LF.
 void setText(orvo::CodeEditor* editor, const QString& text) {

@@ -12,23 +12,13 @@
 #include <QtTest>
 #include <memory>
 
+#include "TestFiles.h"
 #include "TestableWindow.h"
 #include "app/MacroHoverTips.h"
 #include "app/MacrosPanel.h"
 #include "app/SafeSave.h"
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return QByteArray("<unreadable>");
-  return file.readAll();
-}
-
-bool writeAll(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // A save file on a device that fills up after a few bytes, as a full disk
 // or a file-size limit does.

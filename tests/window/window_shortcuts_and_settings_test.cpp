@@ -12,16 +12,12 @@
 #include <QtTest>
 #include <memory>
 
+#include "TestFiles.h"
 #include "TestableWindow.h"
 #include "app/AppSettings.h"
 #include "app/IncludeDirectoriesDialog.h"
 
 namespace {
-
-bool writeAll(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 int zoomOf(const orvo::CodeEditor* editor) {
   return static_cast<int>(editor->SendScintilla(QsciScintillaBase::SCI_GETZOOM));
