@@ -14,9 +14,10 @@
 // they are how a pass is made, in both modes.
 #pragma once
 
+#include "runtime/ParseState.h"
+
 namespace orvo {
 
-class CVL_ParseState;
 class ParseTrace;
 
 enum class Shortcut {
@@ -47,7 +48,28 @@ enum class Shortcut {
 };
 
 // Whether `shortcut` may be taken in the run `s` belongs to; `trace` is the
-// run's hook to the explorer, or null.
-bool MayTake(Shortcut shortcut, const CVL_ParseState& s, const ParseTrace* trace);
+// run's hook to the explorer, or null. Inline: it is asked for every run of
+// plain tokens.
+inline bool MayTake(Shortcut shortcut, const CVL_ParseState& s, const ParseTrace* trace) {
+  if (!s.m_bFastPaths) return false;
+  switch (shortcut) {
+    // The explorer is told of every token, line and call these take in;
+    // skipping them would leave steps out.
+    case Shortcut::PlainLines:
+    case Shortcut::PlainArguments:
+    case Shortcut::PlainRescanTokens:
+    case Shortcut::SettledWithoutParse:
+    case Shortcut::InertParts:
+    case Shortcut::RepeatedArguments:
+    case Shortcut::KeptParses:
+      return trace == nullptr;
+    // These skip nothing the explorer is told of.
+    case Shortcut::PlainTokens:
+    case Shortcut::ConditionInOneGo:
+    case Shortcut::KeptRescans:
+      return true;
+  }
+  return false;
+}
 
 }  // namespace orvo
