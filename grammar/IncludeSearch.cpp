@@ -36,8 +36,8 @@ bool IncludeSearch::usable(const std::string& directory, const std::string& cand
     m_Skipped.push_back(Skipped{"include directory", directory, "it does not exist"});
     searchable = false;
   } else if (ec) {
-    // Seen but not looked into, as a folder on the way that may not be
-    // entered: searched as if it were not there.
+    // What it is cannot be learnt (a folder on the way may not be entered,
+    // links go round in a loop): searched as if it were not there.
     m_Skipped.push_back(Skipped{"include directory", directory, ec.message()});
     searchable = false;
   } else if (!fs::is_directory(status)) {
