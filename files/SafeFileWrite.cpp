@@ -77,10 +77,9 @@ int writeAll(int fd, std::string_view data) {
 // allows 40 in one path).
 constexpr int kMaxLinkHops = 40;
 
-// What `path` names once symbolic links are followed, the last one too when
-// it dangles: writing through such a link creates the file it points to, as
-// cp and a shell's redirection do. Sets `error` (ELOOP) for a cycle.
-fs::path resolvedTarget(const std::string& path, int& error) {
+// The file a link chain that dangles points to at its end: writing through
+// such a link creates that file, as cp and a shell's redirection do.
+fs::path danglingTarget(const std::string& path) {
   fs::path current = path;
   for (int hop = 0; hop < kMaxLinkHops; ++hop) {
     std::error_code ec;
@@ -89,7 +88,6 @@ fs::path resolvedTarget(const std::string& path, int& error) {
     if (ec) return current;
     current = next.is_absolute() ? next : current.parent_path() / next;
   }
-  error = ELOOP;
   return current;
 }
 
@@ -165,12 +163,17 @@ bool mustKeepTheFile(const struct stat& old, int temp) {
 }  // namespace
 
 std::optional<std::string> writeFileSafely(const std::string& path, std::string_view data) {
-  int linkError = 0;
-  const fs::path target = resolvedTarget(path, linkError);
-  if (linkError != 0) return reason(linkError);
   struct stat old {};
-  const bool exists = ::stat(target.c_str(), &old) == 0;
-  if (exists && !S_ISREG(old.st_mode)) return writeToSpecialFile(target, data);
+  const bool exists = ::stat(path.c_str(), &old) == 0;
+  if (!exists && errno != ENOENT) return reason(errno);  // a cycle of links, say
+  // A device or a pipe is opened by the name given, which may be a link
+  // that only the system can follow (/dev/stdout to a pipe).
+  if (exists && !S_ISREG(old.st_mode)) return writeToSpecialFile(path, data);
+  // The file the links lead to: the temporary file goes beside it and takes
+  // its name, so that the links stay.
+  std::error_code ec;
+  fs::path target = exists ? fs::canonical(path, ec) : danglingTarget(path);
+  if (ec) target = path;
 
   const TerminationSignalsHeld held;
   // A file the user may not write is refused, as cp refuses it, even where

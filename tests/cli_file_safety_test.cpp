@@ -111,6 +111,10 @@ TEST(OrvoPpFiles, ReplacedOutputKeepsItsModeAndLinks) {
 
   TempDir dir;
   writeFile(dir.path() / "in.c", "x\n");
+  // A link that only the system can follow, to a pipe.
+  const CommandResult piped =
+      runCommand("(" + kPp + " -o /dev/stdout " + quoted(dir.path() / "in.c") + " 2>&1 | cat)");
+  EXPECT_EQ(piped.out, "x\n");
   fs::create_symlink("b.c", dir.path() / "a.c");
   fs::create_symlink("a.c", dir.path() / "b.c");
   const CommandResult loop =
