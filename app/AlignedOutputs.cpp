@@ -45,7 +45,12 @@ void AlignedOutputs::apply(const OutputAlignment& alignment) {
   m_Sides[0].alignment = alignment.main;
   m_Sides[1].alignment = alignment.standard;
   m_Aligned = true;
-  for (Side& side : m_Sides) applyGaps(side);
+  for (Side& side : m_Sides) {
+    // Each may scroll past its last line, so that the two reach every row
+    // together however tall each is.
+    side.editor->SendScintilla(QsciScintillaBase::SCI_SETENDATLASTLINE, 0UL);
+    applyGaps(side);
+  }
   setTopRow(0);
 }
 
@@ -55,6 +60,9 @@ void AlignedOutputs::applyGaps(Side& side) {
   editor->markerDeleteAll(kDifferenceMarker);
   // The style is set again: a lexer may have reset every style since.
   editor->SendScintilla(QsciScintillaBase::SCI_STYLESETBACK, kGapStyle, kGapBackground);
+  // Hidden while they are set, the annotations are laid out once at the
+  // end, not once each: a 2 MB result has tens of thousands.
+  editor->SendScintilla(QsciScintillaBase::SCI_ANNOTATIONSETVISIBLE, QsciScintillaBase::ANNOTATION_HIDDEN);
   const AlignedSide& aligned = side.alignment;
   const int lines = std::min(editor->lines(), static_cast<int>(aligned.gapAfter.size()));
   std::string rows;
@@ -71,6 +79,7 @@ void AlignedOutputs::applyGaps(Side& side) {
     }
     if (aligned.differs[static_cast<std::size_t>(line)]) editor->markerAdd(line, kDifferenceMarker);
   }
+  editor->SendScintilla(QsciScintillaBase::SCI_ANNOTATIONSETVISIBLE, QsciScintillaBase::ANNOTATION_STANDARD);
 }
 
 void AlignedOutputs::clear() {
@@ -83,6 +92,7 @@ void AlignedOutputs::clearSide(Side& side) {
   side.editor->SendScintilla(QsciScintillaBase::SCI_ANNOTATIONCLEARALL);
   side.editor->markerDeleteAll(kDifferenceMarker);
   side.editor->setTopGap(0);
+  side.editor->SendScintilla(QsciScintillaBase::SCI_SETENDATLASTLINE, 1UL);
   side.lastFirstLine = side.editor->firstVisibleLine();
 }
 

@@ -74,6 +74,10 @@ std::string tokenText(std::string_view line) {
   return tokens;
 }
 
+bool isBlank(std::string_view line) {
+  return std::all_of(line.begin(), line.end(), [](char c) { return std::isspace(static_cast<unsigned char>(c)); });
+}
+
 // The text's lines as an editor counts them (a text ending in a line break
 // has an empty last line), without their line ends.
 std::vector<std::string_view> linesOf(std::string_view text) {
@@ -137,17 +141,26 @@ std::vector<Key> keysOf(const RunExplanation& explanation, std::size_t lines, Fi
 // For each main line, the standard line it may stand beside: the n-th
 // main line of an input line goes with the n-th standard line of it.
 std::vector<int> candidatesOf(const std::vector<Key>& mainKeys, const std::vector<Key>& standardKeys) {
-  std::unordered_map<Key, std::vector<int>> standardLines;
+  // The standard lines by input line, in order within each.
+  std::vector<std::pair<Key, int>> standardLines;
+  standardLines.reserve(standardKeys.size());
   for (std::size_t j = 0; j < standardKeys.size(); ++j)
-    if (standardKeys[j] != kNoKey) standardLines[standardKeys[j]].push_back(static_cast<int>(j));
+    if (standardKeys[j] != kNoKey) standardLines.emplace_back(standardKeys[j], static_cast<int>(j));
+  std::sort(standardLines.begin(), standardLines.end());
+  // How many main lines of each input line were met so far.
   std::unordered_map<Key, std::size_t> used;
   std::vector<int> candidates(mainKeys.size(), -1);
   for (std::size_t i = 0; i < mainKeys.size(); ++i) {
     if (mainKeys[i] == kNoKey) continue;
-    const auto found = standardLines.find(mainKeys[i]);
-    if (found == standardLines.end()) continue;
+    const auto first = std::lower_bound(standardLines.begin(), standardLines.end(),
+                                        std::make_pair(mainKeys[i], -1));
+    if (first == standardLines.end() || first->first != mainKeys[i]) continue;
     std::size_t& n = used[mainKeys[i]];
-    if (n < found->second.size()) candidates[i] = found->second[n++];
+    const auto at = first + static_cast<std::ptrdiff_t>(n);
+    if (at != standardLines.end() && at->first == mainKeys[i]) {
+      candidates[i] = at->second;
+      ++n;
+    }
   }
   return candidates;
 }
@@ -248,10 +261,10 @@ OutputAlignment alignOutputs(std::string_view mainText, const RunExplanation& ma
   fillSide(alignment.main, mainLines.size(), rows, &Row::main);
   fillSide(alignment.standard, standardLines.size(), rows, &Row::standard);
   for (const Row& row : rows) {
-    const std::string a = row.main >= 0 ? tokenText(mainLines[static_cast<std::size_t>(row.main)]) : "";
-    const std::string b =
-        row.standard >= 0 ? tokenText(standardLines[static_cast<std::size_t>(row.standard)]) : "";
-    if (a == b) continue;
+    const std::string_view a = row.main >= 0 ? mainLines[static_cast<std::size_t>(row.main)] : "";
+    const std::string_view b = row.standard >= 0 ? standardLines[static_cast<std::size_t>(row.standard)] : "";
+    // Equal bytes and blank lines need no tokens: most lines are either.
+    if (a == b || (isBlank(a) && isBlank(b)) || tokenText(a) == tokenText(b)) continue;
     if (row.main >= 0) alignment.main.differs[static_cast<std::size_t>(row.main)] = true;
     if (row.standard >= 0) alignment.standard.differs[static_cast<std::size_t>(row.standard)] = true;
   }

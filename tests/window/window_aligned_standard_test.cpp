@@ -165,6 +165,25 @@ class AlignedStandardTest : public QObject {
     QCOMPARE(screenRow(window->output(), mainLine), screenRow(standard(), standardLine));
   }
 
+  void activatingABranchDifferenceKeepsRowsInStep() {
+    // A branch each engine takes differently near the end, where the
+    // shorter result's editor would stop scrolling before the other's.
+    window->input()->setText(QStringLiteral(
+        "#define DECL(t, n)  t n;\n#define min(X, Y)   ((X) < (Y) ? (X) : (Y))\n#define LIMIT 10\n\n"
+        "DECL(int, count)\nDECL(double, ratio)\n\nint clamp(int v) {\n  return min(v, LIMIT);\n}\n\n"
+        "#if LIMIT > 5\nint big = min(LIMIT);\n#else\nint small;\n#endif\nint done;\n"));
+    window->action("ac_Execute")->trigger();
+    openPane();
+    orvo::DifferencesPanel* list = pane()->differencesPanel();
+    QVERIFY(list->item(2)->text().startsWith(QStringLiteral("line 13: #if LIMIT > 5")));
+    emit list->itemActivated(list->item(2));
+    QCOMPARE(standard()->selectedText(), QStringLiteral("int big = min;"));
+    const int a = linesOf(window->output()).indexOf(QStringLiteral("int done;"));
+    const int b = linesOf(standard()).indexOf(QStringLiteral("int done;"));
+    QCOMPARE(screenRow(window->output(), a), screenRow(standard(), b));
+    QVERIFY(onScreen(standard(), linesOf(standard()).indexOf(QStringLiteral("int big = min;"))));
+  }
+
   void paneIsNeverSilentlyStale() {
     QTemporaryDir directory;
     window->input()->setText(QStringLiteral("#define V 5\nint v = V;\n"));
