@@ -2,7 +2,7 @@
 # Takes the README's picture of the Standard C pane: starts orvo under a
 # virtual X server with a learner's program whose #if and macro calls differ
 # from standard C and where standard C reports an error, the pane open,
-# activates the difference of the #if branch in the Differences list (the
+# activates the difference of a macro call in the Differences list (the
 # list is reached by a click at CLICK_X, CLICK_Y from the window's bottom
 # right corner), and saves the window as doc/standard-pane.png.
 #
@@ -33,11 +33,11 @@ DECL(int, count)
 DECL(double, ratio)
 
 int clamp(int v) {
-  return min(v, LIMIT);
+  return min(v);
 }
 
 #if LIMIT > 5
-int big = min(LIMIT);
+int big = LIMIT;
 #else
 int small;
 #endif
@@ -51,9 +51,10 @@ xvfb-run --auto-servernum --server-args="-screen 0 1920x1200x24" bash -c '
   sleep 5
   window=$(xdotool search --sync --onlyvisible --class orvo | head -n 1)
   eval "$(xdotool getwindowgeometry --shell "$window")"
-  # Into the Differences list, to its third row (the #if), and activate it.
+  # Into the Differences list, to its second row (DECL(double, ratio)), and
+  # activate it.
   xdotool mousemove $((X + WIDTH - CLICK_X)) $((Y + HEIGHT - CLICK_Y)) click 1
-  xdotool key Home Down Down Return
+  xdotool key Home Down Return
   xdotool mousemove 0 0
   sleep 1
   import -window root "$2.full.png"
