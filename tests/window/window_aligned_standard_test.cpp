@@ -290,6 +290,29 @@ class AlignedStandardTest : public QObject {
                 .contains(QStringLiteral("included from line 4 of the input")));
   }
 
+  void differenceInAnIncludedFileOpensIt() {
+    QTemporaryDir directory;
+    const QString header = directory.filePath(QStringLiteral("deep.h"));
+    QVERIFY(writeAll(header, "int one;\nint two;\nint three;\n"));
+    openPane();
+    orvo::compare::Difference difference;
+    orvo::SourcePlace place;
+    place.file = header.toStdString();
+    place.line = 2;
+    place.column = 1;
+    place.includedFrom = {orvo::IncludeStep{"<input>", 1, 1}};
+    difference.place = place;
+    difference.reason = "a reason";
+    orvo::DifferencesPanel* list = pane()->differencesPanel();
+    list->showDifferences({difference});
+    // The row names the file, not a line of the input.
+    QVERIFY(list->item(0)->text().startsWith(header + QStringLiteral(":2: ")));
+    emit list->itemActivated(list->item(0));
+    QVERIFY(includedFiles()->dock()->isVisible());
+    QCOMPARE(includedFiles()->viewer()->selectedText(), QStringLiteral("int two;"));
+    QVERIFY(window->input()->markersAtLine(0) & (1u << orvo::IncludedFileViewer::kIncludeLineMarker));
+  }
+
   void zoomReachesThePaneAndTheViewer() {
     openPane();
     window->action("ac_ZoomIn")->trigger();
