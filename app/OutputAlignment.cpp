@@ -203,6 +203,12 @@ void addUnpaired(std::vector<Row>& rows, int mainFrom, int mainTo, int standardF
     if (i < mainTo && j < standardTo) {
       const Key a = mainKeys[static_cast<std::size_t>(i)];
       const Key b = standardKeys[static_cast<std::size_t>(j)];
+      // Lines no input line wrote (the empty last line after a final line
+      // break) stand beside each other.
+      if (a == kNoKey && b == kNoKey) {
+        rows.push_back(Row{i++, j++});
+        continue;
+      }
       standardFirst = a != kNoKey && b != kNoKey && (a >> 32) == (b >> 32) && b < a;
     }
     if (standardFirst) rows.push_back(Row{-1, j++});
