@@ -68,21 +68,21 @@ QString standardMessageText(const Diagnostic& diagnostic) {
   return withNotes(shown, diagnostic.notes);
 }
 
-StandardDiagnosticMarks::StandardDiagnosticMarks(CodeEditor* input, QObject* parent)
-    : QObject(parent), m_Input(input) {
-  m_Input->SendScintilla(QsciScintillaBase::SCI_INDICSETSTYLE, kStandardIndicator,
+StandardDiagnosticMarks::StandardDiagnosticMarks(CodeEditor* editor, QObject* parent)
+    : QObject(parent), m_Editor(editor) {
+  m_Editor->SendScintilla(QsciScintillaBase::SCI_INDICSETSTYLE, kStandardIndicator,
                          QsciScintillaBase::INDIC_SQUIGGLE);
-  m_Input->SendScintilla(QsciScintillaBase::SCI_INDICSETFORE, kStandardIndicator, kStandardUnderline);
-  m_Input->SendScintilla(QsciScintillaBase::SCI_INDICSETUNDER, kStandardIndicator, 1);
+  m_Editor->SendScintilla(QsciScintillaBase::SCI_INDICSETFORE, kStandardIndicator, kStandardUnderline);
+  m_Editor->SendScintilla(QsciScintillaBase::SCI_INDICSETUNDER, kStandardIndicator, 1);
   // Installed after the editor's own filter, so it sees tool tips first.
-  m_Input->viewport()->installEventFilter(this);
+  m_Editor->viewport()->installEventFilter(this);
 }
 
 void StandardDiagnosticMarks::clear() {
   m_Tips.clear();
-  m_Input->SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, kStandardIndicator);
-  m_Input->SendScintilla(QsciScintillaBase::SCI_INDICATORCLEARRANGE, 0,
-                         m_Input->SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
+  m_Editor->SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, kStandardIndicator);
+  m_Editor->SendScintilla(QsciScintillaBase::SCI_INDICATORCLEARRANGE, 0,
+                         m_Editor->SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
 }
 
 void StandardDiagnosticMarks::show(const std::vector<Diagnostic>& diagnostics) {
@@ -91,54 +91,75 @@ void StandardDiagnosticMarks::show(const std::vector<Diagnostic>& diagnostics) {
   std::map<std::pair<int, int>, QString> marks;
   for (const Diagnostic& diagnostic : diagnostics) {
     if (diagnostic.severity == Severity::Note) continue;
-    const std::optional<std::pair<int, int>> range = inputRangeOf(diagnostic, *m_Input);
+    const std::optional<std::pair<int, int>> range = inputRangeOf(diagnostic, *m_Editor);
     if (!range) continue;
     QString& tip = marks[*range];
     if (!tip.isEmpty()) tip += QStringLiteral("\n\n");
     tip += standardMessageText(diagnostic);
     if (marks.size() >= kMaxMarks) break;
   }
-  const long length = m_Input->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
-  m_Input->SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, kStandardIndicator);
+  mark(std::move(marks));
+}
+
+void StandardDiagnosticMarks::showOnLines(const std::vector<std::pair<int, QString>>& lineTips) {
+  clear();
+  std::map<std::pair<int, int>, QString> marks;
+  for (const auto& [line, text] : lineTips) {
+    if (line < 0 || line >= m_Editor->lines()) continue;
+    const int begin = static_cast<int>(m_Editor->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, line));
+    const int end = static_cast<int>(m_Editor->SendScintilla(QsciScintillaBase::SCI_GETLINEENDPOSITION, line));
+    if (end == begin) continue;  // nothing to underline
+    QString& tip = marks[{begin, end}];
+    if (tip.contains(text)) continue;
+    if (!tip.isEmpty()) tip += QStringLiteral("\n\n");
+    tip += text;
+    if (marks.size() >= kMaxMarks) break;
+  }
+  mark(std::move(marks));
+}
+
+void StandardDiagnosticMarks::mark(std::map<std::pair<int, int>, QString> marks) {
+  const long length = m_Editor->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+  m_Editor->SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, kStandardIndicator);
   for (auto& [range, tip] : marks) {
     const long begin = std::clamp<long>(range.first, 0, length);
     const long end = std::clamp<long>(range.second, begin, length);
     if (end == begin) continue;
     m_Tips.push_back(std::move(tip));
     // The indicator's value names the tip, wherever edits move the mark.
-    m_Input->SendScintilla(QsciScintillaBase::SCI_SETINDICATORVALUE, static_cast<long>(m_Tips.size()));
-    m_Input->SendScintilla(QsciScintillaBase::SCI_INDICATORFILLRANGE, begin, end - begin);
+    m_Editor->SendScintilla(QsciScintillaBase::SCI_SETINDICATORVALUE, static_cast<long>(m_Tips.size()));
+    m_Editor->SendScintilla(QsciScintillaBase::SCI_INDICATORFILLRANGE, begin, end - begin);
   }
 }
 
 bool StandardDiagnosticMarks::isMarked(int position) const {
-  return m_Input->SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT, kStandardIndicator,
+  return m_Editor->SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT, kStandardIndicator,
                                 static_cast<long>(position)) != 0;
 }
 
 QString StandardDiagnosticMarks::tipAt(int position) const {
-  const long value = m_Input->SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT,
+  const long value = m_Editor->SendScintilla(QsciScintillaBase::SCI_INDICATORVALUEAT,
                                             kStandardIndicator, static_cast<long>(position));
   if (value <= 0 || value > static_cast<long>(m_Tips.size())) return QString();
   return m_Tips[static_cast<std::size_t>(value - 1)];
 }
 
 bool StandardDiagnosticMarks::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != m_Input->viewport() || event->type() != QEvent::ToolTip || m_Tips.empty())
+  if (watched != m_Editor->viewport() || event->type() != QEvent::ToolTip || m_Tips.empty())
     return QObject::eventFilter(watched, event);
   const auto* help = static_cast<QHelpEvent*>(event);
-  const long position = m_Input->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMPOINTCLOSE,
+  const long position = m_Editor->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMPOINTCLOSE,
                                                static_cast<unsigned long>(help->pos().x()),
                                                static_cast<long>(help->pos().y()));
   const QString tip = position >= 0 ? tipAt(static_cast<int>(position)) : QString();
   if (tip.isEmpty()) return QObject::eventFilter(watched, event);
   // orvo's own error at the same place is told first.
   QString shown = tip;
-  if (m_Input->hasErrorMark()) {
-    const auto [begin, end] = m_Input->errorMark();
-    if (begin <= position && position < end) shown = m_Input->errorMessage() + QStringLiteral("\n\n") + tip;
+  if (m_Editor->hasErrorMark()) {
+    const auto [begin, end] = m_Editor->errorMark();
+    if (begin <= position && position < end) shown = m_Editor->errorMessage() + QStringLiteral("\n\n") + tip;
   }
-  QToolTip::showText(help->globalPos(), shown, m_Input->viewport());
+  QToolTip::showText(help->globalPos(), shown, m_Editor->viewport());
   return true;
 }
 

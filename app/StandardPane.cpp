@@ -100,6 +100,7 @@ StandardPane::StandardPane(QMainWindow* window, CodeEditor* input, CodeEditor* o
   m_Dock->setMinimumWidth(kMinimumWidth);
   m_Aligned = new AlignedOutputs(m_Output, m_Standard, this);
   m_Marks = new StandardDiagnosticMarks(m_Input, this);
+  m_ResultMarks = new StandardDiagnosticMarks(m_Standard, this);
 
   const QString name = m_Dock->objectName();
   m_Open = m_Settings.panelOpen(name);
@@ -124,6 +125,7 @@ void StandardPane::setOpen(bool open) {
     // Nothing of a comparison stays on the output or the input.
     m_Aligned->clear();
     m_Marks->clear();
+    m_ResultMarks->clear();
   }
   emit openChanged(open);
 }
@@ -188,6 +190,15 @@ void StandardPane::alignWith(const compare::Comparison& comparison) {
 
 void StandardPane::showStandardMessages(const std::vector<Diagnostic>& diagnostics) {
   m_Marks->show(diagnostics);
+  std::vector<std::pair<int, QString>> lineTips;
+  if (m_StandardLines) {
+    for (const Diagnostic& diagnostic : diagnostics) {
+      if (diagnostic.severity == Severity::Note || !diagnostic.place || !diagnostic.place->known()) continue;
+      for (const int line : linesFrom(*m_StandardLines, *diagnostic.place))
+        lineTips.emplace_back(line, standardMessageText(diagnostic));
+    }
+  }
+  m_ResultMarks->showOnLines(lineTips);
   m_FirstMessagePlace.reset();
   const Diagnostic* first = nullptr;
   int count = 0;

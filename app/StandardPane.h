@@ -2,7 +2,8 @@
 // output, lined up with it by the input line each output line came from
 // (gaps where one result has no line), the lines that differ marked on both
 // sides, scrolling in step; standard C's own messages named above its
-// result and marked in the input; and the Differences list with the reason
+// result and marked in the input and on the result lines their input lines
+// wrote; and the Differences list with the reason
 // of each. The comparison itself is made by the live preview's run while
 // the pane is open (LivePreview::setWithStandard); the pane only shows it,
 // and says so when it is of an earlier input than the output.
@@ -55,7 +56,10 @@ class StandardPane : public QObject {
   CodeEditor* standardOutput() const { return m_Standard; }
   DifferencesPanel* differencesPanel() const { return m_Differences; }
   AlignedOutputs* alignedOutputs() const { return m_Aligned; }
+  // Standard C's messages marked in the input, and on the lines of its
+  // result that their input lines wrote.
   StandardDiagnosticMarks* diagnosticMarks() const { return m_Marks; }
+  StandardDiagnosticMarks* resultMarks() const { return m_ResultMarks; }
   // The line above standard C's result that names its messages.
   QLabel* messagesNote() const { return m_MessagesNote; }
 
@@ -95,6 +99,7 @@ class StandardPane : public QObject {
   DifferencesPanel* m_Differences = nullptr;
   AlignedOutputs* m_Aligned = nullptr;
   StandardDiagnosticMarks* m_Marks = nullptr;
+  StandardDiagnosticMarks* m_ResultMarks = nullptr;
   // The line maps of the comparison shown, for finding a difference's lines.
   std::optional<RunExplanation> m_MainLines;
   std::optional<RunExplanation> m_StandardLines;

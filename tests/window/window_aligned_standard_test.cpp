@@ -241,6 +241,13 @@ class AlignedStandardTest : public QObject {
       if (pane()->diagnosticMarks()->isMarked(i)) markedAt = i;
     QVERIFY(markedAt >= 0);
     QVERIFY(pane()->diagnosticMarks()->tipAt(markedAt).startsWith(QStringLiteral("standard C: error: ") + message));
+    // On the line of standard C's result that the input line wrote, if any.
+    const int resultLine = linesOf(standard()).indexOf(QStringLiteral("min"));
+    if (QTest::currentDataTag() == QByteArray("function_like10")) {
+      QVERIFY(resultLine >= 0);
+      const int at = static_cast<int>(standard()->SendScintilla(Sci::SCI_POSITIONFROMLINE, resultLine));
+      QVERIFY(pane()->resultMarks()->tipAt(at).contains(message));
+    }
     // In Messages, under "Standard C".
     QTreeWidgetItem* group = messages()->standardRow();
     QVERIFY(group != nullptr);
