@@ -23,7 +23,7 @@ int lineHeight(const CodeEditor* editor) {
 AlignedOutputs::AlignedOutputs(CodeEditor* main, CodeEditor* standard, QObject* parent)
     : QObject(parent), m_Sides{Side{main, {}, 0}, Side{standard, {}, 0}} {
   for (Side& side : m_Sides) {
-    CodeEditor* editor = side.editor;
+    CodeEditor* editor = side.editor.data();
     editor->markerDefine(QsciScintilla::Background, kDifferenceMarker);
     editor->setMarkerBackgroundColor(kDifferenceBackground, kDifferenceMarker);
     editor->SendScintilla(QsciScintillaBase::SCI_STYLESETBACK, kGapStyle, kGapBackground);
@@ -55,7 +55,7 @@ void AlignedOutputs::apply(const OutputAlignment& alignment) {
 }
 
 void AlignedOutputs::applyGaps(Side& side) {
-  CodeEditor* editor = side.editor;
+  CodeEditor* editor = side.editor.data();
   editor->SendScintilla(QsciScintillaBase::SCI_ANNOTATIONCLEARALL);
   editor->markerDeleteAll(kDifferenceMarker);
   // The style is set again: a lexer may have reset every style since.
@@ -84,6 +84,7 @@ void AlignedOutputs::applyGaps(Side& side) {
 
 void AlignedOutputs::clear() {
   m_Aligned = false;
+  if (!bothAlive()) return;
   for (Side& side : m_Sides) clearSide(side);
 }
 
@@ -130,7 +131,7 @@ void AlignedOutputs::reveal(int first, int last) {
 }
 
 void AlignedOutputs::follow(Side& leader) {
-  if (m_Syncing || !m_Following) return;
+  if (m_Syncing || !m_Following || !bothAlive()) return;
   const int first = leader.editor->firstVisibleLine();
   if (first == leader.lastFirstLine) return;
   int row = leader.alignment.gapAtTop + first;
@@ -144,6 +145,7 @@ void AlignedOutputs::follow(Side& leader) {
 }
 
 void AlignedOutputs::setTopRow(int row) {
+  if (!bothAlive()) return;
   m_Syncing = true;
   m_TopRow = row;
   for (Side& side : m_Sides) placeAt(side, row);
@@ -152,7 +154,7 @@ void AlignedOutputs::setTopRow(int row) {
 
 void AlignedOutputs::placeAt(Side& side, int row) {
   const int gapAtTop = side.alignment.gapAtTop;
-  CodeEditor* editor = side.editor;
+  CodeEditor* editor = side.editor.data();
   if (row < gapAtTop) {
     editor->setTopGap((gapAtTop - row) * lineHeight(editor));
     editor->setFirstVisibleLine(0);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <array>
 
 #include "app/OutputAlignment.h"
@@ -46,11 +47,14 @@ class AlignedOutputs : public QObject {
 
  private:
   struct Side {
-    CodeEditor* editor;
+    // Cleared when the editor goes: the window takes its children down one
+    // by one, and the other may still report scrolling meanwhile.
+    QPointer<CodeEditor> editor;
     AlignedSide alignment;
     int lastFirstLine = 0;  // the editor's first visible line when last seen
   };
 
+  bool bothAlive() const { return m_Sides[0].editor && m_Sides[1].editor; }
   void follow(Side& leader);
   void setTopRow(int row);
   void placeAt(Side& side, int row);
