@@ -228,7 +228,11 @@ void StandardPane::showStandardMessages(const std::vector<Diagnostic>& diagnosti
   m_MessagesNote->show();
 }
 
-void StandardPane::setOutOfDate(bool outOfDate) { m_OutOfDateNote->setVisible(outOfDate); }
+void StandardPane::setOutOfDate(bool outOfDate) {
+  m_OutOfDateNote->setVisible(outOfDate);
+  // Greyed, so that an earlier input's "The results agree" reads as such.
+  m_Differences->setEnabled(!outOfDate);
+}
 
 bool StandardPane::isOutOfDate() const { return !m_OutOfDateNote->isHidden(); }
 

@@ -202,7 +202,9 @@ class AlignedStandardTest : public QObject {
     window->action("ac_LiveMode")->setChecked(false);
     window->input()->append(QStringLiteral("TWO\n"));
     QVERIFY(pane()->isOutOfDate());
+    QVERIFY(!pane()->differencesPanel()->isEnabled());
     preprocessAndCompare();
+    QVERIFY(pane()->differencesPanel()->isEnabled());
     QVERIFY(!pane()->isOutOfDate());
     QVERIFY(standard()->text().contains(QStringLiteral("TWO")));
   }
