@@ -155,13 +155,12 @@ void AlignedOutputs::setTopRow(int row) {
 void AlignedOutputs::placeAt(Side& side, int row) {
   const int gapAtTop = side.alignment.gapAtTop;
   CodeEditor* editor = side.editor.data();
-  if (row < gapAtTop) {
-    editor->setTopGap((gapAtTop - row) * lineHeight(editor));
-    editor->setFirstVisibleLine(0);
-  } else {
-    editor->setTopGap(0);
-    editor->setFirstVisibleLine(row - gapAtTop);
-  }
+  // Each scroll step comes here: the layout is redone only when the room
+  // above the text changes.
+  const int gap = row < gapAtTop ? (gapAtTop - row) * lineHeight(editor) : 0;
+  if (editor->topGap() != gap) editor->setTopGap(gap);
+  const int first = std::max(0, row - gapAtTop);
+  if (editor->firstVisibleLine() != first) editor->setFirstVisibleLine(first);
   side.lastFirstLine = editor->firstVisibleLine();
 }
 
