@@ -9,6 +9,7 @@
 #include "app/AppSettings.h"
 #include "app/CodeEditor.h"
 #include "app/DifferencesPanel.h"
+#include "app/LongLineCut.h"
 
 namespace orvo {
 namespace {
@@ -103,7 +104,8 @@ void StandardPane::showComparison(const compare::Comparison& comparison) {
     m_Differences->clear();  // the agreement line too: there is no result
     m_Differences->addItem(QString::fromStdString(*comparison.trouble));
   } else {
-    m_Standard->setBytes(comparison.standard.output, TextEncoding::Utf8);
+    m_Standard->setBytes(cutLongLines(comparison.standard.output, kStandardCutNote),
+                         TextEncoding::Utf8);
     m_Differences->showDifferences(comparison.differences);
   }
   m_Standard->setReadOnly(true);
