@@ -62,27 +62,24 @@ void LivePreview::startRun() {
   m_Running = true;
   const bool withStandard = m_WithStandard;
   m_Pool.start([this, generation, job, cancelFlag, withStandard] {
-    // Both deliveries go to the window's thread; they are dropped if this
+    // Both results go to the window's thread; they are dropped if this
     // object is gone by then (the destructor waits for this function to
     // return first).
-    auto deliverMain = [this, generation](RecordedRun main) {
-      auto run = std::make_shared<RecordedRun>(std::move(main));
-      QMetaObject::invokeMethod(
-          this, [this, generation, run] { mainEnded(generation, run); }, Qt::QueuedConnection);
-    };
+    //
+    // The main result goes out first, made just as without standard C: the
+    // standard run may take many times as long and must not hold it back,
+    // and the comparison's own bookkeeping of the main run (its events) must
+    // not slow it down either. The comparison then runs the main engine
+    // again, with that bookkeeping, before the standard run.
+    auto main = std::make_shared<RecordedRun>(runRecorded(job->input, job->options));
+    QMetaObject::invokeMethod(
+        this, [this, generation, main] { mainEnded(generation, main); }, Qt::QueuedConnection);
     auto outcome = std::make_shared<Outcome>();
-    if (withStandard) {
-      // The main result goes out as soon as it is made: the standard run
-      // may take many times as long and must not hold it back.
-      StepRecorder mainSteps;
+    if (withStandard && !cancelFlag->load()) {
       StepRecorder standardSteps;
-      auto comparison = std::make_shared<compare::Comparison>(compare::compareRuns(
-          job->input, job->options, &mainSteps, &standardSteps,
-          [&](const RunResult& main) { deliverMain(RecordedRun{main, mainSteps.take()}); }));
+      outcome->comparison = std::make_shared<compare::Comparison>(
+          compare::compareRuns(job->input, job->options, nullptr, &standardSteps));
       outcome->standardSteps = standardSteps.take();
-      outcome->comparison = std::move(comparison);
-    } else {
-      deliverMain(runRecorded(job->input, job->options));
     }
     QMetaObject::invokeMethod(
         this, [this, generation, outcome] { runEnded(generation, outcome); },

@@ -424,8 +424,7 @@ std::optional<SourcePlace> placeOf(const RunResult& result, int outputLine,
 }  // namespace
 
 Comparison compareRuns(std::string_view input, const RunOptions& options,
-                       RunObserver* mainObserver, RunObserver* standardObserver,
-                       const std::function<void(const RunResult&)>& mainReady) {
+                       RunObserver* mainObserver, RunObserver* standardObserver) {
   Comparison comparison;
   EventLog mainLog, standardLog;
   ObserverPair mainEvents(mainLog, mainObserver);
@@ -435,7 +434,6 @@ Comparison compareRuns(std::string_view input, const RunOptions& options,
   RunOptions standardOptions = options;
   standardOptions.observer = &standardEvents;
   comparison.main = runPreprocessor(input, mainOptions);
-  if (mainReady) mainReady(comparison.main);
   comparison.standard = runStandardC(input, standardOptions);
   if (!comparison.standard.ok()) {
     comparison.trouble = "the standard C run ended: " + comparison.standard.error->text;

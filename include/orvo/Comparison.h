@@ -4,7 +4,6 @@
 // from the two runs' events. The command line and the window both use it.
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,12 +48,9 @@ inline constexpr std::size_t kMaxDifferences = 500;
 // Runs both engines with `options` (its observer, if any, is not used) and
 // compares their outputs. `mainObserver` and `standardObserver`, when given,
 // receive every event of the main and of the standard run as well, so one
-// comparison also records both runs' steps for the explorer. `mainReady`,
-// when given, is called on the calling thread with the main result as soon as
-// it is made, before the standard run starts, so a caller can show it at once.
+// comparison also records both runs' steps for the explorer.
 Comparison compareRuns(std::string_view input, const RunOptions& options,
                        RunObserver* mainObserver = nullptr,
-                       RunObserver* standardObserver = nullptr,
-                       const std::function<void(const RunResult&)>& mainReady = {});
+                       RunObserver* standardObserver = nullptr);
 
 }  // namespace orvo::compare
