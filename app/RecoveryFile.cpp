@@ -116,6 +116,16 @@ std::vector<RecoveryFile::LeftOver> RecoveryFile::leftOver() {
     if (!record) continue;
     found.push_back({info.filePath(), std::move(*record), std::move(lock)});
   }
+  // A window killed while nothing was unsaved leaves only its lock; taking
+  // it and letting it go removes it.
+  for (const QFileInfo& info :
+       folder.entryInfoList({QStringLiteral("*") + kLockSuffix}, QDir::Files)) {
+    const QString recoveryPath =
+        info.filePath().left(info.filePath().size() - int(sizeof kLockSuffix - 1)) + kSuffix;
+    if (QFileInfo::exists(recoveryPath)) continue;
+    const std::unique_ptr<QLockFile> lock = lockFor(info.filePath());
+    if (lock->tryLock(0)) lock->unlock();
+  }
   return found;
 }
 

@@ -186,6 +186,17 @@ class RecoveryTest : public QObject {
     second.offerRecovery();
     QVERIFY(second.askedToRestore.isEmpty());
     QVERIFY(onlyRecord());
+    // The lock of a window that died with nothing unsaved goes; the running
+    // window's own stays.
+    const QString deadLock = QDir(orvo::RecoveryFile::directory()).filePath("input-dead.lock");
+    QVERIFY(writeAll(deadLock, "2147483646\n" + QCoreApplication::applicationName().toUtf8() +
+                                   "\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
+    second.offerRecovery();
+    QVERIFY(!QFileInfo::exists(deadLock));
+    QCOMPARE(QDir(orvo::RecoveryFile::directory())
+                 .entryList({QStringLiteral("*.lock")}, QDir::Files)
+                 .size(),
+             2);  // one for each window
   }
 
   // The real program, killed with SIGKILL after typing, offers the typed
