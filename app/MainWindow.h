@@ -13,6 +13,7 @@
 
 #include "app/AppSettings.h"
 #include "app/InputDocument.h"
+#include "app/RecoveryRecord.h"
 #include "app/UndoableLoads.h"
 #include "orvo/Run.h"
 #include "orvo/StepRecorder.h"
@@ -32,6 +33,7 @@ namespace orvo {
 class CodeEditor;
 class EditActions;
 class EditorLayout;
+class ExampleFolders;
 class ExamplesBox;
 enum class TextEncoding;
 class ExplorerPanels;
@@ -43,6 +45,7 @@ class LivePreview;
 class OutputPane;
 class LongLineEditor;
 class RecentFilesMenu;
+class RecoveryFile;
 }  // namespace orvo
 
 class Tfrm_orvo : public QMainWindow {
@@ -73,6 +76,9 @@ class Tfrm_orvo : public QMainWindow {
   // Loads `path` into the input area as Open does; false (with a message)
   // when it cannot be read.
   bool openFile(const QString& path);
+  // Offers back the unsaved input a window that ended without a clean close
+  // left in its recovery file.
+  void offerRecovery();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -93,6 +99,9 @@ class Tfrm_orvo : public QMainWindow {
   // Asks for a 1-based line between 1 and `last`, offering `current`;
   // nothing when cancelled.
   virtual std::optional<int> askLineNumber(int current, int last);
+  // Asked at start for each recovery file a crashed window left.
+  enum class RestoreChoice { Restore, Discard, Later };
+  virtual RestoreChoice askToRestore(const orvo::RecoveryRecord& record);
 
  private:
   void createActions();
@@ -135,8 +144,14 @@ class Tfrm_orvo : public QMainWindow {
   // output stale; the words for it are returned.
   QString showRunError(const orvo::RunError& error);
   void updateOutOfDate();
+  // An error leaves the output as the last one that worked; one of another
+  // document is no output of this input, and goes.
+  void dropOutputOfOtherDocument();
   void openDroppedFiles(const QList<QUrl>& urls);
   void updateRecentMenu();
+  // The input while it has changes not saved, for the recovery file.
+  std::optional<orvo::RecoveryRecord> unsavedInput() const;
+  void restoreInput(const orvo::RecoveryRecord& record);
 
   orvo::RunOptions runOptions() const;
   void inputEdited();
@@ -200,6 +215,10 @@ class Tfrm_orvo : public QMainWindow {
   orvo::IncludedFileViewer* m_IncludedFiles = nullptr;
 
   std::unique_ptr<orvo::LivePreview> m_LivePreview;
+  // The include directories examples bring with them.
+  std::unique_ptr<orvo::ExampleFolders> m_ExampleFolders;
+  // Keeps unsaved input on the disk until it is saved or the window closes.
+  orvo::RecoveryFile* m_Recovery = nullptr;
 
   std::string m_InputDir;
   QString m_SavePath;  // where Save writes without asking; empty at first
@@ -213,5 +232,10 @@ class Tfrm_orvo : public QMainWindow {
   unsigned long long m_OutputVersion = 0;
   // The count of the input the Standard C pane's comparison was made from.
   unsigned long long m_ComparedVersion = 0;
+  // Counts the documents the input area showed (each load of an example, a
+  // file or kept text, and each undo or redo of one): the output after an
+  // error is the last one that worked only while it is of the same document.
+  unsigned long long m_DocumentCount = 0;
+  unsigned long long m_OutputDocument = 0;
   int m_Zoom = 0;
 };

@@ -18,6 +18,7 @@
 #include "app/OutputAlignment.h"
 #include "app/RunErrorText.h"
 #include "app/StandardDiagnosticMarks.h"
+#include "app/LongLineCut.h"
 
 namespace orvo {
 namespace {
@@ -160,7 +161,8 @@ void StandardPane::showComparison(const compare::Comparison& comparison) {
     m_Differences->clear();  // the agreement line too: there is no result
     m_Differences->addItem(QString::fromStdString(*comparison.trouble));
   } else {
-    m_Standard->setBytes(comparison.standard.output, TextEncoding::Utf8);
+    m_Standard->setBytes(cutLongLines(comparison.standard.output, kStandardCutNote),
+                         TextEncoding::Utf8);
     m_Differences->showDifferences(comparison.differences);
   }
   m_Standard->setReadOnly(true);
