@@ -36,6 +36,7 @@
 #include "app/EditorLayout.h"
 #include "app/ExampleCatalogue.h"
 #include "app/ExamplesBox.h"
+#include "app/ExplainPanel.h"
 #include "app/ExplorerPanels.h"
 #include "app/FindBar.h"
 #include "app/IncludeDirectoriesDialog.h"
@@ -108,6 +109,8 @@ Tfrm_orvo::Tfrm_orvo(QWidget* parent) : QMainWindow(parent) {
   m_Explorer =
       new orvo::ExplorerPanels(this, memo_Input, memo_Output, m_MessagesDock, mi_View, ToolBar1,
                                m_Settings);
+  m_Explorer->explainPanel()->setRunInputSource(
+      [this] { return orvo::RunInput{memo_Input->bytes().toStdString(), runOptions()}; });
   m_StandardPane = new orvo::StandardPane(this, memo_Input, memo_Output, mi_View, m_Settings);
   connect(m_StandardPane, &orvo::StandardPane::inputPlaceActivated, this,
           &Tfrm_orvo::selectInputBytes);
