@@ -256,11 +256,7 @@ void ExplainPanel::setRun(std::shared_ptr<const StepRecording> steps) {
   m_StepLines = linesOfSteps(m_Steps.get(), *m_Input);
   m_LastRecordedLine = lastRecordedLine(m_Steps.get(), m_StepLines);
   updateNote();
-  const int first = m_First;
-  const int last = m_Last;
-  m_LineSteps.clear();
-  m_First = m_Last = -1;
-  showLines(first, last);
+  showAgain();
 }
 
 void ExplainPanel::updateNote() {
@@ -268,12 +264,13 @@ void ExplainPanel::updateNote() {
   if (m_Steps && m_Steps->firstLine > 1)
     note << tr("Steps were recorded from line %1 on.").arg(m_Steps->firstLine);
   if (m_Steps && m_Steps->truncated)
-    note << tr("Only the first %1 steps of this run were kept (a limit that keeps the window "
-               "responsive); lines after that point show none.")
-                .arg(m_Steps->steps.size());
+    note << tr("Steps stopped being kept at line %1: a run keeps at most %2 steps, definitions "
+               "and decisions (and %3 MiB of their text), so that the window stays responsive.")
+                .arg(m_LastRecordedLine)
+                .arg(m_Steps->limit)
+                .arg(kMaxRecordedBytes >> 20);
   if (m_Standard && m_Standard->truncated)
-    note << tr("Only the first %1 steps of standard C's run were kept.")
-                .arg(m_Standard->steps.size());
+    note << tr("Standard C's steps were kept only up to line %1.").arg(m_StandardLastRecordedLine);
   m_Note->setText(note.join(QLatin1Char(' ')));
   m_Note->setVisible(!note.isEmpty());
 }
@@ -298,11 +295,7 @@ void ExplainPanel::setStandardRun(std::shared_ptr<const StepRecording> steps) {
   m_StandardStepLines = linesOfSteps(m_Standard.get(), *m_Input);
   m_StandardLastRecordedLine = lastRecordedLine(m_Standard.get(), m_StandardStepLines);
   updateNote();
-  const int first = m_First;
-  const int last = m_Last;
-  m_LineSteps.clear();
-  m_First = m_Last = -1;
-  showLines(first, last);
+  showAgain();
 }
 
 void ExplainPanel::showLines(int first, int last) {
@@ -468,8 +461,9 @@ QString ExplainPanel::missingDecision(const StepRecording& steps, int lastRecord
   if (directiveLine < steps.firstLine)
     return tr("not recorded: steps were recorded from line %1 on").arg(steps.firstLine);
   if (notRecorded(steps, lastRecordedLine, directiveLine))
-    return tr("not recorded: the run reached its limit of %1 kept steps before it")
-        .arg(steps.limit);
+    return tr("not recorded: steps stopped being kept at line %1, a limit that keeps the "
+              "window responsive")
+        .arg(lastRecordedLine);
   return tr("no decision was recorded for it");
 }
 
@@ -526,14 +520,20 @@ QString ExplainPanel::withoutStepsText(int line) const {
             .arg(error.place.line)
             .arg(quote);
     }
+    // How to see them: the button when the panel can run again.
+    const QString howToSee =
+        m_RunInput ? tr("Record Steps from Line %1 runs again and keeps them from this line on.")
+                         .arg(line)
+                   : tr("To see them, preprocess a shorter input that holds this line.");
     if (line < m_Steps->firstLine)
-      return tr("Steps were recorded from line %1 on, so this line's were not kept. To see "
-                "them, record the steps from this line.")
-          .arg(m_Steps->firstLine);
+      return tr("Steps were recorded from line %1 on, so this line's were not kept. %2")
+          .arg(m_Steps->firstLine)
+          .arg(howToSee);
     if (notRecorded(*m_Steps, m_LastRecordedLine, line))
-      return tr("The run reached the limit of %1 kept steps before this line, so its steps "
-                "were not kept. To see them, record the steps from this line.")
-          .arg(m_Steps->limit);
+      return tr("Steps stopped being kept at line %1 (a limit that keeps the window "
+                "responsive), so this line's were not kept. %2")
+          .arg(m_LastRecordedLine)
+          .arg(howToSee);
   }
   return tr("No macro expansions on this line.");
 }
@@ -543,7 +543,9 @@ void ExplainPanel::offerRecording(int line) {
   if (m_RunInput && m_Steps && line > 0) {
     // Lines the recording did not reach, or a conditional whose decision
     // it did not keep.
+    // The line where the recording stopped may have lost some of its steps.
     bool lost = notRecorded(*m_Steps, m_LastRecordedLine, line) ||
+                (m_Steps->truncated && line >= m_LastRecordedLine) ||
                 (m_Standard && notRecorded(*m_Standard, m_StandardLastRecordedLine, line));
     if (const ConditionalBranch* branch = innermostBranchAt(m_Branches, line)) {
       const int directive = branch->directiveLine;
@@ -561,7 +563,15 @@ void ExplainPanel::offerRecording(int line) {
 
 void ExplainPanel::setRunInputSource(std::function<RunInput()> source) {
   m_RunInput = std::move(source);
-  offerRecording(m_First);
+  showAgain();
+}
+
+void ExplainPanel::showAgain() {
+  const int first = m_First;
+  const int last = m_Last;
+  m_LineSteps.clear();
+  m_First = m_Last = -1;
+  showLines(first, last);
 }
 
 void ExplainPanel::recordFromShownLine() {

@@ -81,6 +81,8 @@ class ExplainPanel : public QWidget {
   // The last line of the main input that an item of `steps` belongs to.
   static int lastRecordedLine(const StepRecording* steps, const std::vector<StepLines>& lines);
   void showStep(int index);
+  // Shows the shown lines anew, after what explains them changed.
+  void showAgain();
   void stepClicked(QTreeWidgetItem* item);
   void buildTree();
   // Adds the tree items of line steps [from, to) below `root` (the tree when null).

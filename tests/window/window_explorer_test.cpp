@@ -334,7 +334,10 @@ class ExplorerTest : public QObject {
     QVERIFY(!note->isVisibleTo(&panel));
     panel.setRun(orvo::runRecorded(text.toStdString(), {}, 5).steps);
     QVERIFY(note->isVisibleTo(&panel));
-    QVERIFY(note->text().startsWith(QStringLiteral("Only the first 4 steps")));
+    QVERIFY2(note->text().startsWith(QStringLiteral("Steps stopped being kept at line 2: a run "
+                                                    "keeps at most 5 steps, definitions and "
+                                                    "decisions")),
+             qPrintable(note->text()));
     panel.showLines(2, 2);
     QCOMPARE(panel.stepCount(), 4);  // the first call's steps and the second's call
   }
@@ -453,11 +456,16 @@ class ExplorerTest : public QObject {
     panel.setRun(orvo::runRecorded(text.toStdString(), {}, kSmallLimit).steps);
     panel.showLines(7, 7);
     QCOMPARE(panel.conditionalText(),
-             QStringLiteral("The conditional on line 6 was not recorded: the run reached its "
-                            "limit of 4 kept steps before it."));
+             QStringLiteral("The conditional on line 6 was not recorded: steps stopped being "
+                            "kept at line 3, a limit that keeps the window responsive."));
+    QVERIFY2(panel.stepViewText().contains(QStringLiteral("To see them, preprocess a shorter")),
+             qPrintable(panel.stepViewText()));
     QCOMPARE(panel.offeredRecordingLine(), 0);  // nothing to run again with yet
     panel.setRunInputSource([&text] { return orvo::RunInput{text.toStdString(), {}}; });
     QCOMPARE(panel.offeredRecordingLine(), 7);
+    QVERIFY2(panel.stepViewText().contains(QStringLiteral(
+                 "Record Steps from Line 7 runs again and keeps them from this line on.")),
+             qPrintable(panel.stepViewText()));
     auto* button = panel.findChild<QPushButton*>(QStringLiteral("pb_RecordFromLine"));
     QCOMPARE(button->text(), QStringLiteral("Record Steps from Line 7"));
 
