@@ -342,8 +342,14 @@ void ExplainPanel::buildTree() {
   QFont bold = heading->font(kStepColumn);
   bold.setBold(true);
   heading->setFont(kStepColumn, bold);
-  if (m_StandardFrom == m_LineSteps.size())
-    heading->setText(kTextColumn, tr("no macro expansions on this line"));
+  if (m_StandardFrom == m_LineSteps.size()) {
+    const MessageEvent* error = errorOnLine(*m_Standard, m_First);
+    heading->setText(kTextColumn, error != nullptr
+                                      ? tr("no macro expansions on this line; standard C reports "
+                                           "the error %1 here")
+                                            .arg(errorQuote(*error, m_Input->encoding()))
+                                      : tr("no macro expansions on this line"));
+  }
   heading->setExpanded(true);
   addStepItems(m_StandardFrom, m_LineSteps.size(), heading);
 }
@@ -404,6 +410,25 @@ QString ExplainPanel::standardDecisionText(int directiveLine) const {
   if (const MessageEvent* error = errorOnLine(*m_Standard, directiveLine))
     text += tr("error %1, then ").arg(errorQuote(*error, m_Input->encoding()));
   return text + decisionWords(*event, true);
+}
+
+QString ExplainPanel::restOfLineText(const ConditionalEvent& event) const {
+  // This preprocessor's condition can end before its line does (at a
+  // function-like macro's name and its "(", for one); the rest is no part
+  // of the condition.
+  if (!event.place.inMainInput || event.expression.empty() || event.place.line <= 0 ||
+      event.place.line > m_Input->lines())
+    return {};
+  const QString line = m_Input->text(event.place.line - 1).trimmed();
+  const QString expression = fromBytes(event.expression);
+  const qsizetype at = line.indexOf(expression);
+  if (at < 0) return {};
+  const QString rest = line.mid(at + expression.size()).trimmed();
+  if (rest.isEmpty() || rest.startsWith(QLatin1String("//")) || rest.startsWith(QLatin1String("/*")) ||
+      rest == QLatin1String("\\"))
+    return {};
+  return tr(" (the condition ends at %1: the rest of the line, %2, is no part of it)")
+      .arg(QStringLiteral("`%1`").arg(expression), QStringLiteral("`%1`").arg(rest));
 }
 
 QString ExplainPanel::decisionWords(const ConditionalEvent& event, bool standard) const {
@@ -488,10 +513,12 @@ QString ExplainPanel::decisionText(int line) const {
     text += tr(" (line %1): ").arg(event.place.line);
     if (m_Standard) {
       // Both decisions side by side, in the same words.
-      return text + tr("this preprocessor: ") + decisionWords(event, false) + QStringLiteral("; ") +
+      return text + tr("this preprocessor: ") + decisionWords(event, false) +
+             restOfLineText(event) + QStringLiteral("; ") +
              standardDecisionText(branch->directiveLine) + QLatin1Char('.');
     }
     text += decisionWords(event, false);
+    text += restOfLineText(event);
     if (event.skippedFirstLine > 0 && event.skippedFirstLine == event.skippedLastLine)
       text += tr("; line %1 skipped").arg(event.skippedFirstLine);
     else if (event.skippedFirstLine > 0)

@@ -93,6 +93,8 @@ class ExplainPanel : public QWidget {
   QString standardDecisionText(int directiveLine) const;
   // "V counts as 1, so the value is 0: not taken" (`standard`: "V is 5, ...").
   QString decisionWords(const ConditionalEvent& event, bool standard) const;
+  // Says so when this preprocessor's condition ended before its line did.
+  QString restOfLineText(const ConditionalEvent& event) const;
   // Why `steps` hold no decision for the conditional on `directiveLine`:
   // skipped, the run stopped, or not recorded.
   QString missingDecision(const StepRecording& steps, int lastRecordedLine,

@@ -90,7 +90,74 @@ bool argumentLostItsBlank(const std::string& part, const std::vector<std::string
 
 std::string quoted(const std::string& token) { return "`" + token + "`"; }
 
+// Each name of `text` that a "(" follows, with whether blanks stood between.
+struct NameBeforeParenthesis {
+  std::string name;
+  bool spaced = false;
+};
+std::vector<NameBeforeParenthesis> namesBeforeParentheses(std::string_view text) {
+  std::vector<NameBeforeParenthesis> found;
+  for (std::size_t i = 0; i < text.size();) {
+    const char c = text[i];
+    if (c == '"' || c == '\'') {
+      i = literalEnd(text, i);
+    } else if (isNameByte(c)) {
+      const std::size_t begin = i;
+      while (i < text.size() && isNameByte(text[i])) ++i;
+      std::size_t next = i;
+      while (next < text.size() && (text[next] == ' ' || text[next] == '\t')) ++next;
+      const bool name = !(c >= '0' && c <= '9');
+      if (name && next < text.size() && text[next] == '(')
+        found.push_back({std::string(text.substr(begin, i - begin)), next > i});
+    } else {
+      ++i;
+    }
+  }
+  return found;
+}
+
+std::size_t countOf(const std::vector<NameBeforeParenthesis>& found, const std::string& name,
+                    bool spaced) {
+  return static_cast<std::size_t>(std::count_if(found.begin(), found.end(), [&](const auto& n) {
+    return n.name == name && n.spaced == spaced;
+  }));
+}
+
+// Parts up to this long are quoted whole in a sentence; longer ones by
+// the token at the place where they touch.
+constexpr std::size_t kWholePartBytes = 16;
+
+// Whether the characters `a` and `b` side by side read as one operator.
+bool formOneOperator(char a, char b) {
+  static constexpr std::string_view kOperators[] = {
+      "--", "++", "->", "&&", "||", "<<", ">>", "<=", ">=", "==", "!=", "+=", "-=",
+      "*=", "/=", "%=", "&=", "|=", "^=", "##", "//", "/*", "::"};
+  const char pair[] = {a, b};
+  const std::string_view joined(pair, 2);
+  return std::find(std::begin(kOperators), std::end(kOperators), joined) != std::end(kOperators);
+}
+
 }  // namespace
+
+std::vector<std::string> joinedPartsNotes(const std::vector<std::string>& parts) {
+  std::vector<std::string> notes;
+  const std::string* previous = nullptr;
+  for (const std::string& part : parts) {
+    if (part.empty()) continue;
+    if (previous != nullptr && formOneOperator(previous->back(), part.front()) &&
+        notes.size() < kMaxDroppedBlankNotes) {
+      // Short parts are named whole, as the learner sees them in the call.
+      const std::string left = previous->size() <= kWholePartBytes ? *previous : lastToken(*previous);
+      const std::string right = part.size() <= kWholePartBytes ? part : firstToken(part);
+      notes.push_back(quoted(left) + " and " + quoted(right) + " run together into " +
+                      quoted(left + right) + ": the parts are put side by side with no blank "
+                      "between them, and " + quoted(std::string{previous->back(), part.front()}) +
+                      " reads as one operator");
+    }
+    previous = &part;
+  }
+  return notes;
+}
 
 std::vector<std::string> droppedBlankNotes(const std::string& callText,
                                            const std::vector<std::string>& arguments,
@@ -132,6 +199,31 @@ std::vector<std::string> droppedBlankNotes(const std::string& callText,
   if (more > 0)
     notes.back() += "; " + std::to_string(more) + (more == 1 ? " more blank is" : " more blanks are") +
                     " dropped the same way";
+  return notes;
+}
+
+std::vector<std::string> passBlankNotes(const std::string& before, const std::string& after) {
+  std::vector<std::string> notes;
+  const std::vector<NameBeforeParenthesis> from = namesBeforeParentheses(before);
+  const std::vector<NameBeforeParenthesis> to = namesBeforeParentheses(after);
+  std::vector<std::string> named;
+  for (const NameBeforeParenthesis& candidate : from) {
+    if (!candidate.spaced ||
+        std::find(named.begin(), named.end(), candidate.name) != named.end())
+      continue;
+    // Fewer spaced and more joined occurrences after the pass: the pass
+    // joined them.
+    if (countOf(to, candidate.name, true) < countOf(from, candidate.name, true) &&
+        countOf(to, candidate.name, false) > countOf(from, candidate.name, false)) {
+      named.push_back(candidate.name);
+      if (notes.size() < kMaxDroppedBlankNotes)
+        notes.push_back("this preprocessor drops the blank between " + quoted(candidate.name) +
+                        " and `(`: a name followed by `(` that is no function-like macro keeps "
+                        "no blank before it");
+    }
+  }
+  if (named.size() > notes.size())
+    notes.back() += "; so for " + std::to_string(named.size() - notes.size()) + " more names";
   return notes;
 }
 

@@ -24,4 +24,14 @@ std::vector<std::string> droppedBlankNotes(const std::string& callText,
                                            const std::vector<std::string>& parts,
                                            const std::string& result);
 
+// One sentence per place where two parts of a built replacement, put side
+// by side with nothing between them, run together into a longer operator
+// (`-` and the argument `-1` give `--1`, which begins with `--`).
+std::vector<std::string> joinedPartsNotes(const std::vector<std::string>& parts);
+
+// One sentence per name whose blanks before "(" a rescan pass dropped
+// (`sizeof (int)` giving `sizeof(int)`): a name followed by "(" that is no
+// function-like macro keeps no blank before the "(".
+std::vector<std::string> passBlankNotes(const std::string& before, const std::string& after);
+
 }  // namespace orvo

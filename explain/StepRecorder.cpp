@@ -8,6 +8,9 @@
 namespace orvo {
 namespace {
 
+// How an argument with no tokens reads in a list of arguments.
+const std::string kEmptyArgument = "(empty)";
+
 std::string joined(const std::vector<std::string>& items, const char* separator) {
   std::string text;
   for (const std::string& item : items) {
@@ -88,48 +91,67 @@ void StepRecorder::macroUndefined(const MacroUndefinedEvent& event) {
 
 void StepRecorder::callCollected(const CallCollectedEvent& event) {
   if (beforeStart(event.place)) return;
-  m_Open.push_back({event.expansion, event.name, event.callText, event.arguments, {}});
+  // A call written in another macro's text has no text of its own in the
+  // input; the engine may then give the text its outermost call stands in.
+  std::string callText = event.callText;
+  if (callText.rfind(event.name, 0) != 0) callText = event.name + "(" + joined(event.arguments, ", ") + ")";
+  m_Open.push_back({event.expansion, event.name, callText, event.arguments, {}});
   // The parameters of the definition in force name the arguments.
   const std::vector<std::string>* parameters = parametersOf(event.name);
   std::vector<std::string> arguments;
   for (std::size_t i = 0; i < event.arguments.size(); ++i) {
     const bool named = parameters != nullptr && i < parameters->size();
-    arguments.push_back(named ? (*parameters)[i] + " = " + event.arguments[i] : event.arguments[i]);
+    const std::string& text = event.arguments[i].empty() ? kEmptyArgument : event.arguments[i];
+    arguments.push_back(named ? (*parameters)[i] + " = " + text : text);
   }
   // A macro without parameters called as F() gets one empty argument:
   // no list to show.
   const bool noList = arguments.empty() ||
                       (parameters != nullptr && parameters->empty() && arguments.size() == 1 &&
-                       arguments.front().empty());
+                       event.arguments.front().empty());
   std::string detail = noList ? std::string() : "arguments: " + joined(arguments, ", ");
-  if (!event.argumentCountMessage.empty())
-    detail += (detail.empty() ? "(" : " (") + event.argumentCountMessage + ")";
-  addStep({RecordedStep::Kind::Call, event, event.name, std::move(detail), event.callText,
-           event.callText, true});
+  RecordedStep step{RecordedStep::Kind::Call, event, event.name, std::move(detail), callText,
+                    callText, true};
+  if (!event.argumentCountMessage.empty()) {
+    // The message as the engine writes it after the result, as a comment.
+    std::string message = event.argumentCountMessage;
+    message.erase(0, message.find_first_not_of(" /"));
+    step.detail += (step.detail.empty() ? "" : "; ") + std::string("wrong number of arguments");
+    step.notes.push_back("the number of arguments does not match the definition (" + message +
+                         "); the call is expanded all the same, and the message follows the "
+                         "result as a comment");
+  }
+  addStep(std::move(step));
 }
 
 void StepRecorder::expansionBuilt(const ExpansionBuiltEvent& event) {
   if (beforeStart(event.place)) return;
   OpenExpansion* open = openExpansion(event.expansion);
   if (open != nullptr) open->parts = event.parts;
-  addStep({RecordedStep::Kind::Built, event, event.name, "arguments put in, # and ## applied",
-           open != nullptr ? open->start : event.name, event.text});
+  RecordedStep step{RecordedStep::Kind::Built, event, event.name,
+                    "arguments put in, # and ## applied", open != nullptr ? open->start : event.name,
+                    event.text};
+  step.notes = joinedPartsNotes(event.parts);
+  if (!step.notes.empty()) step.detail += "; tokens run together";
+  addStep(std::move(step));
 }
 
 void StepRecorder::rescanPass(const RescanPassEvent& event) {
   if (beforeStart(event.place)) return;
+  std::vector<std::string> notes = passBlankNotes(event.before, event.after);
   std::string detail = event.whole ? "rescan of the whole result" : "rescan pass " + std::to_string(event.pass);
   if (!event.expanded.empty()) detail += "; expanded: " + joined(event.expanded, ", ");
   if (!event.busy.empty()) detail += "; left as they stand (being expanded): " + joined(event.busy, ", ");
   const OpenExpansion* open = openExpansion(event.expansion);
+  if (!notes.empty()) detail += notes.size() == 1 ? "; a blank is dropped" : "; blanks are dropped";
   addStep({RecordedStep::Kind::Pass, event, open != nullptr ? open->name : std::string(),
-           std::move(detail), event.before, event.after, false, event.busy});
+           std::move(detail), event.before, event.after, false, event.busy, std::move(notes)});
 }
 
 void StepRecorder::replaced(const ReplacementEvent& event) {
   if (beforeStart(event.place)) return;
   const bool predefined = event.kind == MacroKind::Predefined;
-  if (!predefined) m_Open.push_back({event.expansion, event.name, event.name, {}, {}});
+  if (!predefined) m_Open.push_back({event.expansion, event.name, event.name, {}, {}, event.value});
   RecordedStep step{RecordedStep::Kind::Replacement, event, event.name,
                     std::string(MacroKindName(event.kind)) + " macro " + event.name, event.name,
                     event.value, !predefined};
@@ -149,9 +171,16 @@ void StepRecorder::replaced(const ReplacementEvent& event) {
 void StepRecorder::callFinished(const CallFinishedEvent& event) {
   if (beforeStart(event.place)) return;
   const OpenExpansion* open = openExpansion(event.expansion);
+  // A nested expansion's result goes into the text of the one around it.
   RecordedStep step{RecordedStep::Kind::Result, event, event.name,
-                    "the text that goes into the line", open != nullptr ? open->start : event.name,
-                    event.result};
+                    event.parent == 0 ? "the text that goes into the line" : "the text it gives",
+                    open != nullptr ? open->start : event.name, event.result};
+  if (event.parent != 0 && event.result.empty() && open != nullptr && !open->value.empty()) {
+    // An object-like macro's value that left no token of its own in the
+    // output: the expansion around it made other tokens of them.
+    step.notes.push_back("none of its tokens reach the output as they are: the expansion around "
+                         "it pasted or stringified them, or dropped them");
+  }
   if (open != nullptr && !open->parts.empty()) {
     step.notes = droppedBlankNotes(open->start, open->arguments, open->parts, event.result);
     if (step.notes.size() == 1)

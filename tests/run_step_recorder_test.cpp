@@ -174,6 +174,41 @@ TEST(StepRecorder, SaysWhichBlankAResultDroppedAndWhatRanTogether) {
       << result.notes.back();
 }
 
+// The other steps say what they did that their texts do not show: a built
+// replacement whose parts run together into an operator, a pass that drops
+// the blank before a "(", an argument count that does not match.
+TEST(StepRecorder, OtherStepsSayWhatTheirTextsDoNotShow) {
+  const struct {
+    const char* input;
+    RecordedStep::Kind kind;
+    const char* detail;
+    const char* note;
+  } cases[] = {
+      {"#define NEG(x) -x\nNEG(-1)\n", RecordedStep::Kind::Built,
+       "arguments put in, # and ## applied; tokens run together",
+       "`-` and `-1` run together into `--1`: the parts are put side by side with no blank "
+       "between them, and `--` reads as one operator"},
+      {"#define ID(y) y\nID(sizeof (int))\n", RecordedStep::Kind::Pass,
+       "rescan pass 1; a blank is dropped",
+       "this preprocessor drops the blank between `sizeof` and `(`"},
+      {"#define min(X, Y) ((X) < (Y) ? (X) : (Y))\nmin()\n", RecordedStep::Kind::Call,
+       "arguments: X = (empty); wrong number of arguments",
+       "(macro \"min\" requires 2 arguments, but only 1 given); the call is expanded all the "
+       "same"},
+  };
+  for (const auto& entry : cases) {
+    SCOPED_TRACE(entry.input);
+    const RecordedRun run = runRecorded(entry.input, RunOptions{});
+    ASSERT_TRUE(run.result.ok());
+    const auto step = std::find_if(run.steps->steps.begin(), run.steps->steps.end(),
+                                   [&](const RecordedStep& s) { return s.kind == entry.kind; });
+    ASSERT_NE(step, run.steps->steps.end());
+    EXPECT_EQ(step->detail, entry.detail);
+    ASSERT_EQ(step->notes.size(), 1u);
+    EXPECT_NE(step->notes.front().find(entry.note), std::string::npos) << step->notes.front();
+  }
+}
+
 // A predefined name's step names it and its value.
 TEST(StepRecorder, NamesEachReplacedMacroAndItsValue) {
   const RecordedRun run =

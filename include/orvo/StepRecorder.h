@@ -117,6 +117,7 @@ class StepRecorder : public RunObserver {
     std::string start;  // the text it started from: its call or its name
     std::vector<std::string> arguments;  // a call's, as collected
     std::vector<std::string> parts;      // a call's replacement, built
+    std::string value;                   // an object-like macro's value
   };
   OpenExpansion* openExpansion(int id);
   // Whether an event at `place` comes before the recording's start line;

@@ -417,6 +417,30 @@ class ExplorerTest : public QObject {
              qPrintable(explain()->conditionalText()));
   }
 
+  // This preprocessor's condition ends at a function-like macro's name; the
+  // panel says the rest of the line is no part of it. Where standard C
+  // expands nothing for its own error, its heading names the error.
+  void explainSaysWhereAConditionEndsAndStandardCsErrors() {
+    window->input()->setText(QStringLiteral(
+        "#define TWICE(x) ((x) * 2)\n#if TWICE(2) == 5\nyes\n#endif\n"
+        "#define min(X, Y) ((X) < (Y) ? (X) : (Y))\nmin()\n"));
+    window->ac_ExecuteExecute();
+    moveTo(window->input(), 1);
+    QCOMPARE(explain()->conditionalText(),
+             QStringLiteral("#if TWICE (line 2): TWICE counts as 1, so the value is 1: taken (the "
+                            "condition ends at `TWICE`: the rest of the line, `(2) == 5`, is no "
+                            "part of it)."));
+    openStandardPane();
+    moveTo(window->input(), 5);
+    QTreeWidget* tree = explain()->tree();
+    QTreeWidgetItem* heading = tree->topLevelItem(tree->topLevelItemCount() - 1);
+    QCOMPARE(heading->text(0), QStringLiteral("Standard C"));
+    QCOMPARE(heading->text(1),
+             QStringLiteral("no macro expansions on this line; standard C reports the error "
+                            "\u201ctoo few arguments provided to function-like macro "
+                            "invocation\u201d here"));
+  }
+
   // Where the blank of `t n` went, and predefined names with their values
   // in both engines.
   void explainNamesDroppedBlanksAndPredefinedValues() {

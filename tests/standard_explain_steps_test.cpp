@@ -1,6 +1,7 @@
-// Standard C's steps for its built-in macros name their value, worked out
-// as the library works it out, so the explorer never shows __FILE__ turned
-// into nothing.
+// What the explorer keeps of standard C's steps: its built-in macros with
+// their value, worked out as the library works it out (never __FILE__
+// turned into nothing), and calls written in another macro's text under
+// their own name.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -13,7 +14,7 @@
 namespace orvo {
 namespace {
 
-TEST(StandardPredefinedSteps, NameTheValueOfEachBuiltInMacro) {
+TEST(StandardExplainSteps, NameTheValueOfEachBuiltInMacro) {
   StepRecorder recorder;
   RunOptions options;
   options.inputName = "where.c";
@@ -42,7 +43,7 @@ TEST(StandardPredefinedSteps, NameTheValueOfEachBuiltInMacro) {
 }
 
 // __DATE__ and __TIME__ are the library's own, read from the output.
-TEST(StandardPredefinedSteps, DateAndTimeAreThoseTheOutputHolds) {
+TEST(StandardExplainSteps, DateAndTimeAreThoseTheOutputHolds) {
   StepRecorder recorder;
   RunOptions options;
   options.observer = &recorder;
@@ -56,6 +57,22 @@ TEST(StandardPredefinedSteps, DateAndTimeAreThoseTheOutputHolds) {
   // once for the step, microseconds apart: only the seconds could differ.
   ASSERT_EQ(values.size(), std::string("\"Dec 11 2026\" \"10:47:56\"").size());
   EXPECT_EQ(result.output.substr(0, 20), values.substr(0, 20));
+}
+
+// `twice(1)` is formed in call_with_1's text: the library places it at the
+// outer call; its step names it by its own name and arguments.
+TEST(StandardExplainSteps, NestedCallsAreNamedByTheirOwnText) {
+  StepRecorder recorder;
+  RunOptions options;
+  options.observer = &recorder;
+  const RunResult result = runStandardC(
+      "#define twice(x) (2*(x))\n#define call_with_1(x) x(1)\ncall_with_1 (twice)\n", options);
+  ASSERT_TRUE(result.ok());
+  const std::shared_ptr<const StepRecording> steps = recorder.take();
+  std::vector<std::string> calls;
+  for (const RecordedStep& step : steps->steps)
+    if (step.kind == RecordedStep::Kind::Call) calls.push_back(step.before);
+  EXPECT_EQ(calls, (std::vector<std::string>{"call_with_1 (twice)", "twice(1)"}));
 }
 
 }  // namespace
