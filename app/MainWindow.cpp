@@ -780,7 +780,7 @@ void Tfrm_orvo::showLiveResult(const orvo::RunResult& result,
     updateOutOfDate();
     m_Explorer->showRun(result, steps);
   } else {
-    m_Explorer->showStoppedMacros(result);
+    m_Explorer->showStoppedMacros(result, steps);
   }
 }
 

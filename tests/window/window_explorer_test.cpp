@@ -409,6 +409,23 @@ class ExplorerTest : public QObject {
                  "line")),
              qPrintable(explain()->stepViewText()));
 
+    // A live run that stops is explained too, never an older run of
+    // another text.
+    window->action("ac_LiveMode")->setChecked(true);
+    window->livePreview().setDelay(0);
+    QSignalSpy finished(&window->livePreview(), &orvo::LivePreview::finished);
+    window->input()->setText(QStringLiteral("#define ONE 1\nONE\n#if (1\nx\n#endif\n"));
+    QVERIFY(finished.wait(10000));
+    moveTo(window->input(), 1);
+    QCOMPARE(stepKinds(*explain()), QStringLiteral("replaced result"));
+    moveTo(window->input(), 2);
+    QVERIFY2(explain()->conditionalText().startsWith(
+                 QStringLiteral("The conditional on line 3 was not evaluated: the run stopped there")),
+             qPrintable(explain()->conditionalText()));
+    window->action("ac_LiveMode")->setChecked(false);
+    window->input()->setText(QStringLiteral("int a;\n#if (1\nx\n#endif\n"));
+    window->ac_ExecuteExecute();
+
     openStandardPane();
     moveTo(window->input(), 1);
     QVERIFY2(explain()->conditionalText().endsWith(QStringLiteral(
