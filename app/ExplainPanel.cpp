@@ -143,9 +143,16 @@ QStringList busyReasons(const QStringList& names) {
   return reasons;
 }
 
+// The step's notes as sentences: a capital first, a full stop last.
 QStringList stepNotes(const RecordedStep& step, TextEncoding encoding) {
   QStringList notes;
-  for (const std::string& note : step.notes) notes << decodeText(note, encoding);
+  for (const std::string& note : step.notes) {
+    QString sentence = decodeText(note, encoding);
+    if (sentence.isEmpty()) continue;
+    sentence[0] = sentence[0].toUpper();
+    if (!sentence.endsWith(QLatin1Char('.'))) sentence += QLatin1Char('.');
+    notes << sentence;
+  }
   return notes;
 }
 
@@ -525,12 +532,11 @@ QString ExplainPanel::decisionText(int line) const {
       text += tr("; lines %1–%2 skipped").arg(event.skippedFirstLine).arg(event.skippedLastLine);
     return text + QLatin1Char('.');
   }
-  QString missing = tr("The conditional on line %1 was %2.")
+  QString missing = tr("The conditional on line %1 was %2")
                         .arg(branch->directiveLine)
                         .arg(missingDecision(*m_Steps, m_LastRecordedLine, branch->directiveLine));
-  if (m_Standard)
-    missing += QLatin1Char(' ') + standardDecisionText(branch->directiveLine) + QLatin1Char('.');
-  return missing;
+  if (m_Standard) missing += QStringLiteral("; ") + standardDecisionText(branch->directiveLine);
+  return missing + QLatin1Char('.');
 }
 
 QString ExplainPanel::withoutStepsText(int line) const {
