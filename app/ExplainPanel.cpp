@@ -11,11 +11,11 @@
 #include <algorithm>
 #include <map>
 
-#include "app/BlockingRun.h"
 #include "app/CodeEditor.h"
 #include "app/ConditionalBranches.h"
+#include "app/LivePreview.h"
+#include "app/RecordingFromLine.h"
 #include "app/TextDecoding.h"
-#include "orvo/StandardRun.h"
 
 namespace orvo {
 namespace {
@@ -615,29 +615,15 @@ void ExplainPanel::recordFromShownLine() {
     if (branch.directiveLine > m_First) break;
     if (m_First <= branch.lastLine) start.conditionalLines.push_back(branch.directiveLine);
   }
-  RunInput input = m_RunInput();
   const bool withStandard = m_Standard != nullptr;
-  std::shared_ptr<const StepRecording> mainSteps;
-  std::shared_ptr<const StepRecording> standardSteps;
-  const bool done = waitForWork(
-      [&](const std::atomic<bool>* cancel) {
-        input.options.cancelRequested = cancel;
-        mainSteps = runRecorded(input.input, input.options, kDefaultRecordedItems, start).steps;
-        if (!withStandard || cancel->load()) return;
-        StepRecorder standard(kDefaultRecordedItems, start);
-        RunOptions options = input.options;
-        options.observer = &standard;
-        runStandardC(input.input, options);
-        standardSteps = standard.take();
-      },
-      tr("Recording the steps from line %1…").arg(m_First), this);
-  if (!done) return;
+  std::optional<RecordedSteps> steps = recordStepsFrom(m_RunInput(), start, withStandard, this);
+  if (!steps) return;
   if (withStandard) {
-    m_Standard = std::move(standardSteps);
+    m_Standard = std::move(steps->standard);
     m_StandardStepLines = linesOfSteps(m_Standard.get(), *m_Input);
     m_StandardLastRecordedLine = lastRecordedLine(m_Standard.get(), m_StandardStepLines);
   }
-  setRun(std::move(mainSteps));
+  setRun(std::move(steps->main));
 }
 
 void ExplainPanel::showStep(int index) {

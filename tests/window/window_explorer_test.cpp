@@ -19,6 +19,7 @@
 #include "app/MacroHoverTips.h"
 #include "app/MacrosPanel.h"
 #include "app/StandardPane.h"
+#include "orvo/StandardRun.h"
 
 namespace {
 
@@ -510,9 +511,21 @@ class ExplorerTest : public QObject {
     auto* button = panel.findChild<QPushButton*>(QStringLiteral("pb_RecordFromLine"));
     QCOMPARE(button->text(), QStringLiteral("Record Steps from Line 7"));
 
+    // Standard C's steps, past their own limit too, are recorded again with them.
+    orvo::StepRecorder standard(kSmallLimit);
+    orvo::RunOptions options;
+    options.observer = &standard;
+    orvo::runStandardC(text.toStdString(), options);
+    panel.setStandardRun(standard.take());
+    QCOMPARE(panel.stepCount(), 0);
+
     button->click();
-    QCOMPARE(panel.conditionalText(), QStringLiteral("#ifdef MAX (line 6): value 1: taken."));
+    QCOMPARE(panel.conditionalText(),
+             QStringLiteral("#ifdef MAX (line 6): this preprocessor: value 1: taken; standard C: "
+                            "value 1: taken."));
     QVERIFY(panel.stepCount() > 0);
+    QVERIFY(panel.isStandardStep(panel.stepCount() - 1));
+    QVERIFY(!panel.isStandardStep(0));
     QCOMPARE(panel.offeredRecordingLine(), 0);
     QVERIFY2(panel.noteText().contains(QStringLiteral("Steps were recorded from line 7 on.")),
              qPrintable(panel.noteText()));
