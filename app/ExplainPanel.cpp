@@ -277,7 +277,7 @@ void ExplainPanel::updateNote() {
                 .arg(m_Steps->limit)
                 .arg(kMaxRecordedBytes >> 20);
   if (m_Standard && m_Standard->truncated)
-    note << tr("Standard C's steps were kept only up to line %1.").arg(m_StandardLastRecordedLine);
+    note << tr("Standard C's steps stopped being kept at line %1.").arg(m_StandardLastRecordedLine);
   m_Note->setText(note.join(QLatin1Char(' ')));
   m_Note->setVisible(!note.isEmpty());
 }
@@ -351,11 +351,20 @@ void ExplainPanel::buildTree() {
   heading->setFont(kStepColumn, bold);
   if (m_StandardFrom == m_LineSteps.size()) {
     const MessageEvent* error = errorOnLine(*m_Standard, m_First);
-    heading->setText(kTextColumn, error != nullptr
-                                      ? tr("no macro expansions on this line; standard C reports "
-                                           "the error %1 here")
-                                            .arg(errorQuote(*error, m_Input->encoding()))
-                                      : tr("no macro expansions on this line"));
+    if (notRecorded(*m_Standard, m_StandardLastRecordedLine, m_First)) {
+      heading->setText(kTextColumn,
+                       m_First < m_Standard->firstLine
+                           ? tr("not recorded: steps were recorded from line %1 on")
+                                 .arg(m_Standard->firstLine)
+                           : tr("not recorded: steps stopped being kept at line %1")
+                                 .arg(m_StandardLastRecordedLine));
+    } else if (error != nullptr) {
+      heading->setText(kTextColumn, tr("no macro expansions on this line; standard C reports the "
+                                       "error %1 here")
+                                        .arg(errorQuote(*error, m_Input->encoding())));
+    } else {
+      heading->setText(kTextColumn, tr("no macro expansions on this line"));
+    }
   }
   heading->setExpanded(true);
   addStepItems(m_StandardFrom, m_LineSteps.size(), heading);

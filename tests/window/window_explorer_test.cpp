@@ -518,6 +518,8 @@ class ExplorerTest : public QObject {
     orvo::runStandardC(text.toStdString(), options);
     panel.setStandardRun(standard.take());
     QCOMPARE(panel.stepCount(), 0);
+    QTreeWidgetItem* heading = panel.tree()->topLevelItem(0);
+    QCOMPARE(heading->text(1), QStringLiteral("not recorded: steps stopped being kept at line 3"));
 
     button->click();
     QCOMPARE(panel.conditionalText(),
