@@ -26,16 +26,13 @@ class WaitCursor {
 
 }  // namespace
 
-std::optional<RecordedRun> runWhileWaiting(RunInput input, QWidget* parent) {
+bool waitForWork(const std::function<void(const std::atomic<bool>* cancel)>& work,
+                 const QString& caption, QWidget* parent) {
   std::atomic<bool> cancel{false};
-  input.options.cancelRequested = &cancel;
-  std::future<RecordedRun> run = std::async(std::launch::async, [&input] {
-    return runRecorded(input.input, input.options);
-  });
+  std::future<void> run = std::async(std::launch::async, [&work, &cancel] { work(&cancel); });
   if (run.wait_for(kPollInterval) != std::future_status::ready) {
     const WaitCursor cursor;
-    QProgressDialog progress(QObject::tr("Preprocessing the input before saving…"),
-                             QObject::tr("Cancel"), 0, 0, parent);
+    QProgressDialog progress(caption, QObject::tr("Cancel"), 0, 0, parent);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(kProgressDelayMs);
     while (run.wait_for(kPollInterval) != std::future_status::ready) {
@@ -46,8 +43,19 @@ std::optional<RecordedRun> runWhileWaiting(RunInput input, QWidget* parent) {
                                                        : QEventLoop::ExcludeUserInputEvents);
     }
   }
-  RecordedRun result = run.get();
-  if (cancel) return std::nullopt;
+  run.get();
+  return !cancel;
+}
+
+std::optional<RecordedRun> runWhileWaiting(RunInput input, QWidget* parent) {
+  RecordedRun result;
+  const bool done = waitForWork(
+      [&input, &result](const std::atomic<bool>* cancel) {
+        input.options.cancelRequested = cancel;
+        result = runRecorded(input.input, input.options);
+      },
+      QObject::tr("Preprocessing the input before saving…"), parent);
+  if (!done) return std::nullopt;
   return result;
 }
 

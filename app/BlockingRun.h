@@ -4,6 +4,9 @@
 // once it takes longer than a moment.
 #pragma once
 
+#include <QString>
+#include <atomic>
+#include <functional>
 #include <optional>
 
 #include "app/LivePreview.h"
@@ -12,6 +15,12 @@
 class QWidget;
 
 namespace orvo {
+
+// Runs `work` on a worker thread and waits, showing `caption` in the
+// progress dialog; `work` hands the cancel flag to its runs. False when the
+// user cancelled.
+bool waitForWork(const std::function<void(const std::atomic<bool>* cancel)>& work,
+                 const QString& caption, QWidget* parent);
 
 // The run's result; nothing when the user cancelled it.
 std::optional<RecordedRun> runWhileWaiting(RunInput input, QWidget* parent);

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QSplitter>
 #include <QTextEdit>
 #include <QTreeWidget>
@@ -11,6 +12,9 @@
 #include <map>
 
 #include "app/CodeEditor.h"
+#include "app/ConditionalBranches.h"
+#include "app/LivePreview.h"
+#include "app/RecordingFromLine.h"
 #include "app/TextDecoding.h"
 
 namespace orvo {
@@ -139,6 +143,35 @@ QStringList busyReasons(const QStringList& names) {
   return reasons;
 }
 
+// The step's notes as sentences: a capital first, a full stop last.
+QStringList stepNotes(const RecordedStep& step, TextEncoding encoding) {
+  QStringList notes;
+  for (const std::string& note : step.notes) {
+    QString sentence = decodeText(note, encoding);
+    if (sentence.isEmpty()) continue;
+    sentence[0] = sentence[0].toUpper();
+    if (!sentence.endsWith(QLatin1Char('.'))) sentence += QLatin1Char('.');
+    notes << sentence;
+  }
+  return notes;
+}
+
+// The message of an error the run reported, for a sentence.
+QString errorQuote(const MessageEvent& error, TextEncoding encoding) {
+  return QStringLiteral("“%1”").arg(decodeText(error.text, encoding));
+}
+
+// The error `steps` recorded on 1-based `line` of the main input, the one
+// that ended the run first.
+const MessageEvent* errorOnLine(const StepRecording& steps, int line) {
+  if (steps.endingError && steps.endingError->place.inMainInput &&
+      steps.endingError->place.line == line)
+    return &*steps.endingError;
+  for (const MessageEvent& error : steps.errors)
+    if (error.place.line == line) return &error;
+  return nullptr;
+}
+
 }  // namespace
 
 QString ExplainPanel::fromBytes(const std::string& text) const {
@@ -155,6 +188,12 @@ ExplainPanel::ExplainPanel(CodeEditor* input, QWidget* parent) : QWidget(parent)
   m_Note->setObjectName(QStringLiteral("lbl_ExplainNote"));
   m_Note->setWordWrap(true);
   m_Note->hide();
+  m_Record = new QPushButton(this);
+  m_Record->setObjectName(QStringLiteral("pb_RecordFromLine"));
+  m_Record->setToolTip(tr("Preprocess again, keeping the expansion steps and decisions from "
+                          "this line on"));
+  m_Record->hide();
+  connect(m_Record, &QPushButton::clicked, this, &ExplainPanel::recordFromShownLine);
 
   m_Tree = new QTreeWidget(this);
   m_Tree->setObjectName(QStringLiteral("ExplainSteps"));
@@ -181,6 +220,7 @@ ExplainPanel::ExplainPanel(CodeEditor* input, QWidget* parent) : QWidget(parent)
   layout->setContentsMargins(2, 2, 2, 2);
   layout->addWidget(m_Conditional);
   layout->addWidget(m_Note);
+  layout->addWidget(m_Record, 0, Qt::AlignLeft);
   layout->addWidget(split, 1);
 
   m_StepForward = new QAction(tr("Next Expansion Step"), this);
@@ -221,29 +261,48 @@ void ExplainPanel::setRun(std::shared_ptr<const StepRecording> steps) {
   const QByteArray text = m_Input->bytes();
   m_Branches = findConditionalBranches(std::string_view(text.constData(), text.size()));
   m_StepLines = linesOfSteps(m_Steps.get(), *m_Input);
-  if (m_Steps && m_Steps->truncated) {
-    m_Note->setText(tr("Only the first %1 steps of this run were kept (a limit that keeps the "
-                       "window responsive); lines after that point show none.")
-                        .arg(m_Steps->steps.size()));
-    m_Note->show();
-  } else {
-    m_Note->hide();
-  }
-  const int first = m_First;
-  const int last = m_Last;
-  m_LineSteps.clear();
-  m_First = m_Last = -1;
-  showLines(first, last);
+  m_LastRecordedLine = lastRecordedLine(m_Steps.get(), m_StepLines);
+  updateNote();
+  showAgain();
+}
+
+void ExplainPanel::updateNote() {
+  QStringList note;
+  if (m_Steps && m_Steps->firstLine > 1)
+    note << tr("Steps were recorded from line %1 on.").arg(m_Steps->firstLine);
+  if (m_Steps && m_Steps->truncated)
+    note << tr("Steps stopped being kept at line %1: a run keeps at most %2 steps, definitions "
+               "and decisions (and %3 MiB of their text), so that the window stays responsive.")
+                .arg(m_LastRecordedLine)
+                .arg(m_Steps->limit)
+                .arg(kMaxRecordedBytes >> 20);
+  if (m_Standard && m_Standard->truncated)
+    note << tr("Standard C's steps stopped being kept at line %1.").arg(m_StandardLastRecordedLine);
+  m_Note->setText(note.join(QLatin1Char(' ')));
+  m_Note->setVisible(!note.isEmpty());
+}
+
+int ExplainPanel::lastRecordedLine(const StepRecording* steps,
+                                   const std::vector<StepLines>& lines) {
+  int last = 0;
+  if (steps == nullptr) return last;
+  for (const StepLines& step : lines) last = std::max(last, step.last);
+  const auto note = [&last](const SourcePlace& place) {
+    if (place.inMainInput) last = std::max(last, place.line);
+  };
+  for (const ConditionalEvent& event : steps->conditionals) note(event.place);
+  for (const MacroDefinedEvent& event : steps->definitions) note(event.place);
+  for (const auto& undefinition : steps->undefinitions) note(undefinition.second.place);
+  for (const MessageEvent& event : steps->errors) note(event.place);
+  return last;
 }
 
 void ExplainPanel::setStandardRun(std::shared_ptr<const StepRecording> steps) {
   m_Standard = std::move(steps);
   m_StandardStepLines = linesOfSteps(m_Standard.get(), *m_Input);
-  const int first = m_First;
-  const int last = m_Last;
-  m_LineSteps.clear();
-  m_First = m_Last = -1;
-  showLines(first, last);
+  m_StandardLastRecordedLine = lastRecordedLine(m_Standard.get(), m_StandardStepLines);
+  updateNote();
+  showAgain();
 }
 
 void ExplainPanel::showLines(int first, int last) {
@@ -264,6 +323,7 @@ void ExplainPanel::showLines(int first, int last) {
   m_First = first;
   m_Last = last;
   m_Conditional->setText(decisionText(first));
+  offerRecording(first);
   if (same) return;
   m_LineSteps = std::move(lineSteps);
   m_StandardFrom = standardFrom;
@@ -272,15 +332,8 @@ void ExplainPanel::showLines(int first, int last) {
   if (!m_LineSteps.empty()) {
     m_StepView->setHtml(tr("<i>%1 steps. F10 shows the next one, Shift+F10 the one before.</i>")
                             .arg(m_LineSteps.size()));
-  } else if (pastStepLimit(first)) {
-    m_StepView->setHtml(
-        tr("<i>The run reached the limit of %1 kept steps before this line, so its steps were "
-           "not kept. To see them, preprocess a shorter input that holds this line: delete the "
-           "lines above it that it does not need, or copy it with the definitions it uses into "
-           "a new input.</i>")
-            .arg(m_Steps->limit));
   } else {
-    m_StepView->setHtml(tr("<i>No macro expansions on this line.</i>"));
+    m_StepView->setHtml(QStringLiteral("<i>%1</i>").arg(withoutStepsText(first).toHtmlEscaped()));
   }
   m_Changed.clear();
 }
@@ -296,8 +349,23 @@ void ExplainPanel::buildTree() {
   QFont bold = heading->font(kStepColumn);
   bold.setBold(true);
   heading->setFont(kStepColumn, bold);
-  if (m_StandardFrom == m_LineSteps.size())
-    heading->setText(kTextColumn, tr("no macro expansions on this line"));
+  if (m_StandardFrom == m_LineSteps.size()) {
+    const MessageEvent* error = errorOnLine(*m_Standard, m_First);
+    if (notRecorded(*m_Standard, m_StandardLastRecordedLine, m_First)) {
+      heading->setText(kTextColumn,
+                       m_First < m_Standard->firstLine
+                           ? tr("not recorded: steps were recorded from line %1 on")
+                                 .arg(m_Standard->firstLine)
+                           : tr("not recorded: steps stopped being kept at line %1")
+                                 .arg(m_StandardLastRecordedLine));
+    } else if (error != nullptr) {
+      heading->setText(kTextColumn, tr("no macro expansions on this line; standard C reports the "
+                                       "error %1 here")
+                                        .arg(errorQuote(*error, m_Input->encoding())));
+    } else {
+      heading->setText(kTextColumn, tr("no macro expansions on this line"));
+    }
+  }
   heading->setExpanded(true);
   addStepItems(m_StandardFrom, m_LineSteps.size(), heading);
 }
@@ -330,6 +398,7 @@ void ExplainPanel::addStepItems(std::size_t from, std::size_t to, QTreeWidgetIte
     // The columns cut long texts short; the tips hold them whole.
     QStringList tip{stepCaption(step, m_Input->encoding())};
     tip << busyReasons(busyNames(step, m_Input->encoding()));
+    tip << stepNotes(step, m_Input->encoding());
     item->setToolTip(kStepColumn, tip.join(QLatin1Char('\n')));
     item->setToolTip(kTextColumn, fromBytes(step.after));
     item->setData(kStepColumn, kStepIndexRole, static_cast<int>(i));
@@ -350,16 +419,101 @@ const ConditionalEvent* ExplainPanel::decisionOn(const StepRecording& steps,
 
 QString ExplainPanel::standardDecisionText(int directiveLine) const {
   const ConditionalEvent* event = decisionOn(*m_Standard, directiveLine);
-  if (event == nullptr) return tr("standard C: not evaluated, it lies in a skipped branch");
-  QStringList names;
-  for (const auto& [name, value] : event->names)
-    names << tr("%1 is %2").arg(fromBytes(name)).arg(value);
+  if (event == nullptr)
+    return tr("standard C: ") +
+           missingDecision(*m_Standard, m_StandardLastRecordedLine, directiveLine);
   QString text = tr("standard C: ");
-  if (!names.isEmpty()) text += names.join(QStringLiteral(", ")) + QStringLiteral(" → ");
-  if (event->directive != "else") text += tr("value %1, ").arg(event->value);
-  if (event->taken) return text + tr("taken");
-  return text + (event->earlierBranchTaken ? tr("not taken, an earlier branch was taken")
-                                           : tr("not taken"));
+  if (const MessageEvent* error = errorOnLine(*m_Standard, directiveLine))
+    text += tr("error %1, then ").arg(errorQuote(*error, m_Input->encoding()));
+  return text + decisionWords(*event, true);
+}
+
+QString ExplainPanel::restOfLineText(const ConditionalEvent& event) const {
+  // This preprocessor's condition can end before its line does (at a
+  // function-like macro's name and its "(", for one); the rest is no part
+  // of the condition.
+  if (!event.place.inMainInput || event.expression.empty() || event.place.line <= 0 ||
+      event.place.line > m_Input->lines())
+    return {};
+  const QString line = m_Input->text(event.place.line - 1).trimmed();
+  const QString expression = fromBytes(event.expression);
+  const qsizetype at = line.indexOf(expression);
+  if (at < 0) return {};
+  const QString rest = line.mid(at + expression.size()).trimmed();
+  if (rest.isEmpty() || rest.startsWith(QLatin1String("//")) || rest.startsWith(QLatin1String("/*")) ||
+      rest == QLatin1String("\\"))
+    return {};
+  return tr(" (the condition ends at %1: the rest of the line, %2, is no part of it)")
+      .arg(QStringLiteral("`%1`").arg(expression), QStringLiteral("`%1`").arg(rest));
+}
+
+QString ExplainPanel::decisionWords(const ConditionalEvent& event, bool standard) const {
+  // What each name stands for: in this preprocessor a macro other than a
+  // predefined one counts as 1 whatever its value; in standard C it is
+  // its value.
+  QStringList names;
+  for (const auto& [name, value] : event.names)
+    names << (standard ? tr("%1 is %2") : tr("%1 counts as %2")).arg(fromBytes(name)).arg(value);
+  QString text;
+  if (event.directive != "else") {
+    text = names.isEmpty() ? tr("value %1").arg(event.value)
+                           : tr("%1, so the value is %2")
+                                 .arg(names.join(QStringLiteral(", ")))
+                                 .arg(event.value);
+    text += QStringLiteral(": ");
+  }
+  if (event.taken) return text + tr("taken");
+  return text + (event.earlierBranchTaken ? tr("not taken, an earlier branch was taken")
+                                          : tr("not taken"));
+}
+
+QString ExplainPanel::missingDecision(const StepRecording& steps, int lastRecordedLine,
+                                      int directiveLine) const {
+  // A branch the run skipped and that holds the directive.
+  const ConditionalEvent* skipping = nullptr;
+  for (const ConditionalEvent& event : steps.conditionals) {
+    if (event.place.inMainInput && !event.taken && event.skippedFirstLine > 0 &&
+        event.skippedFirstLine <= directiveLine && directiveLine <= event.skippedLastLine)
+      skipping = &event;
+  }
+  if (skipping != nullptr) {
+    return tr("not evaluated: it lies in lines %1–%2, which the #%3 on line %4 skipped")
+        .arg(skipping->skippedFirstLine)
+        .arg(skipping->skippedLastLine)
+        .arg(QString::fromStdString(skipping->directive))
+        .arg(skipping->place.line);
+  }
+  if (steps.endingError) {
+    const MessageEvent& error = *steps.endingError;
+    const QString quote = errorQuote(error, m_Input->encoding());
+    if (error.place.inMainInput && error.place.line == directiveLine)
+      return tr("not evaluated: the run stopped there with the error %1").arg(quote);
+    if (error.place.inMainInput && error.place.known() && error.place.line < directiveLine)
+      return tr("not evaluated: the run stopped before it, on line %1, with the error %2")
+          .arg(error.place.line)
+          .arg(quote);
+    if (!error.place.inMainInput && !notRecorded(steps, lastRecordedLine, directiveLine)) {
+      if (!error.place.known()) return tr("not evaluated: the run stopped with the error %1").arg(quote);
+      return tr("not evaluated: the run stopped before it with the error %1 in %2, line %3")
+          .arg(quote, fromBytes(error.place.file))
+          .arg(error.place.line);
+    }
+  }
+  if (directiveLine < steps.firstLine)
+    return tr("not recorded: steps were recorded from line %1 on").arg(steps.firstLine);
+  if (notRecorded(steps, lastRecordedLine, directiveLine))
+    return tr("not recorded: steps stopped being kept at line %1, a limit that keeps the "
+              "window responsive")
+        .arg(lastRecordedLine);
+  return tr("no decision was recorded for it");
+}
+
+bool ExplainPanel::notRecorded(const StepRecording& steps, int lastRecordedLine, int line) {
+  if (line <= 0) return false;
+  if (line < steps.firstLine) return true;
+  // Items are kept in the order of the input: a line after the last kept
+  // one lost its items to the limit.
+  return steps.truncated && line > lastRecordedLine;
 }
 
 QString ExplainPanel::decisionText(int line) const {
@@ -372,39 +526,113 @@ QString ExplainPanel::decisionText(int line) const {
                        .arg(QString::fromStdString(event.directive),
                             fromBytes(event.expression).trimmed())
                        .trimmed();
+    text += tr(" (line %1): ").arg(event.place.line);
     if (m_Standard) {
       // Both decisions side by side, in the same words.
-      QStringList names;
-      for (const auto& [name, value] : event.names)
-        names << tr("%1 counts %2").arg(fromBytes(name)).arg(value);
-      text += tr(" (line %1): this preprocessor: ").arg(event.place.line);
-      if (!names.isEmpty()) text += names.join(QStringLiteral(", ")) + QStringLiteral(" → ");
-      if (event.directive != "else") text += tr("value %1, ").arg(event.value);
-      text += event.taken ? tr("taken")
-                          : event.earlierBranchTaken ? tr("not taken, an earlier branch was taken")
-                                                     : tr("not taken");
-      return text + QStringLiteral("; ") + standardDecisionText(branch->directiveLine) +
-             QLatin1Char('.');
+      return text + tr("this preprocessor: ") + decisionWords(event, false) +
+             restOfLineText(event) + QStringLiteral("; ") +
+             standardDecisionText(branch->directiveLine) + QLatin1Char('.');
     }
-    QStringList names;
-    for (const auto& [name, value] : event.names)
-      names << QStringLiteral("%1 = %2").arg(fromBytes(name)).arg(value);
-    text += tr(" (line %1): value %2").arg(event.place.line).arg(event.value);
-    if (!names.isEmpty()) text += tr(", with %1").arg(names.join(QStringLiteral(", ")));
-    if (event.taken) return text + tr(": taken.");
-    if (event.earlierBranchTaken) text += tr(": not taken, an earlier branch was taken");
-    else text += tr(": not taken");
+    text += decisionWords(event, false);
+    text += restOfLineText(event);
     if (event.skippedFirstLine > 0 && event.skippedFirstLine == event.skippedLastLine)
       text += tr("; line %1 skipped").arg(event.skippedFirstLine);
     else if (event.skippedFirstLine > 0)
       text += tr("; lines %1–%2 skipped").arg(event.skippedFirstLine).arg(event.skippedLastLine);
     return text + QLatin1Char('.');
   }
-  QString skipped =
-      tr("The conditional on line %1 was not evaluated: it lies in a branch that was skipped.")
-          .arg(branch->directiveLine);
-  if (m_Standard) skipped += QLatin1Char(' ') + standardDecisionText(branch->directiveLine) + QLatin1Char('.');
-  return skipped;
+  QString missing = tr("The conditional on line %1 was %2")
+                        .arg(branch->directiveLine)
+                        .arg(missingDecision(*m_Steps, m_LastRecordedLine, branch->directiveLine));
+  if (m_Standard) missing += QStringLiteral("; ") + standardDecisionText(branch->directiveLine);
+  return missing + QLatin1Char('.');
+}
+
+QString ExplainPanel::withoutStepsText(int line) const {
+  if (m_Steps && line > 0) {
+    if (m_Steps->endingError && m_Steps->endingError->place.inMainInput) {
+      const MessageEvent& error = *m_Steps->endingError;
+      const QString quote = errorQuote(error, m_Input->encoding());
+      if (error.place.line == line)
+        return tr("The run stopped on this line with the error %1: nothing here was expanded.")
+            .arg(quote);
+      if (error.place.known() && error.place.line < line)
+        return tr("The run stopped on line %1 with the error %2, before this line: nothing "
+                  "here was expanded.")
+            .arg(error.place.line)
+            .arg(quote);
+    }
+    // How to see them: the button when the panel can run again.
+    const QString howToSee =
+        m_RunInput ? tr("Record Steps from Line %1 runs again and keeps them from this line on.")
+                         .arg(line)
+                   : tr("To see them, preprocess a shorter input that holds this line.");
+    if (line < m_Steps->firstLine)
+      return tr("Steps were recorded from line %1 on, so this line's were not kept. %2")
+          .arg(m_Steps->firstLine)
+          .arg(howToSee);
+    if (notRecorded(*m_Steps, m_LastRecordedLine, line))
+      return tr("Steps stopped being kept at line %1 (a limit that keeps the window "
+                "responsive), so this line's were not kept. %2")
+          .arg(m_LastRecordedLine)
+          .arg(howToSee);
+  }
+  return tr("No macro expansions on this line.");
+}
+
+void ExplainPanel::offerRecording(int line) {
+  m_RecordLine = 0;
+  if (m_RunInput && m_Steps && line > 0) {
+    // Lines the recording did not reach, or a conditional whose decision
+    // it did not keep.
+    // The line where the recording stopped may have lost some of its steps.
+    bool lost = notRecorded(*m_Steps, m_LastRecordedLine, line) ||
+                (m_Steps->truncated && line >= m_LastRecordedLine) ||
+                (m_Standard && notRecorded(*m_Standard, m_StandardLastRecordedLine, line));
+    if (const ConditionalBranch* branch = innermostBranchAt(m_Branches, line)) {
+      const int directive = branch->directiveLine;
+      lost = lost ||
+             (decisionOn(*m_Steps, directive) == nullptr &&
+              notRecorded(*m_Steps, m_LastRecordedLine, directive)) ||
+             (m_Standard && decisionOn(*m_Standard, directive) == nullptr &&
+              notRecorded(*m_Standard, m_StandardLastRecordedLine, directive));
+    }
+    if (lost) m_RecordLine = line;
+  }
+  m_Record->setText(tr("Record Steps from Line %1").arg(m_RecordLine));
+  m_Record->setVisible(m_RecordLine > 0);
+}
+
+void ExplainPanel::setRunInputSource(std::function<RunInput()> source) {
+  m_RunInput = std::move(source);
+  showAgain();
+}
+
+void ExplainPanel::showAgain() {
+  const int first = m_First;
+  const int last = m_Last;
+  m_LineSteps.clear();
+  m_First = m_Last = -1;
+  showLines(first, last);
+}
+
+void ExplainPanel::recordFromShownLine() {
+  if (!m_RunInput || m_First <= 0) return;
+  RecordingStart start{m_First, {}};
+  // The decisions of the conditionals the line lies in, made above it.
+  for (const ConditionalBranch& branch : m_Branches) {
+    if (branch.directiveLine > m_First) break;
+    if (m_First <= branch.lastLine) start.conditionalLines.push_back(branch.directiveLine);
+  }
+  const bool withStandard = m_Standard != nullptr;
+  std::optional<RecordedSteps> steps = recordStepsFrom(m_RunInput(), start, withStandard, this);
+  if (!steps) return;
+  if (withStandard) {
+    m_Standard = std::move(steps->standard);
+    m_StandardStepLines = linesOfSteps(m_Standard.get(), *m_Input);
+    m_StandardLastRecordedLine = lastRecordedLine(m_Standard.get(), m_StandardStepLines);
+  }
+  setRun(std::move(steps->main));
 }
 
 void ExplainPanel::showStep(int index) {
@@ -434,6 +662,8 @@ void ExplainPanel::showStep(int index) {
   for (const QString& reason : busyReasons(busy))
     html += QStringLiteral("<p><span style=\"%1\">%2</span></p>")
                 .arg(kBusyStyle, reason.toHtmlEscaped());
+  for (const QString& note : stepNotes(step, m_Input->encoding()))
+    html += QStringLiteral("<p>%1</p>").arg(note.toHtmlEscaped());
   m_StepView->setHtml(html);
   const QSignalBlocker quiet(m_Tree);
   m_Tree->setCurrentItem(m_StepItems[index]);
@@ -455,19 +685,13 @@ void ExplainPanel::stepClicked(QTreeWidgetItem* item) {
   if (place.inMainInput) m_Input->selectBytes(place.begin, place.end);
 }
 
-bool ExplainPanel::pastStepLimit(int line) const {
-  if (!m_Steps || !m_Steps->truncated || line <= 0) return false;
-  // Steps are kept in the order of the input: a line after the last kept
-  // one from the input lost its steps to the limit.
-  for (auto lines = m_StepLines.rbegin(); lines != m_StepLines.rend(); ++lines) {
-    if (lines->last > 0) return line > lines->last;
-  }
-  return true;
-}
-
 QString ExplainPanel::conditionalText() const { return m_Conditional->text(); }
 
 QString ExplainPanel::stepViewText() const { return m_StepView->toPlainText(); }
+
+QString ExplainPanel::noteText() const { return m_Note->isHidden() ? QString() : m_Note->text(); }
+
+int ExplainPanel::offeredRecordingLine() const { return m_RecordLine; }
 
 QString ExplainPanel::changedText() const { return m_Changed; }
 

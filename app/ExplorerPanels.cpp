@@ -124,7 +124,14 @@ void ExplorerPanels::showRun(const RunResult& result, std::shared_ptr<const Step
   followFocusedEditor();
 }
 
-void ExplorerPanels::showStoppedMacros(const RunResult& result) { showMacros(result); }
+void ExplorerPanels::showStoppedMacros(const RunResult& result,
+                                       std::shared_ptr<const StepRecording> steps) {
+  showMacros(result);
+  if (steps) {
+    m_Explain->setRun(std::move(steps));
+    followFocusedEditor();
+  }
+}
 
 QString ExplorerPanels::macrosCaption() const {
   return m_MacrosCaption->isHidden() ? QString() : m_MacrosCaption->text();

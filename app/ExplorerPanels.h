@@ -43,8 +43,12 @@ class ExplorerPanels : public QObject {
   void showRun(const RunResult& result, std::shared_ptr<const StepRecording> steps);
   // A live run that ended in an error: the rest of the explorer keeps the
   // last good run while the user types, but the Macros panel shows the
-  // failed run's table under its caption, never an older table as current.
-  void showStoppedMacros(const RunResult& result);
+  // failed run's table under its caption, never an older table as current,
+  // and the Explain panel the failed run's steps (`steps`, when given): an
+  // older run's would explain another text, and the failed run's tell
+  // where it stopped.
+  void showStoppedMacros(const RunResult& result,
+                         std::shared_ptr<const StepRecording> steps = nullptr);
   // The Macros panel's caption; empty while its table is the last run's
   // and that run went through.
   QString macrosCaption() const;

@@ -39,6 +39,7 @@
 #include "app/ExampleCatalogue.h"
 #include "app/ExampleFolders.h"
 #include "app/ExamplesBox.h"
+#include "app/ExplainPanel.h"
 #include "app/ExplorerPanels.h"
 #include "app/FindBar.h"
 #include "app/IncludeDirectoriesDialog.h"
@@ -125,6 +126,8 @@ Tfrm_orvo::Tfrm_orvo(QWidget* parent) : QMainWindow(parent) {
   m_Explorer =
       new orvo::ExplorerPanels(this, memo_Input, memo_Output, m_MessagesDock, mi_View, ToolBar1,
                                m_Settings);
+  m_Explorer->explainPanel()->setRunInputSource(
+      [this] { return orvo::RunInput{memo_Input->bytes().toStdString(), runOptions()}; });
   m_StandardPane = new orvo::StandardPane(this, memo_Input, memo_Output, mi_View, m_Settings);
   connect(m_EditActions, &orvo::EditActions::wentToLine, m_Explorer,
           &orvo::ExplorerPanels::followCursorOf);
@@ -907,7 +910,7 @@ void Tfrm_orvo::showLiveResult(const orvo::RunResult& result,
     updateOutOfDate();
     m_Explorer->showRun(result, steps);
   } else {
-    m_Explorer->showStoppedMacros(result);
+    m_Explorer->showStoppedMacros(result, steps);
   }
 }
 

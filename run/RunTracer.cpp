@@ -549,7 +549,10 @@ RunExplanation RunTracer::finish(const RunError* endingError) {
   reportMessages();
   if (endingError != nullptr) {
     MessageEvent event;
-    if (endingError->hasPosition() && !m_Files.empty()) {
+    if (endingError->place) {
+      // Worked out by the run from the sources, an included file's too.
+      event.place = *endingError->place;
+    } else if (endingError->hasPosition() && !m_Files.empty()) {
       FileFrame& main = m_Files.front();
       event.place = placeIn(main, main.begin + std::max(0, endingError->begin),
                             main.begin + std::max(0, endingError->end));

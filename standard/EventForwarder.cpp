@@ -236,6 +236,7 @@ void EventForwarder::MacroExpands(const clang::Token& name,
       event.value += spell(token);
       first = false;
     }
+    if (predefined) event.value = m_BuiltinValues.valueOf(name);
     m_Observer->replaced(event);
   }
   // The expansion is finished (CallFinishedEvent) once its last token has

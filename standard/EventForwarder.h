@@ -16,6 +16,7 @@
 
 #include "orvo/Run.h"
 #include "orvo/StandardRun.h"
+#include "standard/BuiltinMacroValue.h"
 #include "standard/ClangPlaces.h"
 #include "standard/ExpansionResults.h"
 
@@ -103,6 +104,7 @@ class EventForwarder : public clang::PPCallbacks {
   std::string m_StopReason;
   int m_NextExpansion = 1;
   ExpansionResults m_Results;
+  BuiltinMacroValues m_BuiltinValues{m_Preprocessor};
   clang::SourceLocation m_PlaceBegin, m_PlaceEnd;  // the file range m_Place is of
   SourcePlace m_Place;
   // The #else and #elif lines reported, as file and line.

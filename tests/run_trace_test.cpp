@@ -177,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(
         EventCase{"ErrorThatEndsTheRun",
                   "#define bad(x) ## x\nok\nbad(1)\n",
                   {"define bad(x) '##x' @1:9", "call bad(1) [1] @3:1 d1",
-                   "error: macro may not begin with ## @3:1 ended"}}),
+                   "error: macro may not begin with ## @3:6 ended"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TraceCatalogue, StringizeShowsTheRawArgumentAndXstrShowsTheExpandedOne) {
@@ -314,7 +314,10 @@ TEST(TraceMacroTable, SurvivesAnErrorThatEndsTheRun) {
   bool kept = false;
   for (const MacroEntry& entry : traced.result.explanation->macros) kept |= entry.name == "KEEP";
   EXPECT_TRUE(kept);
-  EXPECT_EQ(traced.events.back(), "error:  stop @? ended");
+  // At the place the run's diagnostic gives: the #error line.
+  EXPECT_EQ(traced.events.back(), "error:  stop @2:1 ended");
+  ASSERT_TRUE(traced.result.error->place.has_value());
+  EXPECT_EQ(traced.result.error->place->line, 2);
 }
 
 TEST(TraceMessages, HaveTheSeverityOfTheRunsDiagnostics) {

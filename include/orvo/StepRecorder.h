@@ -5,7 +5,10 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -35,6 +38,10 @@ struct RecordedStep {
   // Macros a rescan pass met while they were being expanded and so left
   // as they stand.
   std::vector<std::string> busy = {};
+  // Sentences on what the step did that its texts alone do not show: a
+  // blank it dropped and the tokens that ran together for it, or where a
+  // predefined macro's value comes from.
+  std::vector<std::string> notes = {};
 };
 
 // "call", "built", "pass", "replaced", "result".
@@ -52,6 +59,26 @@ struct StepRecording {
   // kept.
   bool truncated = false;
   std::size_t limit = 0;  // the item limit
+  // Steps were kept from this line of the main input on (see
+  // RecordingStart); 1 when the recording started with the run.
+  int firstLine = 1;
+  // The error that ended the run, when one did: the conditional it stopped
+  // at, and everything after it, has no step.
+  std::optional<MessageEvent> endingError;
+  // The other errors the run reported in the main input, such as one that
+  // standard C reports at a conditional and then goes on past.
+  std::vector<MessageEvent> errors;
+};
+
+// Where a recording starts. A run whose steps past kDefaultRecordedItems
+// were not kept can be run again with its recording starting at the line
+// the user wants to see: the items before `line` are passed over and do not
+// count against the limit.
+struct RecordingStart {
+  int line = 1;  // 1-based line of the main input
+  // Directive lines before `line` whose decisions are kept all the same:
+  // the conditionals `line` lies in.
+  std::vector<int> conditionalLines = {};
 };
 
 // Items (steps, conditionals and definitions together) a recorder keeps by
@@ -63,7 +90,7 @@ inline constexpr std::size_t kMaxRecordedBytes = std::size_t{64} << 20;
 
 class StepRecorder : public RunObserver {
  public:
-  explicit StepRecorder(std::size_t maxItems = kDefaultRecordedItems);
+  explicit StepRecorder(std::size_t maxItems = kDefaultRecordedItems, RecordingStart start = {});
 
   void macroDefined(const MacroDefinedEvent& event) override;
   void macroUndefined(const MacroUndefinedEvent& event) override;
@@ -73,6 +100,8 @@ class StepRecorder : public RunObserver {
   void replaced(const ReplacementEvent& event) override;
   void callFinished(const CallFinishedEvent& event) override;
   void conditional(const ConditionalEvent& event) override;
+  void includeDirective(const IncludeEvent& event) override;
+  void message(const MessageEvent& event) override;
 
   // Hands over what was recorded; the recorder starts empty again.
   std::shared_ptr<const StepRecording> take();
@@ -86,10 +115,23 @@ class StepRecorder : public RunObserver {
     int id = 0;
     std::string name;
     std::string start;  // the text it started from: its call or its name
+    std::vector<std::string> arguments;  // a call's, as collected
+    std::vector<std::string> parts;      // a call's replacement, built
+    std::string value;                   // an object-like macro's value
   };
-  const OpenExpansion* openExpansion(int id) const;
+  OpenExpansion* openExpansion(int id);
+  // Whether an event at `place` comes before the recording's start line;
+  // the first one that does not starts the recording for good.
+  bool beforeStart(const SourcePlace& place);
+  // The parameters of the function-like macro `name` in force, or null.
+  const std::vector<std::string>* parametersOf(const std::string& name) const;
 
   std::size_t m_MaxItems;
+  RecordingStart m_Start;
+  bool m_Started = false;
+  // Each function-like macro's parameters, also those defined before the
+  // start line, which name the arguments of its calls.
+  std::map<std::string, std::vector<std::string>, std::less<>> m_Parameters;
   std::size_t m_Items = 0;
   std::size_t m_Bytes = 0;
   std::shared_ptr<StepRecording> m_Recording;
@@ -105,6 +147,6 @@ struct RecordedRun {
 // Runs the preprocessor with a StepRecorder as its observer (replacing any
 // observer in `options`); the result then carries its explanation too.
 RecordedRun runRecorded(std::string_view input, RunOptions options,
-                        std::size_t maxItems = kDefaultRecordedItems);
+                        std::size_t maxItems = kDefaultRecordedItems, RecordingStart start = {});
 
 }  // namespace orvo

@@ -263,7 +263,7 @@ class EditingTest : public QObject {
     panel.setRun(orvo::runRecorded(text.toStdString(), {}, kSmallLimit).steps);
     panel.showLines(7, 7);
     QCOMPARE(panel.stepCount(), 0);
-    QVERIFY2(panel.stepViewText().contains(QStringLiteral("limit of 4 kept steps")),
+    QVERIFY2(panel.stepViewText().contains(QStringLiteral("Steps stopped being kept at line 3")),
              qPrintable(panel.stepViewText()));
     panel.showLines(2, 2);
     QVERIFY(panel.stepCount() > 0);

@@ -5,6 +5,7 @@
 #include <QDockWidget>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolTip>
 #include <QTreeWidget>
@@ -17,6 +18,8 @@
 #include "app/ExplainPanel.h"
 #include "app/MacroHoverTips.h"
 #include "app/MacrosPanel.h"
+#include "app/StandardPane.h"
+#include "orvo/StandardRun.h"
 
 namespace {
 
@@ -62,6 +65,21 @@ class ExplorerTest : public QObject {
     window->ac_ExecuteExecute();
     // Lets the editors report where their cursors went.
     QTest::qWait(50);
+  }
+
+  // Standard C's result beside this preprocessor's; waits for the comparison.
+  void openStandardPane() {
+    auto* pane = window->findChild<orvo::StandardPane*>();
+    QSignalSpy compared(pane, &orvo::StandardPane::compared);
+    window->action("ac_StandardPane")->trigger();
+    QVERIFY(compared.wait(10000));
+  }
+  // The detail of the first step of one engine on the shown line.
+  QString firstDetail(bool standard) const {
+    for (int i = 0; i < explain()->stepCount(); ++i)
+      if (explain()->isStandardStep(i) == standard)
+        return QString::fromStdString(explain()->step(i)->detail);
+    return QStringLiteral("<none>");
   }
 
  private slots:
@@ -208,10 +226,10 @@ class ExplorerTest : public QObject {
 
     moveTo(input, 2);
     QCOMPARE(explain()->conditionalText(),
-             QStringLiteral("#if Z (line 2): value 1, with Z = 1: taken."));
+             QStringLiteral("#if Z (line 2): Z counts as 1, so the value is 1: taken."));
     moveTo(input, 4);
     QCOMPARE(explain()->conditionalText(),
-             QStringLiteral("#else (line 4): value 1: not taken, an earlier branch was taken; "
+             QStringLiteral("#else (line 4): not taken, an earlier branch was taken; "
                             "lines 5–6 skipped."));
     moveTo(input, 7);
     QVERIFY(explain()->conditionalText().contains(QStringLiteral("in no conditional")));
@@ -227,7 +245,8 @@ class ExplorerTest : public QObject {
       int line;  // 0-based
       const char* decision;
     } cases[] = {
-        {2, "The conditional on line 2 was not evaluated"},
+        {2, "The conditional on line 2 was not evaluated: it lies in lines 2–5, which the #if "
+            "on line 1 skipped."},
         {4, "#if 0 (line 1): value 0: not taken; lines 2–5 skipped."},
         {7, "#ifdef NONE (line 7): value 0: not taken; line 8 skipped."},
         {9, "#elif 2 (line 6): value 2: taken."},
@@ -316,7 +335,10 @@ class ExplorerTest : public QObject {
     QVERIFY(!note->isVisibleTo(&panel));
     panel.setRun(orvo::runRecorded(text.toStdString(), {}, 5).steps);
     QVERIFY(note->isVisibleTo(&panel));
-    QVERIFY(note->text().startsWith(QStringLiteral("Only the first 4 steps")));
+    QVERIFY2(note->text().startsWith(QStringLiteral("Steps stopped being kept at line 2: a run "
+                                                    "keeps at most 5 steps, definitions and "
+                                                    "decisions")),
+             qPrintable(note->text()));
     panel.showLines(2, 2);
     QCOMPARE(panel.stepCount(), 4);  // the first call's steps and the second's call
   }
@@ -369,6 +391,152 @@ class ExplorerTest : public QObject {
     window->input()->setText(QStringLiteral("#define AGAIN 5\n"));
     QTRY_VERIFY(caption->isHidden());
     QVERIFY(shows("AGAIN"));
+  }
+
+  // A conditional the run stopped at was not skipped: the panel says the
+  // run stopped there, with the error, and lines after it say the same;
+  // standard C reports its own error there and goes on.
+  void explainSaysTheRunStoppedAtAConditional() {
+    window->input()->setText(QStringLiteral("int a;\n#if (1\nx\n#endif\n"));
+    window->ac_ExecuteExecute();
+    QCOMPARE(window->messages.size(), 1);
+    moveTo(window->input(), 1);
+    QCOMPARE(explain()->conditionalText(),
+             QStringLiteral("The conditional on line 2 was not evaluated: the run stopped there "
+                            "with the error “) expected”."));
+    moveTo(window->input(), 2);
+    QVERIFY2(explain()->stepViewText().contains(QStringLiteral(
+                 "The run stopped on line 2 with the error “) expected”, before this "
+                 "line")),
+             qPrintable(explain()->stepViewText()));
+
+    // A live run that stops is explained too, never an older run of
+    // another text.
+    window->action("ac_LiveMode")->setChecked(true);
+    window->livePreview().setDelay(0);
+    QSignalSpy finished(&window->livePreview(), &orvo::LivePreview::finished);
+    window->input()->setText(QStringLiteral("#define ONE 1\nONE\n#if (1\nx\n#endif\n"));
+    QVERIFY(finished.wait(10000));
+    moveTo(window->input(), 1);
+    QCOMPARE(stepKinds(*explain()), QStringLiteral("replaced result"));
+    moveTo(window->input(), 2);
+    QVERIFY2(explain()->conditionalText().startsWith(
+                 QStringLiteral("The conditional on line 3 was not evaluated: the run stopped there")),
+             qPrintable(explain()->conditionalText()));
+    window->action("ac_LiveMode")->setChecked(false);
+    window->input()->setText(QStringLiteral("int a;\n#if (1\nx\n#endif\n"));
+    window->ac_ExecuteExecute();
+
+    openStandardPane();
+    moveTo(window->input(), 1);
+    QVERIFY2(explain()->conditionalText().endsWith(QStringLiteral(
+                 "standard C: error “expected ')' in preprocessor expression”, then "
+                 "value 0: not taken.")),
+             qPrintable(explain()->conditionalText()));
+  }
+
+  // This preprocessor's condition ends at a function-like macro's name; the
+  // panel says the rest of the line is no part of it. Where standard C
+  // expands nothing for its own error, its heading names the error.
+  void explainSaysWhereAConditionEndsAndStandardCsErrors() {
+    window->input()->setText(QStringLiteral(
+        "#define TWICE(x) ((x) * 2)\n#if TWICE(2) == 5\nyes\n#endif\n"
+        "#define min(X, Y) ((X) < (Y) ? (X) : (Y))\nmin()\n"));
+    window->ac_ExecuteExecute();
+    moveTo(window->input(), 1);
+    QCOMPARE(explain()->conditionalText(),
+             QStringLiteral("#if TWICE (line 2): TWICE counts as 1, so the value is 1: taken (the "
+                            "condition ends at `TWICE`: the rest of the line, `(2) == 5`, is no "
+                            "part of it)."));
+    openStandardPane();
+    moveTo(window->input(), 5);
+    QTreeWidget* tree = explain()->tree();
+    QTreeWidgetItem* heading = tree->topLevelItem(tree->topLevelItemCount() - 1);
+    QCOMPARE(heading->text(0), QStringLiteral("Standard C"));
+    QCOMPARE(heading->text(1),
+             QStringLiteral("no macro expansions on this line; standard C reports the error "
+                            "\u201ctoo few arguments provided to function-like macro "
+                            "invocation\u201d here"));
+  }
+
+  // Where the blank of `t n` went, and predefined names with their values
+  // in both engines.
+  void explainNamesDroppedBlanksAndPredefinedValues() {
+    window->input()->setText(
+        QStringLiteral("#define DECL(t, n) t n;\nDECL(int, x)\nint l = __LINE__;\n"));
+    window->ac_ExecuteExecute();
+    moveTo(window->input(), 1);
+    QCOMPARE(stepKinds(*explain()), QStringLiteral("call built result"));
+    for (int i = 0; i < 3; ++i) window->action("ac_StepForward")->trigger();
+    const QString result = explain()->stepViewText();
+    QVERIFY2(result.contains(QStringLiteral("the argument's leading blank")) &&
+                 result.contains(QStringLiteral("`int` and `x` run together into `intx`")),
+             qPrintable(result));
+    QVERIFY(explain()->tree()->currentItem()->toolTip(0).contains(QStringLiteral("run together")));
+
+    openStandardPane();
+    moveTo(window->input(), 2);
+    QCOMPARE(firstDetail(false), QStringLiteral("predefined macro __LINE__ → 1"));
+    QCOMPARE(firstDetail(true), QStringLiteral("predefined macro __LINE__ → 3"));
+    window->action("ac_StepForward")->trigger();
+    QVERIFY2(explain()->stepViewText().contains(QStringLiteral("from  __LINE__\n  to  1")),
+             qPrintable(explain()->stepViewText()));
+  }
+
+  // Past the step limit a conditional that was decided says its decision
+  // was not recorded, and the panel offers to record from the line; doing
+  // so shows the decision and the steps, and lines above the new start say
+  // why they have none. (A panel of its own with a small limit: the
+  // window's takes a huge input to reach.)
+  void explainRecordsFromALinePastTheStepLimit() {
+    orvo::CodeEditor input;
+    orvo::ExplainPanel panel(&input);
+    const QByteArray text =
+        "#define ONE 1\n#define MAX 2\nONE\nONE\nONE\n#ifdef MAX\nONE\n#endif\n";
+    input.setBytes(text.toStdString(), orvo::TextEncoding::Utf8, false);
+    constexpr std::size_t kSmallLimit = 4;
+    panel.setRun(orvo::runRecorded(text.toStdString(), {}, kSmallLimit).steps);
+    panel.showLines(7, 7);
+    QCOMPARE(panel.conditionalText(),
+             QStringLiteral("The conditional on line 6 was not recorded: steps stopped being "
+                            "kept at line 3, a limit that keeps the window responsive."));
+    QVERIFY2(panel.stepViewText().contains(QStringLiteral("To see them, preprocess a shorter")),
+             qPrintable(panel.stepViewText()));
+    QCOMPARE(panel.offeredRecordingLine(), 0);  // nothing to run again with yet
+    panel.setRunInputSource([&text] { return orvo::RunInput{text.toStdString(), {}}; });
+    QCOMPARE(panel.offeredRecordingLine(), 7);
+    QVERIFY2(panel.stepViewText().contains(QStringLiteral(
+                 "Record Steps from Line 7 runs again and keeps them from this line on.")),
+             qPrintable(panel.stepViewText()));
+    auto* button = panel.findChild<QPushButton*>(QStringLiteral("pb_RecordFromLine"));
+    QCOMPARE(button->text(), QStringLiteral("Record Steps from Line 7"));
+
+    // Standard C's steps, past their own limit too, are recorded again with them.
+    orvo::StepRecorder standard(kSmallLimit);
+    orvo::RunOptions options;
+    options.observer = &standard;
+    orvo::runStandardC(text.toStdString(), options);
+    panel.setStandardRun(standard.take());
+    QCOMPARE(panel.stepCount(), 0);
+    QTreeWidgetItem* heading = panel.tree()->topLevelItem(0);
+    QCOMPARE(heading->text(1), QStringLiteral("not recorded: steps stopped being kept at line 3"));
+
+    button->click();
+    QCOMPARE(panel.conditionalText(),
+             QStringLiteral("#ifdef MAX (line 6): this preprocessor: value 1: taken; standard C: "
+                            "value 1: taken."));
+    QVERIFY(panel.stepCount() > 0);
+    QVERIFY(panel.isStandardStep(panel.stepCount() - 1));
+    QVERIFY(!panel.isStandardStep(0));
+    QCOMPARE(panel.offeredRecordingLine(), 0);
+    QVERIFY2(panel.noteText().contains(QStringLiteral("Steps were recorded from line 7 on.")),
+             qPrintable(panel.noteText()));
+    panel.showLines(3, 3);
+    QCOMPARE(panel.stepCount(), 0);
+    QVERIFY2(panel.stepViewText().startsWith(
+                 QStringLiteral("Steps were recorded from line 7 on, so this line's were not kept")),
+             qPrintable(panel.stepViewText()));
+    QCOMPARE(panel.offeredRecordingLine(), 3);
   }
 };
 

@@ -78,8 +78,8 @@ class StandardExplainTest : public QObject {
     // Each branch with both decisions.
     moveTo(window->input(), 4);
     QVERIFY2(explain()->conditionalText().contains(QStringLiteral(
-                 "this preprocessor: V counts 1 → value 0, not taken; standard C: V is 5 → "
-                 "value 1, taken")),
+                 "this preprocessor: V counts as 1, so the value is 0: not taken; standard C: V "
+                 "is 5, so the value is 1: taken")),
              qPrintable(explain()->conditionalText()));
     moveTo(window->input(), 6);
     QVERIFY2(explain()->conditionalText().contains(QStringLiteral(
