@@ -35,8 +35,9 @@ TEST(CliStandard, CompareExitsLikeDiff) {
   const std::vector<Case> cases = {
       {"a b c\n", {}, 0, ""},
       {"#define V 5\n#if V > 3\nbig\n#endif\n", {},
-       1, "in.c:3:1: difference: #if V > 3: here V counts 1 → 0, not taken; standard C: V is 5 → 1, "
-          "taken\n    big\n  orvo:       (nothing)\n  standard C: big\n"},
+       1, "in.c:3:1: difference: #if V > 3 (line 2): here V counts as 1 (a defined macro's value is "
+          "not used), so `V > 3` is 0: not taken; in standard C V is 5, so it is 1: taken\n"
+          "    big\n  orvo:       (nothing)\n  standard C: big\n"},
       {"#define A a a a a\nA A A A\n", {"--max-output", "8"}, 2, ""},
   };
   TempDir dir;
