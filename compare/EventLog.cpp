@@ -14,7 +14,10 @@ void EventLog::macroUndefined(const MacroUndefinedEvent& event) { m_Macros.erase
 void EventLog::callCollected(const CallCollectedEvent& event) { calls.push_back(event); }
 
 void EventLog::replaced(const ReplacementEvent& event) {
-  if (event.kind == MacroKind::Predefined) predefined.push_back(event);
+  // The standard run reports the compiler's predefined macros (__STDC__) as
+  // object-like ones it never saw defined.
+  if (event.kind == MacroKind::Predefined || everDefined.count(event.name) == 0)
+    predefined.push_back(event);
 }
 
 void EventLog::conditional(const ConditionalEvent& event) {

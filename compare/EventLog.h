@@ -39,7 +39,7 @@ class EventLog : public RunObserver {
   const std::vector<IncludeStep>* chainOf(const std::string& path) const;
 
   std::vector<CallCollectedEvent> calls;
-  std::vector<ReplacementEvent> predefined;
+  std::vector<ReplacementEvent> predefined;  // names replaced that the input did not define
   std::vector<LoggedConditional> conditionals;
   std::vector<IncludeEvent> includes;
   // The last definition of each name, also of names undefined since, for
