@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 
 #include "compare/OutputTokens.h"
 
@@ -14,7 +15,7 @@ std::string directiveText(const ConditionalEvent& event) {
   return "#" + event.directive + (event.expression.empty() ? "" : " " + event.expression);
 }
 
-std::string quoted(const std::string& text) { return "'" + text + "'"; }
+std::string inQuotes(const std::string& text) { return "'" + text + "'"; }
 
 // "error: TEXT", as the message would be printed.
 std::string clause(const Diagnostic& message) {
@@ -22,7 +23,7 @@ std::string clause(const Diagnostic& message) {
 }
 
 std::string gives(const std::string& text) {
-  return text.empty() ? "writes nothing" : "gives " + quoted(text);
+  return text.empty() ? "writes nothing" : "gives " + inQuotes(text);
 }
 
 bool isError(const std::optional<Diagnostic>& message) {
@@ -85,8 +86,13 @@ std::string whatStandardGives(const std::string& name) {
 }  // namespace
 
 Explainer::Explainer(const EventLog& main, const EventLog& standard, const RunResult& mainResult,
-                     const RunResult& standardResult)
+                     const RunResult& standardResult, const std::vector<std::string>& includeDirectories)
     : m_Main(main), m_Standard(standard) {
+  for (const std::string& directory : includeDirectories) {
+    std::error_code error;
+    const std::filesystem::path canonical = std::filesystem::weakly_canonical(directory, error);
+    if (!error && !directory.empty()) m_IncludeDirectories.push_back(canonical.string());
+  }
   for (const EventLog* log : {&main, &standard})
     for (const LoggedConditional& logged : log->conditionals)
       if (logged.event.skippedFirstLine > 0)
@@ -167,6 +173,18 @@ void Explainer::explainStop(Difference& difference, const RowFacts& facts) const
                       ", and nothing is written; " + standardPart + goesOn;
 }
 
+// Whether the main run found the file below an include directory, not in it.
+bool Explainer::foundInSubdirectory(const IncludeEvent& include) const {
+  std::error_code error;
+  const std::string path = std::filesystem::weakly_canonical(include.path, error).string();
+  const std::string tail = "/" + include.name;
+  if (error || !path.ends_with(tail)) return false;
+  const std::string directory = path.substr(0, path.size() - tail.size());
+  return std::any_of(m_IncludeDirectories.begin(), m_IncludeDirectories.end(), [&](const std::string& top) {
+    return directory != top && directory.starts_with(top + "/");
+  });
+}
+
 bool Explainer::includeReason(Difference& difference, const RowFacts& facts) const {
   for (const IncludeEvent* includeEvent : eventsAt(m_MainIncludes, facts.file[kMainSide], facts.line)) {
     const IncludeEvent& include = *includeEvent;
@@ -193,6 +211,11 @@ bool Explainer::includeReason(Difference& difference, const RowFacts& facts) con
       difference.rule = "other";
       difference.reason = "here " + written + " is found in no include directory; standard C finds it as " +
                           standard->path;
+    } else if (include.path != standard->path && foundInSubdirectory(include)) {
+      difference.rule = "recursive-include";
+      difference.reason = "here " + written + " is found first as " + include.path +
+                          ": include directories are searched with their subdirectories; standard C "
+                          "searches each directory itself and finds " + standard->path;
     } else if (include.path != standard->path) {
       difference.rule = "other";
       difference.reason = "here " + written + " is found as " + include.path +
@@ -216,7 +239,7 @@ bool Explainer::callInIfReason(Difference& difference, const RowFacts& facts) co
     difference.reason =
         "here " + name + " is not expanded in #" + logged.event.directive + ": " + name +
         " counts as 1 and the text after it" +
-        (difference.mainText.empty() ? std::string() : ", " + quoted(difference.mainText) + ",") +
+        (difference.mainText.empty() ? std::string() : ", " + inQuotes(difference.mainText) + ",") +
         " is written to the output (the condition is " + std::to_string(logged.event.value) + ": " +
         decision(logged.event.taken) + "); standard C expands the call" +
         (standard == nullptr ? std::string()
@@ -403,16 +426,16 @@ bool Explainer::spacingReason(Difference& difference, const RowFacts& facts) con
   const CallCollectedEvent* call = calls.empty() ? nullptr : calls.front();
   if (call == nullptr) {
     difference.rule = "other";
-    difference.reason = "here the tokens run together as " + quoted(difference.mainText) +
+    difference.reason = "here the tokens run together as " + inQuotes(difference.mainText) +
                         " without a macro call on this line; standard C keeps them apart: " +
-                        quoted(difference.standardText);
+                        inQuotes(difference.standardText);
     return true;
   }
   difference.rule = "spacing";
-  difference.reason = "here the call " + call->callText + " gives " + quoted(difference.mainText) +
+  difference.reason = "here the call " + call->callText + " gives " + inQuotes(difference.mainText) +
                       ", whose tokens run together: an argument loses the blanks before it and "
                       "no blank keeps tokens apart; standard C gives " +
-                      quoted(difference.standardText);
+                      inQuotes(difference.standardText);
   return true;
 }
 
@@ -421,6 +444,15 @@ void Explainer::errorReason(Difference& difference) const {
     difference.rule = "other";
     difference.reason = "here the line " + gives(difference.mainText) + "; standard C " +
                         gives(difference.standardText);
+    // A name only standard C knows as a macro: its definition was in a file
+    // this run did not read, or read another way.
+    for (const OutputToken& token : tokensOf(difference.mainText)) {
+      const auto standard = m_Standard.everDefined.find(token.text);
+      if (standard == m_Standard.everDefined.end() || m_Main.everDefined.count(token.text)) continue;
+      difference.reason += ": " + token.text + " is no macro here; standard C defines it at " +
+                           standard->second.place.file + ":" + std::to_string(standard->second.place.line);
+      break;
+    }
     return;
   }
   difference.rule = "error";

@@ -30,7 +30,7 @@ struct RowFacts {
 class Explainer {
  public:
   Explainer(const EventLog& main, const EventLog& standard, const RunResult& mainResult,
-            const RunResult& standardResult);
+            const RunResult& standardResult, const std::vector<std::string>& includeDirectories);
 
   // Fills rule and reason of a difference whose texts and messages are set.
   void explain(Difference& difference, const RowFacts& facts) const;
@@ -48,8 +48,11 @@ class Explainer {
   void errorReason(Difference& difference) const;
   bool inSkippedBranch(const RowFacts& facts) const;
 
+  bool foundInSubdirectory(const IncludeEvent& include) const;
+
   const EventLog& m_Main;
   const EventLog& m_Standard;
+  std::vector<std::string> m_IncludeDirectories;  // canonical
   // The branches either run left out: file (as that run names it), first and last line.
   std::vector<std::tuple<std::string, int, int>> m_Skipped;
   // Each run's events by file and line, so that a reason costs no walk

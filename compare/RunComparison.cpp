@@ -1,6 +1,7 @@
 #include "orvo/Comparison.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <map>
 
@@ -40,10 +41,20 @@ std::map<LineKey, Diagnostic> messagesByLine(LineGroups& groups, Side side, cons
   return byLine;
 }
 
+// Longest text of a result shown for one difference: a whole header that
+// one run alone read counts as its #include line, and is cut here, with the
+// number of tokens left out.
+constexpr std::size_t kMaxShownTextBytes = 400;
+
 std::string joined(const std::vector<OutputToken>& tokens, const std::vector<std::size_t>& indices,
-                   std::size_t from, std::size_t to, const char* separator) {
+                   std::size_t from, std::size_t to, const char* separator,
+                   std::size_t maxBytes = kMaxShownTextBytes) {
   std::string text;
   for (std::size_t i = from; i < to; ++i) {
+    if (text.size() > maxBytes) {
+      text += " … (" + std::to_string(to - i) + " more tokens)";
+      break;
+    }
     if (i > from) text += separator;
     text += tokens[indices[i]].text;
   }
@@ -128,8 +139,8 @@ class RowBuilder {
       facts.file = {m_Files.nameIn(kMainSide, key.file), m_Files.nameIn(kStandardSide, key.file)};
       facts.line = key.line;
     }
-    facts.mainGlued = joined(mainTokens, a, prefix, a.size() - suffix, "");
-    facts.standardGlued = joined(standardTokens, b, prefix, b.size() - suffix, "");
+    facts.mainGlued = joined(mainTokens, a, prefix, a.size() - suffix, "", SIZE_MAX);
+    facts.standardGlued = joined(standardTokens, b, prefix, b.size() - suffix, "", SIZE_MAX);
     facts.standardGoesOn = m_LastStandardInputLine > difference.inputLine;
     if (mainStopped) m_Explainer.explainStop(difference, facts);
     else m_Explainer.explain(difference, facts);
@@ -202,7 +213,8 @@ Comparison compareRuns(std::string_view input, const RunOptions& options,
   const std::map<LineKey, Diagnostic> mainMessages = messagesByLine(groups, kMainSide, comparison.main);
   const std::map<LineKey, Diagnostic> standardMessages =
       messagesByLine(groups, kStandardSide, comparison.standard);
-  const Explainer explainer(mainLog, standardLog, comparison.main, comparison.standard);
+  const Explainer explainer(mainLog, standardLog, comparison.main, comparison.standard,
+                            options.includeDirectories);
   RowBuilder builder(input, files, groups, {&mainTokens, &standardTokens}, explainer);
   auto messageAt = [](const std::map<LineKey, Diagnostic>& messages, const LineKey& key) {
     const auto found = messages.find(key);
