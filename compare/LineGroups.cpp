@@ -2,12 +2,48 @@
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 
 namespace orvo::compare {
 
+namespace {
+
+// A #pragma directive (or a line with the _Pragma operator).
+bool isPragmaLine(const std::string& text) {
+  std::size_t at = text.find_first_not_of(" \t");
+  if (at == std::string::npos) return false;
+  if (text.find("_Pragma") != std::string::npos) return true;
+  if (text[at] != '#') return false;
+  at = text.find_first_not_of(" \t", at + 1);
+  return at != std::string::npos && text.compare(at, 6, "pragma") == 0;
+}
+
+// The input line of an output line whose origin is unknown: the first pragma
+// line between the known lines before and after it in the same file.
+std::optional<int> pragmaLine(const RunExplanation& explanation, int outputLine, const LineOrigin& before,
+                              int beforeFile, const LineGroups::LineText& lineText) {
+  int last = INT_MAX;
+  for (std::size_t next = static_cast<std::size_t>(outputLine); next < explanation.lineMap.size(); ++next) {
+    const LineOrigin& origin = explanation.lineMap[next];
+    if (!origin.known()) continue;
+    if (origin.file == before.file) last = origin.firstLine;
+    break;
+  }
+  // Far enough for any block of directives between two lines of text.
+  constexpr int kMaxSearchedLines = 1000;
+  for (int line = before.lastLine + 1; line < last && line <= before.lastLine + kMaxSearchedLines; ++line) {
+    const std::string text = lineText(beforeFile, line);
+    if (isPragmaLine(text)) return line;
+    if (text.empty() && line > before.lastLine + 1 && last == INT_MAX) break;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 LineGroups::LineGroups(FileIdentity& files, const std::array<const RunResult*, 2>& results,
                        const std::array<const std::vector<OutputToken>*, 2>& tokens,
-                       const std::array<const EventLog*, 2>& logs)
+                       const std::array<const EventLog*, 2>& logs, const LineText& lineText)
     : m_Files(files), m_Logs(logs) {
   // Each run's file numbers in the common numbering, and the spans of lines
   // its output lines join.
@@ -43,18 +79,25 @@ LineGroups::LineGroups(FileIdentity& files, const std::array<const RunResult*, 2
     const RunExplanation* explanation =
         results[side]->explanation ? &*results[side]->explanation : nullptr;
     LineKey current;
+    LineOrigin lastKnown;
     int outputLine = -1;
     std::size_t group = 0;
     bool haveGroup = false;
     for (std::size_t i = 0; i < sideTokens.size(); ++i) {
       if (sideTokens[i].line != outputLine || !haveGroup) {
         outputLine = sideTokens[i].line;
-        // A line no input line wrote (a pragma the library passes on)
-        // belongs to the line before it.
         const LineOrigin origin = explanation != nullptr ? explanation->originOf(outputLine) : LineOrigin{};
         if (origin.known() && origin.file < static_cast<int>(ids[side].size())) {
           const int file = ids[side][static_cast<std::size_t>(origin.file)];
           current = redirected(LineKey{file, joinedStart(file, origin.firstLine)});
+          lastKnown = origin;
+        } else if (explanation != nullptr && lastKnown.known()) {
+          // A line no input line is known to have written (a pragma the
+          // library passes on) belongs to its directive, else to the line
+          // before it.
+          const int file = ids[side][static_cast<std::size_t>(lastKnown.file)];
+          if (const auto line = pragmaLine(*explanation, outputLine, lastKnown, file, lineText))
+            current = redirected(LineKey{file, joinedStart(file, *line)});
         }
         const auto [found, added] = index.try_emplace(current, m_Groups.size());
         if (added) m_Groups.push_back(LineGroup{current, {}, {}});

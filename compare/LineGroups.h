@@ -10,6 +10,8 @@
 #include <array>
 #include <compare>
 #include <cstddef>
+#include <functional>
+#include <string>
 #include <map>
 #include <vector>
 
@@ -34,10 +36,15 @@ struct LineGroup {
 
 class LineGroups {
  public:
-  // Each run's result (with its explanation), tokens and events.
+  // The text of line `line` of file `file` (FileIdentity's numbering).
+  using LineText = std::function<std::string(int file, int line)>;
+
+  // Each run's result (with its explanation), tokens and events; `lineText`
+  // finds the directive of an output line no input line is known to have
+  // written (a #pragma that standard C passes on).
   LineGroups(FileIdentity& files, const std::array<const RunResult*, 2>& results,
              const std::array<const std::vector<OutputToken>*, 2>& tokens,
-             const std::array<const EventLog*, 2>& logs);
+             const std::array<const EventLog*, 2>& logs, const LineText& lineText);
 
   // The groups in input order.
   const std::vector<LineGroup>& groups() const { return m_Groups; }

@@ -71,10 +71,9 @@ std::string mainInputPath(const RunOptions& options) {
 
 class RowBuilder {
  public:
-  RowBuilder(std::string_view input, FileIdentity& files, LineGroups& groups,
+  RowBuilder(SourceLines& lines, FileIdentity& files, LineGroups& groups,
              const std::array<const std::vector<OutputToken>*, 2>& tokens, const Explainer& explainer)
-      : m_Files(files), m_Groups(groups), m_Tokens(tokens), m_Explainer(explainer),
-        m_Lines(input) {
+      : m_Files(files), m_Groups(groups), m_Tokens(tokens), m_Explainer(explainer), m_Lines(lines) {
     // For each group and run, the output line of the first token at or after it.
     const std::vector<LineGroup>& all = groups.groups();
     for (const Side side : {kMainSide, kStandardSide}) {
@@ -171,7 +170,7 @@ class RowBuilder {
   LineGroups& m_Groups;
   std::array<const std::vector<OutputToken>*, 2> m_Tokens;
   const Explainer& m_Explainer;
-  SourceLines m_Lines;
+  SourceLines& m_Lines;
   std::array<std::vector<int>, 2> m_NextLine;
   int m_LastStandardInputLine = 0;
 };
@@ -213,14 +212,18 @@ Comparison compareRuns(std::string_view input, const RunOptions& options,
                  [](const OutputToken& a, const OutputToken& b) { return a.text == b.text; }))
     return comparison;
   FileIdentity files(options.inputName, mainInputPath(options));
+  SourceLines sources(input);
+  const LineGroups::LineText lineText = [&](int file, int line) {
+    return file == 0 ? sources.mainLine(line) : sources.fileLine(files.shownName(file), line);
+  };
   LineGroups groups(files, {&comparison.main, &comparison.standard}, {&mainTokens, &standardTokens},
-                    {&mainLog, &standardLog});
+                    {&mainLog, &standardLog}, lineText);
   const std::map<LineKey, Diagnostic> mainMessages = messagesByLine(groups, kMainSide, comparison.main);
   const std::map<LineKey, Diagnostic> standardMessages =
       messagesByLine(groups, kStandardSide, comparison.standard);
   const Explainer explainer(mainLog, standardLog, comparison.main, comparison.standard,
                             options.includeDirectories);
-  RowBuilder builder(input, files, groups, {&mainTokens, &standardTokens}, explainer);
+  RowBuilder builder(sources, files, groups, {&mainTokens, &standardTokens}, explainer);
   auto messageAt = [](const std::map<LineKey, Diagnostic>& messages, const LineKey& key) {
     const auto found = messages.find(key);
     return found == messages.end() ? std::optional<Diagnostic>() : std::optional(found->second);
