@@ -14,9 +14,8 @@ void EventLog::macroUndefined(const MacroUndefinedEvent& event) { m_Macros.erase
 void EventLog::callCollected(const CallCollectedEvent& event) { calls.push_back(event); }
 
 void EventLog::replaced(const ReplacementEvent& event) {
-  // The standard run reports the compiler's predefined macros (__STDC__) as
-  // object-like ones it never saw defined.
-  if (event.kind == MacroKind::Predefined || everDefined.count(event.name) == 0)
+  if (event.kind == MacroKind::Predefined ||
+      (m_UndefinedArePredefined && everDefined.count(event.name) == 0))
     predefined.push_back(event);
 }
 

@@ -24,6 +24,10 @@ struct LoggedConditional {
 
 class EventLog : public RunObserver {
  public:
+  // `undefinedArePredefined`: the run reports the macros it predefines as
+  // object-like ones it never saw defined (the standard run's __STDC__).
+  explicit EventLog(bool undefinedArePredefined) : m_UndefinedArePredefined(undefinedArePredefined) {}
+
   void macroDefined(const MacroDefinedEvent& event) override;
   void macroUndefined(const MacroUndefinedEvent& event) override;
   void callCollected(const CallCollectedEvent& event) override;
@@ -47,6 +51,7 @@ class EventLog : public RunObserver {
   std::map<std::string, MacroDefinedEvent> everDefined;
 
  private:
+  bool m_UndefinedArePredefined;
   // The definitions in force.
   std::map<std::string, MacroDefinedEvent> m_Macros;
   // The #include lines of the files being read, outermost first.

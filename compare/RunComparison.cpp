@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <set>
 
 #include "compare/EventLog.h"
 #include "compare/FileIdentity.h"
@@ -190,7 +191,7 @@ bool sameTokens(const LineGroup& group, const std::vector<OutputToken>& main,
 Comparison compareRuns(std::string_view input, const RunOptions& options,
                        RunObserver* mainObserver, RunObserver* standardObserver) {
   Comparison comparison;
-  EventLog mainLog, standardLog;
+  EventLog mainLog(false), standardLog(true);
   ObserverPair mainEvents(mainLog, mainObserver);
   ObserverPair standardEvents(standardLog, standardObserver);
   RunOptions mainOptions = options;
@@ -248,9 +249,12 @@ Comparison compareRuns(std::string_view input, const RunOptions& options,
   };
   std::vector<Pending> pending;
   std::map<LineKey, const LineGroup*> byKey;
+  std::set<LineKey> differing;
   for (const LineGroup& group : groups.groups()) {
     byKey[group.key] = &group;
-    if (!sameTokens(group, mainTokens, standardTokens)) pending.push_back(Pending{group.key, &group, group.order});
+    if (sameTokens(group, mainTokens, standardTokens)) continue;
+    pending.push_back(Pending{group.key, &group, group.order});
+    differing.insert(group.key);
   }
   auto errorAt = [](const std::map<LineKey, Diagnostic>& messages, const LineKey& key) {
     const auto found = messages.find(key);
@@ -261,9 +265,7 @@ Comparison compareRuns(std::string_view input, const RunOptions& options,
       if (message.severity != Severity::Error || errorAt(mainMessages, key) == errorAt(standardMessages, key))
         continue;
       // A line where only one run reports an error differs even where the tokens agree.
-      const bool differs = std::any_of(pending.begin(), pending.end(),
-                                       [&](const Pending& p) { return p.key == key; });
-      if (differs) continue;
+      if (!differing.insert(key).second) continue;
       const auto group = byKey.find(key);
       pending.push_back(Pending{key, group == byKey.end() ? nullptr : group->second, groups.orderOf(key)});
     }
