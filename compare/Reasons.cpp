@@ -73,6 +73,11 @@ const typename Map::mapped_type& eventsAt(const Map& byLine, const std::string& 
   return found == byLine.end() ? kNone : found->second;
 }
 
+bool hasToken(const std::string& text, const std::string& token) {
+  const std::vector<OutputToken> tokens = tokensOf(text);
+  return std::any_of(tokens.begin(), tokens.end(), [&](const OutputToken& t) { return t.text == token; });
+}
+
 const std::vector<std::string> kCountedNames = {"__LINE__", "__FILE__", "__DATE__", "__TIME__"};
 
 // What standard C gives for a name this preprocessor fixes at 1.
@@ -121,16 +126,45 @@ Explainer::Explainer(const EventLog& main, const EventLog& standard, const RunRe
   }
 }
 
+bool Explainer::explainPart(Difference& difference, const RowFacts& facts) const {
+  // Tokens that differ only in the blanks between them are the spacing rule
+  // whatever else the line holds.
+  return (!isError(difference.mainMessage) && !isError(difference.standardMessage) &&
+          spacingReason(difference, facts)) ||
+         includeReason(difference, facts) || callInIfReason(difference, facts) ||
+         variadicReason(difference, facts) || predefinedReason(difference, facts) ||
+         (inSkippedBranch(facts) && conditionalReason(difference, facts));
+}
+
 void Explainer::explain(Difference& difference, const RowFacts& facts) const {
-  const bool found = includeReason(difference, facts) || callInIfReason(difference, facts) ||
-                     variadicReason(difference, facts) || predefinedReason(difference, facts) ||
-                     (inSkippedBranch(facts) && conditionalReason(difference, facts)) ||
-                     (!isError(difference.mainMessage) && !isError(difference.standardMessage) &&
-                      spacingReason(difference, facts));
-  if (!found) {
+  // Each part's rule and reason, each reason once; the row takes the first
+  // rule that is not "other".
+  std::vector<Difference> explained;
+  bool found = false;
+  for (const RowPart& part : facts.parts) {
+    Difference piece = difference;
+    piece.mainText = part.mainText;
+    piece.standardText = part.standardText;
+    RowFacts partFacts = facts;
+    partFacts.mainGlued = part.mainGlued;
+    partFacts.standardGlued = part.standardGlued;
+    if (explainPart(piece, partFacts)) found = true;
+    else errorReason(piece);
+    if (std::none_of(explained.begin(), explained.end(),
+                     [&](const Difference& d) { return d.reason == piece.reason; }))
+      explained.push_back(std::move(piece));
+  }
+  if (explained.empty()) {
     errorReason(difference);
     return;
   }
+  const auto ruled = std::find_if(explained.begin(), explained.end(),
+                                  [](const Difference& d) { return d.rule != "other"; });
+  difference.rule = ruled != explained.end() ? ruled->rule : explained.front().rule;
+  difference.reason.clear();
+  for (const Difference& piece : explained)
+    difference.reason += (difference.reason.empty() ? "" : "; also ") + piece.reason;
+  if (!found) return;
   // Where standard C stops or warns on this line, the reason says so.
   if (difference.standardMessage && difference.standardMessage->severity != Severity::Note &&
       difference.reason.find(difference.standardMessage->text) == std::string::npos)
@@ -286,6 +320,9 @@ bool Explainer::predefinedReason(Difference& difference, const RowFacts& facts) 
   };
   for (const ReplacementEvent* replacedEvent : eventsAt(m_MainPredefined, facts.file[kMainSide], facts.line)) {
     const ReplacementEvent& replaced = *replacedEvent;
+    // Its value here, or its name or value in standard C, lies in this part.
+    if (!hasToken(difference.mainText, replaced.value) && !hasToken(difference.standardText, replaced.name))
+      continue;
     if (std::find(kCountedNames.begin(), kCountedNames.end(), replaced.name) != kCountedNames.end()) {
       const std::optional<std::string> value = standardValue(replaced.name);
       difference.rule = "predefined-values";
@@ -305,7 +342,7 @@ bool Explainer::predefinedReason(Difference& difference, const RowFacts& facts) 
     const ReplacementEvent& replaced = *replacedEvent;
     if (std::find(kCountedNames.begin(), kCountedNames.end(), replaced.name) != kCountedNames.end())
       continue;
-    if (facts.mainGlued.find(replaced.name) == std::string::npos) continue;
+    if (!hasToken(difference.mainText, replaced.name)) continue;
     difference.rule = "own-predefined";
     difference.reason = "here " + replaced.name + " is not predefined and stays as written; standard C "
                         "predefines it as " + replaced.value;

@@ -16,11 +16,23 @@
 
 namespace orvo::compare {
 
+// One stretch of differing tokens within a line: each run's tokens joined
+// by blanks, and without.
+struct RowPart {
+  std::string mainText;
+  std::string standardText;
+  std::string mainGlued;
+  std::string standardGlued;
+};
+
 // One differing input line as both runs name it.
 struct RowFacts {
   std::array<std::string, 2> file;  // the file as each run names it (by Side); empty: never named
   int line = 0;
-  // The differing tokens, each run's joined without blanks.
+  // The stretches of differing tokens, in order: a line with two causes
+  // (a call whose tokens run together, then __LINE__) gets both reasons.
+  std::vector<RowPart> parts;
+  // Of the part being explained.
   std::string mainGlued;
   std::string standardGlued;
   // Whether standard C's output goes on with lines of the main input after this one.
@@ -39,6 +51,8 @@ class Explainer {
   void explainStop(Difference& difference, const RowFacts& facts) const;
 
  private:
+  // The rule and reason of one part; false when no rule explains it.
+  bool explainPart(Difference& difference, const RowFacts& facts) const;
   bool includeReason(Difference& difference, const RowFacts& facts) const;
   bool callInIfReason(Difference& difference, const RowFacts& facts) const;
   bool variadicReason(Difference& difference, const RowFacts& facts) const;

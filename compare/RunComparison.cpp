@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <set>
 
 #include "compare/EventLog.h"
@@ -139,8 +140,11 @@ class RowBuilder {
       facts.file = {m_Files.nameIn(kMainSide, key.file), m_Files.nameIn(kStandardSide, key.file)};
       facts.line = key.line;
     }
-    facts.mainGlued = joined(mainTokens, a, prefix, a.size() - suffix, "", SIZE_MAX);
-    facts.standardGlued = joined(standardTokens, b, prefix, b.size() - suffix, "", SIZE_MAX);
+    for (const auto& [from, to] : parts(a, b, prefix, suffix))
+      facts.parts.push_back(RowPart{joined(mainTokens, a, from.first, to.first, " "),
+                                    joined(standardTokens, b, from.second, to.second, " "),
+                                    joined(mainTokens, a, from.first, to.first, "", SIZE_MAX),
+                                    joined(standardTokens, b, from.second, to.second, "", SIZE_MAX)});
     facts.standardGoesOn = m_LastStandardInputLine > difference.inputLine;
     if (mainStopped) m_Explainer.explainStop(difference, facts);
     else m_Explainer.explain(difference, facts);
@@ -148,6 +152,44 @@ class RowBuilder {
   }
 
  private:
+  using Cut = std::pair<std::size_t, std::size_t>;  // a position in each run's tokens of a line
+
+  // The stretches of differing tokens between the shared start and end of a
+  // line, found by the longest common subsequence of the two runs' tokens;
+  // a line too long for it is one stretch.
+  std::vector<std::pair<Cut, Cut>> parts(const std::vector<std::size_t>& a, const std::vector<std::size_t>& b,
+                                         std::size_t prefix, std::size_t suffix) const {
+    const std::size_t n = a.size() - suffix - prefix, m = b.size() - suffix - prefix;
+    const Cut end{a.size() - suffix, b.size() - suffix};
+    // Enough for any line a person reads; the table grows with the square.
+    constexpr std::size_t kMaxPartedTokens = 128;
+    if (n == 0 || m == 0 || n > kMaxPartedTokens || m > kMaxPartedTokens) return {{Cut{prefix, prefix}, end}};
+    auto same = [&](std::size_t i, std::size_t j) {
+      return (*m_Tokens[kMainSide])[a[prefix + i]].text == (*m_Tokens[kStandardSide])[b[prefix + j]].text;
+    };
+    // common[i][j]: the longest common subsequence of the tokens from i and j on.
+    std::vector<std::vector<int>> common(n + 1, std::vector<int>(m + 1, 0));
+    for (std::size_t i = n; i-- > 0;)
+      for (std::size_t j = m; j-- > 0;)
+        common[i][j] = same(i, j) ? common[i + 1][j + 1] + 1 : std::max(common[i + 1][j], common[i][j + 1]);
+    std::vector<std::pair<Cut, Cut>> found;
+    std::size_t i = 0, j = 0;
+    std::optional<Cut> open;
+    while (i < n || j < m) {
+      if (i < n && j < m && same(i, j) && common[i][j] == common[i + 1][j + 1] + 1) {
+        if (open) found.push_back({*open, Cut{prefix + i, prefix + j}});
+        open.reset();
+        ++i, ++j;
+        continue;
+      }
+      if (!open) open = Cut{prefix + i, prefix + j};
+      if (j >= m || (i < n && common[i + 1][j] >= common[i][j + 1])) ++i;
+      else ++j;
+    }
+    if (open) found.push_back({*open, end});
+    return found;
+  }
+
   // The index of the first group at or after `key` in input order.
   std::size_t positionOf(const LineKey& key) const {
     const std::vector<LineGroup>& all = m_Groups.groups();

@@ -147,6 +147,15 @@ TEST(CompareRows, MixedProgramsGiveOneRowPerDifferingLine) {
       {"value and suffix in one condition",
        "#define V 5\n#if V > 3 && 10UL > 3\nyes\n#endif\n", {},
        {{"", 3, "macro-value-in-if", "10UL counts as 0"}}},
+      {"two causes on one line: one row with both reasons",
+       "#define DECL(t, n) t n;\n#define NEG(x) -x\nDECL(int, x) = __LINE__;\nNEG(-1) + sizeof __FILE__;\n"
+       "int w = _Windows + __STDC__;\n",
+       {},
+       {{"", 3, "spacing", "'int x'; also here __LINE__ is always 1; standard C gives the line's number, 3"},
+        {"", 4, "spacing", "also here __FILE__ is always 1"},
+        {"", 5, "own-predefined",
+         "here _Windows is predefined as 1; standard C does not define it and keeps the name; also "
+         "here __STDC__ is not predefined and stays as written; standard C predefines it as 1"}}},
       {"a pragma standard C passes on is a row of its own line, not of the line before",
        "int a;\n#pragma pack(1)\nint b;\n#define DECL(t, n) t n;\nDECL(int, c)\n", {},
        {{"", 2, "other"}, {"", 5, "spacing"}}},
