@@ -24,8 +24,9 @@ struct Difference {
   // includedFrom.front() is in the main input); absent when unknown.
   std::optional<SourcePlace> place;
   // The differing tokens of each result on that line (the tokens both
-  // results share at its start and end left out), joined by blanks; empty
-  // when that result has none there.
+  // results share at its start and end left out), joined by blanks and cut
+  // after a few hundred bytes (a whole header only one run read) with the
+  // number of tokens left out; empty when that result has none there.
   std::string mainText;
   std::string standardText;
   // Output lines (from 1) the difference lies on in each result; where one
@@ -34,7 +35,10 @@ struct Difference {
   int mainLine = 0;
   int standardLine = 0;
   std::string rule;    // the id of a DifferenceRule (compare/DifferenceRules.h)
-  std::string reason;  // one sentence naming the rule with both runs' facts
+  // A sentence naming the rule with both runs' facts, and where standard C
+  // reports an error or a warning; a line with two causes gets both
+  // reasons, joined by "; also ", and the rule of the first.
+  std::string reason;
   // The line of the main input the difference belongs to: its own line, or
   // for a line of an included file the main input's #include that leads
   // there; 0 when unknown.
@@ -61,8 +65,8 @@ struct Comparison {
 };
 
 // Most differences listed for one input; beyond it the last entry says how
-// many more there are. Enough for any screen; a diff of two large outputs
-// that differ everywhere stays quick.
+// many more there are. Enough for any screen; two large outputs that differ
+// on every line still compare quickly.
 inline constexpr std::size_t kMaxDifferences = 500;
 
 // Runs both engines with `options` (its observer, if any, is not used) and
