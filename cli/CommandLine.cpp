@@ -35,10 +35,13 @@ std::string usageText() {
          "                  in #if, real __LINE__ and __FILE__, ordinary include search\n"
          "                  (quotes: the including file's directory, then -I; angles:\n"
          "                  -I only; no subdirectories); written like 'cpp -P'\n"
-         "  --compare       run both engines and print each place where their tokens\n"
-         "                  differ, both results and the rule that makes the difference;\n"
+         "  --compare       run both engines and print each input line whose tokens\n"
+         "                  differ, both results and the rule that makes the difference,\n"
+         "                  and both runs' messages (marked [orvo] and [standard C]);\n"
          "                  exit status 0 when they agree, 1 when they differ, 2 on\n"
-         "                  trouble; with --trace=json one JSON object per difference\n"
+         "                  trouble (standard C reports an error); with --trace=json one\n"
+         "                  JSON object per difference; -o and --crlf apply to the list,\n"
+         "                  --deps is refused\n"
          "  --trace         write every step of the run to standard error: macro\n"
          "                  definitions, each call with its arguments, substitution\n"
          "                  and rescan passes, conditional decisions, includes\n"
@@ -184,6 +187,13 @@ std::optional<Options> parseCommandLine(const std::vector<std::string>& args, st
       options.inputPath = arg;
       haveInput = true;
     }
+  }
+  // --deps lists the files of one run, and the two runs search includes
+  // differently: it has no meaning for a comparison.
+  if (options.deps && options.engine == EngineChoice::Compare) {
+    error = "options '--deps' and '--compare' exclude each other: --deps lists the files one run "
+            "included (alone, or with --standard for standard C's)";
+    return std::nullopt;
   }
   return options;
 }

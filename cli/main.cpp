@@ -6,6 +6,7 @@
 #include <iostream>
 #include <iterator>
 #include <new>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,27 @@ std::string dependencyList(const std::vector<orvo::IncludedFile>& files) {
       list += file.path + "\n";
   }
   return list;
+}
+
+// Writes what the run produced to -o OUT (safely) or standard output, with
+// CR LF line ends under --crlf; 0, or the exit status of a failed write.
+int writeOutput(const orvo::cli::Options& options, const std::string& produced) {
+  const std::string converted = options.crlf ? orvo::convertLineEnds(produced) : std::string();
+  const std::string& output = options.crlf ? converted : produced;
+  if (options.outputPath) {
+    if (const auto failure = orvo::files::writeFileSafely(*options.outputPath, output)) {
+      std::cerr << "orvo-pp: cannot write '" << *options.outputPath << "': " << *failure << "\n";
+      return kExitUsage;
+    }
+    return 0;
+  }
+  std::cout << output;
+  std::cout.flush();
+  if (!std::cout) {
+    std::cerr << "orvo-pp: cannot write standard output\n";
+    return kExitUsage;
+  }
+  return 0;
 }
 
 // What the program is doing, for the message when memory runs out.
@@ -124,9 +146,16 @@ int runProgram(int argc, char** argv) {
   if (options->engine == orvo::cli::EngineChoice::Compare) {
     runOptions.observer = nullptr;
     const orvo::compare::Comparison comparison = orvo::compare::compareRuns(input, runOptions);
-    if (comparison.trouble) std::cerr << "orvo-pp: " << *comparison.trouble << "\n";
-    return orvo::cli::printComparison(comparison, options->trace == orvo::cli::TraceFormat::Json,
-                                      std::cout);
+    g_stage = "writing the output";
+    std::ostringstream report;
+    const int status = orvo::cli::printComparison(
+        comparison,
+        orvo::cli::CompareReport{options->trace == orvo::cli::TraceFormat::Json, options->allMessages,
+                                 orvo::cli::PrintStyle{options->caret, useColor(options->color)}},
+        report, std::cerr);
+    // The report is the output: -o and --crlf apply to it as to a result.
+    if (const int written = writeOutput(*options, report.str()); written != 0) return written;
+    return status;
   }
   const orvo::RunResult result = options->engine == orvo::cli::EngineChoice::Standard
                                      ? orvo::runStandardC(input, runOptions)
@@ -153,23 +182,9 @@ int runProgram(int argc, char** argv) {
 
   const std::string dependencies =
       options->deps ? dependencyList(result.includedFiles) : std::string();
-  const std::string& produced = options->deps ? dependencies : result.output;
-  const std::string converted = options->crlf ? orvo::convertLineEnds(produced) : std::string();
-  const std::string& output = options->crlf ? converted : produced;
-  if (options->outputPath) {
-    if (const auto failure = orvo::files::writeFileSafely(*options->outputPath, output)) {
-      std::cerr << "orvo-pp: cannot write '" << *options->outputPath << "': " << *failure
-                << "\n";
-      return kExitUsage;
-    }
-  } else {
-    std::cout << output;
-    std::cout.flush();
-    if (!std::cout) {
-      std::cerr << "orvo-pp: cannot write standard output\n";
-      return kExitUsage;
-    }
-  }
+  if (const int written = writeOutput(*options, options->deps ? dependencies : result.output);
+      written != 0)
+    return written;
   // As cc -E: the output is written, and the status tells it may lack text.
   return result.hasErrors() ? kExitError : 0;
 }

@@ -5,7 +5,7 @@
 namespace orvo::compare {
 namespace {
 
-constexpr std::array<DifferenceRule, 9> kRules = {{
+constexpr std::array<DifferenceRule, 10> kRules = {{
     {"macro-value-in-if", "A macro counts 1 in #if",
      "V is 5, yet #if V > 3 takes the #else branch here",
      "In #if and #elif a macro the input defined counts 1, whatever its value, and an unknown "
@@ -54,6 +54,13 @@ constexpr std::array<DifferenceRule, 9> kRules = {{
      "beside the input; ISO C compilers look in each directory itself only, so <sys.h> in "
      "inc/sub/ is not found with -I inc.",
      "#include <sys.h>\n"},
+    {"error", "Errors in the input",
+     "",
+     "The input holds an error that one preprocessor or both report, and each goes on in its own "
+     "way: this preprocessor ends the run at an error in the main input, or keeps an #include it "
+     "cannot find as text; standard C reports the error and goes on. The reason names both "
+     "messages.",
+     ""},
     {"other", "Other differences",
      "",
      "A difference that none of the rules above explains; the message gives both results.",

@@ -1,424 +1,231 @@
 #include "orvo/Comparison.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <filesystem>
 #include <map>
-#include <regex>
-#include <tuple>
+#include <optional>
+#include <set>
 
+#include "compare/EventLog.h"
+#include "compare/FileIdentity.h"
+#include "compare/LineGroups.h"
 #include "compare/ObserverPair.h"
 #include "compare/OutputTokens.h"
+#include "compare/Reasons.h"
+#include "compare/SourceLines.h"
 #include "orvo/StandardRun.h"
 
 namespace orvo::compare {
 namespace {
 
-// ---- What each run did, as far as reasons need it ---------------------------
-
-struct LoggedConditional {
-  ConditionalEvent event;
-  // The text each name of the expression stood for when the directive was
-  // met: a macro's replacement, or nothing when the name was no macro.
-  std::map<std::string, std::optional<std::string>> definitions;
-};
-
-class EventLog : public RunObserver {
- public:
-  void macroDefined(const MacroDefinedEvent& event) override {
-    m_Macros[event.name] = event;
-    everDefined[event.name] = event;
+int gravity(Severity severity) {
+  switch (severity) {
+    case Severity::Error: return 2;
+    case Severity::Warning: return 1;
+    case Severity::Note: return 0;
   }
-  void macroUndefined(const MacroUndefinedEvent& event) override { m_Macros.erase(event.name); }
-  void callCollected(const CallCollectedEvent& event) override { calls.push_back(event); }
-  void replaced(const ReplacementEvent& event) override {
-    if (event.kind == MacroKind::Predefined) predefined.push_back(event);
-  }
-  void conditional(const ConditionalEvent& event) override {
-    LoggedConditional logged{event, {}};
-    // Names, not the suffixes of numbers (10UL).
-    static const std::regex kName("(^|[^A-Za-z0-9_.])([A-Za-z_][A-Za-z0-9_]*)");
-    for (std::sregex_iterator it(event.expression.begin(), event.expression.end(), kName), end;
-         it != end; ++it) {
-      const std::string name = (*it)[2].str();
-      if (name == "defined") continue;
-      const auto found = m_Macros.find(name);
-      logged.definitions[name] =
-          found == m_Macros.end() ? std::nullopt : std::optional(found->second.replacement);
-    }
-    conditionals.push_back(std::move(logged));
-  }
-  void includeDirective(const IncludeEvent& event) override { includes.push_back(event); }
-
-  const MacroDefinedEvent* macro(const std::string& name) const {
-    const auto found = m_Macros.find(name);
-    return found == m_Macros.end() ? nullptr : &found->second;
-  }
-
-  std::vector<CallCollectedEvent> calls;
-  std::vector<ReplacementEvent> predefined;
-  std::vector<LoggedConditional> conditionals;
-  std::vector<IncludeEvent> includes;
-  // The last definition of each name, also of names undefined since, for
-  // calls made before the #undef.
-  std::map<std::string, MacroDefinedEvent> everDefined;
-
- private:
-  // The definitions in force.
-  std::map<std::string, MacroDefinedEvent> m_Macros;
-};
-
-bool samePlace(const SourcePlace& place, const std::string& file, int line) {
-  return place.file == file && place.line == line;
+  return 0;
 }
 
-// ---- The token diff ---------------------------------------------------------
-
-struct Hunk {
-  std::size_t a0, a1, b0, b1;  // [a0, a1) of the main tokens, [b0, b1) of the standard ones
-};
-
-// Most edits the diff looks for before it lists the rest as one difference;
-// its memory grows with the square of this.
-constexpr int kMaxEdits = 4000;
-
-// The shortest edit script (Myers) between the token texts, as hunks.
-std::vector<Hunk> diff(const std::vector<OutputToken>& a, const std::vector<OutputToken>& b) {
-  std::size_t start = 0;
-  while (start < a.size() && start < b.size() && a[start].text == b[start].text) ++start;
-  std::size_t endA = a.size(), endB = b.size();
-  while (endA > start && endB > start && a[endA - 1].text == b[endB - 1].text) --endA, --endB;
-  if (start == endA && start == endB) return {};
-  const int n = static_cast<int>(endA - start), m = static_cast<int>(endB - start);
-  auto same = [&](int x, int y) { return a[start + x].text == b[start + y].text; };
-  const int offset = std::min(n + m, kMaxEdits) + 1;
-  std::vector<int> v(2 * offset + 1, 0);
-  std::vector<std::vector<int>> trace;
-  int found = -1;
-  for (int d = 0; d <= std::min(n + m, kMaxEdits) && found < 0; ++d) {
-    trace.emplace_back(v.begin() + offset - d, v.begin() + offset + d + 1);
-    for (int k = -d; k <= d; k += 2) {
-      int x = (k == -d || (k != d && v[offset + k - 1] < v[offset + k + 1])) ? v[offset + k + 1]
-                                                                             : v[offset + k - 1] + 1;
-      int y = x - k;
-      while (x < n && y < m && same(x, y)) ++x, ++y;
-      v[offset + k] = x;
-      if (x >= n && y >= m) {
-        found = d;
-        break;
-      }
-    }
-  }
-  if (found < 0) return {Hunk{start, endA, start, endB}};
-  // Walks back through the saved frontiers, marking each step that is no match.
-  std::vector<std::pair<int, int>> path;  // points (x, y) from the end to the start
-  int x = n, y = m;
-  for (int d = found; d > 0; --d) {
-    // The frontier before step d, indexed by diagonal k + d.
-    const std::vector<int>& before = trace[d];
-    auto frontier = [&](int kk) { return before[kk + d]; };
-    const int k = x - y;
-    const bool down = k == -d || (k != d && frontier(k - 1) < frontier(k + 1));
-    const int prevK = down ? k + 1 : k - 1;
-    const int prevX = frontier(prevK);
-    const int prevY = prevX - prevK;
-    while (x > prevX && y > prevY) --x, --y;  // the matches after the edit
-    path.emplace_back(x, y);
-    x = prevX;
-    y = prevY;
-  }
-  std::reverse(path.begin(), path.end());
-  // Each point is the end of one edit: merge runs of edits into hunks.
-  std::vector<Hunk> hunks;
-  x = 0;
-  y = 0;
-  for (const auto& [px, py] : path) {
-    // One edit leads to (px, py) from (px - 1, py) or (px, py - 1).
-    const bool deleted = px - py > x - y;
-    const int fromX = deleted ? px - 1 : px, fromY = deleted ? py : py - 1;
-    const std::size_t ax = start + fromX, by = start + fromY;
-    if (!hunks.empty() && hunks.back().a1 == ax && hunks.back().b1 == by) {
-      hunks.back().a1 = start + px;
-      hunks.back().b1 = start + py;
-    } else {
-      hunks.push_back(Hunk{ax, start + px, by, start + py});
-    }
-    x = px;
-    y = py;
-  }
-  return hunks;
+// The gravest message of a run on each input line (the first of equal ones);
+// notes are left out.
+std::map<LineKey, Diagnostic> messagesByLine(LineGroups& groups, Side side, const RunResult& result) {
+  std::map<LineKey, Diagnostic> byLine;
+  auto add = [&](const Diagnostic& diagnostic) {
+    if (diagnostic.severity == Severity::Note || !diagnostic.place || !diagnostic.place->known()) return;
+    const LineKey key = groups.keyOf(side, diagnostic.place->file, diagnostic.place->line);
+    const auto [found, added] = byLine.try_emplace(key, diagnostic);
+    if (!added && gravity(diagnostic.severity) > gravity(found->second.severity)) found->second = diagnostic;
+  };
+  for (const Diagnostic& diagnostic : result.diagnostics) add(diagnostic);
+  if (result.error) add(result.error->diagnostic());
+  return byLine;
 }
 
-// ---- Reasons ------------------------------------------------------------------
+// Longest text of a result shown for one difference: a whole header that
+// one run alone read counts as its #include line, and is cut here, with the
+// number of tokens left out.
+constexpr std::size_t kMaxShownTextBytes = 400;
 
-std::string joined(const std::vector<OutputToken>& tokens, std::size_t from, std::size_t to) {
+std::string joined(const std::vector<OutputToken>& tokens, const std::vector<std::size_t>& indices,
+                   std::size_t from, std::size_t to, const char* separator,
+                   std::size_t maxBytes = kMaxShownTextBytes) {
   std::string text;
   for (std::size_t i = from; i < to; ++i) {
-    if (!text.empty()) text += ' ';
-    text += tokens[i].text;
+    if (text.size() > maxBytes) {
+      text += " … (" + std::to_string(to - i) + " more tokens)";
+      break;
+    }
+    if (i > from) text += separator;
+    text += tokens[indices[i]].text;
   }
   return text;
 }
 
-std::string glued(const std::vector<OutputToken>& tokens, std::size_t from, std::size_t to) {
-  std::string text;
-  for (std::size_t i = from; i < to; ++i) text += tokens[i].text;
-  return text;
+// The path of the main input as the standard run names it when it is
+// included (a file that includes itself).
+std::string mainInputPath(const RunOptions& options) {
+  if (options.sourceDir.empty()) return {};
+  return (std::filesystem::path(options.sourceDir) / std::filesystem::path(options.inputName).filename())
+      .string();
 }
 
-std::string decision(bool taken) { return taken ? "taken" : "not taken"; }
-
-std::string directiveText(const ConditionalEvent& event) {
-  return "#" + event.directive + (event.expression.empty() ? "" : " " + event.expression);
-}
-
-bool hasSuffixedConstant(const std::string& expression) {
-  static const std::regex kSuffixed("\\b[0-9][0-9A-Fa-fxX]*([uU][lL]{0,2}|[lL]{1,2}[uU]?)\\b");
-  return std::regex_search(expression, kSuffixed);
-}
-
-class Explainer {
+class RowBuilder {
  public:
-  // `skipped`: the branches either run left out, as file, first and last line.
-  Explainer(const EventLog& main, const EventLog& standard,
-            std::vector<std::tuple<std::string, int, int>> skipped)
-      : m_Main(main), m_Standard(standard), m_Skipped(std::move(skipped)) {}
-
-  // Fills rule and reason of a difference at input line `line` of `file`.
-  void explain(Difference& difference, const std::string& file, int line,
-               const std::string& mainGlued, const std::string& standardGlued) const {
-    if (includeReason(difference, file, line)) return;
-    if (callInIfReason(difference, file, line)) return;
-    if (variadicReason(difference, file, line)) return;
-    if (predefinedReason(difference, file, line)) return;
-    // Only a line in a branch that one of the runs left out differs by a conditional.
-    if (inSkippedBranch(file, line) && conditionalReason(difference, file, line)) return;
-    if (mainGlued == standardGlued) {
-      difference.rule = "spacing";
-      const CallCollectedEvent* call = callOn(m_Main, file, line);
-      difference.reason =
-          (call != nullptr ? "here the call " + call->callText + " gives " : std::string("here ")) +
-          "'" + difference.mainText + "', whose tokens run together: an argument loses the "
-          "blanks before it and no blank keeps tokens apart; standard C gives '" +
-          difference.standardText + "'";
-      return;
+  RowBuilder(SourceLines& lines, FileIdentity& files, LineGroups& groups,
+             const std::array<const std::vector<OutputToken>*, 2>& tokens, const Explainer& explainer)
+      : m_Files(files), m_Groups(groups), m_Tokens(tokens), m_Explainer(explainer), m_Lines(lines) {
+    // For each group and run, the output line of the first token at or after it.
+    const std::vector<LineGroup>& all = groups.groups();
+    for (const Side side : {kMainSide, kStandardSide}) {
+      const std::vector<OutputToken>& sideTokens = *tokens[side];
+      int next = sideTokens.empty() ? 0 : sideTokens.back().line;
+      m_NextLine[side].assign(all.size() + 1, next);
+      for (std::size_t g = all.size(); g-- > 0;) {
+        if (!all[g].tokens[side].empty()) next = sideTokens[all[g].tokens[side].front()].line;
+        m_NextLine[side][g] = next;
+      }
     }
-    difference.rule = "other";
-    difference.reason = "here '" + difference.mainText + "'; standard C gives '" +
-                        difference.standardText + "'";
+    for (const LineGroup& group : all)
+      if (!group.tokens[kStandardSide].empty() && !group.order.empty())
+        m_LastStandardInputLine = std::max(m_LastStandardInputLine, group.order.front());
+  }
+
+  // A row for `key`; `group` is its group of tokens, or null when neither run wrote any there.
+  Difference row(const LineKey& key, const LineGroup* group, const std::optional<Diagnostic>& mainMessage,
+                 const std::optional<Diagnostic>& standardMessage, bool mainStopped) {
+    Difference difference;
+    difference.mainMessage = mainMessage;
+    difference.standardMessage = standardMessage;
+    const std::vector<IncludeStep> chain = m_Groups.chainOf(key.file);
+    if (key.file >= 0) {
+      SourcePlace place;
+      place.file = m_Files.shownName(key.file);
+      place.line = key.line;
+      place.column = 1;
+      place.inMainInput = key.file == 0;
+      place.includedFrom = chain;
+      if (place.inMainInput) {
+        place.begin = place.end = static_cast<int>(m_Lines.startOf(key.line));
+        place.lineText = m_Lines.mainLine(key.line);
+      } else {
+        place.lineText = m_Lines.fileLine(place.file, key.line);
+      }
+      difference.place = std::move(place);
+      difference.inputLine = key.file == 0 ? key.line : chain.empty() ? 0 : chain.front().line;
+    }
+    // The tokens both runs share at the line's start and end are no difference.
+    static const std::vector<std::size_t> kNone;
+    const std::vector<std::size_t>& a = group != nullptr ? group->tokens[kMainSide] : kNone;
+    const std::vector<std::size_t>& b = group != nullptr ? group->tokens[kStandardSide] : kNone;
+    const std::vector<OutputToken>& mainTokens = *m_Tokens[kMainSide];
+    const std::vector<OutputToken>& standardTokens = *m_Tokens[kStandardSide];
+    std::size_t prefix = 0;
+    while (prefix < a.size() && prefix < b.size() &&
+           mainTokens[a[prefix]].text == standardTokens[b[prefix]].text)
+      ++prefix;
+    std::size_t suffix = 0;
+    while (suffix < a.size() - prefix && suffix < b.size() - prefix &&
+           mainTokens[a[a.size() - 1 - suffix]].text == standardTokens[b[b.size() - 1 - suffix]].text)
+      ++suffix;
+    difference.mainText = joined(mainTokens, a, prefix, a.size() - suffix, " ");
+    difference.standardText = joined(standardTokens, b, prefix, b.size() - suffix, " ");
+    const std::size_t position = positionOf(key);
+    difference.mainLine = lineOf(kMainSide, a, prefix, position);
+    difference.standardLine = lineOf(kStandardSide, b, prefix, position);
+
+    RowFacts facts;
+    if (key.file >= 0) {
+      facts.file = {m_Files.nameIn(kMainSide, key.file), m_Files.nameIn(kStandardSide, key.file)};
+      facts.line = key.line;
+    }
+    for (const auto& [from, to] : parts(a, b, prefix, suffix))
+      facts.parts.push_back(RowPart{joined(mainTokens, a, from.first, to.first, " "),
+                                    joined(standardTokens, b, from.second, to.second, " "),
+                                    joined(mainTokens, a, from.first, to.first, "", SIZE_MAX),
+                                    joined(standardTokens, b, from.second, to.second, "", SIZE_MAX)});
+    facts.standardGoesOn = m_LastStandardInputLine > difference.inputLine;
+    if (mainStopped) m_Explainer.explainStop(difference, facts);
+    else m_Explainer.explain(difference, facts);
+    return difference;
   }
 
  private:
-  static const CallCollectedEvent* callOn(const EventLog& log, const std::string& file, int line) {
-    for (const CallCollectedEvent& call : log.calls)
-      if (samePlace(call.place, file, line)) return &call;
-    return nullptr;
-  }
+  using Cut = std::pair<std::size_t, std::size_t>;  // a position in each run's tokens of a line
 
-  bool includeReason(Difference& difference, const std::string& file, int line) const {
-    for (const IncludeEvent& include : m_Main.includes) {
-      if (!include.found) continue;
-      const bool here = samePlace(include.place, file, line) || include.path == file;
-      if (!here) continue;
-      std::string standardPath;
-      for (const IncludeEvent& other : m_Standard.includes)
-        if (other.place.file == include.place.file && other.place.line == include.place.line)
-          standardPath = other.path;
-      if (standardPath == include.path) continue;
-      difference.rule = "recursive-include";
-      const std::string written = include.angled ? "<" + include.name + ">" : "\"" + include.name + "\"";
-      difference.reason = "here " + written + " is found as " + include.path +
-                          " by searching the include directories with their subdirectories; "
-                          "standard C: " + (standardPath.empty() ? "not found" : "finds " + standardPath);
-      return true;
-    }
-    return false;
-  }
-
-  bool callInIfReason(Difference& difference, const std::string& file, int line) const {
-    for (const LoggedConditional& logged : m_Main.conditionals) {
-      if (!samePlace(logged.event.place, file, line)) continue;
-      for (const auto& [name, value] : logged.event.names) {
-        const MacroDefinedEvent* macro = m_Main.macro(name);
-        if (macro == nullptr || macro->kind != MacroKind::FunctionLike) continue;
-        // The standard run's view of the directive holds the whole condition.
-        std::string directive = directiveText(logged.event);
-        for (const LoggedConditional& standard : m_Standard.conditionals)
-          if (samePlace(standard.event.place, file, line)) directive = directiveText(standard.event);
-        difference.rule = "function-call-in-if";
-        difference.reason = "here the call of " + name + " in " + directive +
-                            " is not expanded: the text after the name is written out ('" +
-                            difference.mainText + "') and " + name + " counts " +
-                            std::to_string(value) + "; standard C expands the call in the condition";
-        return true;
-      }
-    }
-    return false;
-  }
-
-  bool variadicReason(Difference& difference, const std::string& file, int line) const {
-    for (const CallCollectedEvent& call : m_Main.calls) {
-      if (!samePlace(call.place, file, line)) continue;
-      const auto found = m_Main.everDefined.find(call.name);
-      if (found == m_Main.everDefined.end()) continue;
-      const MacroDefinedEvent& macro = found->second;
-      const bool variadic =
-          std::any_of(macro.parameters.begin(), macro.parameters.end(),
-                      [](const std::string& p) { return p.find("...") != std::string::npos; }) ||
-          macro.replacement.find("__VA_ARGS__") != std::string::npos;
-      if (!variadic) continue;
-      difference.rule = "variadic";
-      difference.reason = "here " + call.name + " is no variadic macro" +
-                          (call.argumentCountMessage.empty() ? std::string()
-                                                             : " (" + call.argumentCountMessage + ")") +
-                          " and __VA_ARGS__ stays as written; standard C passes the extra "
-                          "arguments as __VA_ARGS__ and gives '" + difference.standardText + "'";
-      return true;
-    }
-    return false;
-  }
-
-  bool predefinedReason(Difference& difference, const std::string& file, int line) const {
-    for (const ReplacementEvent& replaced : m_Main.predefined) {
-      if (!samePlace(replaced.place, file, line)) continue;
-      if (difference.mainText.find(replaced.value) == std::string::npos &&
-          difference.standardText.find(replaced.name) == std::string::npos)
+  // The stretches of differing tokens between the shared start and end of a
+  // line, found by the longest common subsequence of the two runs' tokens;
+  // a line too long for it is one stretch.
+  std::vector<std::pair<Cut, Cut>> parts(const std::vector<std::size_t>& a, const std::vector<std::size_t>& b,
+                                         std::size_t prefix, std::size_t suffix) const {
+    const std::size_t n = a.size() - suffix - prefix, m = b.size() - suffix - prefix;
+    const Cut end{a.size() - suffix, b.size() - suffix};
+    // Enough for any line a person reads; the table grows with the square.
+    constexpr std::size_t kMaxPartedTokens = 128;
+    if (n == 0 || m == 0 || n > kMaxPartedTokens || m > kMaxPartedTokens) return {{Cut{prefix, prefix}, end}};
+    auto same = [&](std::size_t i, std::size_t j) {
+      return (*m_Tokens[kMainSide])[a[prefix + i]].text == (*m_Tokens[kStandardSide])[b[prefix + j]].text;
+    };
+    // common[i][j]: the longest common subsequence of the tokens from i and j on.
+    std::vector<std::vector<int>> common(n + 1, std::vector<int>(m + 1, 0));
+    for (std::size_t i = n; i-- > 0;)
+      for (std::size_t j = m; j-- > 0;)
+        common[i][j] = same(i, j) ? common[i + 1][j + 1] + 1 : std::max(common[i + 1][j], common[i][j + 1]);
+    std::vector<std::pair<Cut, Cut>> found;
+    std::size_t i = 0, j = 0;
+    std::optional<Cut> open;
+    while (i < n || j < m) {
+      if (i < n && j < m && same(i, j) && common[i][j] == common[i + 1][j + 1] + 1) {
+        if (open) found.push_back({*open, Cut{prefix + i, prefix + j}});
+        open.reset();
+        ++i, ++j;
         continue;
-      static const std::vector<std::string> kCounted = {"__LINE__", "__FILE__", "__DATE__", "__TIME__"};
-      const bool counted = std::find(kCounted.begin(), kCounted.end(), replaced.name) != kCounted.end();
-      difference.rule = counted ? "predefined-values" : "own-predefined";
-      difference.reason =
-          "here " + replaced.name + " is predefined as " + replaced.value + "; standard C: " +
-          (counted ? "it gives '" + difference.standardText + "'" : replaced.name + " is not defined");
-      return true;
+      }
+      if (!open) open = Cut{prefix + i, prefix + j};
+      if (j >= m || (i < n && common[i + 1][j] >= common[i][j + 1])) ++i;
+      else ++j;
     }
-    return false;
+    if (open) found.push_back({*open, end});
+    return found;
   }
 
-  // The conditional nearest above the line, in the same file, that the two
-  // runs decided differently.
-  bool conditionalReason(Difference& difference, const std::string& file, int line) const {
-    const LoggedConditional* best = nullptr;
-    const LoggedConditional* bestStandard = nullptr;
-    for (const LoggedConditional& main : m_Main.conditionals) {
-      if (main.event.place.file != file || main.event.place.line > line) continue;
-      for (const LoggedConditional& standard : m_Standard.conditionals) {
-        if (standard.event.place.file != file || standard.event.place.line != main.event.place.line)
-          continue;
-        if (standard.event.taken == main.event.taken) continue;
-        if (best == nullptr || main.event.place.line > best->event.place.line) {
-          best = &main;
-          bestStandard = &standard;
-        }
-      }
-    }
-    if (best == nullptr) return false;
-    // An #else differs because a branch above it does: that one is the reason.
-    if (best->event.directive == "else" && best->event.place.line > 1) {
-      Difference above = difference;
-      if (conditionalReason(above, file, best->event.place.line - 1)) {
-        difference.rule = above.rule;
-        difference.reason = "#else at line " + std::to_string(best->event.place.line) + " is " +
-                            decision(best->event.taken) + " here and " +
-                            decision(bestStandard->event.taken) + " in standard C, after " +
-                            above.reason;
-        return true;
-      }
-    }
-    const ConditionalEvent& mainEvent = best->event;
-    const ConditionalEvent& standardEvent = bestStandard->event;
-    std::string here, standard;
-    bool userMacro = false, ownName = false;
-    if (mainEvent.directive == "ifdef" || mainEvent.directive == "ifndef") {
-      const std::string& name = mainEvent.expression;
-      const bool userDefined = m_Main.macro(name) != nullptr;
-      ownName = !userDefined;
-      here = name + (mainEvent.value == (mainEvent.directive == "ifdef")
-                         ? (userDefined ? " is defined" : " is predefined")
-                         : " is not defined");
-      standard = name + (standardEvent.value == (standardEvent.directive == "ifdef")
-                             ? " is defined"
-                             : " is not defined");
-    } else {
-      for (const auto& [name, value] : mainEvent.names) {
-        if (!here.empty()) here += ", ";
-        here += name + " counts " + std::to_string(value);
-        if (m_Main.macro(name) != nullptr) userMacro = true;
-        else if (value != 0) ownName = true;
-      }
-      for (const auto& definition : bestStandard->definitions) {
-        const std::string& name = definition.first;
-        const std::optional<std::string>& text = definition.second;
-        if (!standard.empty()) standard += ", ";
-        const auto known = std::find_if(standardEvent.names.begin(), standardEvent.names.end(),
-                                        [&](const auto& entry) { return entry.first == name; });
-        if (text) standard += name + " is " + *text;
-        else if (known != standardEvent.names.end() && known->second != 0)
-          standard += name + " is " + std::to_string(known->second);
-        else standard += name + " is no macro";
-      }
-    }
-    const std::string lead = directiveText(mainEvent) + ": here ";
-    difference.reason = lead + (here.empty() ? std::string() : here + " → ") +
-                        std::to_string(mainEvent.value) + ", " + decision(mainEvent.taken) +
-                        "; standard C: " + (standard.empty() ? std::string() : standard + " → ") +
-                        std::to_string(standardEvent.value) + ", " + decision(standardEvent.taken);
-    if (hasSuffixedConstant(mainEvent.expression)) difference.rule = "suffix-in-if";
-    else if (userMacro) difference.rule = "macro-value-in-if";
-    else if (ownName) difference.rule = "own-predefined";
-    else difference.rule = "other";
-    return true;
+  // The index of the first group at or after `key` in input order.
+  std::size_t positionOf(const LineKey& key) const {
+    const std::vector<LineGroup>& all = m_Groups.groups();
+    const std::vector<int> order = m_Groups.orderOf(key);
+    return static_cast<std::size_t>(
+        std::lower_bound(all.begin(), all.end(), order,
+                         [](const LineGroup& group, const std::vector<int>& o) { return group.order < o; }) -
+        all.begin());
   }
 
-  bool inSkippedBranch(const std::string& file, int line) const {
-    return std::any_of(m_Skipped.begin(), m_Skipped.end(), [&](const auto& range) {
-      return std::get<0>(range) == file && std::get<1>(range) <= line && line <= std::get<2>(range);
-    });
+  // The output line a difference lies on in one run: its first differing
+  // token's, else the line of the token that follows.
+  int lineOf(Side side, const std::vector<std::size_t>& indices, std::size_t prefix, std::size_t position) const {
+    const std::vector<OutputToken>& sideTokens = *m_Tokens[side];
+    if (prefix < indices.size()) return sideTokens[indices[prefix]].line;
+    if (!indices.empty()) return sideTokens[indices.back()].line;
+    return m_NextLine[side][position];
   }
 
-  const EventLog& m_Main;
-  const EventLog& m_Standard;
-  std::vector<std::tuple<std::string, int, int>> m_Skipped;
+  FileIdentity& m_Files;
+  LineGroups& m_Groups;
+  std::array<const std::vector<OutputToken>*, 2> m_Tokens;
+  const Explainer& m_Explainer;
+  SourceLines& m_Lines;
+  std::array<std::vector<int>, 2> m_NextLine;
+  int m_LastStandardInputLine = 0;
 };
 
-// The branches a run left out: from its conditionals' events, and from its
-// explanation's skipped lines.
-void addSkipped(const EventLog& log, const RunResult& result,
-                std::vector<std::tuple<std::string, int, int>>& skipped) {
-  for (const LoggedConditional& logged : log.conditionals)
-    if (logged.event.skippedFirstLine > 0)
-      skipped.emplace_back(logged.event.place.file, logged.event.skippedFirstLine,
-                           logged.event.skippedLastLine);
-  if (!result.explanation) return;
-  for (const SkippedLines& lines : result.explanation->skipped)
-    if (lines.file >= 0 && lines.file < static_cast<int>(result.explanation->files.size()))
-      skipped.emplace_back(result.explanation->files[lines.file], lines.firstLine, lines.lastLine);
-}
-
-// The input place an output line came from.
-std::optional<SourcePlace> placeOf(const RunResult& result, int outputLine,
-                                   std::string_view input, const std::string& inputName) {
-  if (!result.explanation || outputLine <= 0) return std::nullopt;
-  const LineOrigin origin = result.explanation->originOf(outputLine);
-  if (!origin.known() || origin.file >= static_cast<int>(result.explanation->files.size()))
-    return std::nullopt;
-  SourcePlace place;
-  place.file = result.explanation->files[origin.file];
-  place.line = origin.firstLine;
-  place.column = 1;
-  place.inMainInput = place.file == inputName;
-  if (place.inMainInput) {
-    std::size_t from = 0;
-    for (int l = 1; l < place.line && from != std::string_view::npos; ++l) {
-      from = input.find('\n', from);
-      if (from != std::string_view::npos) ++from;
-    }
-    if (from != std::string_view::npos) {
-      const std::size_t to = std::min(input.find_first_of("\r\n", from), input.size());
-      place.begin = static_cast<int>(from);
-      place.end = static_cast<int>(from);
-      place.lineText = std::string(input.substr(from, std::min(to - from, SourcePlace::kMaxLineTextBytes)));
-    }
-  }
-  return place;
+bool sameTokens(const LineGroup& group, const std::vector<OutputToken>& main,
+                const std::vector<OutputToken>& standard) {
+  const std::vector<std::size_t>& a = group.tokens[kMainSide];
+  const std::vector<std::size_t>& b = group.tokens[kStandardSide];
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (main[a[i]].text != standard[b[i]].text) return false;
+  return true;
 }
 
 }  // namespace
@@ -426,7 +233,7 @@ std::optional<SourcePlace> placeOf(const RunResult& result, int outputLine,
 Comparison compareRuns(std::string_view input, const RunOptions& options,
                        RunObserver* mainObserver, RunObserver* standardObserver) {
   Comparison comparison;
-  EventLog mainLog, standardLog;
+  EventLog mainLog(false), standardLog(true);
   ObserverPair mainEvents(mainLog, mainObserver);
   ObserverPair standardEvents(standardLog, standardObserver);
   RunOptions mainOptions = options;
@@ -439,101 +246,85 @@ Comparison compareRuns(std::string_view input, const RunOptions& options,
     comparison.trouble = "the standard C run ended: " + comparison.standard.error->text;
     return comparison;
   }
-  std::vector<std::tuple<std::string, int, int>> skipped;
-  addSkipped(mainLog, comparison.main, skipped);
-  addSkipped(standardLog, comparison.standard, skipped);
-  const Explainer explainer(mainLog, standardLog, std::move(skipped));
-  if (!comparison.main.ok()) {
-    const RunError& error = *comparison.main.error;
-    Difference difference;
-    difference.place = error.place;
-    difference.mainText = "(no output: " + error.text + ")";
-    difference.standardText = comparison.standard.output.substr(0, 200);
-    difference.mainLine = 0;
-    difference.standardLine = 1;
-    if (error.text.find("bad lexical cast") != std::string::npos) {
-      difference.rule = "suffix-in-if";
-      difference.reason = "here the run ends with \"" + error.text +
-                          "\" at a constant with a suffix; standard C reads the suffix as part "
-                          "of the constant";
-    } else {
-      difference.rule = "other";
-      difference.reason = "here the run ends with the error \"" + error.text + "\"; standard C goes on";
-    }
-    comparison.differences.push_back(std::move(difference));
-    return comparison;
-  }
 
   const std::vector<OutputToken> mainTokens = tokensOf(comparison.main.output);
   const std::vector<OutputToken> standardTokens = tokensOf(comparison.standard.output);
-  const std::vector<Hunk> hunks = diff(mainTokens, standardTokens);
-  auto lineOf = [](const std::vector<OutputToken>& tokens, std::size_t from, std::size_t to) {
-    if (from < to || from < tokens.size()) return tokens[from].line;
-    return tokens.empty() ? 0 : tokens.back().line;
+  // The usual case of agreement costs no grouping by line.
+  if (comparison.main.ok() && !comparison.main.hasErrors() && !comparison.standard.hasErrors() &&
+      std::equal(mainTokens.begin(), mainTokens.end(), standardTokens.begin(), standardTokens.end(),
+                 [](const OutputToken& a, const OutputToken& b) { return a.text == b.text; }))
+    return comparison;
+  FileIdentity files(options.inputName, mainInputPath(options));
+  SourceLines sources(input);
+  const LineGroups::LineText lineText = [&](int file, int line) {
+    return file == 0 ? sources.mainLine(line) : sources.fileLine(files.shownName(file), line);
   };
-  auto originLine = [&](const RunResult& result, int outputLine) {
-    const std::optional<SourcePlace> place = placeOf(result, outputLine, input, options.inputName);
-    return place ? std::make_pair(place->file, place->line) : std::make_pair(std::string(), 0);
+  LineGroups groups(files, {&comparison.main, &comparison.standard}, {&mainTokens, &standardTokens},
+                    {&mainLog, &standardLog}, lineText);
+  const std::map<LineKey, Diagnostic> mainMessages = messagesByLine(groups, kMainSide, comparison.main);
+  const std::map<LineKey, Diagnostic> standardMessages =
+      messagesByLine(groups, kStandardSide, comparison.standard);
+  const Explainer explainer(mainLog, standardLog, comparison.main, comparison.standard,
+                            options.includeDirectories);
+  RowBuilder builder(sources, files, groups, {&mainTokens, &standardTokens}, explainer);
+  auto messageAt = [](const std::map<LineKey, Diagnostic>& messages, const LineKey& key) {
+    const auto found = messages.find(key);
+    return found == messages.end() ? std::optional<Diagnostic>() : std::optional(found->second);
   };
-  // A replacement whose two sides came from different input lines (a
-  // branch taken by one run only, another by the other) is two differences.
-  std::vector<Hunk> pieces;
-  for (const Hunk& hunk : hunks) {
-    if (hunk.a0 < hunk.a1 && hunk.b0 < hunk.b1 &&
-        originLine(comparison.main, mainTokens[hunk.a0].line) !=
-            originLine(comparison.standard, standardTokens[hunk.b0].line)) {
-      // In the order of their input lines, when both lie in one file.
-      const auto mainOrigin = originLine(comparison.main, mainTokens[hunk.a0].line);
-      const auto standardOrigin = originLine(comparison.standard, standardTokens[hunk.b0].line);
-      const Hunk removed{hunk.a0, hunk.a1, hunk.b0, hunk.b0};
-      const Hunk added{hunk.a1, hunk.a1, hunk.b0, hunk.b1};
-      const bool addedFirst =
-          mainOrigin.first == standardOrigin.first && standardOrigin.second < mainOrigin.second;
-      pieces.push_back(addedFirst ? added : removed);
-      pieces.push_back(addedFirst ? removed : added);
-    } else {
-      pieces.push_back(hunk);
+
+  // A main run that ended with an error wrote nothing: the difference is its
+  // stop.
+  if (!comparison.main.ok()) {
+    const RunError& error = *comparison.main.error;
+    LineKey key;
+    if (error.place && error.place->known()) key = groups.keyOf(kMainSide, error.place->file, error.place->line);
+    comparison.differences.push_back(
+        builder.row(key, nullptr, error.diagnostic(), messageAt(standardMessages, key), true));
+    return comparison;
+  }
+
+  // The input lines that differ: their tokens, or an error only one run reports there.
+  struct Pending {
+    LineKey key;
+    const LineGroup* group;
+    std::vector<int> order;
+  };
+  std::vector<Pending> pending;
+  std::map<LineKey, const LineGroup*> byKey;
+  std::set<LineKey> differing;
+  for (const LineGroup& group : groups.groups()) {
+    byKey[group.key] = &group;
+    if (sameTokens(group, mainTokens, standardTokens)) continue;
+    pending.push_back(Pending{group.key, &group, group.order});
+    differing.insert(group.key);
+  }
+  auto errorAt = [](const std::map<LineKey, Diagnostic>& messages, const LineKey& key) {
+    const auto found = messages.find(key);
+    return found != messages.end() && found->second.severity == Severity::Error;
+  };
+  for (const auto* messages : {&mainMessages, &standardMessages}) {
+    for (const auto& [key, message] : *messages) {
+      if (message.severity != Severity::Error || errorAt(mainMessages, key) == errorAt(standardMessages, key))
+        continue;
+      // A line where only one run reports an error differs even where the tokens agree.
+      if (!differing.insert(key).second) continue;
+      const auto group = byKey.find(key);
+      pending.push_back(Pending{key, group == byKey.end() ? nullptr : group->second, groups.orderOf(key)});
     }
   }
-  std::vector<std::pair<std::string, int>> placed;  // the input line of each difference
-  std::vector<Hunk> spans;                          // the tokens of each difference
-  for (const Hunk& hunk : pieces) {
-    if (comparison.differences.size() + 1 == kMaxDifferences && pieces.size() > kMaxDifferences) {
+  std::stable_sort(pending.begin(), pending.end(),
+                   [](const Pending& a, const Pending& b) { return a.order < b.order; });
+  for (const Pending& p : pending) {
+    if (comparison.differences.size() + 1 == kMaxDifferences && pending.size() > kMaxDifferences) {
       Difference rest;
       rest.rule = "other";
-      rest.reason = std::to_string(pieces.size() - comparison.differences.size()) +
+      rest.reason = std::to_string(pending.size() - comparison.differences.size()) +
                     " more differences are not listed";
       comparison.differences.push_back(std::move(rest));
       break;
     }
-    Difference difference;
-    difference.mainLine = lineOf(mainTokens, hunk.a0, hunk.a1);
-    difference.standardLine = lineOf(standardTokens, hunk.b0, hunk.b1);
-    difference.place =
-        hunk.b0 < hunk.b1 ? placeOf(comparison.standard, difference.standardLine, input, options.inputName)
-                          : placeOf(comparison.main, difference.mainLine, input, options.inputName);
-    if (!difference.place)
-      difference.place = placeOf(comparison.main, difference.mainLine, input, options.inputName);
-    const std::string file = difference.place ? difference.place->file : options.inputName;
-    const int line = difference.place ? difference.place->line : 0;
-    // Differences from one input line are one: the rule is found once for all its tokens.
-    Hunk span = hunk;
-    if (!placed.empty() && placed.back() == std::make_pair(file, line) && line > 0) {
-      span.a0 = spans.back().a0;
-      span.b0 = spans.back().b0;
-      comparison.differences.pop_back();
-      spans.pop_back();
-      placed.pop_back();
-      difference.mainLine = lineOf(mainTokens, span.a0, span.a1);
-      difference.standardLine = lineOf(standardTokens, span.b0, span.b1);
-    }
-    difference.mainText = joined(mainTokens, span.a0, span.a1);
-    difference.standardText = joined(standardTokens, span.b0, span.b1);
-    explainer.explain(difference, file, line, glued(mainTokens, span.a0, span.a1),
-                      glued(standardTokens, span.b0, span.b1));
-    comparison.differences.push_back(std::move(difference));
-    spans.push_back(span);
-    placed.emplace_back(file, line);
+    comparison.differences.push_back(builder.row(p.key, p.group, messageAt(mainMessages, p.key),
+                                                 messageAt(standardMessages, p.key), false));
   }
   return comparison;
 }

@@ -45,7 +45,8 @@ class StandardPaneTest : public QObject {
     orvo::DifferencesPanel* list = pane()->differencesPanel();
     QCOMPARE(list->count(), 2);
     QVERIFY(list->item(0)->text().startsWith(
-        QStringLiteral("line 4: #if V > 3: here V counts 1 → 0, not taken; standard C: V is 5 → 1, taken")));
+        QStringLiteral("line 4: #if V > 3 (line 3): here V counts as 1 (a defined macro's value is not "
+                       "used), so `V > 3` is 0: not taken; in standard C V is 5, so it is 1: taken")));
     // Line 2 of standard C's result ("big") is marked; on the output side
     // the line that holds "small".
     constexpr unsigned kDifferenceMarkerBit = 1u << 21;
