@@ -1,0 +1,147 @@
+#!/usr/bin/env python3
+"""Runs orvo-pp on inputs that push the standard-C engine to its bounds and
+checks that each ends as promised: within 20 s, with a message (exit status
+1, or 2 for trouble under --compare; 0 where the input is merely large), no
+crash (no 134 or 139) and a peak resident size under 1.5 GB. Prints the
+time and peak resident size of each run.
+
+Usage: standard_bounds.py ORVO_PP short|full
+"""
+import os
+import resource
+import subprocess
+import sys
+import tempfile
+import time
+
+TIME_LIMIT_S = 20
+PEAK_LIMIT_KB = 1_500_000
+# The address-space limit of the runs the issue tried under `ulimit -v`.
+SMALL_ADDRESS_SPACE_KB = 1_000_000
+
+
+def doubling_calls(depth):
+    """D nested `depth` deep in one call: 2**depth tokens."""
+    return "#define D(x) x x\n" + "D(" * depth + "1" + ")" * depth + "\n"
+
+
+def function_chain(levels):
+    lines = ["#define F1(x) x x"]
+    lines += ["#define F%d(x) F%d(F%d(x))" % (k, k - 1, k - 1) for k in range(2, levels + 1)]
+    return "\n".join(lines) + "\nF%d(1)\n" % levels
+
+
+def object_doubling(levels):
+    lines = ["#define A0 x"] + ["#define A%d A%d A%d" % (k, k - 1, k - 1)
+                                for k in range(1, levels + 1)]
+    return "\n".join(lines) + "\nA%d\n" % levels
+
+
+def unary_macros(count):
+    return ("#define M1 " + "- " * count + "\n#define M2 " + "M1 " * count +
+            "\n#if M2 1\nyes\n#endif\n")
+
+
+def comment_chain(count):
+    return "#if " + "-/**/" * count + "1\nyes\n#endif\n"
+
+
+def many_definitions(count):
+    return "".join("#define F%d(x) x + %d\n" % (i, i) for i in range(count)) + "F7(a)\n"
+
+
+def diamond(depth):
+    """Headers h0.h ... that each include the next twice, without guards."""
+    files = {"h%d.h" % k: '#include "h%d.h"\n#include "h%d.h"\n' % (k + 1, k + 1)
+             for k in range(depth)}
+    files["h%d.h" % depth] = "x\n"
+    return files
+
+
+def cases(form):
+    full = form == "full"
+    return [
+        # name, files (main is in.c), arguments, expected statuses, address-space limit
+        ("doubling call --standard", {"in.c": doubling_calls(40 if full else 30)},
+         ["--standard"], {1}, None),
+        ("doubling call --compare", {"in.c": doubling_calls(40 if full else 30)},
+         ["--compare"], {2}, None),
+        ("function chain", {"in.c": function_chain(40 if full else 30)}, ["--standard"], {1}, None),
+        ("unary operators from macros", {"in.c": unary_macros(1000)}, ["--standard"], {1}, None),
+        ("unary operators from macros --compare", {"in.c": unary_macros(1000)},
+         ["--compare"], {2}, None),
+        ("operators broken by comments", {"in.c": comment_chain(2_000_000 if full else 200_000)},
+         ["--standard"], {1}, None),
+        ("object-like doubling", {"in.c": object_doubling(40)}, ["--standard"], {1},
+         SMALL_ADDRESS_SPACE_KB),
+        ("long single line", {"in.c": "x " * ((50 if full else 5) << 19) + "\n"},
+         ["--standard"], {0}, SMALL_ADDRESS_SPACE_KB),
+        ("many function-like definitions",
+         {"in.c": many_definitions(200_000 if full else 20_000)}, ["--standard"], {0},
+         SMALL_ADDRESS_SPACE_KB),
+        ("include diamond 20 deep --compare", dict(diamond(20), **{"in.c": '#include "h0.h"\n'}),
+         ["--compare"], {2}, SMALL_ADDRESS_SPACE_KB),
+        ("include diamond 26 deep", dict(diamond(26), **{"in.c": '#include "h0.h"\n'}),
+         ["--standard"], {1}, None),
+        ("empty input", {"in.c": ""}, ["--standard"], {0}, SMALL_ADDRESS_SPACE_KB),
+        ("large input", {"in.c": "x\n" * ((200 if full else 20) << 19)},
+         ["--standard"], {0, 1}, SMALL_ADDRESS_SPACE_KB),
+    ]
+
+
+def run(orvo_pp, directory, arguments, address_space_kb):
+    def limit():
+        if address_space_kb:
+            size = address_space_kb * 1024
+            resource.setrlimit(resource.RLIMIT_AS, (size, size))
+    started = time.monotonic()
+    with open(os.path.join(directory, "err"), "wb") as err:
+        process = subprocess.Popen([orvo_pp] + arguments + ["in.c"], cwd=directory,
+                                   stdout=subprocess.DEVNULL, stderr=err, preexec_fn=limit)
+        deadline = started + 3 * TIME_LIMIT_S
+        while True:
+            pid, status, usage = os.wait4(process.pid, os.WNOHANG)
+            if pid:
+                break
+            if time.monotonic() > deadline:
+                process.kill()
+            time.sleep(0.02)
+    elapsed = time.monotonic() - started
+    with open(os.path.join(directory, "err"), "rb") as err:
+        message = err.read().decode("utf-8", "replace")
+    code = os.waitstatus_to_exitcode(status)
+    return code, elapsed, usage.ru_maxrss, message
+
+
+def main():
+    orvo_pp, form = sys.argv[1], sys.argv[2]
+    failures = 0
+    print("%-40s %6s %8s %10s  %s" % ("input", "status", "time s", "peak MB", "message"))
+    for name, files, arguments, statuses, address_space_kb in cases(form):
+        with tempfile.TemporaryDirectory(prefix="orvo-bounds-") as directory:
+            for file, text in files.items():
+                with open(os.path.join(directory, file), "w") as out:
+                    out.write(text)
+            code, elapsed, peak_kb, message = run(orvo_pp, directory, arguments, address_space_kb)
+        errors = [line for line in message.splitlines() if ": error:" in line or "orvo-pp:" in line]
+        first = errors[0] if errors else message.splitlines()[0] if message else ""
+        print("%-40s %6d %8.2f %10.0f  %s" % (name, code, elapsed, peak_kb / 1024, first[:110]))
+        problems = []
+        if code not in statuses:
+            problems.append("exit status %d, expected %s" % (code, sorted(statuses)))
+        if code < 0 or code in (134, 139):
+            problems.append("ended on a signal")
+        if elapsed > TIME_LIMIT_S:
+            problems.append("took %.1f s" % elapsed)
+        if peak_kb > PEAK_LIMIT_KB:
+            problems.append("peak %.0f MB" % (peak_kb / 1024))
+        if code != 0 and not errors:
+            problems.append("no message")
+        for problem in problems:
+            print("  FAIL: %s\n%s" % (problem, message[-2000:]))
+        failures += bool(problems)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
