@@ -250,11 +250,10 @@ void EventForwarder::MacroExpands(const clang::Token& name,
     stop(kStandardExpansionBudgetText + std::to_string(m_ExpansionBudget) +
              " expansions (a definition that multiplies its tokens at each level?)",
          m_Places.placeOf(range));
-  if ((m_ExpansionBudget - m_ExpansionsLeft) % kHeldTokensCheckInterval == 0 &&
-      m_Preprocessor.getTotalMemory() > kMaxHeldTokenBytes)
-    stop("macro expansion holds more than " + std::to_string(kMaxHeldTokenBytes >> 20) +
-             " MiB of tokens at once (a definition that multiplies its tokens at each level?)",
-         m_Places.placeOf(range));
+  if ((m_ExpansionBudget - m_ExpansionsLeft) % kMemoryCheckInterval == 0)
+    if (const std::string over = standard::overMemoryBudget(); !over.empty())
+      stop(over + " (a definition that multiplies its tokens at each level?)",
+           m_Places.placeOf(range));
   if (m_Preprocessor.isParsingIfOrElifDirective()) {
     if (const clang::MacroInfo* macro = definition.getMacroInfo())
       m_DirectiveTokens += tokensAdded(*macro, arguments);

@@ -33,14 +33,11 @@ inline constexpr long kMaxReportedExpansions = 1'000'000;
 // 2^41 files), while a large translation unit loads a few thousand.
 inline constexpr long kMaxInclusions = 100'000;
 
-// Bytes of tokens the library may hold at once for the macro expansions in
-// progress (a token takes 24 bytes: about 11 million tokens). Real code
-// holds a few thousand; a definition that doubles its tokens at each level
-// of one call reaches it before the process runs out of memory. Checked
-// every kHeldTokensCheckInterval expansions, as asking costs a walk over
-// the library's allocations.
-inline constexpr std::size_t kMaxHeldTokenBytes = std::size_t{256} << 20;
-inline constexpr long kHeldTokensCheckInterval = 256;
+// Expansions between two looks at the memory the process holds (a read
+// of /proc/self/statm, a few microseconds): a definition that doubles its
+// tokens at each level takes far more than this many expansions to fill
+// the budget.
+inline constexpr long kMemoryCheckInterval = 1024;
 
 class EventForwarder : public clang::PPCallbacks {
  public:

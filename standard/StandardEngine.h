@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 #include "orvo/Run.h"
@@ -31,6 +32,16 @@ std::size_t runStackBytes();
 // Longest chain of unary operators (- + ! ~) an #if may hold, before or
 // after macro expansion: what the stack allows.
 int maxOperatorChain();
+
+// The memory the process may hold while a run expands macros: past
+// `processBytes` of address space the run ends with an error at the
+// expansion under way, saying it needs more than `runBytes`, before the
+// process runs out. 0: no budget (the default).
+void setMemoryBudget(std::size_t processBytes, std::size_t runBytes);
+// The error's text when the process holds more than the budget; else empty.
+std::string overMemoryBudget();
+// "1 GiB", "552 MiB".
+std::string describeBytes(std::size_t bytes);
 
 // The byte offset in the main input of the work under way (the outermost
 // expansion, the directive or the line being written); -1 before a run

@@ -12,6 +12,9 @@
 #include <vector>
 
 #include <pthread.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include <clang/Basic/TargetInfo.h>
 #include <clang/Frontend/CompilerInstance.h>
@@ -103,6 +106,8 @@ std::atomic<std::size_t> g_RunStackBytes{standard::kDefaultRunStackBytes};
 std::atomic<long> g_Progress{-1};
 std::atomic<bool> g_ProgressInExpansion{false};
 std::atomic<void (*)()> g_RunThreadStart{nullptr};
+std::atomic<std::size_t> g_MemoryBudget{0};
+std::atomic<std::size_t> g_RunMemory{0};
 
 // The first place where parentheses or unary operators nest deeper than
 // allowed, as a byte offset and the message; nothing when there is none.
@@ -171,6 +176,29 @@ void standard::noteProgress(long offset, bool inExpansion) {
   g_Progress.store(offset, std::memory_order_relaxed);
   g_ProgressInExpansion.store(inExpansion, std::memory_order_relaxed);
 }
+void standard::setMemoryBudget(std::size_t processBytes, std::size_t runBytes) {
+  g_MemoryBudget = processBytes;
+  g_RunMemory = runBytes;
+}
+
+std::string standard::describeBytes(std::size_t bytes) {
+  constexpr std::size_t kGiB = std::size_t{1} << 30;
+  return bytes % kGiB == 0 ? std::to_string(bytes / kGiB) + " GiB"
+                           : std::to_string(bytes >> 20) + " MiB";
+}
+
+std::string standard::overMemoryBudget() {
+  const std::size_t budget = g_MemoryBudget;
+  if (budget == 0) return {};
+  std::FILE* statm = std::fopen("/proc/self/statm", "r");
+  if (statm == nullptr) return {};
+  unsigned long pages = 0;
+  const bool read = std::fscanf(statm, "%lu", &pages) == 1;
+  std::fclose(statm);
+  if (!read || pages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE)) <= budget) return {};
+  return "macro expansion needs more than " + describeBytes(g_RunMemory) + " of memory";
+}
+
 bool standard::progressInExpansion() { return g_ProgressInExpansion.load(std::memory_order_relaxed); }
 long standard::progressOffset() { return g_Progress.load(std::memory_order_relaxed); }
 

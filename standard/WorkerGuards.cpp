@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <fstream>
 #include <new>
+#include <string>
 
 #include <llvm/Support/ErrorHandling.h>
 
@@ -37,6 +38,9 @@ int g_Socket = -1;
 // Freed first when memory runs out, so that the report can be written.
 void* g_Reserve = nullptr;
 constexpr std::size_t kReserveBytes = std::size_t{16} << 20;
+// Address space left between the expansions' memory budget and the limit:
+// what the library may allocate between two looks at the budget.
+constexpr std::size_t kBudgetHeadroomBytes = std::size_t{96} << 20;
 // The texts for running out of memory in an expansion and elsewhere,
 // written once the limit is known.
 char g_ExpansionMemoryText[128] = "the expansion needs more memory than the system grants";
@@ -60,13 +64,11 @@ std::size_t addressSpaceInUse() {
 }
 
 void describeMemory(std::size_t bytes) {
-  const bool gibibytes = bytes % (std::size_t{1} << 30) == 0;
-  const std::size_t amount = gibibytes ? bytes >> 30 : bytes >> 20;
-  const char* unit = gibibytes ? "GiB" : "MiB";
+  const std::string amount = describeBytes(bytes);
   std::snprintf(g_ExpansionMemoryText, sizeof g_ExpansionMemoryText,
-                "the expansion needs more than %zu %s", amount, unit);
-  std::snprintf(g_RunMemoryText, sizeof g_RunMemoryText,
-                "the run needs more than %zu %s of memory", amount, unit);
+                "the expansion needs more than %s", amount.c_str());
+  std::snprintf(g_RunMemoryText, sizeof g_RunMemoryText, "the run needs more than %s of memory",
+                amount.c_str());
 }
 
 const char* memoryText() {
@@ -91,10 +93,14 @@ void limitMemory() {
   }
   setRunStackBytes(stack);
   describeMemory(forRun);
+  // Expansions end with a message of their own a little before the limit,
+  // while there is room to say where.
+  const std::size_t limitBytes = used + kReserveBytes + stack + forRun;
+  setMemoryBudget(limitBytes - std::min(limitBytes, kBudgetHeadroomBytes + kReserveBytes), forRun);
 #ifndef ORVO_WORKER_SANITIZED
   // The sanitizers reserve terabytes of shadow memory: no limit on the
   // address space there.
-  const rlim_t wanted = static_cast<rlim_t>(used + kReserveBytes + stack + forRun);
+  const rlim_t wanted = static_cast<rlim_t>(limitBytes);
   if (limit.rlim_cur == RLIM_INFINITY || wanted < limit.rlim_cur) {
     limit.rlim_cur = wanted;
     setrlimit(RLIMIT_AS, &limit);
