@@ -33,13 +33,16 @@ std::string programDirectory() {
 class WorkerPool {
  public:
   std::unique_ptr<standard::WorkerProcess> take(std::string& problem) {
-    {
-      std::lock_guard lock(m_Mutex);
-      if (!m_Idle.empty()) {
-        std::unique_ptr<standard::WorkerProcess> worker = std::move(m_Idle.back());
+    for (;;) {
+      std::unique_ptr<standard::WorkerProcess> worker;
+      {
+        std::lock_guard lock(m_Mutex);
+        if (m_Idle.empty()) break;
+        worker = std::move(m_Idle.back());
         m_Idle.pop_back();
-        return worker;
       }
+      // One that ended while it waited is reaped here (its destructor).
+      if (worker->alive()) return worker;
     }
     return standard::WorkerProcess::start(m_Path, problem);
   }

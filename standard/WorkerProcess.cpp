@@ -109,6 +109,12 @@ bool WorkerProcess::send(const char* data, std::size_t size) {
   return true;
 }
 
+bool WorkerProcess::alive() const {
+  // An idle worker sends nothing: anything to read is the end of its socket.
+  pollfd ready{m_Socket, POLLIN, 0};
+  return !m_Ended && poll(&ready, 1, 0) == 0;
+}
+
 int WorkerProcess::end() {
   if (m_Ended) return m_Status;
   m_Ended = true;

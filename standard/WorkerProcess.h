@@ -38,6 +38,9 @@ class WorkerProcess {
   RunResult run(std::string_view input, const RunOptions& options);
   // Whether the worker can take another run (it ended none abruptly).
   bool reusable() const { return m_Reusable; }
+  // Whether an idle worker is still there to take a run (it was not ended
+  // from outside while it waited).
+  bool alive() const;
   pid_t pid() const { return m_Pid; }
 
  private:
