@@ -2,7 +2,9 @@
 """Adds to the standard-C fuzzer's corpus the inputs that push the engine to
 its bounds (tests/stress/standard_bounds.py), in forms of a few KB: calls
 and definitions that double their tokens, operator chains built by macros
-or broken by comments, many definitions.
+or broken by comments, many definitions. The doubling forms are as deep as
+a run in the fuzzer's process can finish: deeper ones only run out of
+memory, which the worker's memory limit ends (tests/stress checks that).
 
 Usage: standard_seeds.py OUTPUT_DIR
 """
@@ -18,10 +20,9 @@ MAX_SEED_BYTES = 8192
 
 
 def seeds():
-    yield standard_bounds.doubling_calls(40)
     yield standard_bounds.doubling_calls(22)
-    yield standard_bounds.function_chain(40)
-    yield standard_bounds.object_doubling(40)
+    yield standard_bounds.function_chain(20)
+    yield standard_bounds.object_doubling(20)
     yield standard_bounds.unary_macros(600)
     yield standard_bounds.comment_chain(1500)
     yield standard_bounds.many_definitions(200)
