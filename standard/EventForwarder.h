@@ -53,9 +53,6 @@ class EventForwarder : public clang::PPCallbacks {
   // The work under way is at `location` (progress for the worker's
   // messages).
   void noteProgress(clang::SourceLocation location, bool inExpansion);
-  // Whether a call written at `range` lies within the outermost call last
-  // noted as progress (an argument's call); else it becomes that call.
-  bool withinProgressCall(clang::SourceRange range);
   // Checks the cancellation flag; true when the run must end.
   bool shouldStop();
   // A token goes to the output: it adds to the results of the expansions
@@ -95,6 +92,9 @@ class EventForwarder : public clang::PPCallbacks {
   void SourceRangeSkipped(clang::SourceRange range, clang::SourceLocation endif) override;
 
  private:
+  // Whether a call written at `range` lies within the outermost call last
+  // noted as progress (an argument's call); else it becomes that call.
+  bool withinProgressCall(clang::SourceRange range);
   void stop(std::string reason, std::optional<SourcePlace> place = std::nullopt);
   // Ends the #if or #elif being evaluated: its expression ends where the
   // library reads next.

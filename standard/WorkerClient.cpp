@@ -32,7 +32,10 @@ std::string programDirectory() {
 
 class WorkerPool {
  public:
-  std::unique_ptr<standard::WorkerProcess> take(std::string& problem) {
+  // An idle worker, or a new one (`fresh`); null with `problem` set when
+  // none can be started.
+  std::unique_ptr<standard::WorkerProcess> take(std::string& problem, bool& fresh) {
+    fresh = false;
     for (;;) {
       std::unique_ptr<standard::WorkerProcess> worker;
       {
@@ -44,6 +47,11 @@ class WorkerPool {
       // One that ended while it waited is reaped here (its destructor).
       if (worker->alive()) return worker;
     }
+    fresh = true;
+    return start(problem);
+  }
+
+  std::unique_ptr<standard::WorkerProcess> start(std::string& problem) {
     return standard::WorkerProcess::start(m_Path, problem);
   }
 
@@ -68,14 +76,26 @@ WorkerPool& pool() {
 
 RunResult runStandardC(std::string_view input, const RunOptions& options) {
   std::string problem;
-  std::unique_ptr<standard::WorkerProcess> worker = pool().take(problem);
-  if (worker == nullptr) {
+  bool fresh = false;
+  std::unique_ptr<standard::WorkerProcess> worker = pool().take(problem, fresh);
+  const auto unavailable = [&] {
     RunResult result;
     result.error =
         RunError{ErrorClass::Message, "the standard C engine is not available: " + problem};
     return result;
-  }
+  };
+  if (worker == nullptr) return unavailable();
   RunResult result = worker->run(input, options);
+  // An idle worker killed a moment before it was taken looks alive until
+  // the system has closed its socket: the run goes to a fresh one.
+  if (!fresh && worker->endedBeforeAnswering()) {
+    worker = pool().start(problem);
+    if (worker == nullptr) return unavailable();
+    result = worker->run(input, options);
+  }
+  if (worker->endedBeforeAnswering() && options.observer != nullptr)
+    options.observer->message(MessageEvent{result.error->place.value_or(SourcePlace{}),
+                                           Severity::Error, result.error->text, true});
   pool().giveBack(std::move(worker));
   return result;
 }

@@ -150,19 +150,24 @@ RunResult WorkerProcess::run(std::string_view input, const RunOptions& options) 
   std::optional<Clock::time_point> cancelDeadline;
   SourcePlace lastPlace;
 
+  bool answered = false;
   // Ends the run with `text` as its error, at `place` or the last place
-  // the events named.
+  // the events named. The observer hears of it once the worker answered;
+  // else the caller may try again (endedBeforeAnswering).
   const auto stopped = [&](std::string text, std::optional<SourcePlace> place) {
     RunResult result;
     if (!place && lastPlace.known()) place = lastPlace;
     result.error = RunError{ErrorClass::Message, std::move(text)};
     result.error->place = std::move(place);
-    if (options.observer != nullptr)
+    if (options.observer != nullptr && answered)
       options.observer->message(MessageEvent{result.error->place.value_or(SourcePlace{}),
                                              Severity::Error, result.error->text, true});
     return result;
   };
-  const auto ended = [&] { return stopped(endedText(end()), std::nullopt); };
+  const auto ended = [&] {
+    m_EndedBeforeAnswering = !answered;
+    return stopped(endedText(end()), std::nullopt);
+  };
   const auto cancelled = [] {
     RunResult result;
     result.error = RunError{ErrorClass::Message, kCancelledText};
@@ -196,6 +201,7 @@ RunResult WorkerProcess::run(std::string_view input, const RunOptions& options) 
         break;
       }
       const auto kind = static_cast<FrameKind>(buffer[parsed]);
+      answered = true;
       const std::string_view payload(buffer.data() + parsed + kFrameHeaderBytes, length);
       parsed += kFrameHeaderBytes + length;
       try {

@@ -34,13 +34,17 @@ class WorkerProcess {
   WorkerProcess& operator=(const WorkerProcess&) = delete;
 
   // Runs `input` in the worker: its events go to options.observer as they
-  // arrive, options.cancelRequested is watched throughout.
+  // arrive, options.cancelRequested is watched throughout. An error that
+  // ends the run goes to the observer too, but for a worker that ended
+  // before it answered at all (endedBeforeAnswering).
   RunResult run(std::string_view input, const RunOptions& options);
   // Whether the worker can take another run (it ended none abruptly).
   bool reusable() const { return m_Reusable; }
   // Whether an idle worker is still there to take a run (it was not ended
-  // from outside while it waited).
+  // from outside while it waited; one killed a moment ago may still look so).
   bool alive() const;
+  // Whether the last run found the worker gone before it answered at all.
+  bool endedBeforeAnswering() const { return m_EndedBeforeAnswering; }
   pid_t pid() const { return m_Pid; }
 
  private:
@@ -55,6 +59,7 @@ class WorkerProcess {
   int m_Socket;
   bool m_Reusable = true;
   bool m_Ended = false;
+  bool m_EndedBeforeAnswering = false;
   int m_Status = 0;
 };
 
