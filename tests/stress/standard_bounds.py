@@ -59,9 +59,8 @@ def diamond(depth):
 
 
 def cases(form):
-    """Each input's name, files (the main one is in.c; built when asked for,
-    so that no run inherits the memory of another's text), arguments,
-    expected statuses and address-space limit."""
+    """Each input's name, files (the main one is in.c; built when asked for),
+    arguments, expected statuses and address-space limit."""
     full = form == "full"
     return [
         ("doubling call --standard", lambda: {"in.c": doubling_calls(40 if full else 30)},
@@ -95,22 +94,22 @@ def cases(form):
 
 
 def run(orvo_pp, directory, arguments, address_space_kb):
-    # The limit is set by a shell, so that the program starts from a small
-    # process: a process's peak resident size counts what it held before exec.
-    command = [orvo_pp] + arguments + ["in.c"]
-    if address_space_kb:
-        command = ["sh", "-c", 'ulimit -v %d && exec "$@"' % address_space_kb, "sh"] + command
+    # Started by posix_spawn through a shell that sets the limit, so that
+    # the program starts from a small process: a process's peak resident
+    # size counts what it held before exec (a forked copy of this one).
+    limit = "ulimit -v %d && " % address_space_kb if address_space_kb else ""
+    script = 'cd "$1" && shift && %sexec "$@" >/dev/null 2>err' % limit
     started = time.monotonic()
-    with open(os.path.join(directory, "err"), "wb") as err:
-        process = subprocess.Popen(command, cwd=directory, stdout=subprocess.DEVNULL, stderr=err)
-        deadline = started + 3 * TIME_LIMIT_S
-        while True:
-            pid, status, usage = os.wait4(process.pid, os.WNOHANG)
-            if pid:
-                break
-            if time.monotonic() > deadline:
-                process.kill()
-            time.sleep(0.02)
+    pid = os.posix_spawn("/bin/sh", ["sh", "-c", script, "sh", directory, orvo_pp] + arguments +
+                         ["in.c"], os.environ)
+    deadline = started + 3 * TIME_LIMIT_S
+    while True:
+        done, status, usage = os.wait4(pid, os.WNOHANG)
+        if done:
+            break
+        if time.monotonic() > deadline:
+            os.kill(pid, 9)
+        time.sleep(0.02)
     elapsed = time.monotonic() - started
     with open(os.path.join(directory, "err"), "rb") as err:
         message = err.read().decode("utf-8", "replace")
@@ -118,17 +117,25 @@ def run(orvo_pp, directory, arguments, address_space_kb):
     return code, elapsed, usage.ru_utime + usage.ru_stime, usage.ru_maxrss, message
 
 
+def write_files(form, index, directory):
+    for file, text in cases(form)[index][1]().items():
+        with open(os.path.join(directory, file), "w") as out:
+            out.write(text)
+
+
 def main():
-    orvo_pp, form = sys.argv[1], sys.argv[2]
+    if sys.argv[1] == "--write":
+        write_files(sys.argv[2], int(sys.argv[3]), sys.argv[4])
+        return 0
+    orvo_pp, form = os.path.abspath(sys.argv[1]), sys.argv[2]
     failures = 0
     print("%-40s %6s %8s %8s %8s  %s" % ("input", "status", "wall s", "cpu s", "peak MB",
                                          "message"))
-    for name, make_files, arguments, statuses, address_space_kb in cases(form):
+    for index, (name, _, arguments, statuses, address_space_kb) in enumerate(cases(form)):
         with tempfile.TemporaryDirectory(prefix="orvo-bounds-") as directory:
-            for file, text in make_files().items():
-                with open(os.path.join(directory, file), "w") as out:
-                    out.write(text)
-            text = None
+            # Written by a process of its own, so that this one stays small.
+            subprocess.run([sys.executable, __file__, "--write", form, str(index), directory],
+                           check=True)
             code, elapsed, processor, peak_kb, message = run(orvo_pp, directory, arguments,
                                                              address_space_kb)
         errors = [line for line in message.splitlines() if ": error:" in line or "orvo-pp:" in line]
