@@ -56,7 +56,7 @@ alignas(16) char g_RunSignalStack[kSignalStackBytes];
 constexpr std::uintptr_t kOverflowZoneBytes = std::uintptr_t{1} << 20;
 
 // Bytes of address space the process holds now.
-std::size_t addressSpaceInUse() {
+[[maybe_unused]] std::size_t addressSpaceInUse() {
   std::ifstream statm("/proc/self/statm");
   std::size_t pages = 0;
   statm >> pages;
@@ -75,8 +75,13 @@ const char* memoryText() {
   return progressInExpansion() ? g_ExpansionMemoryText : g_RunMemoryText;
 }
 
-// Sizes the run's stack and sets the address-space limit.
+// Sizes the run's stack and sets the address-space limit. The sanitizers
+// reserve terabytes of shadow memory: a checked build has neither the
+// limit nor the budget below it.
 void limitMemory() {
+#ifdef ORVO_WORKER_SANITIZED
+  describeMemory(kRunMemoryBytes);
+#else
   rlimit limit{};
   getrlimit(RLIMIT_AS, &limit);
   const std::size_t used = addressSpaceInUse();
@@ -97,9 +102,6 @@ void limitMemory() {
   // while there is room to say where.
   const std::size_t limitBytes = used + kReserveBytes + stack + forRun;
   setMemoryBudget(limitBytes - std::min(limitBytes, kBudgetHeadroomBytes + kReserveBytes), forRun);
-#ifndef ORVO_WORKER_SANITIZED
-  // The sanitizers reserve terabytes of shadow memory: no limit on the
-  // address space there.
   const rlim_t wanted = static_cast<rlim_t>(limitBytes);
   if (limit.rlim_cur == RLIM_INFINITY || wanted < limit.rlim_cur) {
     limit.rlim_cur = wanted;
