@@ -82,6 +82,11 @@ class CodeEditor : public QsciScintilla {
   void setLinkedLines(const std::vector<int>& lines);
   const std::vector<int>& linkedLines() const { return m_LinkedLines; }
 
+  // Blank room of `pixels` above the text that shows no line: where an
+  // aligned view has gap rows above the first line.
+  void setTopGap(int pixels) { setViewportMargins(0, pixels, 0, 0); }
+  int topGap() const { return viewportMargins().top(); }
+
   // Shows `text` as a tool tip until the mouse dwells no more (SCN_DWELLEND).
   void showHoverTip(const QPoint& globalPos, const QString& text);
   void hideHoverTip();

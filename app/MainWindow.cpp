@@ -43,6 +43,7 @@
 #include "app/LongLineEditor.h"
 #include "app/LivePreview.h"
 #include "app/StandardPane.h"
+#include "app/IncludedFileViewer.h"
 #include "app/OutputPane.h"
 #include "app/PanelZoom.h"
 #include "app/RecentFilesMenu.h"
@@ -111,6 +112,13 @@ Tfrm_orvo::Tfrm_orvo(QWidget* parent) : QMainWindow(parent) {
   m_StandardPane = new orvo::StandardPane(this, memo_Input, memo_Output, mi_View, m_Settings);
   connect(m_StandardPane, &orvo::StandardPane::inputPlaceActivated, this,
           &Tfrm_orvo::selectInputBytes);
+  m_IncludedFiles = new orvo::IncludedFileViewer(this, memo_Input);
+  connect(m_StandardPane, &orvo::StandardPane::includedPlaceActivated, m_IncludedFiles,
+          &orvo::IncludedFileViewer::showPlace);
+  connect(m_MessagesPanel, &MessagesPanel::includedPlaceActivated, m_IncludedFiles,
+          &orvo::IncludedFileViewer::showPlace);
+  for (orvo::CodeEditor* editor : {m_StandardPane->standardOutput(), m_IncludedFiles->viewer()})
+    connect(editor, &QsciScintillaBase::SCN_ZOOM, this, [this, editor] { syncZoomFrom(editor); });
   // Standard C's run and the comparison go with the live preview's runs
   // while the pane is open; opening it runs at once.
   m_LivePreview->setWithStandard(m_StandardPane->isOpen());
@@ -120,13 +128,21 @@ Tfrm_orvo::Tfrm_orvo(QWidget* parent) : QMainWindow(parent) {
       m_LivePreview->runNow();
     } else {
       m_Explorer->showStandardRun(nullptr);
+      m_MessagesPanel->showStandardDiagnostics({});
     }
+    updateOutOfDate();
   });
   connect(m_LivePreview.get(), &orvo::LivePreview::compared, this,
           [this](const std::shared_ptr<const orvo::compare::Comparison>& comparison,
                  const std::shared_ptr<const orvo::StepRecording>& standardSteps) {
             m_StandardPane->showComparison(*comparison);
             m_Explorer->showStandardRun(standardSteps);
+            m_MessagesPanel->showStandardDiagnostics(
+                orvo::StandardPane::standardDiagnostics(*comparison));
+            m_MessagesDock->setVisible(m_MessagesPanel->topLevelItemCount() > 0);
+            // A comparison arrives only while the input is the one it ran over.
+            m_ComparedVersion = m_InputVersion;
+            updateOutOfDate();
           });
   m_Layout->manageDocks(findChildren<QDockWidget*>());
   createStatusBar();
@@ -688,8 +704,6 @@ void Tfrm_orvo::ac_ExecuteExecute() {
       orvo::runRecorded(std::string_view(input.constData(), input.size()), runOptions());
   showWaitedRun(run);
   if (!run.result.ok()) showMessage(kCaption, showRunError(*run.result.error));
-  // Standard C's result follows on the worker.
-  if (m_StandardPane->isOpen()) m_LivePreview->runNow();
 }
 
 void Tfrm_orvo::showWaitedRun(const orvo::RecordedRun& run) {
@@ -703,6 +717,8 @@ void Tfrm_orvo::showWaitedRun(const orvo::RecordedRun& run) {
   }
   m_Explorer->showRun(result, run.steps);
   updateOutOfDate();
+  // Standard C's result of this input follows on the worker (F5 and Save alike).
+  if (m_StandardPane->isOpen()) m_LivePreview->runNow();
 }
 
 QString Tfrm_orvo::showRunError(const orvo::RunError& error) {
@@ -730,6 +746,10 @@ void Tfrm_orvo::updateOutOfDate() {
   // With the live preview on, a run is coming; a note would only flicker.
   m_OutputPane->setOutOfDate(m_OutputVersion != m_InputVersion && !ac_LiveMode->isChecked() &&
                              memo_Output->length() > 0);
+  // The pane is out of date once the output is newer than its comparison,
+  // or the input is while no run is coming.
+  m_StandardPane->setOutOfDate(m_StandardPane->isOpen() && m_ComparedVersion != m_InputVersion &&
+                               (m_OutputVersion == m_InputVersion || !ac_LiveMode->isChecked()));
 }
 
 void Tfrm_orvo::selectInputBytes(int begin, int end) {

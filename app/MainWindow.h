@@ -37,6 +37,7 @@ enum class TextEncoding;
 class ExplorerPanels;
 class FindBar;
 class StandardPane;
+class IncludedFileViewer;
 class LiveErrorDisplay;
 class LivePreview;
 class OutputPane;
@@ -195,6 +196,8 @@ class Tfrm_orvo : public QMainWindow {
   // The Explain and Macros panels, macro tips, skipped and linked lines.
   orvo::ExplorerPanels* m_Explorer = nullptr;
   orvo::StandardPane* m_StandardPane = nullptr;
+  // The header a message or a difference in an included file points into.
+  orvo::IncludedFileViewer* m_IncludedFiles = nullptr;
 
   std::unique_ptr<orvo::LivePreview> m_LivePreview;
 
@@ -208,5 +211,7 @@ class Tfrm_orvo : public QMainWindow {
   // The output starts empty, belonging to no input: the counts differ.
   unsigned long long m_InputVersion = 1;
   unsigned long long m_OutputVersion = 0;
+  // The count of the input the Standard C pane's comparison was made from.
+  unsigned long long m_ComparedVersion = 0;
   int m_Zoom = 0;
 };
