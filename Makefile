@@ -7,7 +7,10 @@
 # preprocessing run for n seconds, then for FUZZ_PLAIN_SECONDS (30) compares
 # runs in the fast and the reference mode on fuzzed input, then for
 # FUZZ_COMPARE_SECONDS (30) runs both engines and their comparison
-# (0 skips it). `make install PREFIX=dir` installs the
+# (0 skips it), then for FUZZ_STANDARD_SECONDS (as long as the comparison)
+# the standard-C engine alone on longer inputs. `make stress` runs orvo-pp
+# on the full forms of inputs that push the standard-C engine to its bounds
+# and prints the time and peak memory of each. `make install PREFIX=dir` installs the
 # programs, manual pages, desktop entry and icons below dir (default
 # /usr/local); `make package` builds a Debian package in the build directory.
 # Each installs what is missing (Debian packages), configures and builds first.
@@ -34,6 +37,13 @@ FUZZ_PLAIN_CORPUS ?= $(FUZZ_DIR)/plain-corpus
 # the sanitizers costs CI minutes it does not have).
 FUZZ_COMPARE_SECONDS ?= $(if $(CI),0,30)
 FUZZ_COMPARE_CORPUS ?= $(FUZZ_DIR)/compare-corpus
+# The standard-C engine in the harness's process, with its real budgets, on
+# inputs of several KB: runs that only run out of memory are left to the
+# worker's memory limit (-ignore_ooms, which needs -fork).
+FUZZ_STANDARD_SECONDS ?= $(FUZZ_COMPARE_SECONDS)
+FUZZ_STANDARD_CORPUS ?= $(FUZZ_DIR)/standard-corpus
+FUZZ_STANDARD_FLAGS := -max_len=8192 -len_control=0 -timeout=30 -rss_limit_mb=2048 \
+                       -fork=1 -ignore_ooms=1
 FUZZ_ARTIFACTS ?= $(FUZZ_DIR)/artifacts/
 FUZZ_FLAGS := -max_len=65536 -timeout=10 -rss_limit_mb=2048
 PREFIX ?= /usr/local
@@ -44,7 +54,7 @@ JOBS ?= $(shell nproc)
 export CCACHE_BASEDIR ?= $(CURDIR)
 export CCACHE_NOHASHDIR ?= 1
 
-.PHONY: all deps fuzz-deps configure build run test compare-modes install package sanitize tsan fuzz clean
+.PHONY: all deps fuzz-deps configure build run test compare-modes install package sanitize tsan fuzz stress clean
 
 all: build
 
@@ -119,7 +129,7 @@ fuzz: fuzz-deps
 	@[ -f $(FUZZ_DIR)/build.ninja ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja \
 	  -DORVO_FUZZ=ON -DORVO_BUILD_GUI=OFF -DORVO_BUILD_BENCH=OFF -DORVO_BUILD_TESTS=OFF \
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -gline-tables-only"
-	cmake --build $(FUZZ_DIR) --target orvo_fuzzer plain_token_fuzzer $(if $(filter-out 0,$(FUZZ_COMPARE_SECONDS)),compare_fuzzer)
+	cmake --build $(FUZZ_DIR) --target orvo_fuzzer plain_token_fuzzer $(if $(filter-out 0,$(FUZZ_COMPARE_SECONDS)),compare_fuzzer) $(if $(filter-out 0,$(FUZZ_STANDARD_SECONDS)),standard_fuzzer)
 	python3 tests/fuzz/make_corpus.py $(FUZZ_CORPUS)
 	python3 tests/fuzz/make_corpus.py $(FUZZ_PLAIN_CORPUS)
 	mkdir -p $(FUZZ_ARTIFACTS)
@@ -132,6 +142,17 @@ ifneq ($(FUZZ_COMPARE_SECONDS),0)
 	$(FUZZ_DIR)/bin/compare_fuzzer $(FUZZ_FLAGS) -max_total_time=$(FUZZ_COMPARE_SECONDS) \
 	  -artifact_prefix=$(FUZZ_ARTIFACTS) $(FUZZ_COMPARE_CORPUS)
 endif
+ifneq ($(FUZZ_STANDARD_SECONDS),0)
+	python3 tests/fuzz/make_corpus.py $(FUZZ_STANDARD_CORPUS)
+	python3 tests/fuzz/standard_seeds.py $(FUZZ_STANDARD_CORPUS)
+	$(FUZZ_DIR)/bin/standard_fuzzer $(FUZZ_STANDARD_FLAGS) -max_total_time=$(FUZZ_STANDARD_SECONDS) \
+	  -artifact_prefix=$(FUZZ_ARTIFACTS) $(FUZZ_STANDARD_CORPUS)
+endif
+
+# The full forms of the inputs the standard-C engine must end with a
+# message: time and peak resident size of each.
+stress: build
+	python3 tests/stress/standard_bounds.py $(BUILD_DIR)/bin/orvo-pp full
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(TSAN_DIR) $(FUZZ_DIR)

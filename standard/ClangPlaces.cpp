@@ -33,9 +33,10 @@ SourcePlace ClangPlaces::placeOf(clang::SourceLocation location, bool withText) 
   const llvm::StringRef buffer = m_Sources.getBufferData(id, &invalid);
   if (!invalid) {
     const std::size_t offset = std::min<std::size_t>(place.begin, buffer.size());
-    const std::size_t lineStart = buffer.rfind('\n', offset == 0 ? 0 : offset - 1);
-    const std::size_t from =
-        (lineStart == llvm::StringRef::npos || offset == 0) ? 0 : lineStart + 1;
+    // StringRef::rfind looks before its position (std::string's looks at
+    // it too): the line break that ends the line before, if any.
+    const std::size_t lineStart = buffer.rfind('\n', offset);
+    const std::size_t from = lineStart == llvm::StringRef::npos ? 0 : lineStart + 1;
     std::size_t to = buffer.find_first_of("\r\n", from);
     if (to == llvm::StringRef::npos) to = buffer.size();
     to = std::min(to, from + SourcePlace::kMaxLineTextBytes);

@@ -9,6 +9,9 @@
 #include <clang/Lex/MacroInfo.h>
 
 #include "standard/SkippedDirectives.h"
+#include "standard/StandardEngine.h"
+
+#include <clang/Lex/PreprocessorOptions.h>
 
 namespace orvo::standard {
 namespace {
@@ -68,12 +71,64 @@ EventForwarder::EventForwarder(clang::Preprocessor& preprocessor, const ClangPla
       m_Results(preprocessor,
                 [this](const OpenExpansion& expansion) { expansionClosed(expansion); }) {}
 
-void EventForwarder::stop(std::string reason) {
+void EventForwarder::stop(std::string reason, std::optional<SourcePlace> place) {
   if (!m_StopReason.empty()) return;
   m_StopReason = std::move(reason);
-  // Tokens already queued drain without expanding further; the output loop
-  // ends at the next token it reads.
+  m_StopPlace = std::move(place);
+  // Tokens already queued drain without expanding further, no further file
+  // is included and what the library says from here on is its reaction to
+  // the cut; the output loop ends at the next token it reads.
   m_Preprocessor.SetMacroExpansionOnlyInDirectives();
+  m_Preprocessor.getPreprocessorOpts().SingleFileParseMode = true;
+  m_Preprocessor.getDiagnostics().setSuppressAllDiagnostics(true);
+}
+
+void EventForwarder::endDirective(clang::SourceLocation location) {
+  auto end = std::make_unique<clang::Token[]>(1);
+  end[0].startToken();
+  end[0].setKind(clang::tok::eod);
+  end[0].setLocation(location);
+  m_Preprocessor.EnterTokenStream(std::move(end), 1, /*DisableMacroExpansion=*/true,
+                                  /*IsReinject=*/false);
+}
+
+long EventForwarder::tokensAdded(const clang::MacroInfo& macro, const clang::MacroArgs* arguments) {
+  long tokens = static_cast<long>(macro.getNumTokens());
+  if (arguments == nullptr) return tokens;
+  for (const clang::Token& token : macro.tokens()) {
+    const clang::IdentifierInfo* id = token.getIdentifierInfo();
+    const int parameter = id != nullptr ? macro.getParameterNum(id) : -1;
+    if (parameter >= 0 && static_cast<unsigned>(parameter) < arguments->getNumMacroArguments())
+      tokens += static_cast<long>(
+          clang::MacroArgs::getArgLength(arguments->getUnexpArgument(parameter)));
+  }
+  return tokens;
+}
+
+bool EventForwarder::withinProgressCall(clang::SourceRange range) {
+  const clang::SourceManager& sources = m_Preprocessor.getSourceManager();
+  const auto [file, offset] = sources.getDecomposedExpansionLoc(range.getBegin());
+  if (file == m_ProgressFile && offset >= m_ProgressBegin && offset <= m_ProgressEnd) return true;
+  const auto [endFile, endOffset] = sources.getDecomposedExpansionLoc(range.getEnd());
+  m_ProgressFile = file;
+  m_ProgressBegin = offset;
+  m_ProgressEnd = endFile == file ? endOffset : offset;
+  return false;
+}
+
+void EventForwarder::noteProgress(clang::SourceLocation location, bool inExpansion) {
+  const clang::SourceManager& sources = m_Preprocessor.getSourceManager();
+  clang::SourceLocation at = sources.getExpansionLoc(location);
+  // A place in an included file stands at the include directive of the
+  // main input that led there.
+  for (int depth = 0; at.isValid() && depth < 256; ++depth) {
+    const clang::FileID id = sources.getFileID(at);
+    if (id == sources.getMainFileID()) {
+      standard::noteProgress(static_cast<long>(sources.getFileOffset(at)), inExpansion);
+      return;
+    }
+    at = sources.getIncludeLoc(id);
+  }
 }
 
 bool EventForwarder::shouldStop() {
@@ -121,6 +176,12 @@ void EventForwarder::InclusionDirective(clang::SourceLocation hash, const clang:
                                         clang::CharSourceRange, const clang::FileEntry* file,
                                         llvm::StringRef, llvm::StringRef, const clang::Module*,
                                         clang::SrcMgr::CharacteristicKind) {
+  noteProgress(hash, false);
+  if (file != nullptr && ++m_Inclusions > kMaxInclusions)
+    stop("#include loads too many files (more than " + std::to_string(kMaxInclusions) +
+             " in one run): " + name.str(),
+         m_Places.placeOf(hash));
+  shouldStop();
   if (m_Observer != nullptr) m_Results.closeAll();
   IncludedFile record{name.str(), file != nullptr ? file->getName().str() : std::string(),
                       file != nullptr ? IncludedFile::Status::Loaded
@@ -184,9 +245,26 @@ void EventForwarder::MacroUndefined(const clang::Token& name,
 void EventForwarder::MacroExpands(const clang::Token& name,
                                   const clang::MacroDefinition& definition,
                                   clang::SourceRange range, const clang::MacroArgs* arguments) {
+  if (!range.getBegin().isMacroID() && !withinProgressCall(range)) noteProgress(range.getBegin(), true);
   if (--m_ExpansionsLeft < 0)
     stop(kStandardExpansionBudgetText + std::to_string(m_ExpansionBudget) +
-         " expansions (a definition that multiplies its tokens at each level?)");
+             " expansions (a definition that multiplies its tokens at each level?)",
+         m_Places.placeOf(range));
+  if ((m_ExpansionBudget - m_ExpansionsLeft) % kMemoryCheckInterval == 0)
+    if (const std::string over = standard::overMemoryBudget(); !over.empty())
+      stop(over + " (a definition that multiplies its tokens at each level?)",
+           m_Places.placeOf(range));
+  if (m_Preprocessor.isParsingIfOrElifDirective()) {
+    if (const clang::MacroInfo* macro = definition.getMacroInfo())
+      m_DirectiveTokens += tokensAdded(*macro, arguments);
+    const long limit = standard::maxOperatorChain();
+    if (m_DirectiveTokens > limit && m_StopReason.empty()) {
+      stop("#if expression longer than " + std::to_string(limit) +
+               " tokens after macro expansion (its evaluation would nest too deeply)",
+           m_Places.placeOf(range));
+      endDirective(name.getLocation());
+    }
+  }
   shouldStop();
   if (m_Observer == nullptr || !m_StopReason.empty() || m_NextExpansion > kMaxReportedExpansions)
     return;
@@ -361,6 +439,8 @@ void EventForwarder::conditional(clang::SourceLocation location, const std::stri
 
 void EventForwarder::If(clang::SourceLocation location, clang::SourceRange condition,
                         ConditionValueKind value) {
+  m_DirectiveTokens = 0;
+  noteProgress(location, false);
   const bool taken = value == CVK_True;
   m_BranchTaken.push_back(taken);
   conditional(location, "if", m_Places.textOf(condition), taken, false);
@@ -368,6 +448,7 @@ void EventForwarder::If(clang::SourceLocation location, clang::SourceRange condi
 
 void EventForwarder::Elif(clang::SourceLocation location, clang::SourceRange condition,
                           ConditionValueKind value, clang::SourceLocation) {
+  m_DirectiveTokens = 0;
   if (m_BranchTaken.empty() || branchReported(location)) return;
   const bool earlier = m_BranchTaken.back();
   conditional(location, "elif", m_Places.textOf(condition), value == CVK_True, earlier);

@@ -28,6 +28,18 @@ namespace orvo::standard {
 // of a minute. Later expansions still count against the run's budget.
 inline constexpr long kMaxReportedExpansions = 1'000'000;
 
+// Files include directives may load in one run, every loading counted, as
+// in the main engine: headers that include others more than once without
+// guards fan out (41 headers each including the next twice would load
+// 2^41 files), while a large translation unit loads a few thousand.
+inline constexpr long kMaxInclusions = 100'000;
+
+// Expansions between two looks at the memory the process holds (a read
+// of /proc/self/statm, a few microseconds): a definition that doubles its
+// tokens at each level takes far more than this many expansions to fill
+// the budget.
+inline constexpr long kMemoryCheckInterval = 1024;
+
 class EventForwarder : public clang::PPCallbacks {
  public:
   // `observer` may be null; `cancelRequested` too.
@@ -37,6 +49,11 @@ class EventForwarder : public clang::PPCallbacks {
 
   // Why the run must end now (budget, cancellation); empty while it may go on.
   const std::string& stopReason() const { return m_StopReason; }
+  // Where the run was when it had to end; none for a cancelled run.
+  const std::optional<SourcePlace>& stopPlace() const { return m_StopPlace; }
+  // The work under way is at `location` (progress for the worker's
+  // messages).
+  void noteProgress(clang::SourceLocation location, bool inExpansion);
   // Checks the cancellation flag; true when the run must end.
   bool shouldStop();
   // A token goes to the output: it adds to the results of the expansions
@@ -76,7 +93,15 @@ class EventForwarder : public clang::PPCallbacks {
   void SourceRangeSkipped(clang::SourceRange range, clang::SourceLocation endif) override;
 
  private:
-  void stop(std::string reason);
+  // Whether a call written at `range` lies within the outermost call last
+  // noted as progress (an argument's call); else it becomes that call.
+  bool withinProgressCall(clang::SourceRange range);
+  void stop(std::string reason, std::optional<SourcePlace> place = std::nullopt);
+  // Ends the #if or #elif being evaluated: its expression ends where the
+  // library reads next.
+  void endDirective(clang::SourceLocation location);
+  // Tokens an expansion in an #if adds at most to the expression.
+  static long tokensAdded(const clang::MacroInfo& macro, const clang::MacroArgs* arguments);
   void conditional(clang::SourceLocation location, const std::string& directive,
                    const std::string& expression, bool value, bool earlierTaken);
   std::string spell(const clang::Token& token) const;
@@ -102,6 +127,12 @@ class EventForwarder : public clang::PPCallbacks {
   long m_ExpansionBudget;
   long m_ExpansionsLeft;
   std::string m_StopReason;
+  std::optional<SourcePlace> m_StopPlace;
+  long m_Inclusions = 0;
+  long m_DirectiveTokens = 0;
+  // The outermost call last noted as progress: its file and byte range.
+  clang::FileID m_ProgressFile;
+  unsigned m_ProgressBegin = 0, m_ProgressEnd = 0;  // added by expansions to the #if being evaluated
   int m_NextExpansion = 1;
   ExpansionResults m_Results;
   BuiltinMacroValues m_BuiltinValues{m_Preprocessor};

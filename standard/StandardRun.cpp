@@ -1,7 +1,8 @@
 #include "orvo/StandardRun.h"
-#include "standard/StandardModule.h"
+#include "standard/StandardEngine.h"
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -11,6 +12,9 @@
 #include <vector>
 
 #include <pthread.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include <clang/Basic/TargetInfo.h>
 #include <clang/Frontend/CompilerInstance.h>
@@ -24,6 +28,7 @@
 #include "standard/ClangPlaces.h"
 #include "standard/DiagnosticCollector.h"
 #include "standard/EventForwarder.h"
+#include "standard/InputPlaces.h"
 #include "standard/TokenPrinter.h"
 
 namespace orvo {
@@ -85,72 +90,68 @@ std::string mainFilePath(const RunOptions& options) {
   return (std::filesystem::path(options.sourceDir) / named.filename()).string();
 }
 
-// The place of a byte offset in the main input.
-SourcePlace placeAtOffset(std::string_view input, std::size_t offset, const std::string& name) {
-  SourcePlace place;
-  place.file = name;
-  place.inMainInput = true;
-  const std::size_t lineStart = input.rfind('\n', offset == 0 ? 0 : offset - 1);
-  const std::size_t from = lineStart == std::string_view::npos || offset == 0 ? 0 : lineStart + 1;
-  place.line = 1 + static_cast<int>(std::count(input.begin(), input.begin() + from, '\n'));
-  place.column = 1 + static_cast<int>(offset - from);
-  place.begin = static_cast<int>(offset);
-  place.end = place.begin + 1;
-  const std::size_t to = std::min(input.find('\n', from), input.size());
-  place.lineText = std::string(input.substr(from, std::min(to - from, SourcePlace::kMaxLineTextBytes)));
-  return place;
-}
-
 RunResult failed(std::string text) {
   RunResult result;
   result.error = RunError{ErrorClass::Message, std::move(text)};
   return result;
 }
 
-// The library evaluates #if expressions recursively, a few hundred bytes of
-// stack for each nested parenthesis or unary operator. Runs get a stack of
-// their own this large (reserved, touched only as far as used).
-constexpr std::size_t kRunStackBytes = std::size_t{512} << 20;
-// Longest chain of unary operators (- + ! ~) the input may have: at a
-// generous 2 KiB of stack each this is 200 MiB, within the stack above.
-constexpr int kMaxOperatorChain = 100'000;
 // Deepest nesting of parentheses: nested macro calls cost the library time
 // and memory that grow with the square of their depth (1,000 levels take
 // about 0.6 s and 110 MB, 5,000 levels 17 s and 1 GB), and real code nests
 // a few dozen deep.
 constexpr int kMaxParenthesisDepth = 1'000;
 
+std::atomic<std::size_t> g_RunStackBytes{standard::kDefaultRunStackBytes};
+std::atomic<long> g_Progress{-1};
+std::atomic<bool> g_ProgressInExpansion{false};
+std::atomic<void (*)()> g_RunThreadStart{nullptr};
+std::atomic<std::size_t> g_MemoryBudget{0};
+std::atomic<std::size_t> g_RunMemory{0};
+
 // The first place where parentheses or unary operators nest deeper than
 // allowed, as a byte offset and the message; nothing when there is none.
-// Literals and comments are not told apart: they only make the estimate
-// larger.
+// Comments and line splices count as the blanks they stand for, so that
+// `-/**/-/**/-` is the chain the library sees. Literals are not told
+// apart: they only make the estimate larger.
 std::optional<std::pair<std::size_t, std::string>> tooDeep(std::string_view input) {
+  const int maxChain = standard::maxOperatorChain();
   int depth = 0;
   int chain = 0;
   for (std::size_t i = 0; i < input.size(); ++i) {
     const char c = input[i];
+    if (c == '/' && i + 1 < input.size() && input[i + 1] == '*') {
+      const std::size_t close = input.find("*/", i + 2);
+      i = close == std::string_view::npos ? input.size() : close + 1;
+      continue;
+    }
+    if (c == '\\' && i + 1 < input.size() && (input[i + 1] == '\n' || input[i + 1] == '\r')) {
+      ++i;
+      continue;
+    }
     if (c == '(') ++depth;
     else if (c == ')' && depth > 0) --depth;
     if (c == '-' || c == '+' || c == '!' || c == '~') ++chain;
-    else if (c != ' ' && c != '\t' && c != '(') chain = 0;
+    else if (c != ' ' && c != '\t' && c != '(' && c != '\n' && c != '\r') chain = 0;
     if (depth > kMaxParenthesisDepth)
       return std::pair(i, "parentheses nested deeper than " + std::to_string(kMaxParenthesisDepth) +
                               " levels");
-    if (chain > kMaxOperatorChain)
-      return std::pair(i, "a chain of more than " + std::to_string(kMaxOperatorChain) +
+    if (chain > maxChain)
+      return std::pair(i, "a chain of more than " + std::to_string(maxChain) +
                               " unary operators");
   }
   return std::nullopt;
 }
 
-// Runs `work` on a thread with a stack of kRunStackBytes and waits for it;
+// Runs `work` on a thread with a stack of runStackBytes() and waits for it;
 // false when no such thread can be made.
 bool runOnLargeStack(const std::function<void()>& work) {
   pthread_attr_t attributes;
   if (pthread_attr_init(&attributes) != 0) return false;
-  pthread_attr_setstacksize(&attributes, kRunStackBytes);
+  pthread_attr_setstacksize(&attributes, standard::runStackBytes());
   pthread_t thread;
   auto start = [](void* argument) -> void* {
+    if (void (*const hook)() = g_RunThreadStart.load()) hook();
     (*static_cast<const std::function<void()>*>(argument))();
     return nullptr;
   };
@@ -165,10 +166,47 @@ RunResult runOnThisStack(std::string_view input, const RunOptions& options);
 
 }  // namespace
 
+void standard::setRunStackBytes(std::size_t bytes) { g_RunStackBytes = bytes; }
+void standard::setRunThreadStart(void (*start)()) { g_RunThreadStart = start; }
+std::size_t standard::runStackBytes() { return g_RunStackBytes; }
+int standard::maxOperatorChain() {
+  return static_cast<int>(g_RunStackBytes / kStackBytesPerOperator);
+}
+void standard::noteProgress(long offset, bool inExpansion) {
+  g_Progress.store(offset, std::memory_order_relaxed);
+  g_ProgressInExpansion.store(inExpansion, std::memory_order_relaxed);
+}
+void standard::setMemoryBudget(std::size_t processBytes, std::size_t runBytes) {
+  g_MemoryBudget = processBytes;
+  g_RunMemory = runBytes;
+}
+
+std::string standard::describeBytes(std::size_t bytes) {
+  constexpr std::size_t kGiB = std::size_t{1} << 30;
+  return bytes % kGiB == 0 ? std::to_string(bytes / kGiB) + " GiB"
+                           : std::to_string(bytes >> 20) + " MiB";
+}
+
+std::string standard::overMemoryBudget() {
+  const std::size_t budget = g_MemoryBudget;
+  if (budget == 0) return {};
+  std::FILE* statm = std::fopen("/proc/self/statm", "r");
+  if (statm == nullptr) return {};
+  unsigned long pages = 0;
+  const bool read = std::fscanf(statm, "%lu", &pages) == 1;
+  std::fclose(statm);
+  if (!read || pages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE)) <= budget) return {};
+  return "macro expansion needs more than " + describeBytes(g_RunMemory) + " of memory";
+}
+
+bool standard::progressInExpansion() { return g_ProgressInExpansion.load(std::memory_order_relaxed); }
+long standard::progressOffset() { return g_Progress.load(std::memory_order_relaxed); }
+
 RunResult standard::runInProcess(std::string_view input, const RunOptions& options) {
+  noteProgress(-1, false);
   if (const auto deep = tooDeep(input)) {
     RunResult result = failed(deep->second);
-    result.error->place = placeAtOffset(input, deep->first, options.inputName);
+    result.error->place = standard::placeAtOffset(input, deep->first, options.inputName);
     return result;
   }
   RunResult result;
@@ -236,6 +274,7 @@ RunResult runOnThisStack(std::string_view input, const RunOptions& options) {
     events.tokenOut(token);
     LineOrigin origin;
     if (printer.atLineStart(token)) {
+      events.noteProgress(token.getLocation(), token.getLocation().isMacroID());
       const SourcePlace place = places.placeOf(token.getLocation(), false);
       if (place.known()) origin = LineOrigin{events.fileIndex(place.file), place.line, place.line};
     }
@@ -261,8 +300,10 @@ RunResult runOnThisStack(std::string_view input, const RunOptions& options) {
     stopText = kStandardOutputLimitText + std::to_string(options.maxOutputBytes) + " bytes";
   if (!stopText.empty()) {
     result.error = RunError{ErrorClass::Message, stopText};
+    if (!overLimit) result.error->place = events.stopPlace();
     if (options.observer != nullptr)
-      options.observer->message(MessageEvent{SourcePlace{}, Severity::Error, stopText, true});
+      options.observer->message(MessageEvent{result.error->place.value_or(SourcePlace{}),
+                                             Severity::Error, stopText, true});
     return result;
   }
   result.output = printer.takeOutput();

@@ -26,6 +26,30 @@ TEST(CliStandard, WritesTheStandardResultAndMessages) {
       << result.err;
 }
 
+// A place and the line quoted under it are the same line: at the start of
+// a line (after CR LF or LF line ends) and at the start of the file.
+TEST(CliStandard, PlaceAndQuotedLineAgree) {
+  const struct {
+    std::string input;
+    std::string expected;
+  } cases[] = {
+      {"#define foo  a,b\r\n#define bar(x) lose(x)\r\n#define lose(x) (1 + (x))\r\nbar(foo)",
+       "uc.c:4:1: error: too many arguments provided to function-like macro invocation\n"
+       "    4 | bar(foo)\n"},
+      {"#define A a\n#if 1 +\n#endif\n", "uc.c:2:8: error: expected value in expression\n"
+                                          "    2 | #if 1 +\n"},
+      {"#error first\n", "uc.c:1:2: error: first\n    1 | #error first\n"},
+  };
+  TempDir dir;
+  for (const auto& c : cases) {
+    writeFile(dir.path() / "uc.c", c.input);
+    const CommandResult result =
+        runCommand("cd " + dir.path().string() + " && " + kOrvoPp + " --standard uc.c");
+    EXPECT_EQ(result.status, 1) << c.input;
+    EXPECT_NE(result.err.find(c.expected), std::string::npos) << result.err;
+  }
+}
+
 TEST(CliStandard, CompareExitsLikeDiff) {
   struct Case {
     std::string input;

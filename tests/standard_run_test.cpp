@@ -198,7 +198,7 @@ TEST(StandardRun, HostileInputsEndWithAMessage) {
       {"nested calls", "#define f(x) x\n" + repeated("f(", 900) + "1" + std::string(900, ')') + "\n",
        {}, ""},
       {"long operator chain", "#if " + std::string(200'000, '-') + "1\n#endif\n", {},
-       "a chain of more than 100000 unary operators"},
+       "unary operators"},
   };
   for (const Hostile& c : cases) {
     const auto start = std::chrono::steady_clock::now();

@@ -22,8 +22,16 @@ namespace orvo {
 // with its place. Ends with `error` set (and no output) when the output
 // would exceed RunOptions::maxOutputBytes, when the run is cancelled and
 // when macro expansion exceeds its budget (kMaxStandardExpansions).
-// Never throws for anything the input can cause; each call builds its own
-// library instance, so runs may go on on several threads at once.
+// Never throws for anything the input can cause.
+//
+// The run happens in a worker process (lib/orvo/orvo-standard-worker beside
+// the program's directory) with a memory limit of its own (about 1 GiB), a
+// bounded stack and a time limit; one warm worker is kept for the next run,
+// and runs on several threads at once each get their own. However the
+// worker ends (out of memory, a crash, killed), the run ends with an error
+// beginning "standard C stopped: " at the place of the work under way where
+// known, and the next run starts a fresh worker. Events reach
+// RunOptions::observer in the calling thread, in the order they happened.
 RunResult runStandardC(std::string_view input, const RunOptions& options);
 
 // Macro expansions one run may make before it ends with an error, unless

@@ -16,7 +16,7 @@ cpack --config "$build/CPackConfig.cmake" -B "$out" >"$out/cpack.log" 2>&1 ||
 deb=$(ls "$out"/*.deb)
 
 contents=$(dpkg-deb --contents "$deb")
-expect="./usr/bin/orvo-pp ./usr/lib/orvo/orvo-standard.so ./usr/share/man/man1/orvo-pp.1
+expect="./usr/bin/orvo-pp ./usr/lib/orvo/orvo-standard-worker ./usr/share/man/man1/orvo-pp.1
   ./usr/share/doc/orvo/README.md"
 [ "$window" = 1 ] && expect="$expect ./usr/bin/orvo ./usr/share/man/man1/orvo.1
   ./usr/share/applications/orvo.desktop ./usr/share/icons/hicolor/scalable/apps/orvo.svg
