@@ -4,7 +4,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "orvo/DifferenceRules.h"
@@ -34,35 +34,47 @@ RulesDialog::RulesDialog(QWidget* parent) : QDialog(parent) {
       this);
   intro->setWordWrap(true);
 
-  m_List = new QTreeWidget(this);
+  const auto rules = compare::differenceRules();
+  m_List = new QTableWidget(static_cast<int>(rules.size()), 2, this);
   m_List->setObjectName(QStringLiteral("tv_Rules"));
-  m_List->setColumnCount(2);
-  m_List->setHeaderLabels({tr("Rule"), tr("What orvo does, and what standard C does")});
-  m_List->setRootIsDecorated(false);
+  m_List->setHorizontalHeaderLabels({tr("Rule"), tr("What orvo does, and what standard C does")});
+  m_List->verticalHeader()->hide();
+  m_List->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  m_List->setSelectionBehavior(QAbstractItemView::SelectRows);
+  m_List->setSelectionMode(QAbstractItemView::SingleSelection);
   m_List->setWordWrap(true);
   m_List->setAlternatingRowColors(true);
-  m_List->header()->resizeSection(0, kTitleColumnWidth);
-  for (const compare::DifferenceRule& rule : compare::differenceRules()) {
-    auto* row = new QTreeWidgetItem(m_List, {fromView(rule.title), fromView(rule.explanation)});
-    QString tip = fromView(rule.explanation);
+  m_List->horizontalHeader()->resizeSection(0, kTitleColumnWidth);
+  m_List->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+  int row = 0;
+  for (const compare::DifferenceRule& rule : rules) {
+    auto* title = new QTableWidgetItem(fromView(rule.title));
+    auto* explanation = new QTableWidgetItem(fromView(rule.explanation));
     if (!rule.example.empty()) {
       // The examples box lists each rule's example under the rule's title.
-      row->setData(0, kExampleRole, fromView(rule.title));
-      tip += QStringLiteral("\n\n") + tr("Example: %1").arg(fromView(rule.summary));
+      title->setData(kExampleRole, fromView(rule.title));
+      const QString tip = tr("Example: %1").arg(fromView(rule.summary));
+      title->setToolTip(tip);
+      explanation->setToolTip(tip);
     }
-    row->setToolTip(0, tip);
-    row->setToolTip(1, tip);
+    m_List->setItem(row, 0, title);
+    m_List->setItem(row, 1, explanation);
+    ++row;
   }
+  // Each explanation is read whole: the rows grow with the wrapped text.
+  connect(m_List->horizontalHeader(), &QHeaderView::sectionResized, m_List,
+          [this] { m_List->resizeRowsToContents(); });
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
   m_Open = buttons->addButton(tr("&Open Example"), QDialogButtonBox::ActionRole);
   m_Open->setObjectName(QStringLiteral("btn_OpenExample"));
   m_Open->setEnabled(false);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  connect(m_Open, &QPushButton::clicked, this, [this] { openExample(m_List->currentItem()); });
-  connect(m_List, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* row) { openExample(row); });
-  connect(m_List, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* row) {
-    m_Open->setEnabled(row != nullptr && !row->data(0, kExampleRole).toString().isEmpty());
+  connect(m_Open, &QPushButton::clicked, this, [this] { openExample(m_List->currentRow()); });
+  connect(m_List, &QTableWidget::cellActivated, this, [this](int row, int) { openExample(row); });
+  connect(m_List, &QTableWidget::currentCellChanged, this, [this](int row) {
+    const QTableWidgetItem* title = m_List->item(row, 0);
+    m_Open->setEnabled(title != nullptr && !title->data(kExampleRole).toString().isEmpty());
   });
 
   auto* rows = new QVBoxLayout(this);
@@ -70,11 +82,13 @@ RulesDialog::RulesDialog(QWidget* parent) : QDialog(parent) {
   rows->addWidget(m_List, 1);
   rows->addWidget(buttons);
   resize(kDialogWidth, kDialogHeight);
+  m_List->resizeRowsToContents();
 }
 
-void RulesDialog::openExample(QTreeWidgetItem* row) {
-  if (row == nullptr) return;
-  const QString name = row->data(0, kExampleRole).toString();
+void RulesDialog::openExample(int row) {
+  const QTableWidgetItem* title = m_List->item(row, 0);
+  if (title == nullptr) return;
+  const QString name = title->data(kExampleRole).toString();
   if (!name.isEmpty()) emit exampleChosen(name);
 }
 

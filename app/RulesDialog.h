@@ -8,8 +8,7 @@
 #include <QString>
 
 class QPushButton;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTableWidget;
 
 namespace orvo {
 
@@ -19,7 +18,7 @@ class RulesDialog : public QDialog {
  public:
   explicit RulesDialog(QWidget* parent = nullptr);
 
-  QTreeWidget* list() const { return m_List; }
+  QTableWidget* list() const { return m_List; }
 
  signals:
   // The user asked for the example of a rule, by its name in the examples
@@ -27,9 +26,10 @@ class RulesDialog : public QDialog {
   void exampleChosen(const QString& name);
 
  private:
-  void openExample(QTreeWidgetItem* row);
+  // The example of the rule in `row`, if it has one.
+  void openExample(int row);
 
-  QTreeWidget* m_List = nullptr;
+  QTableWidget* m_List = nullptr;
   QPushButton* m_Open = nullptr;
 };
 

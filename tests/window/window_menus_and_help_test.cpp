@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMap>
 #include <QSet>
+#include <QTableWidget>
 #include <QTreeWidget>
 #include <QtTest>
 #include <Qsci/qscicommandset.h>
@@ -190,11 +191,13 @@ class MenusAndHelpTest : public QObject {
     window->action("ac_DifferenceRules")->trigger();
     orvo::RulesDialog* dialog = help()->rulesDialog();
     QVERIFY(dialog != nullptr && dialog->isVisible());
-    QTreeWidget* list = dialog->list();
+    QTableWidget* list = dialog->list();
     const auto rules = orvo::compare::differenceRules();
-    QCOMPARE(list->topLevelItemCount(), static_cast<int>(rules.size()));
-    QCOMPARE(list->topLevelItem(0)->text(0), QStringLiteral("A macro counts 1 in #if"));
-    emit list->itemActivated(list->topLevelItem(0), 0);
+    QCOMPARE(list->rowCount(), static_cast<int>(rules.size()));
+    QCOMPARE(list->item(0, 0)->text(), QStringLiteral("A macro counts 1 in #if"));
+    // The explanation is shown whole, over more than one line.
+    QVERIFY(list->rowHeight(0) > 2 * list->fontMetrics().height());
+    emit list->cellActivated(0, 1);
     QCOMPARE(window->input()->bytes(),
              QByteArray("#define V 5\r\n#if V > 3\r\nbig\r\n#else\r\nsmall\r\n#endif\r\n"));
     QCOMPARE(window->windowTitle(), QStringLiteral("A macro counts 1 in #if (example) — orvo"));
