@@ -58,8 +58,6 @@ void setUpEditingBasics(QsciScintilla& editor) {
   editor.SendScintilla(QsciScintillaBase::SCI_SETMULTIPLESELECTION, 1);
   editor.SendScintilla(QsciScintillaBase::SCI_SETADDITIONALSELECTIONTYPING, 1);
   editor.SendScintilla(QsciScintillaBase::SCI_SETMULTIPASTE, QsciScintillaBase::SC_MULTIPASTE_EACH);
-  editor.SendScintilla(QsciScintillaBase::SCI_SETRECTANGULARSELECTIONMODIFIER,
-                       QsciScintillaBase::SCMOD_ALT);
   for (const QKeyCombination key : kKeysTakenFromEditor) unbindKey(editor, key.toCombined());
 }
 
@@ -68,11 +66,13 @@ void selectNextMatch(QsciScintilla& editor) {
   editor.SendScintilla(QsciScintillaBase::SCI_TARGETWHOLEDOCUMENT);
   editor.SendScintilla(QsciScintillaBase::SCI_SETSEARCHFLAGS, QsciScintillaBase::SCFIND_MATCHCASE);
   editor.SendScintilla(QsciScintillaBase::SCI_MULTIPLESELECTADDNEXT);
+  // The match added is the main selection: it is brought into view.
+  const auto main =
+      static_cast<unsigned long>(editor.SendScintilla(QsciScintillaBase::SCI_GETMAINSELECTION));
   editor.SendScintilla(QsciScintillaBase::SCI_SCROLLRANGE,
-                       editor.SendScintilla(QsciScintillaBase::SCI_GETSELECTIONNANCHOR,
-                                            editor.SendScintilla(QsciScintillaBase::SCI_GETMAINSELECTION)),
-                       editor.SendScintilla(QsciScintillaBase::SCI_GETSELECTIONNCARET,
-                                            editor.SendScintilla(QsciScintillaBase::SCI_GETMAINSELECTION)));
+                       static_cast<unsigned long>(
+                           editor.SendScintilla(QsciScintillaBase::SCI_GETSELECTIONNCARET, main)),
+                       editor.SendScintilla(QsciScintillaBase::SCI_GETSELECTIONNANCHOR, main));
 }
 
 }  // namespace orvo
