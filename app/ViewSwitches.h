@@ -1,7 +1,8 @@
 // The View menu's switches as a keyboard user needs them: keys for the
 // Standard C pane and the side-by-side arrangement, and a panel opened by
 // its switch or key comes to the front of the panels tabbed with it, so
-// that it never opens hidden behind another.
+// that it never opens hidden behind another; the switch of an open panel
+// covered by another brings it to the front instead of closing it.
 #pragma once
 
 #include <QKeySequence>

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "TestableWindow.h"
+#include "app/AppSettings.h"
 #include "app/FirstStartSize.h"
 #include "app/HelpMenu.h"
 #include "app/RulesDialog.h"
@@ -175,7 +176,7 @@ class MenusAndHelpTest : public QObject {
   }
 
   // A panel opened by its key comes to the front of the panel it is
-  // tabbed with.
+  // tabbed with; the key of a covered panel raises it.
   void openedPanelIsRaised() {
     window->activateWindow();
     window->input()->setFocus();
@@ -184,6 +185,16 @@ class MenusAndHelpTest : public QObject {
     QTest::keyClick(window->input(), Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
     QTRY_VERIFY(dock("MacrosDock")->isVisible());
     QVERIFY(!dock("MacrosDock")->visibleRegion().isEmpty());
+    // Explain's key, while Macros covers it, brings it back to the front;
+    // pressed again it closes the panel.
+    QTRY_VERIFY(dock("ExplainDock")->visibleRegion().isEmpty());
+    QTest::keyClick(window->input(), Qt::Key_E, Qt::ControlModifier);
+    QTRY_VERIFY(!dock("ExplainDock")->visibleRegion().isEmpty());
+    QVERIFY(window->action("ac_ShowExplain")->isChecked());
+    QVERIFY(orvo::AppSettings().panelOpen(QStringLiteral("ExplainDock")));
+    QTest::keyClick(window->input(), Qt::Key_E, Qt::ControlModifier);
+    QTRY_VERIFY(!dock("ExplainDock")->isVisible());
+    QVERIFY(!window->action("ac_ShowExplain")->isChecked());
   }
 
   // Each rule is a row; a row with an example opens it in the input.
