@@ -103,16 +103,17 @@ sanitize: deps
 	  ctest --output-on-failure -j $(JOBS)
 
 # Only the test that runs the engine on several threads at once: the live
-# preview's worker thread and the window share the engine's tables.
+# preview's worker thread and the window share the engine's tables. Nothing
+# is suppressed: Boost.Regex's block cache, which ThreadSanitizer cannot see
+# into, gives way to new and delete in that build
+# (tests/support/TsanRegexBlocks.cpp).
 tsan: deps
 	@[ -f $(TSAN_DIR)/build.ninja ] || cmake -S . -B $(TSAN_DIR) -G Ninja \
 	  -DORVO_TSAN=ON -DORVO_BUILD_GUI=OFF -DORVO_BUILD_BENCH=OFF \
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1"
 	cmake --build $(TSAN_DIR) --target run_concurrent_runs_test
-	TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/tsan-suppressions.txt" \
-	  $(TSAN_DIR)/bin/run_concurrent_runs_test
-	TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/tsan-suppressions.txt" \
-	  ORVO_MODE=reference $(TSAN_DIR)/bin/run_concurrent_runs_test
+	TSAN_OPTIONS="halt_on_error=1" $(TSAN_DIR)/bin/run_concurrent_runs_test
+	TSAN_OPTIONS="halt_on_error=1" ORVO_MODE=reference $(TSAN_DIR)/bin/run_concurrent_runs_test
 
 fuzz: fuzz-deps
 	@[ -f $(FUZZ_DIR)/build.ninja ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja \

@@ -20,9 +20,11 @@ QString aboutText() {
              "<li>Qt %2 &mdash; GNU LGPL version 3</li>"
              "<li>QScintilla %3 &mdash; GNU GPL version 3</li>"
              "<li>Boost %4 (Regex, Filesystem, Lexical Cast) &mdash; Boost Software "
-             "License 1.0</li></ul>")
+             "License 1.0</li>"
+             "<li>Clang and LLVM %5 (the standard C engine's preprocessor) &mdash; Apache "
+             "License 2.0 with LLVM Exceptions</li></ul>")
       .arg(QStringLiteral(ORVO_VERSION), QString::fromLatin1(qVersion()),
-           QStringLiteral(QSCINTILLA_VERSION_STR), boost);
+           QStringLiteral(QSCINTILLA_VERSION_STR), boost, QStringLiteral(ORVO_LLVM_VERSION));
 }
 
 void showAboutBox(QWidget* parent) {

@@ -89,6 +89,11 @@ class CodeEditor : public QsciScintilla {
   void setProse(bool prose);
   bool isProse() const { return m_Prose; }
 
+  // Blank room of `pixels` above the text that shows no line: where an
+  // aligned view has gap rows above the first line.
+  void setTopGap(int pixels) { setViewportMargins(0, pixels, 0, 0); }
+  int topGap() const { return viewportMargins().top(); }
+
   // Shows `text` as a tool tip until the mouse dwells no more (SCN_DWELLEND).
   void showHoverTip(const QPoint& globalPos, const QString& text);
   void hideHoverTip();

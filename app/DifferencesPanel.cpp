@@ -1,5 +1,7 @@
 #include "app/DifferencesPanel.h"
 
+#include "app/RunErrorText.h"
+
 namespace orvo {
 
 DifferencesPanel::DifferencesPanel(QWidget* parent) : QListWidget(parent) {
@@ -21,14 +23,25 @@ void DifferencesPanel::showDifferences(const std::vector<compare::Difference>& d
     return;
   }
   for (const compare::Difference& difference : differences) {
-    const QString where = difference.place && difference.place->known()
-                              ? tr("line %1").arg(difference.place->line)
-                              : tr("output");
+    // A place in an included file is named with its file: a bare line
+    // number would point into the input.
+    QString where = tr("output");
+    if (difference.place && difference.place->known()) {
+      where = difference.place->inMainInput
+                  ? tr("line %1").arg(difference.place->line)
+                  : QStringLiteral("%1:%2").arg(QString::fromStdString(difference.place->file))
+                        .arg(difference.place->line);
+    }
     auto* item = new QListWidgetItem(
         QStringLiteral("%1: %2").arg(where, QString::fromStdString(difference.reason)), this);
-    item->setToolTip(tr("orvo: %1\nstandard C: %2")
-                         .arg(QString::fromStdString(difference.mainText),
-                              QString::fromStdString(difference.standardText)));
+    QString tip = tr("orvo: %1\nstandard C: %2")
+                      .arg(QString::fromStdString(difference.mainText),
+                           QString::fromStdString(difference.standardText));
+    if (difference.place) {
+      const QString chain = includeChainText(*difference.place);
+      if (!chain.isEmpty()) tip += QLatin1Char('\n') + chain;
+    }
+    item->setToolTip(tip);
   }
 }
 

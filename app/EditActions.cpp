@@ -120,6 +120,7 @@ void EditActions::goToLine(int line) {
   editor->setCursorPosition(index, 0);
   editor->ensureLineVisible(index);
   editor->setFocus();
+  emit wentToLine(editor);
 }
 
 }  // namespace orvo

@@ -37,6 +37,10 @@ class EditActions : public QObject {
   // and shows it.
   void goToLine(int line);
 
+ signals:
+  // Go to Line moved the cursor of `editor`.
+  void wentToLine(CodeEditor* editor);
+
  private:
   QList<CodeEditor*> m_Editors;
   CodeEditor* m_LastFocused = nullptr;

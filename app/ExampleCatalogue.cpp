@@ -1,6 +1,7 @@
 #include "app/ExampleCatalogue.h"
 
 #include <array>
+#include <string_view>
 
 #include "orvo/DifferenceRules.h"
 
@@ -73,11 +74,11 @@ constexpr std::array<ExampleRecord, 38> kExamples = {{
     {"function_like10",
      "#define min(X, Y)  ((X) < (Y) ? (X) : (Y))\r\nmin()",
      "macro \"min\" requires 2 arguments, but only 1 given",
-     "Too few arguments: the call is reported"},
+     "Too few arguments: a warning, and the call is expanded with the missing one empty"},
     {"function_like11",
      "#define min(X, Y)  ((X) < (Y) ? (X) : (Y))\r\nmin(,,)",
      "macro \"min\" passed 3 arguments, but takes just 2",
-     "Too many arguments: the call is reported"},
+     "Too many arguments: a warning, and the call is expanded without the extra one"},
     {"function_like12",
      "#define foo2(x) x, \"x\"\r\nfoo2(bar)",
      "bar, \"x\"",
@@ -91,7 +92,7 @@ constexpr std::array<ExampleRecord, 38> kExamples = {{
     {"stringification2",
      "#define STRINGIFY(EXP) #EXP\r\nSTRINGIFY (p = \"foo\n\";)",
      "\"p = \"foo\\n\";\"",
-     "# escapes the quotes and backslashes of its argument"},
+     "# escapes the quotes inside its argument; the line break in the string stays"},
     {"stringification3",
      "#define xstr(s) str(s)\r\n#define str(s) #s\r\n#define foo 4\r\nstr (foo)",
      "\"foo\"",
@@ -107,7 +108,7 @@ constexpr std::array<ExampleRecord, 38> kExamples = {{
     {"redefine",
      "#define FOO 4\r\n#define FOO 5\r\nx = FOO;",
      "x = 5;",
-     "A second definition of a macro replaces the first"},
+     "A second, different definition replaces the first, with a warning"},
     {"undefine",
      "#define FOO 4\r\n#undef FOO\r\nx = FOO;",
      "x = FOO;",
@@ -115,7 +116,7 @@ constexpr std::array<ExampleRecord, 38> kExamples = {{
     {"misnesting1",
      "#define twice(x) (2*(x))\r\n#define call_with_1(x) x(1)\r\ncall_with_1 (twice)",
      "(2*(1))",
-     "A macro name passed as argument is called by the macro's value"},
+     "A macro name passed as an argument is called in the macro's value"},
     {"misnesting2",
      "#define strange(file) fprintf (file, \"%s %d\",\r\nstrange(stderr) p, 35)",
      "fprintf(stderr, \"%s %d\",  p, 35)",
@@ -159,12 +160,31 @@ constexpr std::array<ExampleRecord, 38> kExamples = {{
     {"unshielded_comma1",
      "#define foo  a,b\r\n#define bar(x) lose(x)\r\n#define lose(x) (1 + (x))\r\nbar(foo)",
      "error",
-     "A comma in an object-like value becomes an argument separator"},
+     "A comma in an object-like value separates arguments: lose gets two, with a warning"},
     {"unshielded_comma2",
      "#define lose(x) (1 + (x))\r\n#define foo (a,b)\r\n#define bar(x) lose(x)\r\nbar(foo)",
      "(1 + ((a,b)))",
      "Parentheses shield the comma: (a,b) stays one argument"},
 }};
+
+// The files each difference example includes, by the rule's id. The
+// subdirectory rule needs a header one folder below an include directory:
+// this preprocessor finds it there, a standard C compiler does not.
+struct RuleFiles {
+  std::string_view ruleId;
+  ExampleFile file;
+};
+const RuleFiles kRuleFiles[] = {
+    {"recursive-include",
+     {"sub/sys.h", "/* sub/sys.h, one folder below the include directory */\nint sys_found = 1;\n"}},
+};
+
+// Line ends of the input area.
+std::string withCrLf(std::string_view text) {
+  std::string converted;
+  for (const char c : text) converted += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  return converted;
+}
 
 }  // namespace
 
@@ -176,9 +196,11 @@ std::vector<GroupExample> differenceExamples() {
   std::vector<GroupExample> examples;
   for (const compare::DifferenceRule& rule : compare::differenceRules()) {
     if (rule.example.empty()) continue;
-    std::string input;
-    for (const char c : rule.example) input += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    examples.push_back({std::string(rule.title), input, std::string(rule.summary)});
+    GroupExample example{std::string(rule.title), withCrLf(rule.example),
+                         std::string(rule.summary)};
+    for (const RuleFiles& files : kRuleFiles)
+      if (files.ruleId == rule.id) example.includeFiles.push_back(files.file);
+    examples.push_back(std::move(example));
   }
   return examples;
 }

@@ -37,10 +37,20 @@ class ExampleCatalogue {
 // them), each with a one-line description of what it shows.
 inline constexpr const char* kDifferencesGroupName = "Differences from standard C";
 
+// A file an example's #include finds, shipped with the example so that it
+// shows its rule as it opens, with no set-up.
+struct ExampleFile {
+  std::string path;  // below the example's include directory, '/' between folders
+  std::string text;
+};
+
 struct GroupExample {
   std::string name;
   std::string input;  // line ends are CR LF, as in the input area
   std::string description;
+  // The files of the example's own include directory, which is searched
+  // while the example is shown; none for most.
+  std::vector<ExampleFile> includeFiles = {};
 };
 
 std::vector<GroupExample> differenceExamples();

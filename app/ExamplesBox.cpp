@@ -128,4 +128,9 @@ void ExamplesBox::showPopup() {
   QComboBox::showPopup();
 }
 
+void ExamplesBox::hidePopup() {
+  QComboBox::hidePopup();
+  emit popupHidden();
+}
+
 }  // namespace orvo

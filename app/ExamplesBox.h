@@ -35,6 +35,11 @@ class ExamplesBox : public QComboBox {
 
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
+  void hidePopup() override;
+
+ signals:
+  // The open list closed: a description shown for a hovered item is stale.
+  void popupHidden();
 
  protected:
   void wheelEvent(QWheelEvent* event) override;

@@ -160,6 +160,11 @@ void ExplorerPanels::followFocusedEditor() {
   }
 }
 
+void ExplorerPanels::followCursorOf(CodeEditor* editor) {
+  if (editor == m_Input) inputCursorMoved(m_Input->cursorLine());
+  if (editor == m_Output) outputCursorMoved(m_Output->cursorLine());
+}
+
 void ExplorerPanels::inputCursorMoved(int line) {
   m_Input->setLinkedLines({});
   std::vector<int> outputLines;

@@ -52,6 +52,11 @@ class ExplorerPanels : public QObject {
   // standard C is not shown.
   void showStandardRun(std::shared_ptr<const StepRecording> steps);
 
+  // The cursor of `editor` (the input or the output) was moved by a command
+  // (Go to Line) that may leave the focus elsewhere for a moment: the panels
+  // follow it now rather than at the next key.
+  void followCursorOf(CodeEditor* editor);
+
   ExplainPanel* explainPanel() const { return m_Explain; }
   MacrosPanel* macrosPanel() const { return m_Macros; }
   MacroHoverTips* hoverTips() const { return m_HoverTips; }

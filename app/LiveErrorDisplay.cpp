@@ -2,12 +2,23 @@
 
 #include <QEvent>
 #include <QLabel>
+#include <QStatusBar>
 
 #include "app/CodeEditor.h"
 #include "app/OutputPane.h"
 #include "app/RunErrorText.h"
 
 namespace orvo {
+
+void clearStatusMessage(const QWidget& statusWidget) {
+  for (QWidget* parent = statusWidget.parentWidget(); parent != nullptr;
+       parent = parent->parentWidget()) {
+    if (auto* bar = qobject_cast<QStatusBar*>(parent)) {
+      bar->clearMessage();
+      return;
+    }
+  }
+}
 
 LiveErrorDisplay::LiveErrorDisplay(CodeEditor* input, OutputPane* output, QLabel* status,
                                    QObject* parent)
@@ -46,8 +57,10 @@ void LiveErrorDisplay::clear() {
 void LiveErrorDisplay::showResult(const RunResult& result) {
   clear();
   if (result.ok()) return;
-  // The output keeps what it shows, marked as stale.
+  // The output keeps what it shows, marked as stale; its note sends the
+  // reader to the status bar, so no passing message may cover the error.
   m_Output->setStale(true);
+  clearStatusMessage(*m_Status);
   m_Waiting = *result.error;
   showWaitingError();
 }

@@ -17,11 +17,16 @@
 #include "orvo/Run.h"
 
 class QLabel;
+class QWidget;
 
 namespace orvo {
 
 class CodeEditor;
 class OutputPane;
+
+// Clears the passing message of the status bar `statusWidget` sits in, which
+// hides that bar's widgets while it shows.
+void clearStatusMessage(const QWidget& statusWidget);
 
 class LiveErrorDisplay : public QObject {
   Q_OBJECT

@@ -9,10 +9,9 @@ constexpr int kDefaultDelayMs = 200;
 
 }  // namespace
 
-// What one job gives: the main run with its steps and, with standard C, the
-// comparison and the standard run's steps.
+// What the standard part of a job gives: the comparison and the standard
+// run's steps; empty for a job without standard C.
 struct LivePreview::Outcome {
-  RecordedRun main;
   std::shared_ptr<const compare::Comparison> comparison;
   std::shared_ptr<const StepRecording> standardSteps;
 };
@@ -63,24 +62,34 @@ void LivePreview::startRun() {
   m_Running = true;
   const bool withStandard = m_WithStandard;
   m_Pool.start([this, generation, job, cancelFlag, withStandard] {
+    // Both results go to the window's thread; they are dropped if this
+    // object is gone by then (the destructor waits for this function to
+    // return first).
+    //
+    // The main result goes out first, made just as without standard C: the
+    // standard run may take many times as long and must not hold it back,
+    // and the comparison's own bookkeeping of the main run (its events) must
+    // not slow it down either. The comparison then runs the main engine
+    // again, with that bookkeeping, before the standard run.
+    auto main = std::make_shared<RecordedRun>(runRecorded(job->input, job->options));
+    QMetaObject::invokeMethod(
+        this, [this, generation, main] { mainEnded(generation, main); }, Qt::QueuedConnection);
     auto outcome = std::make_shared<Outcome>();
-    if (withStandard) {
-      StepRecorder mainSteps;
+    if (withStandard && !cancelFlag->load()) {
       StepRecorder standardSteps;
-      auto comparison = std::make_shared<compare::Comparison>(
-          compare::compareRuns(job->input, job->options, &mainSteps, &standardSteps));
-      outcome->main = RecordedRun{comparison->main, mainSteps.take()};
+      outcome->comparison = std::make_shared<compare::Comparison>(
+          compare::compareRuns(job->input, job->options, nullptr, &standardSteps));
       outcome->standardSteps = standardSteps.take();
-      outcome->comparison = std::move(comparison);
-    } else {
-      outcome->main = runRecorded(job->input, job->options);
     }
-    // Delivered on the window's thread; dropped if this object is gone by
-    // then (the destructor waits for this function to return first).
     QMetaObject::invokeMethod(
         this, [this, generation, outcome] { runEnded(generation, outcome); },
         Qt::QueuedConnection);
   });
+}
+
+void LivePreview::mainEnded(unsigned long long generation,
+                            const std::shared_ptr<RecordedRun>& run) {
+  if (generation == m_Generation) emit finished(run->result, run->steps);
 }
 
 void LivePreview::runEnded(unsigned long long generation,
@@ -92,9 +101,7 @@ void LivePreview::runEnded(unsigned long long generation,
     m_StartWhenDone = false;
     startRun();
   }
-  if (!current) return;
-  emit finished(outcome->main.result, outcome->main.steps);
-  if (outcome->comparison) emit compared(outcome->comparison, outcome->standardSteps);
+  if (current && outcome->comparison) emit compared(outcome->comparison, outcome->standardSteps);
 }
 
 }  // namespace orvo

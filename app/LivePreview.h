@@ -4,7 +4,8 @@
 // only when no edit and no newer run came after the run started. While
 // standard C's result is wanted, the same run on the same worker also runs
 // the standard-C engine and compares both results: one job, cancelled as
-// one.
+// one, whose main result arrives as soon as it is made, before the standard
+// run ends.
 #pragma once
 
 #include <QObject>
@@ -61,14 +62,16 @@ class LivePreview : public QObject {
   // steps recorded for the explorer.
   void finished(const orvo::RunResult& result,
                 const std::shared_ptr<const orvo::StepRecording>& steps);
-  // Right after finished() of a run with standard C: the comparison of both
-  // results and the standard run's recorded steps.
+  // After finished() of a run with standard C, once the standard run ends:
+  // the comparison of both results and the standard run's recorded steps.
+  // Dropped, like finished(), when the input changed since the run began.
   void compared(const std::shared_ptr<const orvo::compare::Comparison>& comparison,
                 const std::shared_ptr<const orvo::StepRecording>& standardSteps);
 
  private:
   void startRun();
   struct Outcome;
+  void mainEnded(unsigned long long generation, const std::shared_ptr<RecordedRun>& run);
   void runEnded(unsigned long long generation, const std::shared_ptr<Outcome>& outcome);
 
   std::function<RunInput()> m_Snapshot;

@@ -15,7 +15,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QLocale>
 #include <QMimeData>
+#include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -36,6 +38,7 @@
 #include "app/EditActions.h"
 #include "app/EditorLayout.h"
 #include "app/ExampleCatalogue.h"
+#include "app/ExampleFolders.h"
 #include "app/ExamplesBox.h"
 #include "app/ExplorerPanels.h"
 #include "app/FindBar.h"
@@ -46,10 +49,12 @@
 #include "app/LongLineEditor.h"
 #include "app/LivePreview.h"
 #include "app/StandardPane.h"
+#include "app/IncludedFileViewer.h"
 #include "app/ViewSwitches.h"
 #include "app/OutputPane.h"
 #include "app/PanelZoom.h"
 #include "app/RecentFilesMenu.h"
+#include "app/RecoveryFile.h"
 #include "app/RunErrorText.h"
 #include "app/SafeSave.h"
 #include "app/MessagesPanel.h"
@@ -96,6 +101,7 @@ Tfrm_orvo::Tfrm_orvo(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("frm_orvo"));
   setWindowTitle(kCaption);
   setAcceptDrops(true);
+  m_ExampleFolders = std::make_unique<orvo::ExampleFolders>();
   m_LivePreview = std::make_unique<orvo::LivePreview>(
       [this] { return orvo::RunInput{memo_Input->bytes().toStdString(), runOptions()}; });
   connect(m_LivePreview.get(), &orvo::LivePreview::finished, this, &Tfrm_orvo::showLiveResult);
@@ -104,13 +110,33 @@ Tfrm_orvo::Tfrm_orvo(QWidget* parent) : QMainWindow(parent) {
   createMenus();
   createToolBar();
   createTextAreas();
+  m_Recovery = new orvo::RecoveryFile([this] { return unsavedInput(); }, this);
+  connect(memo_Input, &QsciScintilla::textChanged, m_Recovery, &orvo::RecoveryFile::inputChanged);
+  connect(memo_Input, &QsciScintilla::modificationChanged, m_Recovery, [this](bool modified) {
+    // Saved, or back as it was: nothing is left to recover.
+    if (!modified) m_Recovery->discard();
+  });
+  connect(m_Recovery, &orvo::RecoveryFile::writeFailed, this, [this](const QString& reason) {
+    statusBar()->showMessage(
+        tr("Unsaved input cannot be kept for recovery in %1: %2")
+            .arg(QDir::toNativeSeparators(orvo::RecoveryFile::directory()), reason));
+  });
   createMessagesPanel();
   m_Explorer =
       new orvo::ExplorerPanels(this, memo_Input, memo_Output, m_MessagesDock, mi_View, ToolBar1,
                                m_Settings);
   m_StandardPane = new orvo::StandardPane(this, memo_Input, memo_Output, mi_View, m_Settings);
+  connect(m_EditActions, &orvo::EditActions::wentToLine, m_Explorer,
+          &orvo::ExplorerPanels::followCursorOf);
   connect(m_StandardPane, &orvo::StandardPane::inputPlaceActivated, this,
           &Tfrm_orvo::selectInputBytes);
+  m_IncludedFiles = new orvo::IncludedFileViewer(this, memo_Input);
+  connect(m_StandardPane, &orvo::StandardPane::includedPlaceActivated, m_IncludedFiles,
+          &orvo::IncludedFileViewer::showPlace);
+  connect(m_MessagesPanel, &MessagesPanel::includedPlaceActivated, m_IncludedFiles,
+          &orvo::IncludedFileViewer::showPlace);
+  for (orvo::CodeEditor* editor : {m_StandardPane->standardOutput(), m_IncludedFiles->viewer()})
+    connect(editor, &QsciScintillaBase::SCN_ZOOM, this, [this, editor] { syncZoomFrom(editor); });
   // Standard C's run and the comparison go with the live preview's runs
   // while the pane is open; opening it runs at once.
   m_LivePreview->setWithStandard(m_StandardPane->isOpen());
@@ -120,13 +146,21 @@ Tfrm_orvo::Tfrm_orvo(QWidget* parent) : QMainWindow(parent) {
       m_LivePreview->runNow();
     } else {
       m_Explorer->showStandardRun(nullptr);
+      m_MessagesPanel->showStandardDiagnostics({});
     }
+    updateOutOfDate();
   });
   connect(m_LivePreview.get(), &orvo::LivePreview::compared, this,
           [this](const std::shared_ptr<const orvo::compare::Comparison>& comparison,
                  const std::shared_ptr<const orvo::StepRecording>& standardSteps) {
             m_StandardPane->showComparison(*comparison);
             m_Explorer->showStandardRun(standardSteps);
+            m_MessagesPanel->showStandardDiagnostics(
+                orvo::StandardPane::standardDiagnostics(*comparison));
+            m_MessagesDock->setVisible(m_MessagesPanel->topLevelItemCount() > 0);
+            // A comparison arrives only while the input is the one it ran over.
+            m_ComparedVersion = m_InputVersion;
+            updateOutOfDate();
           });
   m_Layout->manageDocks(findChildren<QDockWidget*>());
   orvo::setUpViewSwitches(*this);
@@ -301,6 +335,8 @@ void Tfrm_orvo::createToolBar() {
   connect(cb_Examples, &QComboBox::activated, this, &Tfrm_orvo::cb_ExamplesClick);
   connect(cb_Examples, &QComboBox::highlighted, this,
           [this](int index) { StatusBar1->showMessage(cb_Examples->description(index)); });
+  // Fired before a pick is handled, whose own message then follows.
+  connect(cb_Examples, &orvo::ExamplesBox::popupHidden, this, [this] { StatusBar1->clearMessage(); });
 
   // The live-preview switch, with its caption, at the right of the list.
   ToolBar1->addSeparator();
@@ -444,10 +480,82 @@ void Tfrm_orvo::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  // A clean exit: what was not saved was given up or saved just now.
+  m_Recovery->discard();
   m_Settings.setWindowGeometry(saveGeometry());
   m_Layout->save();
   m_Settings.setZoom(m_Zoom);
   QMainWindow::closeEvent(event);
+}
+
+std::optional<orvo::RecoveryRecord> Tfrm_orvo::unsavedInput() const {
+  if (!memo_Input->isModified()) return std::nullopt;
+  return orvo::RecoveryRecord{m_Document, memo_Input->encoding(), memo_Input->bytes(), {}};
+}
+
+void Tfrm_orvo::offerRecovery() {
+  for (orvo::RecoveryFile::LeftOver& left : orvo::RecoveryFile::leftOver()) {
+    switch (askToRestore(left.record)) {
+      case RestoreChoice::Restore:
+        if (!maySetAsideInput()) return;
+        restoreInput(left.record);
+        // Kept by this window now; only then does the old file go.
+        m_Recovery->flush();
+        orvo::RecoveryFile::remove(left);
+        // One input area: any other file waits for the next start.
+        return;
+      case RestoreChoice::Discard:
+        orvo::RecoveryFile::remove(left);
+        break;
+      case RestoreChoice::Later:
+        return;
+    }
+  }
+}
+
+void Tfrm_orvo::restoreInput(const orvo::RecoveryRecord& record) {
+  // What is saved of the document is loaded first and the kept text follows
+  // as an edit: unsaved, as it was (the title marks it, closing asks), and
+  // Undo shows what is saved.
+  QByteArray saved;
+  if (record.document.isFile()) {
+    m_InputDir = QFile::encodeName(QFileInfo(record.document.path()).path()).toStdString();
+    QFile file(record.document.path());
+    if (file.open(QIODevice::ReadOnly)) saved = file.readAll();
+  } else if (record.document.kind() == orvo::InputDocument::Kind::Example) {
+    saved = QByteArray::fromStdString(
+        cb_Examples->input(cb_Examples->findText(record.document.exampleName())));
+  }
+  loadInput(std::string_view(saved.constData(), static_cast<std::size_t>(saved.size())),
+            record.encoding, record.document, false);
+  memo_Input->replaceAllBytes(
+      std::string_view(record.text.constData(), static_cast<std::size_t>(record.text.size())),
+      record.encoding);
+  chooseInputEditor();
+  StatusBar1->showMessage(tr("Restored the unsaved input of %1 (kept %2)")
+                              .arg(record.owner(),
+                                   QLocale().toString(record.kept.toLocalTime(), QLocale::ShortFormat)));
+}
+
+Tfrm_orvo::RestoreChoice Tfrm_orvo::askToRestore(const orvo::RecoveryRecord& record) {
+  QMessageBox box(QMessageBox::Warning, kCaption,
+                  tr("orvo ended without closing properly. Changes to %1 that were not saved "
+                     "were kept.")
+                      .arg(record.owner()),
+                  QMessageBox::NoButton, this);
+  box.setInformativeText(
+      tr("Restore them into the input area? They were kept %1. Discard deletes them; Later "
+         "keeps them for the next start.")
+          .arg(QLocale().toString(record.kept.toLocalTime(), QLocale::ShortFormat)));
+  QPushButton* restore = box.addButton(tr("&Restore"), QMessageBox::AcceptRole);
+  restore->setObjectName(QStringLiteral("bt_Restore"));
+  QPushButton* discard = box.addButton(tr("&Discard"), QMessageBox::DestructiveRole);
+  box.addButton(tr("&Later"), QMessageBox::RejectRole);
+  box.setDefaultButton(restore);
+  box.exec();
+  if (box.clickedButton() == restore) return RestoreChoice::Restore;
+  if (box.clickedButton() == discard) return RestoreChoice::Discard;
+  return RestoreChoice::Later;
 }
 
 void Tfrm_orvo::cb_ExamplesClick() {
@@ -470,6 +578,7 @@ void Tfrm_orvo::loadInput(std::string_view bytes, orvo::TextEncoding encoding,
                           const orvo::InputDocument& document, bool undoable) {
   const orvo::InputDocument before = m_Document;
   m_Document = document;
+  ++m_DocumentCount;
   if (undoable && encoding == memo_Input->encoding()) {
     QByteArray beforeText = memo_Input->bytes();
     const bool beforeModified = memo_Input->isModified();
@@ -521,6 +630,7 @@ void Tfrm_orvo::inputModified(int modification) {
       (modification & Base::SC_PERFORMED_UNDO) != 0 ? m_Loads.undone(text) : m_Loads.redone(text);
   if (!shown) return;
   m_Document = shown->document;
+  ++m_DocumentCount;
   // Text just as it was when it was left is unmodified again: no prompt
   // guards it and the title shows no mark.
   if (!shown->modified) memo_Input->setModified(false);
@@ -707,6 +817,11 @@ orvo::RunOptions Tfrm_orvo::runOptions() const {
   for (const QString& directory : m_Settings.includeDirectories()) {
     options.includeDirectories.emplace_back(QFile::encodeName(directory).constData());
   }
+  // An example that includes a header of its own finds it.
+  if (m_Document.kind() == orvo::InputDocument::Kind::Example) {
+    const std::string own = m_ExampleFolders->includeDirectoryOf(m_Document.exampleName());
+    if (!own.empty()) options.includeDirectories.push_back(own);
+  }
   return options;
 }
 
@@ -718,8 +833,6 @@ void Tfrm_orvo::ac_ExecuteExecute() {
       orvo::runRecorded(std::string_view(input.constData(), input.size()), runOptions());
   showWaitedRun(run);
   if (!run.result.ok()) showMessage(kCaption, showRunError(*run.result.error));
-  // Standard C's result follows on the worker.
-  if (m_StandardPane->isOpen()) m_LivePreview->runNow();
 }
 
 void Tfrm_orvo::showWaitedRun(const orvo::RecordedRun& run) {
@@ -730,13 +843,18 @@ void Tfrm_orvo::showWaitedRun(const orvo::RecordedRun& run) {
   if (result.ok()) {
     setOutputText(result.output);
     m_OutputVersion = m_InputVersion;
+    m_OutputDocument = m_DocumentCount;
   }
   m_Explorer->showRun(result, run.steps);
   updateOutOfDate();
+  // Standard C's result of this input follows on the worker (F5 and Save alike).
+  if (m_StandardPane->isOpen()) m_LivePreview->runNow();
 }
 
 QString Tfrm_orvo::showRunError(const orvo::RunError& error) {
+  dropOutputOfOtherDocument();
   m_OutputPane->setStale(true);
+  orvo::clearStatusMessage(*lbl_RunStatus);
   const QString text = QString::fromUtf8(error.text);
   const QString described = orvo::runErrorText(error, *memo_Input);
   // Marking the place first lets the user see it while the message is open;
@@ -760,6 +878,16 @@ void Tfrm_orvo::updateOutOfDate() {
   // With the live preview on, a run is coming; a note would only flicker.
   m_OutputPane->setOutOfDate(m_OutputVersion != m_InputVersion && !ac_LiveMode->isChecked() &&
                              memo_Output->length() > 0);
+  // The pane is out of date once the output is newer than its comparison,
+  // or the input is while no run is coming.
+  m_StandardPane->setOutOfDate(m_StandardPane->isOpen() && m_ComparedVersion != m_InputVersion &&
+                               (m_OutputVersion == m_InputVersion || !ac_LiveMode->isChecked()));
+}
+
+void Tfrm_orvo::dropOutputOfOtherDocument() {
+  if (m_OutputDocument == m_DocumentCount) return;
+  setOutputText({});
+  m_OutputDocument = m_DocumentCount;
 }
 
 void Tfrm_orvo::selectInputBytes(int begin, int end) {
@@ -798,6 +926,7 @@ void Tfrm_orvo::setLiveMode(bool on) {
 void Tfrm_orvo::showLiveResult(const orvo::RunResult& result,
                                const std::shared_ptr<const orvo::StepRecording>& steps) {
   // No message box while typing: an error leaves the output as it is.
+  if (!result.ok()) dropOutputOfOtherDocument();
   m_LiveErrors->showResult(result);
   // The messages are this run's, error or not: none of an older run stays.
   showMessages(result);
@@ -805,6 +934,7 @@ void Tfrm_orvo::showLiveResult(const orvo::RunResult& result,
     setOutputText(result.output);
     // A result arrives only while the input is still the one it ran over.
     m_OutputVersion = m_InputVersion;
+    m_OutputDocument = m_DocumentCount;
     updateOutOfDate();
     m_Explorer->showRun(result, steps);
   } else {

@@ -13,6 +13,7 @@
 
 #include "app/AppSettings.h"
 #include "app/InputDocument.h"
+#include "app/RecoveryRecord.h"
 #include "app/UndoableLoads.h"
 #include "orvo/Run.h"
 #include "orvo/StepRecorder.h"
@@ -32,16 +33,19 @@ namespace orvo {
 class CodeEditor;
 class EditActions;
 class EditorLayout;
+class ExampleFolders;
 class ExamplesBox;
 enum class TextEncoding;
 class ExplorerPanels;
 class FindBar;
 class StandardPane;
+class IncludedFileViewer;
 class LiveErrorDisplay;
 class LivePreview;
 class OutputPane;
 class LongLineEditor;
 class RecentFilesMenu;
+class RecoveryFile;
 }  // namespace orvo
 
 class Tfrm_orvo : public QMainWindow {
@@ -76,6 +80,9 @@ class Tfrm_orvo : public QMainWindow {
   // Loads `path` into the input area as Open does; false (with a message)
   // when it cannot be read.
   bool openFile(const QString& path);
+  // Offers back the unsaved input a window that ended without a clean close
+  // left in its recovery file.
+  void offerRecovery();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -96,6 +103,9 @@ class Tfrm_orvo : public QMainWindow {
   // Asks for a 1-based line between 1 and `last`, offering `current`;
   // nothing when cancelled.
   virtual std::optional<int> askLineNumber(int current, int last);
+  // Asked at start for each recovery file a crashed window left.
+  enum class RestoreChoice { Restore, Discard, Later };
+  virtual RestoreChoice askToRestore(const orvo::RecoveryRecord& record);
 
  private:
   void createActions();
@@ -140,8 +150,14 @@ class Tfrm_orvo : public QMainWindow {
   // output stale; the words for it are returned.
   QString showRunError(const orvo::RunError& error);
   void updateOutOfDate();
+  // An error leaves the output as the last one that worked; one of another
+  // document is no output of this input, and goes.
+  void dropOutputOfOtherDocument();
   void openDroppedFiles(const QList<QUrl>& urls);
   void updateRecentMenu();
+  // The input while it has changes not saved, for the recovery file.
+  std::optional<orvo::RecoveryRecord> unsavedInput() const;
+  void restoreInput(const orvo::RecoveryRecord& record);
 
   orvo::RunOptions runOptions() const;
   void inputEdited();
@@ -202,8 +218,14 @@ class Tfrm_orvo : public QMainWindow {
   // The Explain and Macros panels, macro tips, skipped and linked lines.
   orvo::ExplorerPanels* m_Explorer = nullptr;
   orvo::StandardPane* m_StandardPane = nullptr;
+  // The header a message or a difference in an included file points into.
+  orvo::IncludedFileViewer* m_IncludedFiles = nullptr;
 
   std::unique_ptr<orvo::LivePreview> m_LivePreview;
+  // The include directories examples bring with them.
+  std::unique_ptr<orvo::ExampleFolders> m_ExampleFolders;
+  // Keeps unsaved input on the disk until it is saved or the window closes.
+  orvo::RecoveryFile* m_Recovery = nullptr;
 
   std::string m_InputDir;
   QString m_SavePath;  // where Save writes without asking; empty at first
@@ -215,5 +237,12 @@ class Tfrm_orvo : public QMainWindow {
   // The output starts empty, belonging to no input: the counts differ.
   unsigned long long m_InputVersion = 1;
   unsigned long long m_OutputVersion = 0;
+  // The count of the input the Standard C pane's comparison was made from.
+  unsigned long long m_ComparedVersion = 0;
+  // Counts the documents the input area showed (each load of an example, a
+  // file or kept text, and each undo or redo of one): the output after an
+  // error is the last one that worked only while it is of the same document.
+  unsigned long long m_DocumentCount = 0;
+  unsigned long long m_OutputDocument = 0;
   int m_Zoom = 0;
 };

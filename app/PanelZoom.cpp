@@ -1,5 +1,7 @@
 #include "app/PanelZoom.h"
 
+#include <Qsci/qsciscintilla.h>
+
 #include <QVariant>
 #include <QWidget>
 #include <algorithm>
@@ -25,6 +27,11 @@ void zoomPanel(QWidget* panel, int zoom) {
   QFont font = panel->font();
   font.setPointSizeF(std::max(kMinPointSize, base.toDouble() + zoom));
   panel->setFont(font);
+  // Text areas in a panel draw with their own fonts: they zoom as the
+  // window's text areas do.
+  for (QsciScintilla* editor : panel->findChildren<QsciScintilla*>()) {
+    if (editor->SendScintilla(QsciScintillaBase::SCI_GETZOOM) != zoom) editor->zoomTo(zoom);
+  }
 }
 
 }  // namespace orvo

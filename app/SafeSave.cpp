@@ -1,49 +1,31 @@
 #include "app/SafeSave.h"
 
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
+#include <QFile>
 #include <utility>
+
+#include "files/SafeFileWrite.h"
 
 namespace orvo {
 namespace {
 
-SaveFileFactory& factory() {
-  static SaveFileFactory made;
-  return made;
-}
-
-std::unique_ptr<QSaveFile> makeSaveFile(const QString& path) {
-  if (factory()) return factory()(path);
-  return std::make_unique<QSaveFile>(path);
+FileWriter& writer() {
+  static FileWriter installed;
+  return installed;
 }
 
 }  // namespace
 
-void setSaveFileFactory(SaveFileFactory made) { factory() = std::move(made); }
+void setFileWriter(FileWriter installed) { writer() = std::move(installed); }
 
 SaveOutcome saveFileSafely(const QString& path, const QByteArray& bytes) {
-  std::unique_ptr<QSaveFile> file = makeSaveFile(path);
-  // Unbuffered, so that a device that fills up fails the write itself and
-  // not only a flush hidden in commit(), which some Qt versions ignore.
-  if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-    return {false, file->errorString()};
-  }
-  const auto fail = [&file] {
-    // The reason is read before cancelling, which may replace it.
-    const QString reason = file->errorString();
-    file->cancelWriting();
-    return SaveOutcome{false, reason};
-  };
-  if (file->write(bytes) != bytes.size() || !file->flush()) return fail();
-  if (file->handle() >= 0 && ::fsync(file->handle()) != 0) {
-    const QString reason = QString::fromLocal8Bit(std::strerror(errno));
-    file->cancelWriting();
-    return {false, reason};
-  }
-  if (!file->commit()) return {false, file->errorString()};
-  return {true, {}};
+  // The file's name in the system's encoding, as QFile would open it.
+  const QByteArray name = QFile::encodeName(path);
+  const std::string_view data(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  const std::string target(name.constData(), static_cast<std::size_t>(name.size()));
+  const std::optional<std::string> failure =
+      writer() ? writer()(target, data) : files::writeFileSafely(target, data);
+  if (!failure) return {true, {}};
+  return {false, QString::fromLocal8Bit(failure->data(), static_cast<qsizetype>(failure->size()))};
 }
 
 }  // namespace orvo

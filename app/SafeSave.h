@@ -1,14 +1,15 @@
-// Writes a whole file so that it is either replaced completely or left as
-// it was: the bytes go to a temporary file in the same folder, are pushed
-// to the device and synced, and only then renamed over the target. On a
-// failure the temporary file is removed and the reason is returned.
+// Saves of the window: the output and the input are written by the same
+// writer as orvo-pp's -o (files/SafeFileWrite.h): a temporary file in the
+// same folder, synced and renamed over the target, so a failure leaves the
+// old file whole; a read-only file is refused; links are written through.
 #pragma once
 
 #include <QByteArray>
-#include <QSaveFile>
 #include <QString>
 #include <functional>
-#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
 
 namespace orvo {
 
@@ -19,9 +20,10 @@ struct SaveOutcome {
 
 SaveOutcome saveFileSafely(const QString& path, const QByteArray& bytes);
 
-// Makes the QSaveFile that saveFileSafely writes through; tests put in one
-// whose device fails. An empty function restores the plain QSaveFile.
-using SaveFileFactory = std::function<std::unique_ptr<QSaveFile>(const QString& path)>;
-void setSaveFileFactory(SaveFileFactory factory);
+// Writes the bytes of a save and returns the reason of a failure; tests put
+// in one whose device fails. An empty function restores the real writer.
+using FileWriter =
+    std::function<std::optional<std::string>(const std::string& path, std::string_view bytes)>;
+void setFileWriter(FileWriter writer);
 
 }  // namespace orvo

@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QCommandLineParser>
 #include <QMessageBox>
+#include <QTimer>
 #include <exception>
 
 #include "app/MainWindow.h"
@@ -53,5 +54,7 @@ int main(int argc, char* argv[]) {
   if (!arguments.positionalArguments().isEmpty()) {
     window.openFile(arguments.positionalArguments().front());
   }
+  // Once the window shows: unsaved input a crashed window left is offered back.
+  QTimer::singleShot(0, &window, &Tfrm_orvo::offerRecovery);
   return QApplication::exec();
 }

@@ -30,10 +30,12 @@ constexpr std::array<DifferenceRule, 9> kRules = {{
      "so DECL(int, x) gives int x and NEG(-1) gives - -1.",
      "#define DECL(t, n) t n;\n#define NEG(x) -x\nDECL(int, x)\nNEG(-1)\n"},
     {"variadic", "No variadic macros",
-     "LOG(...) with __VA_ARGS__ is refused here, standard in C99",
+     "LOG(\"%d\", 1) gives printf(__VA_ARGS__) and an argument-count warning here; C99 "
+     "passes the arguments on",
      "A parameter list with ... is not taken as variadic: __VA_ARGS__ stays as written and a "
-     "call with more arguments than named parameters is an argument-count mismatch; ISO C "
-     "passes the extra arguments as __VA_ARGS__.",
+     "call with more arguments than named parameters is an argument-count mismatch (a warning; "
+     "the warning is also written after the call as a // comment, which takes in the rest of "
+     "the line); ISO C passes the extra arguments as __VA_ARGS__.",
      "#define LOG(...) printf(__VA_ARGS__)\nLOG(\"%d\", 1);\n"},
     {"predefined-values", "__LINE__, __FILE__, __DATE__ are 1",
      "__FILE__ and __LINE__ give 1 here, the real name and line in C",

@@ -8,6 +8,7 @@
 
 #include <fcntl.h>
 #include <pthread.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -72,12 +73,22 @@ int writeAll(int fd, std::string_view data) {
   return 0;
 }
 
-// The target itself, or what a symbolic link at `path` points to.
-fs::path resolvedTarget(const std::string& path) {
-  std::error_code ec;
-  if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
-  const fs::path resolved = fs::weakly_canonical(path, ec);
-  return ec ? fs::path(path) : resolved;
+// Links followed before giving up, as the system's own lookups do (Linux
+// allows 40 in one path).
+constexpr int kMaxLinkHops = 40;
+
+// The file a link chain that dangles points to at its end: writing through
+// such a link creates that file, as cp and a shell's redirection do.
+fs::path danglingTarget(const std::string& path) {
+  fs::path current = path;
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(current, ec))) return current;
+    const fs::path next = fs::read_symlink(current, ec);
+    if (ec) return current;
+    current = next.is_absolute() ? next : current.parent_path() / next;
+  }
+  return current;
 }
 
 // Creates a new file named after `target` in its folder; the random suffix
@@ -107,7 +118,8 @@ void syncFolder(const fs::path& target) {
   if (dir.get() >= 0) ::fsync(dir.get());
 }
 
-std::optional<std::string> writeInPlace(const fs::path& target, std::string_view data) {
+// A device or a pipe: no content to keep, written as it is.
+std::optional<std::string> writeToSpecialFile(const fs::path& target, std::string_view data) {
   Descriptor file(::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
   if (file.get() < 0) return reason(errno);
   if (const int error = writeAll(file.get(), data)) return reason(error);
@@ -115,18 +127,75 @@ std::optional<std::string> writeInPlace(const fs::path& target, std::string_view
   return std::nullopt;
 }
 
+// Rewrites the open regular file `file` with `data`, keeping the file itself
+// and so every name it has. The room for the new text is reserved first,
+// so a full device or a file-size limit refuses it before a byte of the old
+// text is overwritten. A file system that cannot reserve room (rare on
+// Linux) is written without.
+int rewriteInPlace(Descriptor& file, std::string_view data) {
+  // The reservation does not count against the process's file-size limit,
+  // which a write past it would meet halfway.
+  rlimit sizeLimit {};
+  if (::getrlimit(RLIMIT_FSIZE, &sizeLimit) == 0 && sizeLimit.rlim_cur != RLIM_INFINITY &&
+      data.size() > sizeLimit.rlim_cur)
+    return EFBIG;
+  if (!data.empty() &&
+      ::fallocate(file.get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(data.size())) != 0 &&
+      errno != EOPNOTSUPP && errno != ENOSYS)
+    return errno;
+  if (const int error = writeAll(file.get(), data)) return error;
+  if (::ftruncate(file.get(), static_cast<off_t>(data.size())) != 0) return errno;
+  if (::fsync(file.get()) != 0) return errno;
+  return file.close();
+}
+
+// Why a new file cannot stand in for the old one, which the rename would
+// make it: the old file has other names (hard links), which would keep the
+// old text, or an owner or group the new file cannot be given.
+bool mustKeepTheFile(const struct stat& old, int temp) {
+  if (old.st_nlink > 1) return true;
+  struct stat made {};
+  if (::fstat(temp, &made) != 0) return true;
+  if (made.st_uid == old.st_uid && made.st_gid == old.st_gid) return false;
+  return ::fchown(temp, old.st_uid, old.st_gid) != 0;
+}
+
 }  // namespace
 
 std::optional<std::string> writeFileSafely(const std::string& path, std::string_view data) {
-  const fs::path target = resolvedTarget(path);
   struct stat old {};
-  const bool exists = ::stat(target.c_str(), &old) == 0;
-  if (exists && !S_ISREG(old.st_mode)) return writeInPlace(target, data);
+  const bool exists = ::stat(path.c_str(), &old) == 0;
+  if (!exists && errno != ENOENT) return reason(errno);  // a cycle of links, say
+  // A device or a pipe is opened by the name given, which may be a link
+  // that only the system can follow (/dev/stdout to a pipe).
+  if (exists && !S_ISREG(old.st_mode)) return writeToSpecialFile(path, data);
+  // The file the links lead to: the temporary file goes beside it and takes
+  // its name, so that the links stay.
+  std::error_code ec;
+  fs::path target = exists ? fs::canonical(path, ec) : danglingTarget(path);
+  if (ec) target = path;
 
   const TerminationSignalsHeld held;
+  // A file the user may not write is refused, as cp refuses it, even where
+  // the folder would let a new file take its name.
+  Descriptor existing(exists ? ::open(target.c_str(), O_WRONLY | O_CLOEXEC) : -1);
+  if (exists && existing.get() < 0) return reason(errno);
+
   std::string tempPath;
   Descriptor temp(createTemporary(target, tempPath));
-  if (temp.get() < 0) return reason(errno);
+  if (temp.get() < 0) {
+    // A folder closed to new files still lets a writable file be rewritten.
+    if (exists && errno == EACCES) {
+      if (const int error = rewriteInPlace(existing, data)) return reason(error);
+      return std::nullopt;
+    }
+    return reason(errno);
+  }
+  if (exists && mustKeepTheFile(old, temp.get())) {
+    ::unlink(tempPath.c_str());
+    if (const int error = rewriteInPlace(existing, data)) return reason(error);
+    return std::nullopt;
+  }
   int error = 0;
   if (exists && ::fchmod(temp.get(), old.st_mode & 07777) != 0) error = errno;
   if (error == 0) error = writeAll(temp.get(), data);

@@ -25,19 +25,29 @@ std::string JoinDirectory(const std::string& directory, const std::string& part)
   return directory + kPathSeparator + part;
 }
 
-void IncludeSearch::requireDirectory(const std::string& directory, const std::string& candidate) {
-  if (m_CheckedDirectories.count(directory) != 0) return;
-  if (!directory.empty() && !fs::exists(directory)) {
-    throw fs::filesystem_error(
-        "boost::filesystem::is_directory", fs::path(directory),
-        boost::system::errc::make_error_code(boost::system::errc::no_such_file_or_directory));
-  }
-  if (directory.empty() || !fs::is_directory(directory))
+bool IncludeSearch::usable(const std::string& directory, const std::string& candidate) {
+  const auto known = m_UsableDirectories.find(directory);
+  if (known != m_UsableDirectories.end()) return known->second;
+  if (directory.empty()) throw CVL_Message((candidate + " is not a directory").c_str());
+  boost::system::error_code ec;
+  const fs::file_status status = fs::status(directory, ec);
+  bool searchable = true;
+  if (status.type() == fs::file_not_found) {
+    m_Skipped.push_back(Skipped{"include directory", directory, "it does not exist"});
+    searchable = false;
+  } else if (ec) {
+    // What it is cannot be learnt (a folder on the way may not be entered,
+    // links go round in a loop): searched as if it were not there.
+    m_Skipped.push_back(Skipped{"include directory", directory, ec.message()});
+    searchable = false;
+  } else if (!fs::is_directory(status)) {
     throw CVL_Message((candidate + " is not a directory").c_str());
-  m_CheckedDirectories.insert(directory);
+  }
+  m_UsableDirectories.emplace(directory, searchable);
+  return searchable;
 }
 
-std::vector<IncludeSearch::SkippedFolder> IncludeSearch::takeSkippedFolders() {
+std::vector<IncludeSearch::Skipped> IncludeSearch::takeWarnings() {
   return std::exchange(m_Skipped, {});
 }
 
@@ -67,9 +77,13 @@ std::optional<std::string> IncludeSearch::walk(const std::string& directory,
     const std::string path = JoinDirectory(directory, entry.name);
     if (!entry.canonical.empty()) {
       if (level >= kMaxSearchDepth) {
-        throw CVL_Message(("#include search deeper than " + std::to_string(kMaxSearchDepth) +
-                           " directory levels at " + path)
-                              .c_str());
+        if (!m_DepthBoundMet) {
+          m_DepthBoundMet = true;
+          m_Skipped.push_back(Skipped{"the folders below", directory,
+                                      "more than " + std::to_string(kMaxSearchDepth) +
+                                          " folder levels below the include directory"});
+        }
+        continue;
       }
       if (auto found = walk(path, entry.canonical, leaf, level + 1, visited)) return found;
     } else if (entry.name == leaf) {
@@ -99,7 +113,7 @@ const IncludeSearch::Listing& IncludeSearch::listing(const std::string& canonica
   }
   if (listError) {
     entries.clear();
-    m_Skipped.push_back(SkippedFolder{canonical, listError.message()});
+    m_Skipped.push_back(Skipped{"folder", canonical, listError.message()});
   }
   return m_Listings.emplace(canonical, std::move(entries)).first->second;
 }

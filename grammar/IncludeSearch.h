@@ -15,7 +15,10 @@ namespace orvo {
 // a name and the directory walk.
 constexpr char kPathSeparator = '/';
 
-// Deepest directory nesting the walk descends into below an include directory.
+// Deepest folder nesting one lookup descends into below the folder it starts
+// in. The walk recurses once per level, a few hundred bytes of stack each;
+// real header trees are far shallower (/usr/include: 9 levels), so deeper
+// folders are skipped with a warning rather than searched.
 constexpr int kMaxSearchDepth = 128;
 
 struct IncludeName {
@@ -36,10 +39,12 @@ std::string JoinDirectory(const std::string& directory, const std::string& part)
 // only the first time.
 class IncludeSearch {
  public:
-  // An include directory must be a directory: one that does not exist ends
-  // the run with the file-system library's own error, any other thing with
-  // "CANDIDATE is not a directory". Checked once per run for each.
-  void requireDirectory(const std::string& directory, const std::string& candidate);
+  // Whether the include directory `directory` can be searched. One that does
+  // not exist or cannot be looked at is skipped (a warning once per run, see
+  // takeWarnings), and the search goes on in the others; anything else that
+  // is no directory ends the run with "CANDIDATE is not a directory".
+  // Decided once per run for each.
+  bool usable(const std::string& directory, const std::string& candidate);
 
   // Path of the first file named `leaf` below `directory`, visiting the
   // entries of each directory in listing order and descending into a
@@ -47,14 +52,17 @@ class IncludeSearch {
   // exist or holds no such file.
   std::optional<std::string> find(const std::string& directory, const std::string& leaf);
 
-  // A folder the search could not list, and why.
-  struct SkippedFolder {
+  // Something the search skipped, and why: an include directory it cannot
+  // use, a folder it cannot list, or the folders below one too deep down.
+  struct Skipped {
+    std::string what;  // "include directory", "folder", "the folders below"
     std::string path;
     std::string reason;
   };
-  // Folders found unreadable since the last call, each once per run; the
-  // searches went on as if they were empty.
-  std::vector<SkippedFolder> takeSkippedFolders();
+  // What was skipped since the last call: each include directory and folder
+  // once per run, the depth bound the first time a lookup met it. The
+  // searches went on without them.
+  std::vector<Skipped> takeWarnings();
 
  private:
   struct Entry {
@@ -75,8 +83,9 @@ class IncludeSearch {
   // Canonical paths of the folders searched, resolved once per run like the
   // listings; nothing for a folder that does not exist.
   std::map<std::string, std::optional<std::string>> m_Canonical;
-  std::set<std::string> m_CheckedDirectories;
-  std::vector<SkippedFolder> m_Skipped;
+  std::map<std::string, bool> m_UsableDirectories;
+  std::vector<Skipped> m_Skipped;
+  bool m_DepthBoundMet = false;
 };
 
 }  // namespace orvo

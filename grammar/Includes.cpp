@@ -87,15 +87,45 @@ void ReportUnreadRest(CVL_ParseState& sub) {
 // text holds 255 bytes, and the part that fits is what a reader needs.
 constexpr std::size_t kMaxSearchedText = 160;
 
+// Where a file that was not found was looked for (each directory and its
+// subdirectories), or why nowhere.
+std::string SearchedText(const std::string& searched, bool anyDirectory) {
+  if (!searched.empty()) return "searched " + searched;
+  return anyDirectory ? "no include directory could be searched" : "no include directories are set";
+}
+
 // A missing file leaves its directive in the output; the warning says so
-// and where the file was looked for (each directory and its subdirectories).
-void WarnNotFound(CVL_ParseState& s, const std::string& name, const std::string& searched) {
-  std::string where = searched.empty() ? "no include directories are set" : "searched " + searched;
+// and where the file was looked for.
+void WarnNotFound(CVL_ParseState& s, const std::string& name, std::string where) {
   if (where.size() > kMaxSearchedText) where = where.substr(0, kMaxSearchedText) + "...";
   const CVL_Match& directive = s.m_Position.m_Current;
   s.report(("include file not found: " + name + " (" + where + ")").c_str(),
            s.offsetOf(directive.m_pTokenBegin), s.offsetOf(directive.m_pTokenEnd), "include_line",
            ElementName(s.m_ElementIndex), message_kind::kWarning);
+}
+
+// Longest path a warning about the search names in full. The message text
+// holds 255 bytes; with the longest wording around it (under 100 bytes) a
+// path of 150 fits. A longer one keeps its start and its end, and the note
+// after the warning holds it whole.
+constexpr std::size_t kMaxPathText = 150;
+constexpr std::size_t kPathHeadText = 50;
+
+// Warns, at the directive, that the search went on without something it
+// could not use.
+void WarnSkipped(CVL_ParseState& s, CVL_SourceTrail* trail, const IncludeSearch::Skipped& skipped) {
+  std::string path = skipped.path;
+  const bool shortened = path.size() > kMaxPathText;
+  if (shortened) {
+    const std::size_t tail = kMaxPathText - kPathHeadText - 3;
+    path = path.substr(0, kPathHeadText) + "..." + path.substr(path.size() - tail);
+  }
+  const CVL_Match& directive = s.m_Position.m_Current;
+  s.report(("#include search skips " + skipped.what + " " + path + ": " + skipped.reason).c_str(),
+           s.offsetOf(directive.m_pTokenBegin), s.offsetOf(directive.m_pTokenEnd), "include_line",
+           ElementName(s.m_ElementIndex), message_kind::kWarning);
+  if (shortened && trail != nullptr)
+    trail->noteOnLastMessage("in full: " + skipped.path, CVL_SourceTrail::kNoMark);
 }
 
 }  // namespace
@@ -176,7 +206,7 @@ bool Cpreprocess_fileParser::includeFile(CVL_ParseState& s, int depth) {
   std::vector<std::string> searchedDirectories;
   for (const std::string& directory : m_IncludeDirs) {
     const std::string candidate = JoinDirectory(directory, parts.directory);
-    m_pIncludeSearch->requireDirectory(directory, candidate);
+    if (!m_pIncludeSearch->usable(directory, candidate)) continue;
     found = m_pIncludeSearch->find(candidate, parts.leaf);
     if (found) break;
     // A directory both given and the source's own is named once.
@@ -186,16 +216,13 @@ bool Cpreprocess_fileParser::includeFile(CVL_ParseState& s, int depth) {
     searchedDirectories.push_back(candidate);
     searched += (searched.empty() ? "" : ", ") + candidate;
   }
-  for (const IncludeSearch::SkippedFolder& folder : m_pIncludeSearch->takeSkippedFolders()) {
-    const CVL_Match& directive = s.m_Position.m_Current;
-    s.report(("#include search skips folder " + folder.path + ": " + folder.reason).c_str(),
-             s.offsetOf(directive.m_pTokenBegin), s.offsetOf(directive.m_pTokenEnd),
-             "include_line", ElementName(s.m_ElementIndex), message_kind::kWarning);
-  }
+  for (const IncludeSearch::Skipped& skipped : m_pIncludeSearch->takeWarnings())
+    WarnSkipped(s, m_pSourceTrail, skipped);
   if (!found) {
-    m_MissingIncludes.insert(name, searched);
+    const std::string where = SearchedText(searched, !m_IncludeDirs.empty());
+    m_MissingIncludes.insert(name, where);
     if (m_pSourceTrail != nullptr) m_pSourceTrail->includeMissing(name);
-    WarnNotFound(s, name, searched);
+    WarnNotFound(s, name, where);
     if (m_pTrace) m_pTrace->includeNotLoaded(s, name, std::string());
     return false;
   }

@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "tests/support/Command.h"
 
@@ -46,21 +51,126 @@ TEST(OrvoPpFiles, FailedWriteLeavesTheOldOutputAndNoTemporaryFile) {
     EXPECT_EQ(readFile(dir.path() / "out.c"), "old output\n") << setup;
     EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"in.c", "out.c"})) << setup;
   }
+  // A file with a second name is written in place, with its room checked
+  // before the old text is touched.
+  fs::create_hard_link(dir.path() / "out.c", dir.path() / "twin.c");
+  const CommandResult r = runCommand("(ulimit -f 100; exec " + kPp + " -o " +
+                                     quoted(dir.path() / "out.c") + " " +
+                                     quoted(dir.path() / "in.c") + ")");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err, "orvo-pp: cannot write '" + (dir.path() / "out.c").string() +
+                       "': File too large\n");
+  EXPECT_EQ(readFile(dir.path() / "twin.c"), "old output\n");
+  EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"in.c", "out.c", "twin.c"}));
 }
 
+// OUT is written as cp writes its target: through symbolic links (a
+// dangling one creates the file it names), into the one file all its hard
+// links share, with its permission bits kept.
 TEST(OrvoPpFiles, ReplacedOutputKeepsItsModeAndLinks) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> names;  // what the folder holds afterwards
+  } cases[] = {
+      {"link to a file", {"in.c", "link.c", "real.c"}},
+      {"link to a link to a file", {"in.c", "link.c", "middle.c", "real.c"}},
+      {"dangling link", {"in.c", "link.c", "real.c"}},
+      {"hard link", {"in.c", "link.c", "real.c"}},
+  };
+  for (const Case& c : cases) {
+    const std::string name = c.name;
+    TempDir dir;
+    writeFile(dir.path() / "in.c", "#define A new\nA\n");
+    if (name != "dangling link") {
+      writeFile(dir.path() / "real.c", "old\n");
+      fs::permissions(dir.path() / "real.c", fs::perms(0640));
+    }
+    if (name == "hard link") {
+      fs::create_hard_link(dir.path() / "real.c", dir.path() / "link.c");
+    } else if (name == "link to a link to a file") {
+      fs::create_symlink(dir.path() / "real.c", dir.path() / "middle.c");
+      fs::create_symlink("middle.c", dir.path() / "link.c");
+    } else {
+      fs::create_symlink("real.c", dir.path() / "link.c");
+    }
+    const CommandResult r = runCommand(kPp + " -o " + quoted(dir.path() / "link.c") + " " +
+                                       quoted(dir.path() / "in.c"));
+    EXPECT_EQ(r.status, 0) << name << ": " << r.err;
+    EXPECT_EQ(readFile(dir.path() / "real.c"), "new\n") << name;
+    EXPECT_EQ(readFile(dir.path() / "link.c"), "new\n") << name;
+    if (name == "hard link") {
+      EXPECT_TRUE(fs::equivalent(dir.path() / "real.c", dir.path() / "link.c"));
+    } else {
+      EXPECT_TRUE(fs::is_symlink(dir.path() / "link.c")) << name;
+    }
+    if (name != "dangling link") {
+      EXPECT_EQ(fs::status(dir.path() / "real.c").permissions(), fs::perms(0640)) << name;
+    }
+    EXPECT_EQ(namesIn(dir.path()), c.names) << name;
+  }
+
   TempDir dir;
+  writeFile(dir.path() / "in.c", "x\n");
+  // A link that only the system can follow, to a pipe.
+  const CommandResult piped =
+      runCommand("(" + kPp + " -o /dev/stdout " + quoted(dir.path() / "in.c") + " 2>&1 | cat)");
+  EXPECT_EQ(piped.out, "x\n");
+  fs::create_symlink("b.c", dir.path() / "a.c");
+  fs::create_symlink("a.c", dir.path() / "b.c");
+  const CommandResult loop =
+      runCommand(kPp + " -o " + quoted(dir.path() / "a.c") + " " + quoted(dir.path() / "in.c"));
+  EXPECT_EQ(loop.status, 2);
+  EXPECT_EQ(loop.err, "orvo-pp: cannot write '" + (dir.path() / "a.c").string() +
+                          "': Too many levels of symbolic links\n");
+}
+
+// The tests below act as a user who is not the superuser, who may write
+// anything: as themselves when they are not, else as "nobody".
+std::optional<std::string> asOrdinaryUser() {
+  if (geteuid() != 0) return "";
+  if (std::system("command -v setpriv >/dev/null 2>&1") != 0) return std::nullopt;
+  return "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+}
+
+// A file the user may not write is refused, as cp and cpp -o refuse it,
+// even where the folder would let a new file take its name; a writable file
+// in a folder the user may not write is written in place.
+TEST(OrvoPpFiles, OutputTheUserMayNotWriteIsRefused) {
+  const std::optional<std::string> user = asOrdinaryUser();
+  if (!user) GTEST_SKIP() << "needs setpriv to drop the superuser's rights";
+  TempDir dir;
+  fs::permissions(dir.path(), fs::perms(0755));
+  const fs::path own = dir.path() / "own";
+  const fs::path closed = dir.path() / "closed";
+  fs::create_directories(own);
+  fs::create_directories(closed);
   writeFile(dir.path() / "in.c", "#define A new\nA\n");
-  writeFile(dir.path() / "real.c", "old\n");
-  fs::permissions(dir.path() / "real.c", fs::perms(0640));
-  fs::create_symlink("real.c", dir.path() / "link.c");
-  const CommandResult r =
-      runCommand(kPp + " -o " + quoted(dir.path() / "link.c") + " " + quoted(dir.path() / "in.c"));
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_TRUE(fs::is_symlink(dir.path() / "link.c"));
-  EXPECT_EQ(readFile(dir.path() / "real.c"), "new\n");
-  EXPECT_EQ(fs::status(dir.path() / "real.c").permissions(), fs::perms(0640));
-  EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"in.c", "link.c", "real.c"}));
+  writeFile(own / "ro.c", "old\n");
+  writeFile(closed / "rw.c", "old\n");
+  // The user's own folder and files, in a folder of the superuser's.
+  if (geteuid() == 0) {
+    ASSERT_EQ(chown(own.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(chown((own / "ro.c").c_str(), 65534, 65534), 0);
+    ASSERT_EQ(chown((closed / "rw.c").c_str(), 65534, 65534), 0);
+  } else {
+    fs::permissions(closed, fs::perms(0555));
+  }
+  fs::permissions(own / "ro.c", fs::perms(0444));
+  fs::permissions(closed / "rw.c", fs::perms(0644));
+
+  const CommandResult refused =
+      runCommand(*user + kPp + " -o " + quoted(own / "ro.c") + " " + quoted(dir.path() / "in.c"));
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_EQ(refused.err,
+            "orvo-pp: cannot write '" + (own / "ro.c").string() + "': Permission denied\n");
+  EXPECT_EQ(readFile(own / "ro.c"), "old\n");
+  EXPECT_EQ(namesIn(own), std::vector<std::string>{"ro.c"});
+
+  const CommandResult inPlace = runCommand(*user + kPp + " -o " + quoted(closed / "rw.c") + " " +
+                                           quoted(dir.path() / "in.c"));
+  EXPECT_EQ(inPlace.status, 0) << inPlace.err;
+  EXPECT_EQ(readFile(closed / "rw.c"), "new\n");
+  fs::permissions(closed, fs::perms(0755));
 }
 
 TEST(OrvoPpFiles, OutputNamingTheInputIsRefusedUnlessForced) {

@@ -86,6 +86,24 @@ TEST(OrvoPp, IncludeDirectoriesAndSourceDirectory) {
   EXPECT_EQ(r.out, "int a;\n\nint b;\n\n");
 }
 
+// An include directory that is not there is skipped with one warning, and
+// the run goes on to the end, as GNU cpp goes on without it.
+TEST(OrvoPp, MissingIncludeDirectoryIsSkippedWithOneWarning) {
+  TempDir dir;
+  std::filesystem::create_directories(dir.path() / "inc");
+  writeFile(dir.path() / "inc" / "a.h", "int a;\n");
+  writeFile(dir.path() / "main.c", "#include <a.h>\n#include <a.h>\n");
+  const CommandResult r = runCommand(kPp + " -I /nonexistent/orvo-dir -I " +
+                                     quoted(dir.path() / "inc") + " " + quoted(dir.path() / "main.c"));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "int a;\n\nint a;\n\n");
+  EXPECT_EQ(r.err, (dir.path() / "main.c").string() +
+                       ":1:1: warning: #include search skips include directory "
+                       "/nonexistent/orvo-dir: it does not exist\n"
+                       "    1 | #include <a.h>\n"
+                       "      | ^~~~~~~~~~~~~~\n");
+}
+
 TEST(OrvoPp, UsageErrorsExitWithTwo) {
   TempDir dir;
   writeFile(dir.path() / "in.c", "x\n");

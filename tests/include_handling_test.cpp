@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "orvo/Run.h"
 #include "grammar/IncludeSearch.h"
@@ -136,19 +137,83 @@ TEST(Include, LoneCarriageReturnEndsALineInAnIncludedFile) {
   }
 }
 
-TEST(Include, BadIncludeDirectoryEndsTheRun) {
-  RunOptions missing;
-  missing.includeDirectories = {"/nonexistent/orvo-include-dir"};
-  EXPECT_EQ(pp("x\r\n", missing), "x\r\n");  // only a search reaches the directory
-  const RunResult gone = runPreprocessor("#include <a.h>\r\n", missing);
-  ASSERT_FALSE(gone.ok());
-  EXPECT_EQ(gone.error->errorClass, ErrorClass::Standard);
-  EXPECT_NE(gone.error->text.find("/nonexistent/orvo-include-dir"), std::string::npos);
+// An include directory that does not exist is skipped with one warning per
+// run at the first directive whose search reaches it, and the search goes
+// on in the others, as GNU cpp ignores it. One that names a file ends the run.
+TEST(Include, MissingIncludeDirectoryIsSkippedWithOneWarning) {
+  const std::string missing = "/nonexistent/orvo-include-dir";
+  const std::string skipped = "#include search skips include directory " + missing +
+                              ": it does not exist";
+  RunOptions options = fromSource(kData / "basic");
+  options.includeDirectories = {missing};
+  const RunResult quiet = runPreprocessor("x\r\n", options);
+  EXPECT_EQ(RunSummary(quiet), "output: x\r\n\n");  // only a search reaches the directory
+
+  const RunResult found = runPreprocessor("#include <a.h>\r\n#include <x.h>\r\n", options);
+  ASSERT_TRUE(found.ok()) << found.error->text;
+  EXPECT_EQ(found.output, "int a;\n\r\nint x;\n\r\n");
+  ASSERT_EQ(found.diagnostics.size(), 1u) << RunSummary(found);
+  EXPECT_EQ(found.diagnostics[0].severity, Severity::Warning);
+  EXPECT_EQ(found.diagnostics[0].text, skipped);
+  ASSERT_TRUE(found.diagnostics[0].place);
+  EXPECT_EQ(found.diagnostics[0].place->line, 1);
+
+  options.sourceDir.clear();
+  const RunResult nowhere = runPreprocessor("#include <a.h>\r\n", options);
+  ASSERT_TRUE(nowhere.ok()) << nowhere.error->text;
+  EXPECT_EQ(nowhere.output, "#include <a.h>\r\n");
+  ASSERT_EQ(nowhere.diagnostics.size(), 2u) << RunSummary(nowhere);
+  EXPECT_EQ(nowhere.diagnostics[0].text, skipped);
+  EXPECT_EQ(nowhere.diagnostics[1].text,
+            "include file not found: a.h (no include directory could be searched)");
 
   RunOptions file;
   file.includeDirectories = {(kData / "basic" / "a.h").string()};
   EXPECT_EQ(ppError("#include <sys/x.h>\r\n", file),
             (kData / "basic" / "a.h").string() + "/sys/ is not a directory");
+}
+
+// A folder tree far deeper than any real header tree, met before the header
+// in the search, neither ends the run nor hides the header: each lookup
+// goes 128 folder levels down, and the first one cut short says where.
+TEST(Include, DeepFolderTreeIsCutWithOneWarning) {
+  constexpr int kTreeDepth = 200;
+  constexpr int kSearchDepth = 128;
+  TempDir dir;
+  fs::path deep = dir.path() / "inc" / "a_deep";
+  fs::path cut;
+  for (int level = 1; level <= kTreeDepth; ++level) {
+    if (level == kSearchDepth) cut = deep;
+    deep /= "d";
+  }
+  fs::create_directories(deep);
+  writeFile(deep / "lost.h", "int lost;\n");
+  fs::create_directories(dir.path() / "inc" / "z" / "y" / "x");
+  writeFile(dir.path() / "inc" / "z" / "y" / "x" / "three.h", "int three;\n");
+  // Below an include directory, and below the input's own folder.
+  RunOptions given;
+  given.includeDirectories = {(dir.path() / "inc").string()};
+  for (const RunOptions& options : {given, fromSource(dir.path() / "inc")}) {
+    const RunResult result = runPreprocessor(
+        "#include <none.h>\r\n#include <three.h>\r\n#include <lost.h>\r\n", options);
+    ASSERT_TRUE(result.ok()) << result.error->text;
+    EXPECT_EQ(result.output,
+              "#include <none.h>\r\nint three;\n\r\n#include <lost.h>\r\n");
+    int cuts = 0;
+    for (const Diagnostic& message : result.diagnostics) {
+      EXPECT_EQ(message.severity, Severity::Warning) << message.text;
+      if (message.text.rfind("#include search skips the folders below ", 0) != 0) continue;
+      ++cuts;
+      EXPECT_LE(message.text.size(), 255u);
+      EXPECT_TRUE(message.text.ends_with(": more than 128 folder levels below the include directory"))
+          << message.text;
+      ASSERT_TRUE(message.place);
+      EXPECT_EQ(message.place->line, 1);
+      ASSERT_EQ(message.notes.size(), 1u);
+      EXPECT_EQ(message.notes[0].text, "in full: " + cut.string());
+    }
+    EXPECT_EQ(cuts, 1) << RunSummary(result);
+  }
 }
 
 TEST(Include, SelfInclusionEndsWithClearMessage) {
@@ -190,23 +255,29 @@ TEST(Include, UnreadableHitIsReportedNotParsed) {
   }
 }
 
-// A folder below an include directory that cannot be listed is skipped with
-// a warning naming it; the search goes on in the others. Runs in a child
-// without the superuser's rights, which read any folder.
-TEST(Include, UnreadableFolderIsSkippedWithAWarning) {
+// A folder below an include directory that cannot be listed, and an include
+// directory that cannot be looked at, are skipped with a warning naming each;
+// the search goes on in the others. Runs in a child without the superuser's
+// rights, which read any folder.
+TEST(Include, UnreadableFoldersAreSkippedWithAWarning) {
   TempDir dir;
   fs::permissions(dir.path(), fs::perms(0755));
   fs::create_directories(dir.path() / "inc" / "locked");
   fs::create_directories(dir.path() / "inc" / "open");
+  fs::create_directories(dir.path() / "closed" / "inc");
   writeFile(dir.path() / "inc" / "locked" / "hidden.h", "int hidden;\n");
   writeFile(dir.path() / "inc" / "open" / "want.h", "int want;\n");
   fs::permissions(dir.path() / "inc" / "locked", fs::perms::none);
+  fs::permissions(dir.path() / "closed", fs::perms::none);
   RunOptions options;
-  options.includeDirectories = {(dir.path() / "inc").string()};
+  options.includeDirectories = {(dir.path() / "closed" / "inc").string(),
+                                (dir.path() / "inc").string()};
   const std::string input = "#include <none.h>\r\n#include <want.h>\r\n";
-  const std::string warning =
+  const std::string warnings[] = {
+      "#include search skips include directory " + (dir.path() / "closed" / "inc").string() +
+          ": Permission denied",
       "#include search skips folder " + (dir.path() / "inc" / "locked").string() +
-      ": Permission denied";
+          ": Permission denied"};
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
@@ -215,16 +286,14 @@ TEST(Include, UnreadableFolderIsSkippedWithAWarning) {
     const RunResult result = runPreprocessor(input, options);
     if (!result.ok()) _exit(11);
     if (result.output != "#include <none.h>\r\nint want;\n\r\n") _exit(12);
-    // Besides the warning that none.h is nowhere, the folder's once.
-    int skips = 0;
+    // Besides the warning that none.h is nowhere, each skip once.
+    std::vector<std::string> skips;
     for (const Diagnostic& diagnostic : result.diagnostics) {
       if (diagnostic.severity != Severity::Warning) _exit(13);
-      if (diagnostic.text.rfind("#include search skips", 0) == 0) {
-        if (diagnostic.text != warning) _exit(14);
-        ++skips;
-      }
+      if (diagnostic.text.rfind("#include search skips", 0) == 0) skips.push_back(diagnostic.text);
     }
-    _exit(skips == 1 ? 0 : 13);
+    if (skips.size() != 2) _exit(13);
+    _exit(skips[0] == warnings[0] && skips[1] == warnings[1] ? 0 : 14);
   }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
@@ -232,6 +301,7 @@ TEST(Include, UnreadableFolderIsSkippedWithAWarning) {
   if (WEXITSTATUS(status) == 10) GTEST_SKIP() << "cannot drop the superuser's rights here";
   EXPECT_EQ(WEXITSTATUS(status), 0) << "11: the run ended, 12: output, 13: messages, 14: text";
   fs::permissions(dir.path() / "inc" / "locked", fs::perms(0755));
+  fs::permissions(dir.path() / "closed", fs::perms(0755));
 }
 
 // Address space the process has mapped now, in bytes.

@@ -19,11 +19,12 @@ struct ShownMessage {
   QString text;
 };
 
-// Points the window's settings at a fresh temporary directory for the rest
-// of the process, and empties them.
+// Points the window's settings and its recovery files at a fresh temporary
+// directory for the rest of the process, and empties the settings.
 inline void useFreshSettings() {
   static QTemporaryDir directory;
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, directory.path());
+  qputenv("XDG_STATE_HOME", QFile::encodeName(directory.filePath(QStringLiteral("state"))));
   QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("orvo"),
             QStringLiteral("orvo"))
       .clear();
@@ -39,6 +40,8 @@ class TestableWindow : public Tfrm_orvo {
   QStringList askedToSave;  // the names each such question named
   std::optional<QStringList> nextIncludeDirectories;  // the dialog's answer; none cancels
   std::optional<int> nextLineNumber;  // what Go to Line answers; none cancels
+  RestoreChoice nextRestoreChoice = RestoreChoice::Later;  // the answer to the recovery offer
+  QStringList askedToRestore;  // the owners each offer named
 
   orvo::CodeEditor* input() const {
     return findChild<orvo::CodeEditor*>(QStringLiteral("memo_Input"));
@@ -62,6 +65,7 @@ class TestableWindow : public Tfrm_orvo {
   }
 
  public:
+  using Tfrm_orvo::RestoreChoice;
   using Tfrm_orvo::SaveChoice;
 
  protected:
@@ -79,4 +83,8 @@ class TestableWindow : public Tfrm_orvo {
     return nextIncludeDirectories;
   }
   std::optional<int> askLineNumber(int, int) override { return nextLineNumber; }
+  RestoreChoice askToRestore(const orvo::RecoveryRecord& record) override {
+    askedToRestore.append(record.owner());
+    return nextRestoreChoice;
+  }
 };

@@ -81,6 +81,36 @@ class LivePreviewTest : public QObject {
     QCOMPARE(finished.count(), 0);
   }
 
+  // With standard C wanted, the main result arrives as soon as it is made:
+  // here the main engine stops at its rescan limit at once, while standard
+  // C takes seconds over the same 19 levels of doubling. The comparison
+  // follows in the same job; a cancel then ends the job.
+  void mainResultDoesNotWaitForStandardC() {
+    std::string input = "#define D(x) x x\n";
+    for (int level = 0; level < 19; ++level) input += "D(";
+    input += "1";
+    for (int level = 0; level < 19; ++level) input += ")";
+    orvo::LivePreview preview([&] { return orvo::RunInput{input, {}}; });
+    preview.setWithStandard(true);
+    QSignalSpy finished(&preview, &orvo::LivePreview::finished);
+    QSignalSpy compared(&preview, &orvo::LivePreview::compared);
+    QElapsedTimer clock;
+    clock.start();
+    preview.runNow();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+    const qint64 mainArrived = clock.elapsed();
+    QCOMPARE(compared.count(), 0);
+    QVERIFY(preview.busy());
+    QVERIFY(!finished.front().at(0).value<orvo::RunResult>().ok());
+    QTRY_COMPARE_WITH_TIMEOUT(compared.count(), 1, 60000);
+    QVERIFY2(clock.elapsed() > mainArrived, qPrintable(QString::number(mainArrived)));
+    QCOMPARE(finished.count(), 1);
+    const auto comparison =
+        compared.front().at(0).value<std::shared_ptr<const orvo::compare::Comparison>>();
+    QVERIFY(comparison->standard.ok());
+    QVERIFY(!comparison->main.ok());
+  }
+
   // Typing goes on while a run over a long input is under way, and the
   // output ends up matching the input as typed.
   void typingDoesNotWaitForALongRun() {

@@ -4,39 +4,43 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMimeData>
-#include <QSaveFile>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QtTest>
+#include <csignal>
 #include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include "TestFiles.h"
 #include "TestableWindow.h"
 #include "app/MacroHoverTips.h"
 #include "app/MacrosPanel.h"
 #include "app/SafeSave.h"
+#include "files/SafeFileWrite.h"
 
 namespace {
 
-// A save file on a device that fills up after a few bytes, as a full disk
-// or a file-size limit does.
-class FullDeviceSaveFile : public QSaveFile {
- public:
-  using QSaveFile::QSaveFile;
-
- protected:
-  qint64 writeData(const char* data, qint64 length) override {
-    constexpr qint64 kRoomLeft = 3;
-    const qint64 written = QSaveFile::writeData(data, std::min(length, kRoomLeft));
-    if (written < length) {
-      setErrorString(QStringLiteral("No space left on device"));
-      return written > 0 ? written : -1;
-    }
-    return written;
-  }
-};
+// Writes through the real writer under a file-size limit of a few bytes,
+// as on a device that fills up: the writer meets the failure halfway.
+std::optional<std::string> writeOnAFullDevice(const std::string& path, std::string_view bytes) {
+  constexpr rlim_t kRoomLeft = 3;
+  rlimit previous{};
+  getrlimit(RLIMIT_FSIZE, &previous);
+  const auto previousAction = std::signal(SIGXFSZ, SIG_IGN);
+  const rlimit small{kRoomLeft, previous.rlim_max};
+  setrlimit(RLIMIT_FSIZE, &small);
+  std::optional<std::string> failure = orvo::files::writeFileSafely(path, bytes);
+  setrlimit(RLIMIT_FSIZE, &previous);
+  std::signal(SIGXFSZ, previousAction);
+  return failure;
+}
 
 }  // namespace
 
@@ -61,7 +65,7 @@ class SavingTest : public QObject {
   }
   void cleanup() {
     window.reset();
-    orvo::setSaveFileFactory({});
+    orvo::setFileWriter({});
   }
 
   // Save right after an edit, before the live preview ran, and with the
@@ -167,17 +171,33 @@ class SavingTest : public QObject {
     const QString path = own.filePath(QStringLiteral("target.txt"));
     QVERIFY(writeAll(path, "the old file"));
     setInput("#define LONG a_long_enough_line_of_output\nLONG\n");
-    orvo::setSaveFileFactory(
-        [](const QString& target) { return std::make_unique<FullDeviceSaveFile>(target); });
+    orvo::setFileWriter(writeOnAFullDevice);
     window->nextSavePath = path;
     window->nextSaveInputPath = path;
     window->action(action.toLatin1().constData())->trigger();
     QCOMPARE(window->messages.size(), 1);
-    QVERIFY2(window->messages.front().text.contains(QStringLiteral("No space left on device")),
+    QVERIFY2(window->messages.front().text.contains(QStringLiteral("File too large")),
              qPrintable(window->messages.front().text));
     QVERIFY(!window->statusBar()->currentMessage().startsWith(QStringLiteral("Saved")));
     QCOMPARE(readAll(path), QByteArray("the old file"));
     QCOMPARE(QDir(own.path()).entryList(QDir::Files), QStringList{QStringLiteral("target.txt")});
+  }
+
+  // A save writes into the file all its hard links share, as orvo-pp's -o
+  // does: every name sees the new text.
+  void saveKeepsHardLinksSharingTheFile() {
+    window->action("ac_LiveMode")->setChecked(false);
+    QTemporaryDir own;
+    const QString path = own.filePath(QStringLiteral("target.txt"));
+    const QString twin = own.filePath(QStringLiteral("twin.txt"));
+    QVERIFY(writeAll(path, "the old file"));
+    QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(twin).constData()), 0);
+    setInput("#define A new\nA\n");
+    window->nextSavePath = path;
+    window->action("ac_Save")->trigger();
+    QVERIFY2(window->messages.isEmpty(), qPrintable(window->messages.value(0).text));
+    QCOMPARE(readAll(twin), readAll(path));
+    QVERIFY(readAll(twin).startsWith("new"));
   }
 
   // Line ends are converted before the text reaches the editor, in linear
