@@ -10,10 +10,13 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QStringDecoder>
 #include <QToolTip>
 #include <algorithm>
+#include <memory>
 
+#include "app/EditingBasics.h"
 #include "app/LineEnds.h"
 #include "app/LongLineEditor.h"
 
@@ -31,6 +34,8 @@ constexpr int kLinkedLineMarker = 20;
 constexpr int kDwellMs = 500;
 
 constexpr int kFontPointSize = 10;
+// The keyword lists a lexer may have (Scintilla's KEYWORDSET_MAX + 1).
+constexpr int kKeywordSets = 9;
 
 // Colours of a light theme that keeps the text readable.
 const QColor kCurrentLine(0xf0, 0xf4, 0xfa);
@@ -58,6 +63,15 @@ const StyleColour kStyleColours[] = {
     {QsciLexerCPP::UnclosedString, QColor(0xa3, 0x15, 0x15)},
 };
 
+// The same mouse event with Alt read as Ctrl: the editor selects a column
+// on Ctrl+drag (the X11 convention it follows, since window managers take
+// Alt+drag), where common code editors, and this window, use Alt.
+std::unique_ptr<QMouseEvent> asColumnDrag(const QMouseEvent& event) {
+  std::unique_ptr<QMouseEvent> column(event.clone());
+  column->setModifiers((event.modifiers() & ~Qt::AltModifier) | Qt::ControlModifier);
+  return column;
+}
+
 bool hasLocalFile(const QMimeData* data) {
   if (data == nullptr || !data->hasUrls()) return false;
   const QList<QUrl> urls = data->urls();
@@ -81,6 +95,7 @@ CodeEditor::CodeEditor(QWidget* parent) : QsciScintilla(parent) {
   // lone CR or LF that the user did not see.
   SendScintilla(SCI_SETPASTECONVERTENDINGS, 1);
   setUpLook();
+  setUpEditingBasics(*this);
   // The window zooms both editors together; the editor's own keys for it
   // would zoom one alone.
   for (const QsciCommand::Command command : {QsciCommand::ZoomIn, QsciCommand::ZoomOut}) {
@@ -181,6 +196,8 @@ void CodeEditor::appendBytes(std::string_view bytes, bool crlf) {
   const std::string converted = withCrLfLineEnds(bytes);
   SendScintilla(SCI_APPENDTEXT, converted.size(), converted.data());
 }
+
+bool CodeEditor::isCovered() const { return m_Cover != nullptr && m_Cover->isActive(); }
 
 bool CodeEditor::isModified() const {
   if (m_Cover != nullptr) m_Cover->handOver();
@@ -327,6 +344,18 @@ void CodeEditor::setLinkedLines(const std::vector<int>& lines) {
   if (!m_LinkedLines.empty()) ensureLineVisible(m_LinkedLines.front());
 }
 
+void CodeEditor::setProse(bool prose) {
+  if (prose == m_Prose) return;
+  m_Prose = prose;
+  setWrapMode(prose ? WrapWord : WrapNone);
+  // The lexer's keyword lists, emptied for prose; Scintilla restyles the
+  // text lazily, as it is shown.
+  for (int set = 0; set < kKeywordSets; ++set) {
+    const char* words = prose || lexer() == nullptr ? nullptr : lexer()->keywords(set + 1);
+    SendScintilla(SCI_SETKEYWORDS, set, words != nullptr ? words : "");
+  }
+}
+
 void CodeEditor::showHoverTip(const QPoint& globalPos, const QString& text) {
   m_HoverTipShown = true;
   QToolTip::showText(globalPos, text, viewport());
@@ -341,6 +370,39 @@ void CodeEditor::hideHoverTip() {
 void CodeEditor::keyPressEvent(QKeyEvent* event) {
   hideHoverTip();
   QsciScintilla::keyPressEvent(event);
+}
+
+void CodeEditor::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && event->modifiers() == Qt::ControlModifier) {
+    setFocus();
+    const QPoint at = event->position().toPoint();
+    const long position = SendScintilla(SCI_POSITIONFROMPOINT, at.x(), at.y());
+    SendScintilla(SCI_ADDSELECTION, position, position);
+    return;
+  }
+  m_ColumnDrag = event->button() == Qt::LeftButton && (event->modifiers() & Qt::AltModifier) != 0;
+  if (!m_ColumnDrag) {
+    QsciScintilla::mousePressEvent(event);
+    return;
+  }
+  QsciScintilla::mousePressEvent(asColumnDrag(*event).get());
+}
+
+void CodeEditor::mouseMoveEvent(QMouseEvent* event) {
+  if (!m_ColumnDrag) {
+    QsciScintilla::mouseMoveEvent(event);
+    return;
+  }
+  QsciScintilla::mouseMoveEvent(asColumnDrag(*event).get());
+}
+
+void CodeEditor::mouseReleaseEvent(QMouseEvent* event) {
+  if (!m_ColumnDrag) {
+    QsciScintilla::mouseReleaseEvent(event);
+    return;
+  }
+  m_ColumnDrag = false;
+  QsciScintilla::mouseReleaseEvent(asColumnDrag(*event).get());
 }
 
 bool CodeEditor::eventFilter(QObject* watched, QEvent* event) {

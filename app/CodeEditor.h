@@ -46,6 +46,8 @@ class CodeEditor : public QsciScintilla {
   bool isModified() const;
   // The editor that edits this one's text while it has a long line.
   void setCover(LongLineEditor* cover) { m_Cover = cover; }
+  // Whether a long-line editor edits the text in this one's place now.
+  bool isCovered() const;
   // The lines each followed by CR LF, as a text file holds them; an empty
   // last line is no line of its own, so an empty text gives no bytes.
   QByteArray fileLines() const;
@@ -82,6 +84,11 @@ class CodeEditor : public QsciScintilla {
   void setLinkedLines(const std::vector<int>& lines);
   const std::vector<int>& linkedLines() const { return m_LinkedLines; }
 
+  // Shows the text as prose (the welcome text and its output): wrapped at
+  // the area's width, with no word coloured as a C keyword; or as code.
+  void setProse(bool prose);
+  bool isProse() const { return m_Prose; }
+
   // Blank room of `pixels` above the text that shows no line: where an
   // aligned view has gap rows above the first line.
   void setTopGap(int pixels) { setViewportMargins(0, pixels, 0, 0); }
@@ -99,6 +106,10 @@ class CodeEditor : public QsciScintilla {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  // Ctrl+click adds a caret; Alt+drag selects a column.
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -117,6 +128,8 @@ class CodeEditor : public QsciScintilla {
   QString m_ErrorMessage;
   std::vector<int> m_LinkedLines;
   bool m_HoverTipShown = false;
+  bool m_Prose = false;
+  bool m_ColumnDrag = false;  // an Alt+drag is under way
   LongLineEditor* m_Cover = nullptr;
 };
 

@@ -7,6 +7,8 @@
 #include <algorithm>
 
 #include "app/CodeEditor.h"
+#include "app/CommentToggle.h"
+#include "app/EditingBasics.h"
 
 namespace orvo {
 
@@ -51,6 +53,35 @@ EditActions::EditActions(QWidget* window, const QList<CodeEditor*>& editors, Ask
     });
     m_Clipboard.append(action);
   }
+  struct CodeEdit {
+    const char* name;
+    const char* text;
+    QKeySequence key;
+    void (*apply)(QsciScintilla&);
+  };
+  const CodeEdit codeEdits[] = {
+      {"ac_ToggleComment", "Toggle &Comment", QKeySequence(Qt::CTRL | Qt::Key_Slash),
+       &toggleLineComments},
+      {"ac_SelectNextMatch", "Select &Next Match", QKeySequence(Qt::CTRL | Qt::Key_D),
+       &selectNextMatch},
+  };
+  for (const CodeEdit& edit : codeEdits) {
+    auto* action = new QAction(tr(edit.text), this);
+    action->setObjectName(QString::fromLatin1(edit.name));
+    action->setShortcut(edit.key);
+    // The keys act in the text area that has the focus, nowhere else.
+    action->setShortcutContext(Qt::WidgetShortcut);
+    for (CodeEditor* editor : m_Editors) editor->addAction(action);
+    const auto apply = edit.apply;
+    connect(action, &QAction::triggered, this, [this, apply] {
+      CodeEditor* editor = target();
+      // A long-line editor holds the text in its own buffer meanwhile.
+      if (editor == nullptr || editor->isCovered()) return;
+      apply(*editor);
+      editor->setFocus();
+    });
+    m_CodeEdits.append(action);
+  }
   m_GoToLine = new QAction(tr("&Go to Line…"), this);
   m_GoToLine->setObjectName(QStringLiteral("ac_GoToLine"));
   m_GoToLine->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
@@ -69,6 +100,8 @@ void EditActions::addTo(QMenu* menu) const {
     if (i == 2 || i == 5) menu->addSeparator();
     menu->addAction(m_Clipboard[i]);
   }
+  menu->addSeparator();
+  for (QAction* action : m_CodeEdits) menu->addAction(action);
   menu->addSeparator();
   menu->addAction(m_GoToLine);
 }

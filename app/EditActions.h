@@ -1,5 +1,5 @@
-// The Edit menu's editing items: Undo, Redo, Cut, Copy, Paste, Select All and
-// Go to Line, acting on the text area that has the focus (or had it last,
+// The Edit menu's editing items: Undo, Redo, Cut, Copy, Paste, Select All,
+// Toggle Comment, Select Next Match and Go to Line, acting on the text area that has the focus (or had it last,
 // when the focus is in a panel or the menu).
 #pragma once
 
@@ -29,7 +29,7 @@ class EditActions : public QObject {
   EditActions(QWidget* window, const QList<CodeEditor*>& editors, AskLine askLine);
 
   // Adds the items to `menu`: undo and redo, the clipboard, Select All,
-  // then Go to Line after a separator.
+  // the code edits, then Go to Line after a separator.
   void addTo(QMenu* menu) const;
 
   CodeEditor* target() const;
@@ -46,6 +46,7 @@ class EditActions : public QObject {
   CodeEditor* m_LastFocused = nullptr;
   AskLine m_AskLine;
   QList<QAction*> m_Clipboard;  // undo to select all, in menu order
+  QList<QAction*> m_CodeEdits;  // Toggle Comment, Select Next Match
   QAction* m_GoToLine = nullptr;
 };
 

@@ -64,8 +64,8 @@ class ProportionalSplitter : public QSplitter {
   double m_Share;
 };
 
-EditorLayout::EditorLayout(QMainWindow* window, CodeEditor* input, QWidget* output,
-                           CodeEditor* outputEditor, AppSettings& settings)
+EditorLayout::EditorLayout(QMainWindow* window, QWidget* inputArea, CodeEditor* input,
+                           QWidget* output, CodeEditor* outputEditor, AppSettings& settings)
     : QObject(window), m_Window(window), m_Input(input), m_OutputEditor(outputEditor),
       m_Output(output), m_Settings(settings) {
   const bool sideBySide = settings.sideBySide();
@@ -73,7 +73,7 @@ EditorLayout::EditorLayout(QMainWindow* window, CodeEditor* input, QWidget* outp
   m_Splitter->setObjectName(QStringLiteral("Splitter"));
   m_Splitter->setHandleWidth(kSplitterHandleWidth);
   m_Splitter->setChildrenCollapsible(false);
-  m_Splitter->addWidget(input);
+  m_Splitter->addWidget(inputArea);
   m_Splitter->addWidget(output);
   m_Splitter->setOrientation(sideBySide ? Qt::Horizontal : Qt::Vertical);
 

@@ -24,10 +24,11 @@ class EditorLayout : public QObject {
   Q_OBJECT
 
  public:
-  // Creates the splitter holding `input` and `output` (which shows
-  // `outputEditor`) in `window`. `settings` must outlive this object.
-  EditorLayout(QMainWindow* window, CodeEditor* input, QWidget* output, CodeEditor* outputEditor,
-               AppSettings& settings);
+  // Creates the splitter holding `inputArea` (which shows `input`) and
+  // `output` (which shows `outputEditor`) in `window`. `settings` must
+  // outlive this object.
+  EditorLayout(QMainWindow* window, QWidget* inputArea, CodeEditor* input, QWidget* output,
+               CodeEditor* outputEditor, AppSettings& settings);
 
   QSplitter* splitter() const;
   // The View menu's switch between the two arrangements.

@@ -17,6 +17,8 @@ QString InputDocument::displayName(bool modified) const {
       return QFileInfo(m_Path).fileName();
     case Kind::Example:
       return QCoreApplication::translate("InputDocument", "%1 (example)").arg(m_Path);
+    case Kind::Untitled:
+      return QCoreApplication::translate("InputDocument", "Untitled");
     case Kind::Welcome:
       break;
   }

@@ -1,5 +1,5 @@
-// What the input area shows: the welcome text, a built-in example or a
-// file, and how that file ends its lines. The window names it in its title
+// What the input area shows: the welcome text, a new empty text, a built-in
+// example or a file, and how that file ends its lines. The window names it in its title
 // and asks before modified input is replaced.
 #pragma once
 
@@ -11,9 +11,11 @@ namespace orvo {
 
 class InputDocument {
  public:
-  enum class Kind { Welcome, Example, File };
+  enum class Kind { Welcome, Untitled, Example, File };
 
   static InputDocument welcome() { return InputDocument(Kind::Welcome, {}); }
+  // A new text (File ▸ New), not yet saved anywhere.
+  static InputDocument untitled() { return InputDocument(Kind::Untitled, {}); }
   static InputDocument example(const QString& name) { return InputDocument(Kind::Example, name); }
   static InputDocument file(const QString& path, LineEndStyle lineEnds);
 
@@ -26,7 +28,7 @@ class InputDocument {
   LineEndStyle lineEnds() const { return m_LineEnds; }
 
   // The short name of what is shown: the file name, the example's name
-  // with "(example)", or "Untitled" for edited welcome text.
+  // with "(example)", or "Untitled" for a new text and edited welcome text.
   QString displayName(bool modified) const;
   // The window title: "*" in front while modified, then the name and the
   // program's name; the welcome text unchanged shows the program's name only.

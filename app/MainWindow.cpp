@@ -34,6 +34,7 @@
 #include "app/AboutBox.h"
 #include "app/CodeEditor.h"
 #include "app/BlockingRun.h"
+#include "app/CaptionedArea.h"
 #include "app/EditActions.h"
 #include "app/EditorLayout.h"
 #include "app/ExampleCatalogue.h"
@@ -42,12 +43,15 @@
 #include "app/ExplainPanel.h"
 #include "app/ExplorerPanels.h"
 #include "app/FindBar.h"
+#include "app/FirstStartSize.h"
+#include "app/HelpMenu.h"
 #include "app/IncludeDirectoriesDialog.h"
 #include "app/LiveErrorDisplay.h"
 #include "app/LongLineEditor.h"
 #include "app/LivePreview.h"
 #include "app/StandardPane.h"
 #include "app/IncludedFileViewer.h"
+#include "app/ViewSwitches.h"
 #include "app/OutputPane.h"
 #include "app/PanelZoom.h"
 #include "app/RecentFilesMenu.h"
@@ -60,33 +64,29 @@ namespace {
 
 const QString kCaption = QStringLiteral("orvo");
 
-// The input area's text at start: one line per paragraph, so that it reads
-// as prose in any width, and plain words that preprocess without a message.
+// The input area's text at start, shown as prose: one line per paragraph,
+// wrapped at the area's width. Its words preprocess without a message and
+// come out as they stand (no word directly before a parenthesis, where the
+// preprocessor would drop the blank; no apostrophe, which would open a
+// character constant).
 const char* const kHelpLines[] = {
     "orvo shows what the C preprocessor makes of a piece of code.",
     "",
-    "Replace this text with C or C++ code, or pick one of the macro examples in the tool bar.",
+    "Replace this text with C or C++ code, or pick one of the macro examples in the tool bar. "
+    "With Preprocess as you type on, the output area shows the result a moment after each "
+    "edit; F5 preprocesses at once.",
     "",
-    "With Preprocess as you type on, the output area shows the result a moment after each edit; "
-    "F5 preprocesses at once.",
+    "Ctrl+E explains the expansion steps of the line under the cursor, Ctrl+Shift+M lists the "
+    "macros, and Ctrl+Shift+C shows the result of standard C beside the output, with the "
+    "reason for each difference.",
     "",
-    "Explain (Ctrl+E) shows the expansion steps of the line under the cursor, Macros the macro "
-    "table at the end of the run.",
+    "The File menu opens and saves the input and the output; the Help menu lists every key and "
+    "how the rules of orvo differ from standard C.",
     "",
-    "The File menu opens an input file and saves the output; the View menu puts input and "
-    "output side by side.",
-    "",
-    "It runs a recursive-descent parser generated from a grammar of the preprocessor.",
-    "",
-    "The examples are taken from a well-known online manual of the C preprocessor, which is an "
+    "It runs a recursive-descent parser generated from a grammar of the preprocessor. The "
+    "examples are taken from a well-known online manual of the C preprocessor, which is an "
     "excellent introduction to C preprocessing too.",
 };
-
-// On the first start the window takes this share of the screen, but no
-// less than the minimum size (unless the screen is smaller).
-constexpr double kFirstStartScreenShare = 0.6;
-constexpr int kFirstStartMinWidth = 900;
-constexpr int kFirstStartMinHeight = 650;
 
 // The tool tip of an action: its hint and, in parentheses, its keys.
 QString toolTipWithKeys(const QString& hint, const QList<QKeySequence>& keys) {
@@ -166,6 +166,7 @@ Tfrm_orvo::Tfrm_orvo(QWidget* parent) : QMainWindow(parent) {
             updateOutOfDate();
           });
   m_Layout->manageDocks(findChildren<QDockWidget*>());
+  orvo::setUpViewSwitches(*this);
   createStatusBar();
   restoreSettings();
   FormCreate();
@@ -186,6 +187,8 @@ void Tfrm_orvo::createActions() {
     void (Tfrm_orvo::*handler)();
   };
   const ActionRecord actions[] = {
+      {&Tfrm_orvo::ac_New, "ac_New", "&New", "New empty input", "document-new",
+       QStyle::SP_FileIcon, {QKeySequence::New}, &Tfrm_orvo::ac_NewExecute},
       {&Tfrm_orvo::ac_open, "ac_open", "&Open", "Open input file", "document-open",
        QStyle::SP_DialogOpenButton, {QKeySequence::Open}, &Tfrm_orvo::ac_openExecute},
       {&Tfrm_orvo::ac_Save, "ac_Save", "&Save Output", "Save output as", "document-save",
@@ -260,6 +263,7 @@ void Tfrm_orvo::createMenus() {
     connect(entry, &QAction::triggered, action, &QAction::trigger);
     return entry;
   };
+  addEntry(mi_File, ac_New, "mni_New");
   mni_Open = addEntry(mi_File, ac_open, "mni_Open");
   mi_Recent = new orvo::RecentFilesMenu(mi_File);
   mi_File->addMenu(mi_Recent);
@@ -301,6 +305,9 @@ void Tfrm_orvo::createMenus() {
 
   QMenu* help = menuBar()->addMenu(tr("&Help"));
   help->setObjectName(QStringLiteral("mi_Help"));
+  auto* helpLists = new orvo::HelpMenu(this, help);
+  connect(helpLists, &orvo::HelpMenu::exampleChosen, this, &Tfrm_orvo::openExample);
+  help->addSeparator();
   help->addAction(ac_About);
 }
 
@@ -355,11 +362,17 @@ void Tfrm_orvo::createTextAreas() {
   }
   memo_Input->setBytes(help, orvo::TextEncoding::Utf8);
   memo_Input->setModified(false);
+  memo_Input->setProse(true);
+  auto* inputArea = new orvo::CaptionedArea(tr("Input"), memo_Input, this);
+  inputArea->caption()->setObjectName(QStringLiteral("lbl_InputCaption"));
 
   m_OutputPane = new orvo::OutputPane(this);
   memo_Output = m_OutputPane->editor();
+  auto* outputArea = new orvo::CaptionedArea(tr("Output"), m_OutputPane, this);
+  outputArea->caption()->setObjectName(QStringLiteral("lbl_OutputCaption"));
 
-  m_Layout = new orvo::EditorLayout(this, memo_Input, m_OutputPane, memo_Output, m_Settings);
+  m_Layout = new orvo::EditorLayout(this, inputArea, memo_Input, outputArea, memo_Output,
+                                    m_Settings);
   Splitter = m_Layout->splitter();
   m_FindBar = new orvo::FindBar({memo_Input, memo_Output}, this);
   auto* central = new QWidget(this);
@@ -437,14 +450,9 @@ void Tfrm_orvo::restoreSettings() {
 void Tfrm_orvo::placeOnFirstStart() {
   const QScreen* screen = this->screen();
   const QRect available = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
-  const int width = std::min(available.width(),
-                             std::max(kFirstStartMinWidth,
-                                      static_cast<int>(available.width() * kFirstStartScreenShare)));
-  const int height = std::min(
-      available.height(),
-      std::max(kFirstStartMinHeight, static_cast<int>(available.height() * kFirstStartScreenShare)));
-  resize(width, height);
-  move(available.center() - QPoint(width / 2, height / 2));
+  const QSize size = orvo::firstStartSize(available.size());
+  resize(size);
+  move(available.center() - QPoint(size.width() / 2, size.height() / 2));
 }
 
 void Tfrm_orvo::createMessagesPanel() {
@@ -632,7 +640,29 @@ void Tfrm_orvo::inputModified(int modification) {
   showDocumentName();
 }
 
-void Tfrm_orvo::updateTitle() { setWindowTitle(m_Document.title(memo_Input->isModified(), kCaption)); }
+void Tfrm_orvo::updateTitle() {
+  setWindowTitle(m_Document.title(memo_Input->isModified(), kCaption));
+  // Once edited, the welcome text is code like any other.
+  memo_Input->setProse(showsWelcome());
+}
+
+bool Tfrm_orvo::showsWelcome() const {
+  return m_Document.kind() == orvo::InputDocument::Kind::Welcome && !memo_Input->isModified();
+}
+
+void Tfrm_orvo::ac_NewExecute() {
+  if (!maySetAsideInput()) return;
+  // One edit that Undo takes back, as an example's load is.
+  loadInput({}, orvo::TextEncoding::Utf8, orvo::InputDocument::untitled(), true);
+  memo_Input->setFocus();
+}
+
+void Tfrm_orvo::openExample(const QString& name) {
+  const int index = cb_Examples->findText(name);
+  if (index < 0) return;
+  cb_Examples->setCurrentIndex(index);
+  cb_ExamplesClick();
+}
 
 void Tfrm_orvo::ac_openExecute() {
   const QString path = chooseOpenFile();
@@ -875,6 +905,7 @@ void Tfrm_orvo::setOutputText(const std::string& text) {
                                           ? orvo::TextEncoding::Latin1
                                           : orvo::encodingOf(bytes);
   memo_Output->setBytes(shown, encoding, false);
+  memo_Output->setProse(showsWelcome());
 }
 
 void Tfrm_orvo::inputEdited() {

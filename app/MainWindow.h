@@ -63,6 +63,8 @@ class Tfrm_orvo : public QMainWindow {
 
  public slots:
   void FormCreate();
+  // File ▸ New: an empty input, after the question when the input is changed.
+  void ac_NewExecute();
   void ac_openExecute();
   void ac_SaveExecute();
   void ac_SaveAsExecute();
@@ -71,6 +73,8 @@ class Tfrm_orvo : public QMainWindow {
   void ac_SaveInputAsExecute();
   void ac_ExecuteExecute();
   void cb_ExamplesClick();
+  // Loads the example of that name in the examples box as picking it does.
+  void openExample(const QString& name);
   void ac_IncludeDirectoriesExecute();
 
   // Loads `path` into the input area as Open does; false (with a message)
@@ -127,6 +131,8 @@ class Tfrm_orvo : public QMainWindow {
   void loadInput(std::string_view bytes, orvo::TextEncoding encoding,
                  const orvo::InputDocument& document, bool undoable);
   void updateTitle();
+  // Whether the input shows the welcome text as it came.
+  bool showsWelcome() const;
   // The title and the examples box name m_Document.
   void showDocumentName();
   // Hands a loaded input with a very long line to the long-line editor, and
@@ -171,6 +177,7 @@ class Tfrm_orvo : public QMainWindow {
   void selectInputBytes(int begin, int end);
 
   // Owned by the window through Qt's parent-child tree.
+  QAction* ac_New = nullptr;
   QAction* ac_open = nullptr;
   QAction* ac_Save = nullptr;
   QAction* ac_SaveAs = nullptr;

@@ -21,6 +21,7 @@ QByteArray kindName(InputDocument::Kind kind) {
     case InputDocument::Kind::Example:
       return "example";
     case InputDocument::Kind::Welcome:
+    case InputDocument::Kind::Untitled:
       break;
   }
   return "untitled";
@@ -92,6 +93,7 @@ QString RecoveryRecord::owner() const {
     case InputDocument::Kind::Example:
       return tr("the example %1").arg(document.exampleName());
     case InputDocument::Kind::Welcome:
+    case InputDocument::Kind::Untitled:
       break;
   }
   return tr("untitled input");

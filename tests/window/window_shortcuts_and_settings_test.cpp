@@ -59,6 +59,8 @@ class ShortcutsAndSettingsTest : public QObject {
     QTest::newRow("zoom in =") << "ac_ZoomIn" << QKeySequence(Qt::CTRL | Qt::Key_Equal);
     QTest::newRow("zoom out") << "ac_ZoomOut" << QKeySequence(Qt::CTRL | Qt::Key_Minus);
     QTest::newRow("zoom reset") << "ac_ZoomReset" << QKeySequence(Qt::CTRL | Qt::Key_0);
+    QTest::newRow("standard C") << "ac_StandardPane" << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C);
+    QTest::newRow("side by side") << "ac_SideBySide" << QKeySequence(Qt::CTRL | Qt::Key_Backslash);
   }
   void keysTriggerTheirActions() {
     QFETCH(QString, action);
@@ -104,11 +106,11 @@ class ShortcutsAndSettingsTest : public QObject {
       return names;
     };
     QCOMPARE(entries("mi_File"),
-             QStringList({"mni_Open", "mi_Recent", "mni_SaveInput", "mni_SaveInputAs", "mni_Save",
+             QStringList({"mni_New", "mni_Open", "mi_Recent", "mni_SaveInput", "mni_SaveInputAs", "mni_Save",
                           "mni_SaveAs", "mni_Quit"}));
     QCOMPARE(entries("mi_Edit"),
              QStringList({"ac_Undo", "ac_Redo", "ac_Cut", "ac_Copy", "ac_Paste", "ac_SelectAll",
-                          "ac_GoToLine", "ac_Find", "ac_FindNext", "ac_FindPrevious",
+                          "ac_ToggleComment", "ac_SelectNextMatch", "ac_GoToLine", "ac_Find", "ac_FindNext", "ac_FindPrevious",
                           "ac_Replace"}));
     QCOMPARE(entries("mi_Run"),
              QStringList({"mni_Preprocess", "ac_LiveMode", "ac_IncludeDirectories"}));
@@ -116,7 +118,8 @@ class ShortcutsAndSettingsTest : public QObject {
              QKeySequence(Qt::Key_F5));
     for (const char* name : {"ac_SideBySide", "ac_ShowMessages", "ac_ShowExplain", "ac_ShowMacros"})
       QVERIFY2(entries("mi_View").contains(QString::fromLatin1(name)), name);
-    QCOMPARE(entries("mi_Help"), QStringList({"ac_About"}));
+    QCOMPARE(entries("mi_Help"),
+             QStringList({"ac_KeyboardShortcuts", "ac_DifferenceRules", "ac_About"}));
     // The menu entries show the keys of their actions.
     QCOMPARE(window->findChild<QAction*>(QStringLiteral("mni_Save"))->shortcut(),
              QKeySequence(QKeySequence::Save));
@@ -126,8 +129,8 @@ class ShortcutsAndSettingsTest : public QObject {
   // at the next start.
   void settingsSurviveARestart() {
     const QRect screen = window->screen()->availableGeometry();
-    QCOMPARE(window->width(), std::min(screen.width(), std::max(900, int(screen.width() * 0.6))));
-    QCOMPARE(window->height(), std::min(screen.height(), std::max(650, int(screen.height() * 0.6))));
+    QCOMPARE(window->width(), std::min(screen.width(), std::max(900, int(screen.width() * 0.75))));
+    QCOMPARE(window->height(), std::min(screen.height(), std::max(650, int(screen.height() * 0.8))));
     QVERIFY(window->action("ac_LiveMode")->isChecked());
 
     QTemporaryDir dir;
