@@ -28,6 +28,10 @@ static_assert(kMaxInputBytes == orvo::kMaxInputBytes,
 
 namespace {
 
+// Enough for the error's place, its line text (at most 4 KiB) and its notes,
+// with room to spare; untouched, it costs a run address space, not memory.
+constexpr std::size_t kPlacingReserveBytes = std::size_t{1} << 20;
+
 RunError errorFrom(ErrorClass errorClass, const orvo::CVL_Message& message) {
   return RunError{errorClass, message.text(), message.begin(), message.end()};
 }
@@ -89,6 +93,10 @@ RunResult runChecked(std::string_view input, const RunOptions& options) {
   // The parser reads the caller's text in place: it outlives the parse, and
   // a copy would cost as much memory again as the input.
   bool outOfMemory = false;
+  // Address space held back for placing the error when memory runs out:
+  // the macro table freed then lies in small blocks the allocator may not
+  // hand out again for the place's line and notes.
+  auto placingReserve = std::make_unique_for_overwrite<char[]>(kPlacingReserveBytes);
   try {
     parser.emplace();
     parser->setOutputLimit(options.maxOutputBytes);
@@ -123,6 +131,7 @@ RunResult runChecked(std::string_view input, const RunOptions& options) {
     // whose final macro table it is.
     tracer.reset();
     parser.reset();
+    placingReserve.reset();
   }
   if (result.error && !result.error->fromCommandLine) {
     // A message built from a text alone carries no range of its own.
