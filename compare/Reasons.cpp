@@ -116,6 +116,13 @@ Explainer::Explainer(const EventLog& main, const EventLog& standard, const RunRe
     m_MainIncludes[{include.place.file, include.place.line}].push_back(&include);
   for (const IncludeEvent& include : standard.includes)
     m_StandardIncludes[{include.place.file, include.place.line}].push_back(&include);
+  for (auto [result, errors] : {std::pair{&mainResult, &m_MainErrors}, std::pair{&standardResult, &m_StandardErrors}}) {
+    for (const Diagnostic& message : result->diagnostics)
+      if (message.severity == Severity::Error && message.place)
+        errors->try_emplace({message.place->file, message.place->line}, &message);
+    if (result->error && result->error->place)
+      errors->try_emplace({result->error->place->file, result->error->place->line}, nullptr);
+  }
   for (const RunResult* result : {&mainResult, &standardResult}) {
     if (!result->explanation) continue;
     const RunExplanation& explanation = *result->explanation;
@@ -374,6 +381,23 @@ bool Explainer::conditionalReason(Difference& difference, const RowFacts& facts)
   if (best == nullptr) return false;
   const ConditionalEvent& mainEvent = best->event;
   const ConditionalEvent& standardEvent = bestStandard->event;
+  // A directive either run reported an error on decides nothing a learner
+  // should read as a rule: the error is the reason.
+  const auto mainError = m_MainErrors.find({mainEvent.place.file, mainEvent.place.line});
+  const auto standardError = m_StandardErrors.find({standardEvent.place.file, standardEvent.place.line});
+  if (mainError != m_MainErrors.end() || standardError != m_StandardErrors.end()) {
+    const auto said = [](const auto& found, const auto& all, const std::string& none) {
+      if (found == all.end()) return none;
+      return "reports " + (found->second != nullptr ? clause(*found->second) : std::string("the error that ended its run"));
+    };
+    difference.rule = "error";
+    difference.reason = directiveText(mainEvent) + " (line " + std::to_string(mainEvent.place.line) +
+                        ") has an error: here it " + said(mainError, m_MainErrors, "reports none") +
+                        " and the branch is " + decision(mainEvent.taken) + "; standard C " +
+                        said(standardError, m_StandardErrors, "reports none") + " and the branch is " +
+                        decision(standardEvent.taken);
+    return true;
+  }
   const bool decidedAbove = mainEvent.directive == "else" ||
                             (mainEvent.directive == "elif" && mainEvent.value == standardEvent.value &&
                              mainEvent.earlierBranchTaken != standardEvent.earlierBranchTaken);

@@ -73,6 +73,9 @@ class Explainer {
   // over all of them.
   template <typename Event>
   using ByLine = std::map<std::pair<std::string, int>, std::vector<const Event*>>;
+  // The first error each run reported on a line, by file and line.
+  std::map<std::pair<std::string, int>, const Diagnostic*> m_MainErrors;
+  std::map<std::pair<std::string, int>, const Diagnostic*> m_StandardErrors;
   ByLine<LoggedConditional> m_MainAt;
   ByLine<LoggedConditional> m_StandardAt;
   ByLine<CallCollectedEvent> m_MainCalls;

@@ -138,6 +138,12 @@ TEST(CompareRows, MixedProgramsGiveOneRowPerDifferingLine) {
        {{"outer.h", "int outer;\n#include \"bad.h\"\n#define DECL(t, n) t n;\nDECL(int, z)\n"},
         {"bad.h", "int bad;\n#if (B\nint in;\n#endif\nint after;\n"}},
        {{"outer.h", 4, "spacing"}}},
+      {"a conditional with an error in a header: the errors are the reason, not the values",
+       "#include \"outer.h\"\n",
+       {{"outer.h", "#include \"bad.h\"\n"}, {"bad.h", "#define B 1\n#if (B\nx\n#endif\n"}},
+       {{"bad.h", 3, "error",
+         "#if (B (line 2) has an error: here it reports error: ) expected and the branch is taken; "
+         "standard C reports error: expected ')' in preprocessor expression and the branch is not taken"}}},
       {"a header only this run finds: one row at its #include, not one per line",
        "int a;\n#include <deep.h>\nint b;\n",
        {{"sub/deep.h", "int one;\nint two;\nint three;\n"}},
