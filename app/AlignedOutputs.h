@@ -9,7 +9,7 @@
 #include <QPointer>
 #include <array>
 
-#include "app/OutputAlignment.h"
+#include "orvo/OutputAlignment.h"
 
 namespace orvo {
 

@@ -15,7 +15,7 @@
 #include "app/AppSettings.h"
 #include "app/CodeEditor.h"
 #include "app/DifferencesPanel.h"
-#include "app/OutputAlignment.h"
+#include "orvo/OutputAlignment.h"
 #include "app/RunErrorText.h"
 #include "app/StandardDiagnosticMarks.h"
 #include "app/LongLineCut.h"

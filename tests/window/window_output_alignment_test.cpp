@@ -2,7 +2,7 @@
 // their tokens from lines that differ by blanks alone.
 #include <QtTest>
 
-#include "app/OutputAlignment.h"
+#include "orvo/OutputAlignment.h"
 
 namespace {
 

@@ -1,75 +1,27 @@
-#include "app/OutputAlignment.h"
+#include "orvo/OutputAlignment.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <cstdint>
-#include <filesystem>
-#include <map>
 #include <string>
 #include <unordered_map>
+
+#include "compare/FileIdentity.h"
+#include "compare/OutputTokens.h"
 
 namespace orvo {
 namespace {
 
 // ---- Tokens of one line -------------------------------------------------------
 
-bool isNameByte(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || static_cast<unsigned char>(c) >= 0x80;
-}
-
-// Punctuators of three, then two bytes; any other is one byte.
-constexpr std::array<std::string_view, 3> kTriples = {"...", "<<=", ">>="};
-constexpr std::array<std::string_view, 20> kPairs = {"->", "++", "--", "<<", ">>", "<=", ">=",
-                                                     "==", "!=", "&&", "||", "*=", "/=", "%=",
-                                                     "+=", "-=", "&=", "^=", "|=", "##"};
-
-std::size_t punctuatorLength(std::string_view rest) {
-  for (std::string_view p : kTriples)
-    if (rest.substr(0, 3) == p) return 3;
-  for (std::string_view p : kPairs)
-    if (rest.substr(0, 2) == p) return 2;
-  return 1;
-}
-
-// The line's tokens, each followed by a line feed (no token holds one), so
-// two lines hold the same tokens exactly when these texts are equal.
+// The line's tokens as the comparison reads them, each followed by a line
+// feed (no token holds one), so two lines hold the same tokens exactly when
+// these texts are equal.
 std::string tokenText(std::string_view line) {
   std::string tokens;
-  std::size_t i = 0;
-  while (i < line.size()) {
-    const char c = line[i];
-    if (std::isspace(static_cast<unsigned char>(c))) {
-      ++i;
-      continue;
-    }
-    // Comments separate tokens as blanks do (the main engine writes some).
-    if (line.substr(i, 2) == "//") break;
-    if (line.substr(i, 2) == "/*") {
-      const std::size_t close = line.find("*/", i + 2);
-      i = close == std::string_view::npos ? line.size() : close + 2;
-      continue;
-    }
-    std::size_t end = i + 1;
-    if (std::isdigit(static_cast<unsigned char>(c)) ||
-        (c == '.' && i + 1 < line.size() && std::isdigit(static_cast<unsigned char>(line[i + 1])))) {
-      // A preprocessing number: digits, letters, dots, signs after an exponent.
-      while (end < line.size() &&
-             (isNameByte(line[end]) || line[end] == '.' ||
-              ((line[end] == '+' || line[end] == '-') &&
-               std::string_view("eEpP").find(line[end - 1]) != std::string_view::npos)))
-        ++end;
-    } else if (isNameByte(c)) {
-      while (end < line.size() && isNameByte(line[end])) ++end;
-    } else if (c == '"' || c == '\'') {
-      while (end < line.size() && line[end] != c) end += line[end] == '\\' ? 2 : 1;
-      end = std::min(end + 1, line.size());
-    } else {
-      end = i + punctuatorLength(line.substr(i));
-    }
-    tokens.append(line.substr(i, end - i));
+  for (const compare::OutputToken& token : compare::tokensOf(line)) {
+    tokens += token.text;
     tokens.push_back('\n');
-    i = end;
   }
   return tokens;
 }
@@ -99,34 +51,14 @@ std::vector<std::string_view> linesOf(std::string_view text) {
 using Key = std::uint64_t;
 constexpr Key kNoKey = ~Key{0};
 
-// Gives the files of both runs common numbers: the main input is 0 in
-// both, an included file is known by its canonical path, since the two
-// engines may spell the path of one file differently.
-class FileNumbers {
- public:
-  std::vector<std::uint32_t> numbersOf(const RunExplanation& explanation) {
-    std::vector<std::uint32_t> numbers;
-    for (std::size_t i = 0; i < explanation.files.size(); ++i)
-      numbers.push_back(i == 0 ? 0 : numberOf(explanation.files[i]));
-    return numbers;
-  }
-
- private:
-  std::uint32_t numberOf(const std::string& file) {
-    std::error_code failed;
-    std::filesystem::path path = std::filesystem::weakly_canonical(file, failed);
-    if (failed) path = std::filesystem::path(file).lexically_normal();
-    return m_Numbers.emplace(path.string(), static_cast<std::uint32_t>(m_Numbers.size() + 1))
-        .first->second;
-  }
-
-  std::map<std::string, std::uint32_t> m_Numbers;
-};
-
 // The input line each output line came from, as one number (file, line);
 // kNoKey for a line the map does not cover.
-std::vector<Key> keysOf(const RunExplanation& explanation, std::size_t lines, FileNumbers& files) {
-  const std::vector<std::uint32_t> numbers = files.numbersOf(explanation);
+std::vector<Key> keysOf(const RunExplanation& explanation, std::size_t lines, compare::Side side,
+                        compare::FileIdentity& files) {
+  // The main input is file 0 of both runs, whatever name each gave it.
+  std::vector<std::uint32_t> numbers;
+  for (std::size_t i = 0; i < explanation.files.size(); ++i)
+    numbers.push_back(i == 0 ? 0 : static_cast<std::uint32_t>(files.idOf(side, explanation.files[i])));
   std::vector<Key> keys(lines, kNoKey);
   for (std::size_t i = 0; i < lines && i < explanation.lineMap.size(); ++i) {
     const LineOrigin& origin = explanation.lineMap[i];
@@ -246,9 +178,10 @@ OutputAlignment alignOutputs(std::string_view mainText, const RunExplanation& ma
                              const RunExplanation& standardExplanation) {
   const std::vector<std::string_view> mainLines = linesOf(mainText);
   const std::vector<std::string_view> standardLines = linesOf(standardText);
-  FileNumbers files;
-  const std::vector<Key> mainKeys = keysOf(mainExplanation, mainLines.size(), files);
-  const std::vector<Key> standardKeys = keysOf(standardExplanation, standardLines.size(), files);
+  compare::FileIdentity files(mainExplanation.files.empty() ? std::string() : mainExplanation.files[0], {});
+  const std::vector<Key> mainKeys = keysOf(mainExplanation, mainLines.size(), compare::kMainSide, files);
+  const std::vector<Key> standardKeys =
+      keysOf(standardExplanation, standardLines.size(), compare::kStandardSide, files);
 
   std::vector<Row> rows;
   rows.reserve(std::max(mainLines.size(), standardLines.size()));
