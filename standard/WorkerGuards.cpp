@@ -135,11 +135,18 @@ void onSignal(int signal, siginfo_t* info, void*) {
   reportFatal(text);
 }
 
+// The sanitizers give every thread an alternate signal stack of their own
+// and unmap it when the thread ends: one of ours in its place would make
+// that fail, so a checked build keeps theirs.
 void installSignalStack(char* stack) {
+#ifdef ORVO_WORKER_SANITIZED
+  (void)stack;
+#else
   stack_t alternate{};
   alternate.ss_sp = stack;
   alternate.ss_size = kSignalStackBytes;
   sigaltstack(&alternate, nullptr);
+#endif
 }
 
 }  // namespace
