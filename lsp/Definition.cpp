@@ -1,5 +1,7 @@
 #include "lsp/Definition.h"
 
+#include <algorithm>
+
 #include "lsp/ProtocolTypes.h"
 #include "lsp/SourceLines.h"
 
@@ -15,7 +17,10 @@ nlohmann::json definitionLocation(const FinishedRun& run, Position position) {
   if (!definition && run.mainSteps)
     definition = definitionOf(*run.mainSteps, word.text, position.line + 1);
   if (!definition) return nullptr;
-  return locationOf(definition->place, run.uri);
+  // The place of a definition may be its name's first byte alone.
+  SourcePlace name = definition->place;
+  name.end = std::max(name.end, name.begin + static_cast<int>(definition->name.size()));
+  return locationOf(name, run.uri);
 }
 
 }  // namespace orvo::lsp

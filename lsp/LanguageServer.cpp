@@ -2,7 +2,9 @@
 
 #include "lsp/Definition.h"
 #include "lsp/Diagnostics.h"
+#include "lsp/ExpandCallAction.h"
 #include "lsp/Hover.h"
+#include "lsp/References.h"
 
 namespace orvo::lsp {
 
@@ -126,6 +128,20 @@ nlohmann::json LanguageServer::request(const std::string& method, const nlohmann
     if (!run) return nullptr;
     return definitionLocation(*run, positionParam(params));
   }
+  if (method == "textDocument/references") {
+    const auto run = m_Scheduler->latest(uriParam(params));
+    if (!run) return nlohmann::json::array();
+    return referenceLocations(*run, positionParam(params));
+  }
+  if (method == "textDocument/codeAction") {
+    const std::string uri = uriParam(params);
+    const auto run = m_Scheduler->latest(uri);
+    const std::optional<Document> document = m_Documents.get(uri);
+    if (!run || !document) return nlohmann::json::array();
+    const nlohmann::json& start = params.at("range").at("start");
+    return expandCallActions(*run, document->version,
+                             Position{start.at("line").get<int>(), start.at("character").get<int>()});
+  }
   throw UnknownMethod{"unknown method: " + method};
 }
 
@@ -167,7 +183,9 @@ nlohmann::json LanguageServer::initialize(const nlohmann::json& params) {
   return {{"capabilities",
            {{"textDocumentSync", {{"openClose", true}, {"change", kTextDocumentSyncFull}}},
             {"hoverProvider", true},
-            {"definitionProvider", true}}},
+            {"definitionProvider", true},
+            {"referencesProvider", true},
+            {"codeActionProvider", true}}},
           {"serverInfo", {{"name", "orvo-lsp"}}}};
 }
 

@@ -1,5 +1,6 @@
 #include "lsp/TextPosition.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace orvo::lsp {
@@ -41,6 +42,21 @@ std::optional<std::size_t> offsetOf(std::string_view text, Position position) {
     ++offset;
   }
   return offset;
+}
+
+Position positionAt(std::string_view text, std::size_t offset) {
+  offset = std::min(offset, text.size());
+  Position position;
+  std::size_t lineStart = 0;
+  for (std::size_t i = 0; i < offset; ++i) {
+    if (text[i] == '\n') {
+      ++position.line;
+      lineStart = i + 1;
+    }
+  }
+  for (std::size_t i = lineStart; i < offset; ++i)
+    position.character += utf16Units(static_cast<unsigned char>(text[i]));
+  return position;
 }
 
 Position positionOf(int line, int column, std::string_view lineText) {

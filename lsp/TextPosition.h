@@ -19,6 +19,9 @@ struct Position {
 // nullopt for a line past the end.
 std::optional<std::size_t> offsetOf(std::string_view text, Position position);
 
+// The protocol position of byte `offset` of `text` (clamped to its end).
+Position positionAt(std::string_view text, std::size_t offset);
+
 // The protocol position of a 1-based line and 1-based byte column, with
 // the line's text to count UTF-16 units in (may be empty: then columns are
 // taken as characters).

@@ -221,6 +221,22 @@ TEST(LspServer, HoverShowsTheStepsDecisionsAndIncludesDefinitionFindsTheDefine) 
   EXPECT_EQ(inHeader["result"]["uri"], uriOf(dir.path() / "lib.h")) << inHeader.dump();
   EXPECT_EQ(inHeader["result"]["range"]["start"]["line"], 0);
 
+  const json references = server.at(17, "textDocument/references", uri, 0, 10)["result"];
+  ASSERT_EQ(references.size(), 4u) << "the define, two uses in TWICE, the #if: " << references.dump();
+  EXPECT_EQ(references[3]["range"]["start"], json({{"line", 4}, {"character", 12}}));
+
+  server.request(18, "textDocument/codeAction",
+                 {{"textDocument", {{"uri", uri}}},
+                  {"range", {{"start", {{"line", 2}, {"character", 9}}}, {"end", {{"line", 2}, {"character", 9}}}}},
+                  {"context", {{"diagnostics", json::array()}}}});
+  const json actions = server.answer(18)["result"];
+  ASSERT_EQ(actions.size(), 1u) << actions.dump();
+  EXPECT_EQ(actions[0]["title"], "Expand this macro call");
+  const json edit = actions[0]["edit"]["changes"][uri][0];
+  EXPECT_EQ(edit["newText"], "((2) * (2)) + ((2) * (2))");
+  EXPECT_EQ(edit["range"]["start"], json({{"line", 2}, {"character", 8}}));
+  EXPECT_EQ(edit["range"]["end"], json({{"line", 2}, {"character", 16}}));
+
   server.request(16, "shutdown");
   EXPECT_TRUE(server.answer(16)["result"].is_null());
   server.notify("exit");
