@@ -5,6 +5,7 @@
 #include "lsp/ExpandCallAction.h"
 #include "lsp/Hover.h"
 #include "lsp/References.h"
+#include "lsp/SkippedBranches.h"
 
 namespace orvo::lsp {
 
@@ -142,6 +143,11 @@ nlohmann::json LanguageServer::request(const std::string& method, const nlohmann
     return expandCallActions(*run, document->version,
                              Position{start.at("line").get<int>(), start.at("character").get<int>()});
   }
+  if (method == "textDocument/semanticTokens/full") {
+    const auto run = m_Scheduler->latest(uriParam(params));
+    if (!run) return {{"data", nlohmann::json::array()}};
+    return skippedBranchTokens(*run);
+  }
   throw UnknownMethod{"unknown method: " + method};
 }
 
@@ -185,7 +191,8 @@ nlohmann::json LanguageServer::initialize(const nlohmann::json& params) {
             {"hoverProvider", true},
             {"definitionProvider", true},
             {"referencesProvider", true},
-            {"codeActionProvider", true}}},
+            {"codeActionProvider", true},
+            {"semanticTokensProvider", {{"legend", skippedBranchesLegend()}, {"full", true}}}}},
           {"serverInfo", {{"name", "orvo-lsp"}}}};
 }
 

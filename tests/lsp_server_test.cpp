@@ -237,6 +237,10 @@ TEST(LspServer, HoverShowsTheStepsDecisionsAndIncludesDefinitionFindsTheDefine) 
   EXPECT_EQ(edit["range"]["start"], json({{"line", 2}, {"character", 8}}));
   EXPECT_EQ(edit["range"]["end"], json({{"line", 2}, {"character", 16}}));
 
+  server.request(19, "textDocument/semanticTokens/full", {{"textDocument", {{"uri", uri}}}});
+  EXPECT_EQ(server.answer(19)["result"]["data"], json({5, 0, 6, 0, 1}))
+      << "the one skipped line, \"int b;\", as a dimmed token";
+
   server.request(16, "shutdown");
   EXPECT_TRUE(server.answer(16)["result"].is_null());
   server.notify("exit");
