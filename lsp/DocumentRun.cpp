@@ -13,6 +13,7 @@ namespace {
 // for the hover on #include.
 class RecordingObserver : public StepRecorder {
  public:
+  RecordingObserver() : StepRecorder(kRecordedItemsPerRun) {}
   void includeDirective(const IncludeEvent& event) override {
     StepRecorder::includeDirective(event);
     if (event.place.inMainInput) m_Includes.push_back(event);
@@ -48,7 +49,7 @@ std::shared_ptr<const FinishedRun> runDocument(const std::string& uri, long vers
 
   RecordingObserver standardObserver;
   if (settings.bothEngines) {
-    StepRecorder mainObserver;
+    StepRecorder mainObserver(kRecordedItemsPerRun);
     compare::Comparison comparison =
         compare::compareRuns(text, options, &mainObserver, &standardObserver);
     run->standard = std::move(comparison.standard);

@@ -16,6 +16,12 @@
 
 namespace orvo::lsp {
 
+// Steps kept per run of a document: every expansion of a 10,000-line file
+// of macro calls (about 20 steps a line), ten times the window's default,
+// where one file is all the server keeps steps for; their text stays within
+// kMaxRecordedBytes all the same.
+inline constexpr std::size_t kRecordedItemsPerRun = 200000;
+
 // What the user set (initializationOptions or workspace/didChangeConfiguration).
 struct RunSettings {
   // Run this preprocessor's rules beside standard C and show both.

@@ -1,5 +1,7 @@
 #include "lsp/Hover.h"
 
+#include <algorithm>
+
 #include "lsp/ExpansionMarkdown.h"
 #include "lsp/SourceLines.h"
 
@@ -33,6 +35,17 @@ std::optional<std::string> directiveHover(const FinishedRun& run, std::string_vi
   return text;
 }
 
+// A sentence for a line past the point where the recording stopped.
+std::string truncationNote(const StepRecording& recording, int line) {
+  if (!recording.truncated) return {};
+  int lastKept = 0;
+  for (const RecordedStep& step : recording.steps)
+    if (step.step.place.inMainInput) lastKept = std::max(lastKept, step.step.place.line);
+  if (line <= lastKept) return {};
+  return "*The steps of this file were kept up to line " + std::to_string(lastKept) + " (" +
+         std::to_string(recording.limit) + " steps); those of this line were not recorded.*\n\n";
+}
+
 }  // namespace
 
 std::optional<std::string> hoverMarkdown(const FinishedRun& run, Position position,
@@ -55,11 +68,16 @@ std::optional<std::string> hoverMarkdown(const FinishedRun& run, Position positi
   }
   if (!text.empty()) return text;
 
+  // Past the recording's limit no steps were kept: say so rather than show
+  // nothing, or only a definition, as if the line expanded nothing.
+  const std::string notKept = truncationNote(*run.standardSteps, line);
+
   // A macro name with no expansion here (in its #define, say): its definition.
   const Word word = wordAt(run.text, *offset);
   if (word.text.empty()) return std::nullopt;
   if (const MacroDefinedEvent* definition = definitionOf(*run.standardSteps, word.text, line))
-    return definitionMarkdown(*definition);
+    return notKept + definitionMarkdown(*definition);
+  if (!notKept.empty()) return notKept;
   return std::nullopt;
 }
 
