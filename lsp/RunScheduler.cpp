@@ -57,6 +57,25 @@ std::shared_ptr<const FinishedRun> RunScheduler::latest(const std::string& uri) 
   return found == m_Latest.end() ? nullptr : found->second;
 }
 
+std::shared_ptr<const FinishedRun> RunScheduler::runGuarded(const std::string& uri,
+                                                            const Document& document,
+                                                            const RunSettings& settings) {
+  // The engines return every error the input can cause; what is left (the
+  // system refusing memory for the recording, say) must not end the server
+  // either, and is shown as the run's error.
+  try {
+    return runDocument(uri, document.version, document.text, settings, m_Cancel);
+  } catch (const std::exception& error) {
+    auto failed = std::make_shared<FinishedRun>();
+    failed->uri = uri;
+    failed->version = document.version;
+    failed->text = document.text;
+    failed->standard.error = RunError{ErrorClass::Standard, std::string("the run failed: ") + error.what()};
+    failed->standardSteps = std::make_shared<StepRecording>();
+    return failed;
+  }
+}
+
 void RunScheduler::work() {
   std::unique_lock lock(m_Mutex);
   for (;;) {
@@ -79,8 +98,7 @@ void RunScheduler::work() {
     m_Running = uri;
     m_Cancel = false;
     lock.unlock();
-    std::shared_ptr<const FinishedRun> run =
-        runDocument(uri, document->version, document->text, settings, m_Cancel);
+    std::shared_ptr<const FinishedRun> run = runGuarded(uri, *document, settings);
     lock.lock();
     m_Running.clear();
     // A run overtaken by a change, a close or new settings is dropped: the

@@ -44,6 +44,8 @@ class RunScheduler {
 
  private:
   void work();
+  std::shared_ptr<const FinishedRun> runGuarded(const std::string& uri, const Document& document,
+                                                const RunSettings& settings);
 
   const DocumentStore& m_Documents;
   FinishedCallback m_OnFinished;
