@@ -252,19 +252,29 @@ TEST(LspServer, PublishesErrorsAndWarningsWithTheirNotes) {
   const std::string uri = uriOf(dir.path() / "bad.c");
   LspProcess server;
   server.initialize();
-  server.open(uri, "#define A 1\n#define A 2\n#error stop here\n");
+  writeFile(dir.path() / "warns.h", "#warning from the header\n");
+  server.open(uri, "#define A 1\n#define A 2\n#include \"warns.h\"\n#error stop here\n");
   const json diagnostics = server.diagnosticsOf(uri, 1)["diagnostics"];
+  bool sawHeader = false;
+  for (const json& d : diagnostics) {
+    if (d["message"].get<std::string>().find("from the header") == std::string::npos) continue;
+    sawHeader = true;
+    EXPECT_EQ(d["range"]["start"]["line"], 2) << "at the #include that led there";
+    EXPECT_NE(d["message"].get<std::string>().find("warns.h:1"), std::string::npos) << d.dump();
+  }
+  EXPECT_TRUE(sawHeader) << diagnostics.dump();
   bool sawError = false;
   bool sawRedefinition = false;
   for (const json& d : diagnostics) {
     const std::string message = d["message"];
     if (d["severity"] == 1 && message.find("stop here") != std::string::npos) {
       sawError = true;
-      EXPECT_EQ(d["range"]["start"]["line"], 2);
+      EXPECT_EQ(d["range"]["start"]["line"], 3);
     }
-    if (d["severity"] == 2 && d.contains("relatedInformation")) {
+    if (d["severity"] == 2 && d["message"].get<std::string>().find("redefined") != std::string::npos) {
       sawRedefinition = true;
       EXPECT_EQ(d["range"]["start"]["line"], 1);
+      ASSERT_TRUE(d.contains("relatedInformation")) << d.dump();
       EXPECT_EQ(d["relatedInformation"][0]["location"]["range"]["start"]["line"], 0) << d.dump();
     }
   }
@@ -309,6 +319,8 @@ TEST(LspServer, AnswersMalformedInputWithProtocolErrorsAndGoesOn) {
     EXPECT_EQ((*reply)["error"]["code"], c.code) << c.bytes << " gave " << reply->dump();
     EXPECT_TRUE((*reply)["id"].is_null());
   }
+  server.notify("$/cancelRequest", {{"id", 3}});
+  server.notify("$/unknownNotification");
   server.request(7, "no/suchMethod");
   EXPECT_EQ(server.answer(7)["error"]["code"], -32601);
   server.request(8, "textDocument/hover", {{"textDocument", 3}});
