@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "orvo/StandardRun.h"
+#include "lsp/CompileCommands.h"
 #include "lsp/TextPosition.h"
 
 namespace orvo::lsp {
@@ -43,8 +44,17 @@ std::shared_ptr<const FinishedRun> runDocument(const std::string& uri, long vers
   RunOptions options;
   options.inputName = path.string();
   options.sourceDir = path.parent_path().string();
-  options.includeDirectories = settings.includeDirectories;
-  options.commandLineMacros = settings.macros;
+  // The project's flags for the file come first, then the user's settings.
+  if (std::optional<CompileFlags> flags = compileFlagsFor(path)) {
+    options.includeDirectories = std::move(flags->includeDirectories);
+    options.commandLineMacros = std::move(flags->macros);
+  }
+  options.includeDirectories.insert(options.includeDirectories.end(),
+                                    settings.includeDirectories.begin(),
+                                    settings.includeDirectories.end());
+  options.commandLineMacros.insert(options.commandLineMacros.end(), settings.macros.begin(),
+                                   settings.macros.end());
+  run->includeDirectories = options.includeDirectories;
   options.cancelRequested = &cancel;
 
   RecordingObserver standardObserver;

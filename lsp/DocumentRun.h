@@ -37,6 +37,7 @@ struct FinishedRun {
   RunResult standard;
   std::shared_ptr<const StepRecording> standardSteps;
   std::vector<IncludeEvent> includes;  // the main input's own #include lines
+  std::vector<std::string> includeDirectories;  // searched, in order
   // Set when both engines ran.
   std::optional<RunResult> main;
   std::shared_ptr<const StepRecording> mainSteps;

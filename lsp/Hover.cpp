@@ -16,10 +16,10 @@ const ConditionalEvent* conditionalOn(const StepRecording& recording, int line) 
 }
 
 std::optional<std::string> directiveHover(const FinishedRun& run, std::string_view directive,
-                                          int line, const std::vector<std::string>& includeDirectories) {
+                                          int line) {
   if (directive == "include") {
     for (const IncludeEvent& event : run.includes)
-      if (event.place.line == line) return includeMarkdown(event, includeDirectories);
+      if (event.place.line == line) return includeMarkdown(event, run.includeDirectories);
     return std::nullopt;
   }
   if (directive != "if" && directive != "elif" && directive != "ifdef" && directive != "ifndef" &&
@@ -48,14 +48,13 @@ std::string truncationNote(const StepRecording& recording, int line) {
 
 }  // namespace
 
-std::optional<std::string> hoverMarkdown(const FinishedRun& run, Position position,
-                                         const std::vector<std::string>& includeDirectories) {
+std::optional<std::string> hoverMarkdown(const FinishedRun& run, Position position) {
   const std::optional<std::size_t> offset = offsetOf(run.text, position);
   if (!offset) return std::nullopt;
   const int line = position.line + 1;
   const std::string_view directive = directiveOn(run.text, position.line);
   if (!directive.empty() && directive != "define" && directive != "undef") {
-    if (auto text = directiveHover(run, directive, line, includeDirectories)) return text;
+    if (auto text = directiveHover(run, directive, line)) return text;
   }
 
   std::string text = expansionMarkdown("standard C", expansionAt(*run.standardSteps, *offset));

@@ -13,7 +13,6 @@
 namespace orvo::lsp {
 
 // The hover's Markdown, or nullopt when there is nothing to show there.
-std::optional<std::string> hoverMarkdown(const FinishedRun& run, Position position,
-                                         const std::vector<std::string>& includeDirectories);
+std::optional<std::string> hoverMarkdown(const FinishedRun& run, Position position);
 
 }  // namespace orvo::lsp

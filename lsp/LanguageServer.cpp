@@ -120,7 +120,7 @@ nlohmann::json LanguageServer::request(const std::string& method, const nlohmann
     const auto run = m_Scheduler->latest(uriParam(params));
     if (!run) return nullptr;
     const std::optional<std::string> text =
-        hoverMarkdown(*run, positionParam(params), m_Settings.includeDirectories);
+        hoverMarkdown(*run, positionParam(params));
     if (!text) return nullptr;
     return {{"contents", {{"kind", "markdown"}, {"value", *text}}}};
   }

@@ -282,6 +282,26 @@ TEST(LspServer, PublishesErrorsAndWarningsWithTheirNotes) {
   EXPECT_TRUE(sawRedefinition) << diagnostics.dump();
 }
 
+TEST(LspServer, TakesIncludeDirectoriesAndMacrosFromCompileCommands) {
+  TempDir dir;
+  for (const char* folder : {"inc", "build", "src"}) std::filesystem::create_directory(dir.path() / folder);
+  writeFile(dir.path() / "inc" / "config.h", "#define FROM_CONFIG 1\n");
+  writeFile(dir.path() / "build" / "compile_commands.json",
+            json::array({{{"directory", (dir.path() / "build").string()},
+                          {"file", "../src/main.c"},
+                          {"command", "cc -I ../inc -DLEVEL=5 -c ../src/main.c"}}})
+                .dump());
+  const std::string uri = uriOf(dir.path() / "src" / "main.c");
+  LspProcess server;
+  server.initialize();
+  server.open(uri, "#include <config.h>\n#if LEVEL > 4 && FROM_CONFIG\n#endif\n");
+  EXPECT_EQ(server.diagnosticsOf(uri, 1)["diagnostics"].size(), 0u);
+  const std::string include = hoverText(server.at(2, "textDocument/hover", uri, 0, 3));
+  EXPECT_NE(include.find((dir.path() / "inc" / "config.h").string()), std::string::npos) << include;
+  const std::string decision = hoverText(server.at(3, "textDocument/hover", uri, 1, 2));
+  EXPECT_NE(decision.find("| `LEVEL` | 5 |"), std::string::npos) << decision;
+}
+
 TEST(LspServer, BothEnginesShowOrvoBesideStandardC) {
   TempDir dir;
   const std::string uri = uriOf(dir.path() / "both.c");
