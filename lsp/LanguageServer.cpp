@@ -89,6 +89,8 @@ bool LanguageServer::handle(const nlohmann::json& message) {
     if (isRequest) {
       if (!m_Initialized && method != "initialize")
         replyError(id, error_code::kServerNotInitialized, "the server is not initialized yet");
+      else if (m_Initialized && method == "initialize")
+        replyError(id, error_code::kInvalidRequest, "initialize was already called");
       else if (m_ShutDown)
         replyError(id, error_code::kInvalidRequest, "the server is shut down");
       else
@@ -182,7 +184,6 @@ void LanguageServer::notification(const std::string& method, const nlohmann::jso
 }
 
 nlohmann::json LanguageServer::initialize(const nlohmann::json& params) {
-  if (m_Initialized) throw std::runtime_error("initialize was already called");
   m_Initialized = true;
   if (params.contains("initializationOptions") && params["initializationOptions"].is_object())
     applySettings(params["initializationOptions"]);

@@ -321,6 +321,8 @@ TEST(LspServer, AnswersMalformedInputWithProtocolErrorsAndGoesOn) {
   server.request(1, "textDocument/hover", json::object());
   EXPECT_EQ(server.answer(1)["error"]["code"], -32002) << "before initialize";
   server.initialize();
+  server.request(2, "initialize", {{"capabilities", json::object()}});
+  EXPECT_EQ(server.answer(2)["error"]["code"], -32600) << "a second initialize";
 
   struct Case {
     std::string bytes;
