@@ -30,7 +30,7 @@ LAYERS = [
     ["explain", "compare"],
 ]
 # Front ends: their own folder, the public headers and files/ only.
-FRONT_ENDS = {"cli", "app"}
+FRONT_ENDS = {"cli", "app", "lsp"}
 FRONT_END_MAY_INCLUDE = {"orvo", "files"}
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z_]+)/')
