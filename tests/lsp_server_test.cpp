@@ -383,6 +383,9 @@ TEST(LspServer, ABurstOfChangesCostsOneRunOfTheLastText) {
 }
 
 TEST(LspServer, AHostileMacroEndsWithAMessageAndTheServerStaysUp) {
+#ifdef ORVO_SANITIZED
+  GTEST_SKIP() << "a sanitized standard worker runs without its memory limit, which ends this input";
+#endif
   TempDir dir;
   const std::string uri = uriOf(dir.path() / "bomb.c");
   LspProcess server;
